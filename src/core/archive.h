@@ -1,0 +1,161 @@
+#pragma once
+// The fixed-record archive files: yearly movement archives "<yyyy>.eur" and the
+// address book "Clienti.pro". A file is a flat run of records with no header;
+// the count is size / record size and a trailing fragment is never read.
+// Every user action opens a file, reads or writes, and closes it.
+#include <QString>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+#include "core/records.h"
+
+namespace fondaro {
+
+class ArchiveError : public std::runtime_error {
+ public:
+  enum class Op { Open, Create, Stat, Read, Write, Sync, Close, Position };
+  ArchiveError(Op op, QString path, int sysError);
+  Op op() const { return op_; }
+  int sysError() const { return err_; }
+  const QString& path() const { return path_; }
+  // A short English description for logs and the command-line tool.
+  QString describe() const;
+
+ private:
+  Op op_;
+  QString path_;
+  int err_;
+};
+
+// The text every editor shows when an archive cannot be used.
+QString archiveAccessMessage();
+
+// An open archive file of fixed-size records; untyped, see Archive<Rec>.
+class RecordFile {
+ public:
+  enum class Access { ReadOnly, ReadWrite };
+
+  // Opens the existing file for reading and writing; only when no file of that
+  // name exists is a new empty one created. An existing file that cannot be
+  // opened is an error and is never truncated or replaced.
+  static RecordFile openOrCreate(const QString& path, int recordSize);
+  // Opens an existing file; never creates one.
+  static RecordFile openExisting(const QString& path, int recordSize, Access access);
+
+  RecordFile(RecordFile&& other) noexcept;
+  RecordFile& operator=(RecordFile&& other) noexcept;
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+  ~RecordFile();
+
+  int recordSize() const { return recordSize_; }
+  const QString& path() const { return path_; }
+  bool isOpen() const { return fd_ >= 0; }
+
+  qint64 count() const;
+  // Bytes after the last whole record.
+  qint64 trailingBytes() const;
+  // Position p counts from 1 and must be within 1..count.
+  void readAt(qint64 p, void* record) const;
+  void writeAt(qint64 p, const void* record);
+  // Writes after the last whole record under an advisory lock, so that several
+  // running copies appending at once never write the same position. Returns
+  // the new position.
+  qint64 append(const void* record);
+  void close();
+
+  // Reads the file in large blocks of whole records starting at record 1 and
+  // calls visit(firstPosition, bytes, records) for each block. Stops when visit
+  // returns false. A read failure throws after the blocks before it were given.
+  template <class Visit>
+  void scanBlocks(Visit&& visit, qint64 blockBytes = kScanBlockBytes) const;
+
+  static constexpr qint64 kScanBlockBytes = 1 << 20;
+
+ private:
+  RecordFile(int fd, QString path, int recordSize);
+  qint64 fileSize() const;
+  // Reads up to n bytes at offset; fewer only at the end of the file.
+  qint64 readSome(qint64 offset, void* buf, qint64 n) const;
+  void writeFully(qint64 offset, const void* buf, qint64 n);
+  [[noreturn]] void fail(ArchiveError::Op op, int err) const;
+
+  int fd_ = -1;
+  QString path_;
+  int recordSize_ = 0;
+};
+
+template <class Visit>
+void RecordFile::scanBlocks(Visit&& visit, qint64 blockBytes) const {
+  const qint64 perBlock = blockBytes / recordSize_ > 0 ? blockBytes / recordSize_ : 1;
+  std::vector<uint8_t> buf(size_t(perBlock * recordSize_));
+  qint64 offset = 0;
+  qint64 pos = 1;
+  for (;;) {
+    const qint64 got = readSome(offset, buf.data(), qint64(buf.size()));
+    const qint64 whole = got / recordSize_;
+    if (whole > 0 && !visit(pos, static_cast<const uint8_t*>(buf.data()), whole)) return;
+    if (got < qint64(buf.size())) return;  // end of file; a fragment is ignored
+    offset += got;
+    pos += whole;
+  }
+}
+
+// A typed archive of records Rec (TMovimento or TCliente).
+template <class Rec>
+class Archive {
+ public:
+  static Archive OpenOrCreate(const QString& path) {
+    return Archive(RecordFile::openOrCreate(path, int(sizeof(Rec))));
+  }
+  static Archive OpenExisting(const QString& path, RecordFile::Access access) {
+    return Archive(RecordFile::openExisting(path, int(sizeof(Rec)), access));
+  }
+
+  qint64 Count() const { return file_.count(); }
+  Rec ReadAt(qint64 p) const {
+    Rec r;
+    file_.readAt(p, &r);
+    return r;
+  }
+  void WriteAt(qint64 p, const Rec& r) { file_.writeAt(p, &r); }
+  qint64 Append(const Rec& r) { return file_.append(&r); }
+  void Close() { file_.close(); }
+
+  // Visits every whole record in file order: visit(position, RecordView<Rec>)
+  // returning void, or bool where false stops the scan.
+  template <class Visit>
+  void Scan(Visit&& visit, qint64 blockBytes = RecordFile::kScanBlockBytes) const {
+    file_.scanBlocks(
+        [&](qint64 first, const uint8_t* bytes, qint64 n) {
+          for (qint64 i = 0; i < n; ++i) {
+            RecordView<Rec> v(bytes + i * qint64(sizeof(Rec)));
+            if constexpr (std::is_same_v<decltype(visit(first + i, v)), bool>) {
+              if (!visit(first + i, v)) return false;
+            } else {
+              visit(first + i, v);
+            }
+          }
+          return true;
+        },
+        blockBytes);
+  }
+
+  RecordFile& file() { return file_; }
+  const RecordFile& file() const { return file_; }
+
+ private:
+  explicit Archive(RecordFile f) : file_(std::move(f)) {}
+  RecordFile file_;
+};
+
+using MovementArchive = Archive<TMovimento>;
+using ClientArchive = Archive<TCliente>;
+
+// "<program folder><yyyy>.eur"
+QString movementArchivePath(const QString& programFolder, const QString& yearText);
+// "<program folder>Clienti.pro"
+QString clientArchivePath(const QString& programFolder);
+
+}  // namespace fondaro

@@ -1,0 +1,52 @@
+#pragma once
+// Amounts and dates as the archives hold them: amount texts "1250,00", signed
+// amount texts "+1250,00", date texts "05/03/2024"; comma decimals, no
+// thousands separator anywhere.
+#include <QDate>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace fondaro {
+
+// Optional leading blanks, optional sign, digits with at most one "," (digits
+// may be missing on either side), an optional exponent, then only blanks.
+// Read in extended precision, then rounded to a double. An empty text, a ".",
+// a thousands separator or an overflow is a failure.
+std::optional<double> parseNumber(QStringView text);
+
+// The general form: 15 significant digits, "," as decimal separator, no
+// trailing zeros; an exponent form ("1E15", "1,5E-6") when the value is below
+// 0.00001 or has more than 15 digits before the separator.
+QString formatGeneral(double value);
+
+// What the amount field holds after it is left: always two decimals
+// ("5" -> "5,00", "1234,567" -> "1234,57", unparsable -> "0,00").
+QString normaliseAmount(QStringView typed);
+
+// Digits, a comma, exactly two digits ("0,00", "1250,00").
+bool isAmountText(QStringView text);
+// "+" or "-" followed by an amount text.
+bool isSignedAmountText(QStringView text);
+// The signed amount stored in Totale: "+" for a movement in, "-" for one out.
+QString signedAmount(bool entrata, QStringView importo);
+
+// Day, month (one or two digits each) and a four-digit year separated by "/",
+// nothing else, naming a real calendar date. Two-digit years are refused: the
+// program never writes them and guessing a century would store a wrong date.
+bool isValidDate(QStringView text);
+// The date a valid date text names, or an invalid QDate.
+QDate parseDate(QStringView text);
+// "dd/mm/yyyy"
+QString formatDate(const QDate& date);
+// Today's local date as a date text.
+QString todayText();
+
+// The amount label of the movement editor for a movement in or out.
+struct InOutDisplay {
+  QString text;
+  quint32 argb;
+};
+InOutDisplay inOutDisplay(bool entrata);
+
+}  // namespace fondaro

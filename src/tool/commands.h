@@ -1,0 +1,14 @@
+#pragma once
+// The commands of fondaro-tool. Each takes the arguments after its own name and
+// returns the process exit code.
+#include <QStringList>
+
+namespace fondaro::tool {
+
+int runDump(const QStringList& args);
+int runAppend(const QStringList& args);
+int runCheck(const QStringList& args);
+// fondaro-tool validate codfisc|piva|carta|iban TEXT
+int runValidate(const QStringList& args);
+
+}  // namespace fondaro::tool

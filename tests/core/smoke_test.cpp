@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "core/records.h"
+TEST(Smoke, Builds) { EXPECT_EQ(sizeof(fondaro::TMovimento), 3414u); }
