@@ -1,1 +1,45 @@
-int main() { return 0; }
+// fondaro-tool: a command-line companion to Fondaro on the same core, for
+// users who script, for recovery, and for tests and benchmarks.
+#include <QCoreApplication>
+#include <QStringList>
+
+#include "tool/commands.h"
+#include "tool/common.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: fondaro-tool COMMAND [ARGS]\n"
+    "\n"
+    "Commands:\n"
+    "  dump [--kind movimenti|clienti] FILE     every record of an archive as JSON Lines\n"
+    "  append [--kind movimenti|clienti] FILE   append records read as JSON Lines on stdin\n"
+    "  check [--kind movimenti|clienti] FILE    report damaged fields and bad texts\n"
+    "  validate codfisc|piva|carta|iban TEXT    the check a card window would make\n"
+    "\n"
+    "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
+    "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace fondaro::tool;
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  if (args.isEmpty()) {
+    err(QString::fromUtf8(kUsage));
+    return kExitError;
+  }
+  const QString cmd = args.takeFirst();
+  if (cmd == QLatin1String("--help") || cmd == QLatin1String("-h") || cmd == QLatin1String("help")) {
+    out(QString::fromUtf8(kUsage) + u'\n');
+    return kExitOk;
+  }
+  if (cmd == QLatin1String("dump")) return runDump(args);
+  if (cmd == QLatin1String("append")) return runAppend(args);
+  if (cmd == QLatin1String("check")) return runCheck(args);
+  // validate: dispatched once its command lands
+  err(QStringLiteral("unknown command \"%1\"").arg(cmd));
+  err(QString::fromUtf8(kUsage));
+  return kExitError;
+}
