@@ -1,0 +1,205 @@
+#include "core/passwordfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <vector>
+
+namespace fondaro {
+
+namespace {
+
+struct Line {
+  qsizetype begin;  // first byte of the line
+  qsizetype end;    // first byte of its line ending (or of the next line)
+  qsizetype next;   // first byte of the next line
+};
+
+std::vector<Line> splitLines(const QByteArray& s) {
+  std::vector<Line> lines;
+  qsizetype i = 0;
+  const qsizetype n = s.size();
+  while (i < n) {
+    qsizetype j = i;
+    while (j < n && s[j] != '\n' && s[j] != '\r') ++j;
+    qsizetype k = j;
+    if (k < n && s[k] == '\r') ++k;
+    if (k < n && s[k] == '\n') ++k;
+    lines.push_back({i, j, k});
+    i = k;
+  }
+  return lines;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+QByteArrayView trimBlanks(QByteArrayView v) {
+  qsizetype b = 0;
+  qsizetype e = v.size();
+  while (b < e && isBlank(v[b])) ++b;
+  while (e > b && isBlank(v[e - 1])) --e;
+  return v.sliced(b, e - b);
+}
+
+bool sameName(QByteArrayView a, QByteArrayView b) {
+  return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The section name of a "[name]" line, or nullopt for any other line.
+std::optional<QByteArrayView> sectionName(QByteArrayView line) {
+  const QByteArrayView t = trimBlanks(line);
+  if (t.isEmpty() || t[0] != '[') return std::nullopt;
+  const qsizetype close = t.indexOf(']');
+  if (close < 0) return std::nullopt;
+  return trimBlanks(t.sliced(1, close - 1));
+}
+
+struct KeyLine {
+  QByteArrayView key;
+  qsizetype valueOffset;  // within the line, just after "="
+};
+
+std::optional<KeyLine> keyOf(QByteArrayView line) {
+  const qsizetype eq = line.indexOf('=');
+  if (eq < 0) return std::nullopt;
+  return KeyLine{trimBlanks(line.first(eq)), eq + 1};
+}
+
+// A UTF-8 byte order mark would otherwise hide the first section.
+qsizetype bomLength(const QByteArray& s) { return s.startsWith("\xEF\xBB\xBF") ? 3 : 0; }
+
+// Where a key is, or where its section ends, in the content.
+struct Location {
+  bool sectionFound = false;
+  std::optional<Line> keyLine;
+  qsizetype keyValueOffset = 0;
+  qsizetype sectionEnd = 0;  // just after the last non-blank line of the section
+};
+
+Location locate(const QByteArray& content, QByteArrayView section, QByteArrayView key) {
+  Location loc;
+  bool inSection = false;
+  const qsizetype bom = bomLength(content);
+  for (const Line& l : splitLines(content)) {
+    const qsizetype b = l.begin == 0 ? bom : l.begin;
+    const QByteArrayView text(content.constData() + b, l.end - b);
+    if (auto name = sectionName(text)) {
+      if (inSection) break;  // the first matching section ends here
+      inSection = sameName(*name, section);
+      if (inSection) {
+        loc.sectionFound = true;
+        loc.sectionEnd = l.next;
+      }
+      continue;
+    }
+    if (!inSection) continue;
+    if (!trimBlanks(text).isEmpty()) loc.sectionEnd = l.next;
+    if (auto k = keyOf(text); k && sameName(k->key, key)) {
+      loc.keyLine = Line{b, l.end, l.next};
+      loc.keyValueOffset = k->valueOffset;
+      return loc;
+    }
+  }
+  return loc;
+}
+
+QByteArray lineEndingOf(const QByteArray& content) {
+  const qsizetype lf = content.indexOf('\n');
+  if (lf > 0 && content[lf - 1] == '\r') return "\r\n";
+  if (lf >= 0) return "\n";
+  return "\r\n";  // a new file gets the line ending INI files traditionally have
+}
+
+}  // namespace
+
+QString passwordFilePath(const QString& programFolder) {
+  return programFolder + QLatin1String(kPasswordFileName);
+}
+
+PasswordFileError::PasswordFileError(Reason reason, const QString& path, const QString& detail)
+    : std::runtime_error((path + QStringLiteral(": ") + detail).toStdString()), reason_(reason) {}
+
+std::optional<QByteArray> iniValue(const QByteArray& content, QByteArrayView section,
+                                   QByteArrayView key) {
+  const Location loc = locate(content, section, key);
+  if (!loc.keyLine) return std::nullopt;
+  const Line& l = *loc.keyLine;
+  QByteArrayView v = trimBlanks(QByteArrayView(content.constData() + l.begin + loc.keyValueOffset,
+                                               l.end - l.begin - loc.keyValueOffset));
+  if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.sliced(1, v.size() - 2);
+  return v.toByteArray();
+}
+
+QByteArray withIniValue(const QByteArray& content, QByteArrayView section, QByteArrayView key,
+                        QByteArrayView value) {
+  const Location loc = locate(content, section, key);
+  const QByteArray eol = lineEndingOf(content);
+  QByteArray out;
+  if (loc.keyLine) {
+    const Line& l = *loc.keyLine;
+    out.reserve(content.size() + value.size());
+    out.append(content.constData(), l.begin + loc.keyValueOffset);
+    out.append(value);
+    out.append(content.constData() + l.end, content.size() - l.end);
+    return out;
+  }
+  const QByteArray keyLine = key.toByteArray() + '=' + value.toByteArray();
+  if (loc.sectionFound) {
+    // The section's last line may be the file's last line without an ending.
+    QByteArray before = content.left(loc.sectionEnd);
+    if (!before.endsWith('\n') && !before.endsWith('\r')) before.append(eol);
+    return before + keyLine + eol + content.mid(loc.sectionEnd);
+  }
+  out = content;
+  if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r')) out.append(eol);
+  out.append('[' + section.toByteArray() + ']' + eol);
+  out.append(keyLine + eol);
+  return out;
+}
+
+QString readIniValue(const QString& path, QByteArrayView section, QByteArrayView key) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const auto v = iniValue(f.readAll(), section, key);
+  return v ? QString::fromLatin1(*v) : QString();
+}
+
+void writeIniValue(const QString& path, QByteArrayView section, QByteArrayView key,
+                   QStringView value) {
+  using R = PasswordFileError::Reason;
+  QByteArray content;
+  const QFileInfo info(path);
+  if (info.exists()) {
+    // The read-only attribute is honoured even for a user (root) whom the
+    // system would let write: the file was marked so on purpose.
+    if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
+      throw PasswordFileError(R::ReadOnly, path, QStringLiteral("the file is read-only"));
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+      throw PasswordFileError(R::Unreadable, path, f.errorString());
+    content = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+      throw PasswordFileError(R::Unreadable, path, f.errorString());
+  }
+  const QByteArray updated = withIniValue(content, section, key, value.toLatin1());
+
+  QSaveFile out(path);
+  out.setDirectWriteFallback(false);
+  if (!out.open(QIODevice::WriteOnly))
+    throw PasswordFileError(R::WriteFailed, path, out.errorString());
+  if (out.write(updated) != updated.size()) {
+    out.cancelWriting();
+    throw PasswordFileError(R::WriteFailed, path, out.errorString());
+  }
+  if (!out.commit()) throw PasswordFileError(R::WriteFailed, path, out.errorString());
+}
+
+QString readStoredPassword(const QString& programFolder) {
+  return readIniValue(passwordFilePath(programFolder), kPasswordSection, kPasswordKey);
+}
+
+void writeStoredPassword(const QString& programFolder, QStringView value) {
+  writeIniValue(passwordFilePath(programFolder), kPasswordSection, kPasswordKey, value);
+}
+
+}  // namespace fondaro
