@@ -1,0 +1,15 @@
+# Checks the manual Guida.pdf: its title, and every guide page as a chapter
+# with the window's title, in order, with all of its text as written.
+#   cmake -DPDFTOTEXT=<pdftotext> -DPDF=<Guida.pdf> -DGUIDE_DIR=<resources/guide> -P check_pdf.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/guide_text.cmake)
+
+guide_pdf_text(text "${PDFTOTEXT}" "${PDF}")
+
+string(FIND "${text}" "Fondaro 3.0 - Guida all'utilizzo" at)
+if(NOT at EQUAL 0)
+  message(SEND_ERROR "the manual does not open with its title")
+endif()
+
+guide_expect_chapters("${text}"
+  "Uno sguardo a Fondaro 3.0." "${GUIDE_DIR}/generale.txt"
+  "Applicazione Registro Movimenti." "${GUIDE_DIR}/movimenti.txt")
