@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   if (cmd == QLatin1String("dump")) return runDump(args);
   if (cmd == QLatin1String("append")) return runAppend(args);
   if (cmd == QLatin1String("check")) return runCheck(args);
-  // validate: dispatched once its command lands
+  if (cmd == QLatin1String("validate")) return runValidate(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "core/archive.h"
+#include "test_support.h"
+
+using namespace fondaro;
+using fondaro::testing::readAll;
+using fondaro::testing::writeAll;
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+ToolRun tool(const QStringList& args, const QByteArray& input = {}) {
+  QProcess p;
+  p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
+  p.waitForStarted();
+  p.write(input);
+  p.closeWriteChannel();
+  p.waitForFinished(30000);
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+          QString::fromUtf8(p.readAllStandardError())};
+}
+
+TMovimento goodMovement() {
+  TMovimento r;
+  r.Entrata.set(kNo);
+  r.Uscita.set(kSi);
+  r.Data.set(u"05/03/2024");
+  r.Causale.set(u"Affitto \"marzo\" \u20AC");
+  r.DataSca.set(u"31/03/2024");
+  r.Preavviso.set(u"0");
+  r.Importo.set(u"1250,00");
+  r.Totale.set(u"-1250,00");
+  r.Saldato.set(kNo);
+  return r;
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  QString path(const QString& name) const { return dir.filePath(name); }
+};
+
+}  // namespace
+
+TEST_F(ToolTest, DumpWritesEveryFieldInRecordOrder) {
+  const QString p = path(QStringLiteral("2024.eur"));
+  {
+    auto a = MovementArchive::OpenOrCreate(p);
+    a.Append(goodMovement());
+  }
+  QFile f(p);
+  ASSERT_TRUE(f.open(QIODevice::Append));
+  f.write(QByteArray(100, 'x'));  // a fragment is not a record
+  f.close();
+  const ToolRun r = tool({QStringLiteral("dump"), p});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out,
+            QStringLiteral(
+                "{\"pos\": 1, \"Entrata\": \"No\", \"Uscita\": \"S\u00EC\", \"Data\": \"05/03/2024\", "
+                "\"Causale\": \"Affitto \\\"marzo\\\" \u20AC\", \"Promemoria\": \"\", \"DataSca\": \"31/03/2024\", "
+                "\"Preavviso\": \"0\", \"Importo\": \"1250,00\", \"Totale\": \"-1250,00\", \"Pagatore\": \"\", "
+                "\"RecapitoPag\": \"\", \"CodFisc\": \"\", \"PartitaIva\": \"\", \"Categoria\": \"\", \"Email\": \"\", "
+                "\"Pagamento\": \"\", \"Beneficiario\": \"\", \"RecapitoBen\": \"\", \"Ricevuta\": \"\", \"Note\": \"\", "
+                "\"Tariffa\": \"\", \"Saldato\": \"No\", \"File01\": \"\", \"File02\": \"\", \"File03\": \"\", "
+                "\"Desc01\": \"\", \"Desc02\": \"\", \"Desc03\": \"\"}\n"));
+}
+
+TEST_F(ToolTest, DumpTrimsAndTakesTheKindFromTheOption) {
+  const QString p = path(QStringLiteral("rubrica.bak"));
+  TCliente c;
+  c.Cliente.set(u"Rossi Mario");
+  QByteArray bytes(reinterpret_cast<const char*>(&c), sizeof c);
+  bytes[1 + 11] = '\t';  // a stored control character after the text
+  bytes[0] = 12;
+  writeAll(p, bytes);
+  EXPECT_EQ(tool({QStringLiteral("dump"), p}).exitCode, 2);  // kind unknown from the name
+  const ToolRun r = tool({QStringLiteral("dump"), QStringLiteral("--kind"), QStringLiteral("clienti"), p});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.out.startsWith(QStringLiteral("{\"pos\": 1, \"Cliente\": \"Rossi Mario\", \"DataNasc\": \"\"")));
+  EXPECT_TRUE(r.out.endsWith(QStringLiteral("\"Desc03\": \"\"}\n")));
+}
+
+TEST_F(ToolTest, DumpOfAMissingOrUnreadableFileFailsAndCreatesNothing) {
+  const QString missing = path(QStringLiteral("1999.eur"));
+  const ToolRun r = tool({QStringLiteral("dump"), missing});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_FALSE(r.err.isEmpty());
+  EXPECT_TRUE(r.out.isEmpty());
+  EXPECT_FALSE(QFile::exists(missing));
+  EXPECT_EQ(tool({QStringLiteral("dump"), dir.path() + QStringLiteral("/")}).exitCode, 2);
+}
+
+TEST_F(ToolTest, AppendValidatesEveryLineBeforeWritingAnything) {
+  const QString p = path(QStringLiteral("Clienti.pro"));
+  const struct {
+    QByteArray input;
+    QString mention;
+  } bad[] = {
+      {"{\"Cliente\": \"A\"}\n{\"Cliente\": \"B\"}\n{\"Causale\": \"x\"}\n", QStringLiteral("line 3")},
+      {"{\"Cliente\": \"A\"}\n{\"Cliente\": 5}\n", QStringLiteral("line 2")},
+      {"{\"Cliente\": \"A\"\n", QStringLiteral("line 1")},
+      {"[\"Cliente\"]\n", QStringLiteral("line 1")},
+      {"\n{\"Cliente\": \"A\"}\n{\"Cliente\": null}\n", QStringLiteral("line 3")},
+  };
+  for (const auto& b : bad) {
+    const ToolRun r = tool({QStringLiteral("append"), p}, b.input);
+    EXPECT_EQ(r.exitCode, 2) << b.input.toStdString();
+    EXPECT_TRUE(r.err.contains(b.mention)) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_FALSE(QFile::exists(p));
+  }
+}
+
+TEST_F(ToolTest, AppendCreatesTheFileAndPrintsThePositions) {
+  const QString p = path(QStringLiteral("2024.eur"));
+  const ToolRun r = tool({QStringLiteral("append"), p},
+                     "{\"Entrata\": \"S\xC3\xAC\", \"Causale\": \"  Caff\xC3\xA8  \"}\n\n"
+                     "{\"Importo\": \"12,50\"}\r\n");
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out, QStringLiteral("1\n2\n"));
+  auto a = MovementArchive::OpenOrCreate(p);
+  ASSERT_EQ(a.Count(), 2);
+  const TMovimento first = a.ReadAt(1);
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&first.Entrata), 3), QByteArray::fromHex("0253EC"));
+  EXPECT_EQ(first.Causale.get(), QStringLiteral("Caff\u00E8"));
+  EXPECT_EQ(first.Importo.len, 0);
+  EXPECT_EQ(a.ReadAt(2).Importo.get(), QStringLiteral("12,50"));
+  a.Close();
+  EXPECT_EQ(tool({QStringLiteral("append"), p}, "{}\n").out, QStringLiteral("3\n"));
+}
+
+TEST_F(ToolTest, CheckReportsDamageAndNeverChangesTheFile) {
+  const QString p = path(QStringLiteral("2024.eur"));
+  {
+    auto a = MovementArchive::OpenOrCreate(p);
+    a.Append(goodMovement());
+  }
+  EXPECT_EQ(tool({QStringLiteral("check"), p}).exitCode, 0);
+  EXPECT_TRUE(tool({QStringLiteral("check"), p}).out.isEmpty());
+
+  TMovimento bad = goodMovement();
+  bad.Entrata.set(u"Si");
+  bad.Saldato.set(u"");
+  bad.Data.set(u"31/02/2024");
+  bad.DataSca.set(u"");
+  bad.Importo.set(u"12,5");
+  bad.Totale.set(u"+-4,99");
+  bad.Causale.len = 251;
+  QByteArray bytes = readAll(p);
+  bytes.append(reinterpret_cast<const char*>(&bad), sizeof bad);
+  bytes.append(QByteArray(100, '\0'));
+  writeAll(p, bytes);
+
+  const ToolRun r = tool({QStringLiteral("check"), p});
+  EXPECT_EQ(r.exitCode, 1);
+  const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+  EXPECT_EQ(lines.size(), 8) << r.out.toStdString();
+  for (const char* field : {"Entrata", "Saldato", "Data", "DataSca", "Importo", "Totale", "Causale"}) {
+    EXPECT_TRUE(r.out.contains(QStringLiteral("record 2: %1:").arg(QLatin1String(field)))) << field;
+  }
+  EXPECT_FALSE(r.out.contains(QStringLiteral("record 1")));
+  EXPECT_TRUE(lines.back().contains(QStringLiteral("100 bytes")));
+  EXPECT_EQ(readAll(p), bytes);
+}
+
+TEST_F(ToolTest, CheckOfClientsLooksAtTheCallBackFlag) {
+  const QString p = path(QStringLiteral("Clienti.pro"));
+  EXPECT_EQ(tool({QStringLiteral("append"), p}, "{\"Cliente\": \"A\", \"Ricontatta\": \"No\"}\n{\"Cliente\": \"B\"}\n").exitCode, 0);
+  const ToolRun r = tool({QStringLiteral("check"), p});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out.count(u'\n'), 1);
+  EXPECT_TRUE(r.out.startsWith(QStringLiteral("record 2: Ricontatta:")));
+}
+
+TEST_F(ToolTest, HelpAndUsage) {
+  for (const QStringList& args : {QStringList{QStringLiteral("--help")}, QStringList{QStringLiteral("dump"), QStringLiteral("--help")},
+                                  QStringList{QStringLiteral("append"), QStringLiteral("--help")},
+                                  QStringList{QStringLiteral("check"), QStringLiteral("--help")}}) {
+    const ToolRun r = tool(args);
+    EXPECT_EQ(r.exitCode, 0) << args.join(u' ').toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("usage: fondaro-tool")));
+  }
+  EXPECT_EQ(tool({}).exitCode, 2);
+  EXPECT_EQ(tool({QStringLiteral("frobnicate")}).exitCode, 2);
+  EXPECT_EQ(tool({QStringLiteral("dump"), QStringLiteral("--kind"), QStringLiteral("altro"), path(QStringLiteral("a.eur"))}).exitCode, 2);
+}
