@@ -7,9 +7,11 @@
 // the chapter table follow, in name order, titled with their file name, so a
 // new page only needs its text file (and a table line for its proper title).
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -17,6 +19,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 #include <QTextBlock>
@@ -24,10 +27,8 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QAbstractTextDocumentLayout>
 #include <QTextTable>
 #include <QTextTableFormat>
-#include <QFontMetricsF>
 
 #include <algorithm>
 #include <cstdio>
@@ -59,15 +60,12 @@ constexpr qreal kChapterPt = 20;
 constexpr qreal kTitlePt = 28;
 constexpr qreal kFooterPt = 8.5;
 
-QString fontFamily()
-{
-    // Both render here; DejaVu Sans has every Italian accented letter.
-    return QStringLiteral("DejaVu Sans");
-}
-
 QFont makeFont(qreal pointSize, bool bold = false)
 {
-    QFont f(fontFamily());
+    // DejaVu Sans ships with the program's fonts and has every accented
+    // letter; Liberation Sans stands in if it is ever missing.
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
     f.setPointSizeF(pointSize);
     f.setBold(bold);
     // Without shaping no ligatures are formed, so the PDF text extracts
@@ -287,7 +285,14 @@ void drawFooter(QPainter &painter, const QRectF &area, int pageNumber)
 
 bool writeManual(const QString &outPath, const std::vector<Chapter> &chapters, QString *error)
 {
-    QPdfWriter writer(outPath);
+    // Written aside and moved into place at the end, so the program folder
+    // never holds a half-written manual.
+    QSaveFile out(outPath);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("cannot write %1: %2").arg(outPath, out.errorString());
+        return false;
+    }
+    QPdfWriter writer(&out);
     writer.setResolution(kResolution);
     writer.setTitle(kManualTitle);
     writer.setCreator(QStringLiteral("Fondaro 3.0"));
@@ -322,8 +327,8 @@ bool writeManual(const QString &outPath, const std::vector<Chapter> &chapters, Q
         if (page > 0)
             drawFooter(painter, QRectF(0, pageHeight, bodySize.width(), footerHeight), page + 1);
     }
-    if (!painter.end()) {
-        *error = QStringLiteral("cannot finish %1").arg(outPath);
+    if (!painter.end() || !out.commit()) {
+        *error = QStringLiteral("cannot finish %1: %2").arg(outPath, out.errorString());
         return false;
     }
     return true;
@@ -343,7 +348,8 @@ int main(int argc, char **argv)
     QString error;
     const std::vector<Chapter> chapters = loadChapters(args.mid(1), &error);
     if (!error.isEmpty() || chapters.empty()) {
-        std::fprintf(stderr, "mkguide: %s\n", qPrintable(error.isEmpty() ? QStringLiteral("no pages") : error));
+        const QString reason = error.isEmpty() ? QStringLiteral("no pages") : error;
+        std::fprintf(stderr, "mkguide: %s\n", qPrintable(reason));
         return 1;
     }
     if (!writeManual(args.first(), chapters, &error)) {
