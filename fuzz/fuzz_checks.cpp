@@ -1,0 +1,59 @@
+// The four checks of the validator windows on arbitrary text, decoded both as
+// UTF-8 (typed or given on the command line) and as Windows-1252 (read from an
+// archive field). Beyond not crashing, every result must be one the window can
+// act on.
+#include "core/checks.h"
+#include "core/cp1252.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+using namespace fondaro::checks;
+
+namespace {
+
+void require(bool condition) {
+  if (!condition) std::abort();
+}
+
+void checkResult(Kind kind, const QString& text) {
+  const CheckResult r = check(kind, text);
+  require(!r.message.isEmpty());
+  require(r.closesWindow == (r.outcome != Outcome::Incomplete));
+  require((r.kind == NoticeKind::Information) == (r.outcome == Outcome::Valid));
+  require(r.message.startsWith(u"Attenzione: ") == (r.kind == NoticeKind::Warning));
+  require(kind == Kind::PartitaIva || r.office.isEmpty());
+  require(r.circuit.isEmpty() == (kind != Kind::Carta || r.outcome != Outcome::Valid));
+
+  // The field's typing rule leaves a text it would not change again.
+  const QString typed = upperTrimmed(text);
+  require(upperTrimmed(typed) == typed);
+  require(typed.size() <= text.size());
+}
+
+void checkAll(const QString& text) {
+  for (Kind kind : {Kind::CodFisc, Kind::PartitaIva, Kind::Carta, Kind::Iban})
+    checkResult(kind, text);
+
+  const CheckResult cf = checkCodFisc(text);
+  if (cf.outcome == Outcome::Valid) require(codFiscCheckChar(upperAscii(text)) == upperAscii(text)[15]);
+  const CheckResult iva = checkPartitaIva(text);
+  require((iva.outcome == Outcome::Valid) == partitaIvaValid(text));
+  const int code = cartaCode(text);
+  require(code >= -2 && code <= 7);
+  const CheckResult iban = checkIban(text);
+  if (iban.outcome == Outcome::Valid) require(ibanValid(text));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const char* bytes = reinterpret_cast<const char*>(data);
+  const auto n = static_cast<qsizetype>(size);
+  checkAll(QString::fromUtf8(bytes, n));
+  checkAll(fondaro::cp1252::decode(bytes, n));
+  return 0;
+}

@@ -1,0 +1,418 @@
+#include "core/checks.h"
+
+#include "core/field.h"
+
+#include <array>
+
+namespace fondaro::checks {
+
+namespace {
+
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiUpper(QChar c) { return c >= u'A' && c <= u'Z'; }
+
+// ---- Tax code tables ----------------------------------------------------
+// Both tables cover the characters "0" (48) to "Z" (90) in one run: ten digits,
+// the seven characters : ; < = > ? @ (worth 0), then the 26 letters.
+constexpr char16_t kRunFirst = u'0';
+constexpr char16_t kRunLast = u'Z';
+constexpr int kRunSize = kRunLast - kRunFirst + 1;
+
+constexpr std::array<int, kRunSize> kOddValues = {
+    1,  0, 5,  7,  9,  13, 15, 17, 19, 21,              // 0-9
+    0,  0, 0,  0,  0,  0,  0,                           // : ; < = > ? @
+    1,  0, 5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,  // A-M
+    20, 11, 3, 6,  8,  12, 14, 16, 10, 22, 25, 24, 23,  // N-Z
+};
+
+constexpr std::array<int, kRunSize> kEvenValues = {
+    0,  1,  2,  3,  4,  5,  6,  7,  8,  9,               // 0-9
+    0,  0,  0,  0,  0,  0,  0,                           // : ; < = > ? @
+    0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,  // A-M
+    13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25,  // N-Z
+};
+
+bool inTaxCodeRun(QChar c) { return c.unicode() >= kRunFirst && c.unicode() <= kRunLast; }
+
+// ---- VAT offices --------------------------------------------------------
+// Codes 001 to 102 in order; 120 and 121 repeat 101 and 102.
+const std::array<const char16_t*, 102> kUffici = {
+    u"Torino",
+    u"Vercelli",
+    u"Novara",
+    u"Cuneo",
+    u"Asti",
+    u"Alessandria",
+    u"Aosta",
+    u"Imperia",
+    u"Savona",
+    u"Genova 1",
+    u"La Spezia",
+    u"Varese",
+    u"Como",
+    u"Sondrio",
+    u"Milano 1",
+    u"Bergamo",
+    u"Brescia 1",
+    u"Pavia",
+    u"Cremona",
+    u"Mantova",
+    u"Bolzano",
+    u"Trento",
+    u"Verona",
+    u"Vicenza",
+    u"Belluno",
+    u"Treviso",
+    u"Venezia",
+    u"Padova",
+    u"Rovigo",
+    u"Udine",
+    u"Gorizia",
+    u"Trieste",
+    u"Piacenza",
+    u"Parma",
+    u"Reggio Emilia",
+    u"Modena",
+    u"Bologna 1",
+    u"Ferrara",
+    u"Ravenna",
+    u"Forl\u00EC",
+    u"Pesaro",
+    u"Ancona",
+    u"Macerata",
+    u"Ascoli Piceno",
+    u"Massa Carrara",
+    u"Lucca",
+    u"Pistoia",
+    u"Firenze 1",
+    u"Livorno",
+    u"Pisa",
+    u"Arezzo",
+    u"Siena",
+    u"Grosseto",
+    u"Perugia",
+    u"Terni",
+    u"Viterbo",
+    u"Rieti",
+    u"Roma 1",
+    u"Latina",
+    u"Frosinone",
+    u"Caserta",
+    u"Benevento",
+    u"Napoli 1",
+    u"Avellino",
+    u"Salerno",
+    u"Aquila",
+    u"Teramo",
+    u"Pescara",
+    u"Chieti",
+    u"Campobasso",
+    u"Foggia",
+    u"Bari",
+    u"Taranto",
+    u"Brindisi",
+    u"Lecce",
+    u"Potenza",
+    u"Matera",
+    u"Cosenza",
+    u"Catanzaro",
+    u"Reggio Calabria",
+    u"Trapani",
+    u"Palermo",
+    u"Messina",
+    u"Agrigento",
+    u"Caltanissetta",
+    u"Enna",
+    u"Catania",
+    u"Ragusa",
+    u"Siracusa",
+    u"Sassari",
+    u"Nuoro",
+    u"Cagliari",
+    u"Pordenone",
+    u"Isernia",
+    u"Oristano",
+    u"Monza (Milano 2)",
+    u"Prato (Firenze 2)",
+    u"Brescia 2",
+    u"Chiavari (Genova 2)",
+    u"Roma 2",
+    u"Bologna 2",
+    u"Napoli 2",
+};
+constexpr int kUfficioBologna2 = 101;
+constexpr int kUfficioNapoli2 = 102;
+
+// ---- Messages -----------------------------------------------------------
+const QString kCrLf2 = QStringLiteral("\r\n\r\n");
+
+const QString kCodFiscLunghezza = QStringLiteral(
+    "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.");
+const QString kCodFiscValido = QStringLiteral("Il codice fiscale digitato \u00E8 VALIDO.");
+const QString kCodFiscErrato = QStringLiteral("Attenzione: il codice fiscale digitato \u00E8 ERRATO.");
+
+const QString kIvaLunghezza = QStringLiteral(
+    "Attenzione: la partita IVA deve essere composta da 11 caratteri numerici.");
+const QString kIvaValida = QStringLiteral("Il numero di partita IVA digitato risulta VALIDO.");
+const QString kIvaUfficio = QStringLiteral("E' stato rilasciato dall'Ufficio IVA del Comune di ");
+const QString kIvaErrata = QStringLiteral(
+    "Attenzione: il numero di partita IVA digitato risulta ERRATO!");
+const QString kIvaErrataSeguito = QStringLiteral(
+    "Non \u00E8 quindi possibile fornire informazioni relative all'Ufficio IVA che lo ha rilasciato.");
+
+const QString kCartaVuota = QStringLiteral(
+    "Attenzione: immettere il numero di carta di credito prima di premere il pulsante di controllo.");
+const QString kCartaErrata = QStringLiteral("Attenzione: il numero digitato risulta ERRATO!");
+const QString kCartaErrataSeguito = QStringLiteral(
+    "Non \u00E8 quindi possibile fornire informazioni relative al tipo di carta di credito.");
+const QString kCartaValida1 = QStringLiteral("Il numero di carta di credito ");
+const QString kCartaValida2 = QStringLiteral(" risulta valido.");
+const QString kCartaTipo = QStringLiteral("La carta di credito \u00E8 del tipo ");
+
+const QString kIbanLunghezza = QStringLiteral(
+    "Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.");
+const QString kIbanValido = QStringLiteral("L'IBAN digitato \u00E8 VALIDO.");
+const QString kIbanErrato = QStringLiteral("Attenzione: l'IBAN digitato \u00E8 ERRATO!");
+
+CheckResult incomplete(const QString& message) {
+  CheckResult r;
+  r.outcome = Outcome::Incomplete;
+  r.message = message;
+  r.kind = NoticeKind::Warning;
+  r.closesWindow = false;
+  return r;
+}
+
+CheckResult valid(const QString& message) {
+  CheckResult r;
+  r.outcome = Outcome::Valid;
+  r.message = message;
+  r.kind = NoticeKind::Information;
+  r.closesWindow = true;
+  return r;
+}
+
+CheckResult invalid(const QString& message) {
+  CheckResult r;
+  r.outcome = Outcome::Invalid;
+  r.message = message;
+  r.kind = NoticeKind::Warning;
+  r.closesWindow = true;
+  return r;
+}
+
+}  // namespace
+
+// ---- Shared text rules --------------------------------------------------
+
+QString upperAscii(QStringView text) {
+  QString out = text.toString();
+  for (QChar& c : out) {
+    if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
+  }
+  return out;
+}
+
+QString upperTrimmed(QStringView text) { return upperAscii(trimControl(text)); }
+
+// ---- Tax code -----------------------------------------------------------
+
+QChar codFiscCheckChar(QStringView code) {
+  if (code.size() < kCodFiscLength - 1) return {};
+  int sum = 0;
+  for (int i = 0; i < kCodFiscLength - 1; ++i) {
+    const QChar c = code[i];
+    if (!inTaxCodeRun(c)) return {};
+    const int index = c.unicode() - kRunFirst;
+    // Positions count from 1: index 0 is the first, an odd position.
+    sum += (i % 2 == 0) ? kOddValues[index] : kEvenValues[index];
+  }
+  return QChar(u'A' + sum % 26);
+}
+
+CheckResult checkCodFisc(QStringView fieldText) {
+  const QString code = upperAscii(fieldText);
+  if (code.size() != kCodFiscLength) return incomplete(kCodFiscLunghezza);
+  // A character the tables do not cover cannot belong to a tax code: the user is
+  // asked for 16 alphanumeric characters, as for a wrong length.
+  for (QChar c : code) {
+    if (!inTaxCodeRun(c)) return incomplete(kCodFiscLunghezza);
+  }
+  if (codFiscCheckChar(code) == code[kCodFiscLength - 1]) return valid(kCodFiscValido);
+  return invalid(kCodFiscErrato);
+}
+
+bool codFiscGoesToPartitaIva(QStringView trimmedText) {
+  if (trimmedText.isEmpty()) return false;
+  for (QChar c : trimmedText) {
+    if (!isAsciiDigit(c)) return false;
+  }
+  return true;
+}
+
+// ---- VAT number ---------------------------------------------------------
+
+bool partitaIvaValid(QStringView number) {
+  if (number.size() != kPartitaIvaLength) return false;
+  for (QChar c : number) {
+    if (!isAsciiDigit(c)) return false;
+  }
+  int sum = 0;
+  for (int i = 0; i < kPartitaIvaLength - 1; ++i) {
+    const int d = number[i].unicode() - u'0';
+    if (i % 2 == 0) {
+      sum += d;
+    } else {
+      const int twice = 2 * d;
+      sum += twice / 10 + twice % 10;
+    }
+  }
+  const int r = sum % 10;
+  const int expected = r == 0 ? 0 : 10 - r;
+  return number[kPartitaIvaLength - 1].unicode() - u'0' == expected;
+}
+
+QString ufficioIva(QStringView code) {
+  if (code.size() != 3) return {};
+  int n = 0;
+  for (QChar c : code) {
+    if (!isAsciiDigit(c)) return {};
+    n = n * 10 + (c.unicode() - u'0');
+  }
+  if (n == 120) n = kUfficioBologna2;
+  if (n == 121) n = kUfficioNapoli2;
+  if (n < 1 || n > static_cast<int>(kUffici.size())) return {};
+  return QString::fromUtf16(kUffici[n - 1]);
+}
+
+CheckResult checkPartitaIva(QStringView fieldText) {
+  const QString number = upperAscii(fieldText);
+  if (number.size() != kPartitaIvaLength) return incomplete(kIvaLunghezza);
+  if (!partitaIvaValid(number)) return invalid(kIvaErrata + kCrLf2 + kIvaErrataSeguito);
+  // An office code with no entry leaves the name empty: "... del Comune di ."
+  const QString office = ufficioIva(QStringView(number).mid(7, 3));
+  CheckResult r = valid(kIvaValida + kCrLf2 + kIvaUfficio + office + u'.');
+  r.office = office;
+  return r;
+}
+
+// ---- Credit card --------------------------------------------------------
+
+int cartaCode(QStringView text) {
+  std::array<int, kCartaScanLength> digits{};
+  int n = 0;
+  for (QChar c : text.left(kCartaScanLength)) {
+    if (isAsciiDigit(c)) digits[n++] = c.unicode() - u'0';
+  }
+  if (n == 0) return 0;
+  int sum = 0;
+  bool doubled = true;  // the digit just left of the check digit is doubled
+  for (int i = n - 2; i >= 0; --i, doubled = !doubled) {
+    int v = digits[i];
+    if (doubled) {
+      v *= 2;
+      if (v >= 10) v -= 9;
+    }
+    sum += v;
+  }
+  const int expected = sum % 10 == 0 ? 0 : 10 - sum % 10;
+  if (digits[n - 1] != expected) return 0;
+  return digits[0] - 2;
+}
+
+QString cartaCircuit(int code, QStringView trimmedText) {
+  switch (code) {
+    case 1: {
+      const QStringView prefix = trimmedText.left(2);
+      if (prefix == u"30" || prefix == u"36" || prefix == u"38")
+        return QStringLiteral("Diner's Club / Carte Blanche");
+      if (prefix == u"34" || prefix == u"37") return QStringLiteral("American Express");
+      if (prefix == u"31" || prefix == u"33" || prefix == u"35") return QStringLiteral("JCB");
+      return {};
+    }
+    case 2: return QStringLiteral("Visa");
+    case 3: return QStringLiteral("MasterCard");
+    case 4: return QStringLiteral("Discover");
+    default: return {};
+  }
+}
+
+CheckResult checkCarta(QStringView fieldText) {
+  const QStringView trimmed = trimControl(fieldText);
+  if (trimmed.isEmpty()) return incomplete(kCartaVuota);
+  // A number beginning with 3 whose prefix names no circuit (for example "32",
+  // or "3 " with a separator) is reported as a wrong number.
+  const QString circuit = cartaCircuit(cartaCode(fieldText), trimmed);
+  if (circuit.isEmpty()) return invalid(kCartaErrata + kCrLf2 + kCartaErrataSeguito);
+  CheckResult r = valid(kCartaValida1 + trimmed.toString() + kCartaValida2 + kCrLf2 + kCartaTipo + circuit +
+                        u'.');
+  r.circuit = circuit;
+  return r;
+}
+
+// ---- IBAN ---------------------------------------------------------------
+
+bool ibanValid(QStringView text) {
+  QString iban = upperAscii(text);
+  iban.remove(u' ');
+  const qsizetype word = iban.indexOf(u"IBAN");
+  if (word >= 0) iban.remove(word, 4);
+  // Country code, check digits and at least one character of account: without
+  // this shape a stray digit or two among blanks would pass the remainder test.
+  if (iban.size() < 5 || !isAsciiUpper(iban[0]) || !isAsciiUpper(iban[1]) ||
+      !isAsciiDigit(iban[2]) || !isAsciiDigit(iban[3]))
+    return false;
+  const QString rotated = iban.mid(4) + iban.left(4);
+  // Digit by digit gives the same remainder as taking nine digits at a time.
+  int remainder = 0;
+  for (QChar c : rotated) {
+    if (isAsciiDigit(c)) {
+      remainder = (remainder * 10 + (c.unicode() - u'0')) % 97;
+    } else if (isAsciiUpper(c)) {
+      remainder = (remainder * 100 + (c.unicode() - u'A' + 10)) % 97;
+    } else {
+      return false;
+    }
+  }
+  return remainder == 1;
+}
+
+CheckResult checkIban(QStringView fieldText) {
+  const QStringView trimmed = trimControl(fieldText);
+  // The length counts the blanks too: an IBAN written in groups is too long.
+  if (trimmed.size() != kIbanLength) return incomplete(kIbanLunghezza);
+  return ibanValid(trimmed) ? valid(kIbanValido) : invalid(kIbanErrato);
+}
+
+// ---- The four windows ---------------------------------------------------
+
+const WindowSpec& windowSpec(Kind kind) {
+  static const WindowSpec specs[] = {
+      {"TfrmCodFisc", QStringLiteral(" Controllo codice fiscale"),
+       QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
+       "txtCodFisc", kCodFiscLength, false, true},
+      {"TfrmPartitaIva", QStringLiteral(" Controllo partita IVA"),
+       QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."),
+       "txtPartitaIva", kPartitaIvaLength, true, false},
+      {"TfrmCarta", QStringLiteral(" Controllo carta di credito"),
+       QStringLiteral(
+           "Immettere il numero di carta di credito e premere il pulsante di controllo."),
+       "txtNumero", 30, true, true},
+      {"TfrmIban", QStringLiteral(" Controllo IBAN"),
+       QStringLiteral("Immettere l'IBAN e premere il pulsante di controllo."), "txtIban",
+       kIbanLength, false, true},
+  };
+  return specs[static_cast<int>(kind)];
+}
+
+CheckResult check(Kind kind, QStringView fieldText) {
+  switch (kind) {
+    case Kind::CodFisc: return checkCodFisc(fieldText);
+    case Kind::PartitaIva: return checkPartitaIva(fieldText);
+    case Kind::Carta: return checkCarta(fieldText);
+    case Kind::Iban: return checkIban(fieldText);
+  }
+  return {};
+}
+
+}  // namespace fondaro::checks

@@ -1,0 +1,128 @@
+#pragma once
+// The four checks of the validator windows: Italian tax code, Italian VAT
+// number (with the office that issued it), credit card number (with its
+// circuit) and IBAN. Each check takes the text of the window's field and
+// returns everything the window acts on: the outcome, the notice to show (text
+// and kind), whether the window closes afterwards or stays with the focus on
+// its field, and the extra data the check found. The windows hold no rule and
+// no text of their own; the command-line tool prints the same notices.
+#include <QString>
+#include <QStringView>
+
+namespace fondaro::checks {
+
+enum class Outcome {
+  Valid,
+  Invalid,
+  Incomplete,  // wrong length or empty: the user is asked to complete the field
+};
+
+enum class NoticeKind { Warning, Information };
+
+struct CheckResult {
+  Outcome outcome = Outcome::Incomplete;
+  QString message;  // exact notice text, line breaks written as CR LF
+  NoticeKind kind = NoticeKind::Warning;
+  // true: the window closes once the notice is answered; false: it stays open
+  // and the focus goes back to the field.
+  bool closesWindow = false;
+  QString office;   // VAT number: name of the issuing office (empty when unknown)
+  QString circuit;  // card number: circuit name, set when the number is valid
+};
+
+// ---- Tax code (codice fiscale) ------------------------------------------
+
+inline constexpr int kCodFiscLength = 16;
+
+// The check character of the first 15 characters of a tax code (upper case),
+// or a null QChar when the text is shorter than 15 or one of those characters
+// lies outside the run "0" to "Z" that the conversion tables cover.
+QChar codFiscCheckChar(QStringView code);
+
+// The check behind "Controlla" of the tax code window.
+CheckResult checkCodFisc(QStringView fieldText);
+
+// The editors send a tax code made of digits only (a company's tax code, which
+// is its VAT number) to the VAT number check instead. `trimmedText` is the
+// editor field's trimmed text.
+bool codFiscGoesToPartitaIva(QStringView trimmedText);
+
+// ---- VAT number (partita IVA) -------------------------------------------
+
+inline constexpr int kPartitaIvaLength = 11;
+
+// True for 11 digits whose last one is the check digit of the first ten.
+bool partitaIvaValid(QStringView number);
+
+// The issuing office named by a three-digit office code (the characters at
+// positions 8 to 10 of the number); empty for a code with no office.
+QString ufficioIva(QStringView code);
+
+// The check behind "Controlla" of the VAT number window.
+CheckResult checkPartitaIva(QStringView fieldText);
+
+// ---- Credit card --------------------------------------------------------
+
+// Only this many leading characters of a card number are looked at.
+inline constexpr int kCartaScanLength = 20;
+
+// The digits among the first 20 characters pass the Luhn test: the value of the
+// first digit minus 2 (1 for 3, 2 for 4, 3 for 5, 4 for 6; values outside 1 to 4
+// name no circuit). 0 when there is no digit or the check digit is wrong.
+int cartaCode(QStringView text);
+
+// The circuit of a valid number: by `code` (from cartaCode) and, for code 1, by
+// the first two characters of the trimmed field text. Empty when none applies.
+QString cartaCircuit(int code, QStringView trimmedText);
+
+// The check behind "Controlla" of the card window.
+CheckResult checkCarta(QStringView fieldText);
+
+// ---- IBAN ---------------------------------------------------------------
+
+inline constexpr int kIbanLength = 27;
+
+// The check-digit test: blanks removed, letters in capitals, the first "IBAN"
+// removed, the first four characters moved to the end, letters replaced by
+// 10..35, remainder modulo 97 equal to 1. The text must also have the shape of
+// an IBAN: two letters, two digits and at least one more character.
+bool ibanValid(QStringView text);
+
+// The check behind "Controlla" of the IBAN window.
+CheckResult checkIban(QStringView fieldText);
+
+// ---- Shared text rules --------------------------------------------------
+
+// The letters a to z turned into A to Z; every other character is kept.
+QString upperAscii(QStringView text);
+
+// What the upper-case fields (tax code, card number, IBAN) hold after each
+// keystroke: trimmed of characters of code 32 or less, a to z turned into A to Z.
+QString upperTrimmed(QStringView text);
+
+// ---- The four windows ---------------------------------------------------
+
+enum class Kind { CodFisc, PartitaIva, Carta, Iban };
+
+// What a check window shows and how its one field behaves while typing.
+struct WindowSpec {
+  const char* className;  // "TfrmCodFisc"
+  QString caption;        // window caption
+  QString title;          // text of lblTitolo
+  const char* fieldName;  // objectName of the field
+  int maxLength;          // typing limit; a text put in by the caller is not cut
+  bool digitsOnly;        // keys other than digits, Backspace, Delete, Left, Right swallowed
+  bool upperTrimmed;      // field text replaced by upperTrimmed() after each keystroke
+};
+
+const WindowSpec& windowSpec(Kind kind);
+
+// The two buttons every check window has: btnControlla (tab order 1, the end
+// of the field's Enter chain) and btnChiudi (tab order 2).
+inline const QString kControllaText = QStringLiteral("Controlla");
+inline const QString kChiudiText = QStringLiteral("Chiudi");
+
+// The check of a window by kind.
+CheckResult check(Kind kind, QStringView fieldText);
+
+}  // namespace fondaro::checks

@@ -1,0 +1,102 @@
+// fondaro-tool validate: the printed notice and the exit status of the built tool.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+const QByteArray kIvaBologna2 =
+    "Il numero di partita IVA digitato risulta VALIDO.\r\n\r\n"
+    "E' stato rilasciato dall'Ufficio IVA del Comune di Bologna 2.\n";
+const QByteArray kCartaVisa =
+    "Il numero di carta di credito 4111-1111-1111-1111 risulta valido.\r\n\r\n"
+    "La carta di credito \xC3\xA8 del tipo Visa.\n";
+
+struct Case {
+  QStringList args;
+  int exitCode;
+  QByteArray out;  // exact standard output; for usage errors, empty
+};
+
+const Case kCases[] = {
+    {{"codfisc", "RSSMRA80A01H501U"}, 0, "Il codice fiscale digitato \xC3\xA8 VALIDO.\n"},
+    {{"CODFISC", "rssmra80a01h501x"}, 1,
+     "Attenzione: il codice fiscale digitato \xC3\xA8 ERRATO.\n"},
+    {{"codfisc", ""}, 3,
+     "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.\n"},
+    {{"codfisc", QStringLiteral("RSSMR\u00C080A01H501U")}, 3,
+     "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.\n"},
+    {{"piva", "12345671205"}, 0, kIvaBologna2},
+    {{"piva", "1234567890123456"}, 3,
+     "Attenzione: la partita IVA deve essere composta da 11 caratteri numerici.\n"},
+    {{"carta", "4111-1111-1111-1111"}, 0, kCartaVisa},
+    // After "--" a TEXT may begin with a hyphen; the digits alone are tested.
+    {{"carta", "--", "-4111111111111111"}, 0,
+     "Il numero di carta di credito -4111111111111111 risulta valido.\r\n\r\n"
+     "La carta di credito \xC3\xA8 del tipo Visa.\n"},
+    {{"carta", "4111111111111112"}, 1,
+     "Attenzione: il numero digitato risulta ERRATO!\r\n\r\n"
+     "Non \xC3\xA8 quindi possibile fornire informazioni relative al tipo di carta di credito.\n"},
+    {{"carta", "   "}, 3,
+     "Attenzione: immettere il numero di carta di credito prima di premere il pulsante di "
+     "controllo.\n"},
+    {{"iban", "IT60X0542811101000000123456"}, 0, "L'IBAN digitato \xC3\xA8 VALIDO.\n"},
+    {{"iban", "IT60X0542811101000000124356"}, 1, "Attenzione: l'IBAN digitato \xC3\xA8 ERRATO!\n"},
+    {{"iban", "IT60 X054 2811 1010 0000 0123 456"}, 3,
+     "Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.\n"},
+    {{"iban", "--", "--help"}, 3,
+     "Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.\n"},
+    // Usage errors.
+    {{}, 2, ""},
+    {{"codfisc"}, 2, ""},
+    {{"cf", "RSSMRA80A01H501U"}, 2, ""},
+    {{"iban", "IT60", "X0542811101000000123456"}, 2, ""},
+    {{"--verbose", "iban", "x"}, 2, ""},
+};
+
+void checkRun(const Case& c, const ToolRun& r) {
+  SCOPED_TRACE(c.args.join(u' ').toStdString());
+  EXPECT_EQ(r.exitCode, c.exitCode);
+  if (c.exitCode == 2) {
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains("usage: fondaro-tool validate codfisc|piva|carta|iban TEXT"));
+  } else {
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_TRUE(r.err.isEmpty());
+  }
+}
+
+ToolRun runTool(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral(FONDARO_TOOL_PATH), QStringList{QStringLiteral("validate")} + args);
+  ToolRun r;
+  if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
+  r.exitCode = p.exitCode();
+  r.out = p.readAllStandardOutput();
+  r.err = p.readAllStandardError();
+  return r;
+}
+
+TEST(ToolValidate, NoticesAndExitCodes) {
+  for (const Case& c : kCases) checkRun(c, runTool(c.args));
+}
+
+TEST(ToolValidate, Help) {
+  for (const QStringList& args : {QStringList{"--help"}, QStringList{"-h"},
+                                  QStringList{"iban", "--help"}}) {
+    const ToolRun r = runTool(args);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith("usage: fondaro-tool validate codfisc|piva|carta|iban TEXT"));
+  }
+}
+
+}  // namespace
