@@ -4,6 +4,7 @@
 // act on.
 #include "core/checks.h"
 #include "core/cp1252.h"
+#include "core/field.h"
 
 #include <QString>
 
@@ -45,7 +46,8 @@ void checkAll(const QString& text) {
   const int code = cartaCode(text);
   require(code >= -2 && code <= 7);
   const CheckResult iban = checkIban(text);
-  if (iban.outcome == Outcome::Valid) require(ibanValid(text));
+  // The window tests the trimmed text.
+  if (iban.outcome == Outcome::Valid) require(ibanValid(fondaro::trimmedText(text)));
 }
 
 }  // namespace
