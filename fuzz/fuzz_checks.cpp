@@ -4,6 +4,7 @@
 // act on.
 #include "core/checks.h"
 #include "core/cp1252.h"
+#include "core/crypt.h"
 #include "core/field.h"
 
 #include <QString>
@@ -28,11 +29,6 @@ void checkResult(Kind kind, const QString& text) {
   require(r.message.startsWith(u"Attenzione: ") == (r.kind == NoticeKind::Warning));
   require(kind == Kind::PartitaIva || r.office.isEmpty());
   require(r.circuit.isEmpty() == (kind != Kind::Carta || r.outcome != Outcome::Valid));
-
-  // The field's typing rule leaves a text it would not change again.
-  const QString typed = upperTrimmed(text);
-  require(upperTrimmed(typed) == typed);
-  require(typed.size() <= text.size());
 }
 
 void checkAll(const QString& text) {
@@ -40,7 +36,10 @@ void checkAll(const QString& text) {
     checkResult(kind, text);
 
   const CheckResult cf = checkCodFisc(text);
-  if (cf.outcome == Outcome::Valid) require(codFiscCheckChar(upperAscii(text)) == upperAscii(text)[15]);
+  if (cf.outcome == Outcome::Valid) {
+    const QString code = fondaro::upperAscii(text);
+    require(codFiscCheckChar(code) == code[15]);
+  }
   const CheckResult iva = checkPartitaIva(text);
   require((iva.outcome == Outcome::Valid) == partitaIvaValid(text));
   const int code = cartaCode(text);

@@ -1,5 +1,6 @@
 #include "core/checks.h"
 
+#include "core/crypt.h"
 #include "core/field.h"
 
 #include <array>
@@ -202,18 +203,6 @@ CheckResult invalid(const QString& message) {
 }
 
 }  // namespace
-
-// ---- Shared text rules --------------------------------------------------
-
-QString upperAscii(QStringView text) {
-  QString out = text.toString();
-  for (QChar& c : out) {
-    if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
-  }
-  return out;
-}
-
-QString upperTrimmed(QStringView text) { return upperAscii(trimControl(text)); }
 
 // ---- Tax code -----------------------------------------------------------
 

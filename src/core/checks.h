@@ -91,15 +91,6 @@ bool ibanValid(QStringView text);
 // The check behind "Controlla" of the IBAN window.
 CheckResult checkIban(QStringView fieldText);
 
-// ---- Shared text rules --------------------------------------------------
-
-// The letters a to z turned into A to Z; every other character is kept.
-QString upperAscii(QStringView text);
-
-// What the upper-case fields (tax code, card number, IBAN) hold after each
-// keystroke: trimmed of characters of code 32 or less, a to z turned into A to Z.
-QString upperTrimmed(QStringView text);
-
 // ---- The four windows ---------------------------------------------------
 
 enum class Kind { CodFisc, PartitaIva, Carta, Iban };
@@ -112,7 +103,7 @@ struct WindowSpec {
   const char* fieldName;  // objectName of the field
   int maxLength;          // typing limit; a text put in by the caller is not cut
   bool digitsOnly;        // keys other than digits, Backspace, Delete, Left, Right swallowed
-  bool upperTrimmed;      // field text replaced by upperTrimmed() after each keystroke
+  bool upperTrimmed;      // after each keystroke the field text is trimmed, a-z made A-Z
 };
 
 const WindowSpec& windowSpec(Kind kind);

@@ -421,15 +421,7 @@ TEST(Iban, LeftoversWithoutTheShapeOfAnIbanAreWrong) {
   EXPECT_FALSE(ibanValid(u""));
 }
 
-// ---- Shared ----------------------------------------------------------------
-
-TEST(TypingRules, UpperTrimmed) {
-  EXPECT_EQ(upperTrimmed(u" \trssmra80a01h501u\r\n"), u"RSSMRA80A01H501U");
-  EXPECT_EQ(upperTrimmed(u"a b"), u"A B");
-  // Only a to z change: accented letters and sharp s keep their form and length.
-  EXPECT_EQ(upperTrimmed(u"\u00E0\u00DF\u00FFz"), u"\u00E0\u00DF\u00FFZ");
-  EXPECT_EQ(upperTrimmed(u"   "), u"");
-}
+// ---- By kind -----------------------------------------------------------------
 
 TEST(Windows, EveryKindDispatchesToItsCheck) {
   const std::pair<Kind, const char16_t*> cases[] = {
