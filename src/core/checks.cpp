@@ -4,6 +4,7 @@
 #include "core/field.h"
 
 #include <array>
+#include <iterator>
 
 namespace fondaro::checks {
 
@@ -37,7 +38,7 @@ bool inTaxCodeRun(QChar c) { return c.unicode() >= kRunFirst && c.unicode() <= k
 
 // ---- VAT offices --------------------------------------------------------
 // Codes 001 to 102 in order; 120 and 121 repeat 101 and 102.
-const std::array<const char16_t*, 102> kUffici = {
+constexpr const char16_t* kUffici[] = {
     u"Torino",
     u"Vercelli",
     u"Novara",
@@ -141,6 +142,7 @@ const std::array<const char16_t*, 102> kUffici = {
     u"Bologna 2",
     u"Napoli 2",
 };
+static_assert(std::size(kUffici) == 102);
 constexpr int kUfficioBologna2 = 101;
 constexpr int kUfficioNapoli2 = 102;
 
@@ -270,7 +272,7 @@ QString ufficioIva(QStringView code) {
   }
   if (n == 120) n = kUfficioBologna2;
   if (n == 121) n = kUfficioNapoli2;
-  if (n < 1 || n > static_cast<int>(kUffici.size())) return {};
+  if (n < 1 || n > static_cast<int>(std::size(kUffici))) return {};
   return QString::fromUtf16(kUffici[n - 1]);
 }
 
