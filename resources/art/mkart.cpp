@@ -1,0 +1,426 @@
+// Draws the program's artwork (logo, launcher tiles and buttons, icons, the
+// credits picture) as PNG files. Run at build time:
+//   fondaro-mkart <output folder> <name>...
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+const QColor kBlue(0x1E, 0x5A, 0xA8);
+const QColor kDarkBlue(0x12, 0x35, 0x6B);
+const QColor kTeal(0x17, 0x8F, 0x82);
+const QColor kAmber(0xE0, 0x8A, 0x00);
+const QColor kPurple(0x6E, 0x4A, 0xA8);
+const QColor kGreen(0x2F, 0x9E, 0x44);
+const QColor kRed(0xD0, 0x3B, 0x3B);
+const QColor kGold(0xF2, 0xB7, 0x05);
+
+QFont sans(int px, bool bold = true) {
+  QFont f(QStringLiteral("DejaVu Sans"));
+  f.setPixelSize(px);
+  f.setBold(bold);
+  f.setStyleStrategy(QFont::PreferAntialias);
+  return f;
+}
+
+QLinearGradient vertical(const QRectF& r, const QColor& top, const QColor& bottom) {
+  QLinearGradient g(r.topLeft(), r.bottomLeft());
+  g.setColorAt(0, top);
+  g.setColorAt(1, bottom);
+  return g;
+}
+
+void roundedPanel(QPainter& p, const QRectF& r, const QColor& base, qreal radius) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(vertical(r, base.lighter(135), base));
+  p.drawRoundedRect(r, radius, radius);
+}
+
+// The product mark: a blue rounded square with a white "F" and three rising bars.
+void drawLogo(QPainter& p, const QRectF& r) {
+  const qreal s = r.width();
+  roundedPanel(p, r, kBlue, s * 0.2);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255, 40));
+  p.drawEllipse(QRectF(r.left() - s * 0.2, r.top() - s * 0.45, s * 1.1, s * 0.9));
+  // bars
+  const qreal bw = s * 0.12;
+  const qreal baseY = r.top() + s * 0.8;
+  const QColor bars[] = {kGreen.lighter(120), kGold, QColor(255, 255, 255)};
+  for (int i = 0; i < 3; ++i) {
+    const qreal h = s * (0.22 + 0.14 * i);
+    p.setBrush(bars[i]);
+    p.drawRoundedRect(QRectF(r.left() + s * 0.52 + i * (bw + s * 0.03), baseY - h, bw, h), bw * 0.25,
+                      bw * 0.25);
+  }
+  // the letter
+  p.setPen(Qt::white);
+  p.setFont(sans(int(s * 0.62)));
+  p.drawText(QRectF(r.left() + s * 0.08, r.top() + s * 0.05, s * 0.5, s * 0.85), Qt::AlignCenter,
+             QStringLiteral("F"));
+  // a coin
+  p.setPen(QPen(kGold.darker(130), s * 0.015));
+  p.setBrush(kGold);
+  const QRectF coin(r.left() + s * 0.62, r.top() + s * 0.1, s * 0.24, s * 0.24);
+  p.drawEllipse(coin);
+  p.setPen(kDarkBlue);
+  p.setFont(sans(int(s * 0.17)));
+  p.drawText(coin, Qt::AlignCenter, QString(QChar(0x20AC)));
+}
+
+void person(QPainter& p, QPointF c, qreal size, const QColor& colour) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  p.drawEllipse(QRectF(c.x() - size * 0.22, c.y() - size * 0.62, size * 0.44, size * 0.44));
+  QPainterPath body;
+  body.addRoundedRect(QRectF(c.x() - size * 0.4, c.y() - size * 0.12, size * 0.8, size * 0.62),
+                      size * 0.3, size * 0.3);
+  p.drawPath(body);
+}
+
+void tileBackground(QPainter& p, const QRectF& r, const QColor& base) {
+  roundedPanel(p, r, base, 18);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255, 30));
+  p.drawEllipse(QRectF(r.right() - 170, r.top() - 90, 260, 220));
+  p.drawEllipse(QRectF(r.left() - 60, r.bottom() - 70, 180, 140));
+}
+
+void tileClienti(QPainter& p, const QRectF& r) {
+  tileBackground(p, r, kBlue);
+  // an address card
+  const QRectF card(r.left() + 170, r.top() + 38, 170, 100);
+  p.setBrush(Qt::white);
+  p.drawRoundedRect(card, 10, 10);
+  p.setBrush(QColor(0xDD, 0xE8, 0xF6));
+  p.drawEllipse(QRectF(card.left() + 14, card.top() + 20, 46, 46));
+  person(p, QPointF(card.left() + 37, card.top() + 58), 40, kBlue);
+  p.setBrush(QColor(0xB8, 0xC8, 0xDE));
+  for (int i = 0; i < 4; ++i)
+    p.drawRoundedRect(QRectF(card.left() + 72, card.top() + 22 + i * 16, i == 0 ? 80 : 64 - i * 6, 7),
+                      3, 3);
+  person(p, QPointF(r.left() + 78, r.top() + 112), 86, QColor(255, 255, 255, 235));
+  person(p, QPointF(r.left() + 128, r.top() + 126), 62, kGold);
+}
+
+void tileMovimenti(QPainter& p, const QRectF& r) {
+  tileBackground(p, r, kTeal);
+  const QRectF page(r.left() + 40, r.top() + 26, 150, 122);
+  p.setBrush(Qt::white);
+  p.drawRoundedRect(page, 8, 8);
+  for (int i = 0; i < 5; ++i) {
+    p.setBrush(i % 2 ? kRed.lighter(150) : kGreen.lighter(160));
+    p.drawRoundedRect(QRectF(page.left() + 14, page.top() + 16 + i * 20, 18, 10), 3, 3);
+    p.setBrush(QColor(0xC9, 0xD6, 0xD4));
+    p.drawRoundedRect(QRectF(page.left() + 40, page.top() + 17 + i * 20, 90 - (i * 13) % 40, 8), 3, 3);
+  }
+  // money in and out
+  auto arrow = [&](QPointF tip, bool up, const QColor& c) {
+    QPainterPath a;
+    const qreal d = up ? -1 : 1;
+    a.moveTo(tip);
+    a.lineTo(tip.x() - 30, tip.y() - d * 34);
+    a.lineTo(tip.x() - 12, tip.y() - d * 34);
+    a.lineTo(tip.x() - 12, tip.y() - d * 78);
+    a.lineTo(tip.x() + 12, tip.y() - d * 78);
+    a.lineTo(tip.x() + 12, tip.y() - d * 34);
+    a.lineTo(tip.x() + 30, tip.y() - d * 34);
+    a.closeSubpath();
+    p.setBrush(c);
+    p.drawPath(a);
+  };
+  arrow(QPointF(r.left() + 250, r.top() + 30), true, kGreen.lighter(115));
+  arrow(QPointF(r.left() + 318, r.top() + 142), false, QColor(0xFF, 0x8A, 0x80));
+}
+
+void tileBilancio(QPainter& p, const QRectF& r) {
+  tileBackground(p, r, kAmber);
+  const QPointF top(r.center().x(), r.top() + 34);
+  p.setPen(QPen(Qt::white, 7, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(top, QPointF(top.x(), r.top() + 140));
+  p.drawLine(QPointF(top.x() - 110, top.y() + 10), QPointF(top.x() + 110, top.y() - 4));
+  p.setPen(QPen(Qt::white, 2));
+  auto pan = [&](QPointF hook) {
+    p.setPen(QPen(Qt::white, 2));
+    p.drawLine(hook, QPointF(hook.x() - 34, hook.y() + 56));
+    p.drawLine(hook, QPointF(hook.x() + 34, hook.y() + 56));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    QPainterPath bowl;
+    bowl.moveTo(hook.x() - 44, hook.y() + 56);
+    bowl.arcTo(QRectF(hook.x() - 44, hook.y() + 36, 88, 40), 180, 180);
+    bowl.closeSubpath();
+    p.drawPath(bowl);
+  };
+  pan(QPointF(top.x() - 110, top.y() + 10));
+  pan(QPointF(top.x() + 110, top.y() - 4));
+  p.setBrush(Qt::white);
+  p.drawRoundedRect(QRectF(top.x() - 50, r.top() + 136, 100, 14), 6, 6);
+  p.setBrush(kGold.lighter(130));
+  p.setPen(QPen(kAmber.darker(140), 1.5));
+  for (int i = 0; i < 3; ++i) p.drawEllipse(QRectF(top.x() + 88 + i * 8, top.y() + 20 - i * 9, 26, 12));
+}
+
+void tileStats(QPainter& p, const QRectF& r) {
+  tileBackground(p, r, kPurple);
+  const qreal base = r.top() + 140;
+  const qreal heights[] = {40, 70, 55, 95, 80, 110};
+  const QColor colours[] = {kGold, kGreen.lighter(120), QColor(0x5B, 0xC0, 0xEB), kRed.lighter(120),
+                            kGold, kGreen.lighter(120)};
+  for (int i = 0; i < 6; ++i) {
+    const qreal x = r.left() + 60 + i * 46;
+    const qreal h = heights[i];
+    const qreal w = 30;
+    const qreal d = 10;
+    const QColor c = colours[i];
+    QPolygonF top{QPointF(x, base - h), QPointF(x + d, base - h - d), QPointF(x + w + d, base - h - d),
+                  QPointF(x + w, base - h)};
+    QPolygonF side{QPointF(x + w, base - h), QPointF(x + w + d, base - h - d), QPointF(x + w + d, base - d),
+                   QPointF(x + w, base)};
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawRect(QRectF(x, base - h, w, h));
+    p.setBrush(c.lighter(130));
+    p.drawPolygon(top);
+    p.setBrush(c.darker(130));
+    p.drawPolygon(side);
+  }
+  p.setPen(QPen(QColor(255, 255, 255, 200), 3, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(r.left() + 44, base + 2), QPointF(r.right() - 40, base + 2));
+}
+
+void button(QPainter& p, const QRectF& r, const QString& text, const QColor& base) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(vertical(r, base.lighter(125), base.darker(115)));
+  p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 12, 12);
+  p.setPen(QColor(255, 255, 255, 60));
+  p.setBrush(Qt::NoBrush);
+  p.drawRoundedRect(r.adjusted(2, 2, -2, -2), 11, 11);
+  p.setPen(Qt::white);
+  p.setFont(sans(18));
+  p.drawText(r, Qt::AlignCenter, text);
+}
+
+void circleIcon(QPainter& p, const QRectF& r, const QColor& c) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(vertical(r, c.lighter(130), c.darker(110)));
+  p.drawEllipse(r.adjusted(2, 2, -2, -2));
+  p.setBrush(QColor(255, 255, 255, 50));
+  p.drawEllipse(QRectF(r.left() + r.width() * 0.2, r.top() + r.height() * 0.08, r.width() * 0.6,
+                       r.height() * 0.38));
+}
+
+void letterIcon(QPainter& p, const QRectF& r, const QColor& c, const QString& letter) {
+  circleIcon(p, r, c);
+  p.setPen(Qt::white);
+  p.setFont(sans(int(r.height() * 0.58)));
+  p.drawText(r, Qt::AlignCenter, letter);
+}
+
+void powerIcon(QPainter& p, const QRectF& r) {
+  circleIcon(p, r, kRed);
+  const qreal s = r.width();
+  p.setPen(QPen(Qt::white, s * 0.09, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  const QRectF arc = r.adjusted(s * 0.27, s * 0.29, -s * 0.27, -s * 0.25);
+  p.drawArc(arc, 120 * 16, 300 * 16);
+  p.drawLine(QPointF(r.center().x(), r.top() + s * 0.2), QPointF(r.center().x(), r.center().y()));
+}
+
+void pdfIcon(QPainter& p, const QRectF& r) {
+  const qreal s = r.width();
+  QPainterPath page;
+  page.moveTo(r.left() + s * 0.18, r.top() + s * 0.04);
+  page.lineTo(r.left() + s * 0.62, r.top() + s * 0.04);
+  page.lineTo(r.left() + s * 0.84, r.top() + s * 0.26);
+  page.lineTo(r.left() + s * 0.84, r.top() + s * 0.96);
+  page.lineTo(r.left() + s * 0.18, r.top() + s * 0.96);
+  page.closeSubpath();
+  p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+  p.setBrush(Qt::white);
+  p.drawPath(page);
+  p.setBrush(QColor(0xDD, 0xDD, 0xDD));
+  p.drawPolygon(QPolygonF{QPointF(r.left() + s * 0.62, r.top() + s * 0.04),
+                          QPointF(r.left() + s * 0.62, r.top() + s * 0.26),
+                          QPointF(r.left() + s * 0.84, r.top() + s * 0.26)});
+  p.setPen(Qt::NoPen);
+  p.setBrush(kRed);
+  const QRectF band(r.left() + s * 0.04, r.top() + s * 0.5, s * 0.72, s * 0.3);
+  p.drawRoundedRect(band, 2, 2);
+  p.setPen(Qt::white);
+  p.setFont(sans(int(s * 0.24)));
+  p.drawText(band, Qt::AlignCenter, QStringLiteral("PDF"));
+}
+
+void emailIcon(QPainter& p, const QRectF& r) {
+  const qreal s = r.width();
+  const QRectF env(r.left() + s * 0.06, r.top() + s * 0.2, s * 0.88, s * 0.6);
+  p.setPen(QPen(kBlue.darker(120), 1.2));
+  p.setBrush(vertical(env, Qt::white, QColor(0xE4, 0xEC, 0xF7)));
+  p.drawRoundedRect(env, 3, 3);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(kBlue, s * 0.06, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawPolyline(QPolygonF{env.topLeft() + QPointF(s * 0.06, s * 0.06), QPointF(env.center().x(), env.center().y() + s * 0.04),
+                           env.topRight() + QPointF(-s * 0.06, s * 0.06)});
+}
+
+void globe(QPainter& p, const QRectF& r, const QColor& c) {
+  const qreal s = r.width();
+  p.setPen(QPen(c, s * 0.07));
+  p.setBrush(Qt::NoBrush);
+  const QRectF g = r.adjusted(s * 0.1, s * 0.1, -s * 0.1, -s * 0.1);
+  p.drawEllipse(g);
+  p.drawEllipse(g.adjusted(g.width() * 0.28, 0, -g.width() * 0.28, 0));
+  p.drawLine(QPointF(g.left(), g.center().y()), QPointF(g.right(), g.center().y()));
+  p.drawLine(QPointF(g.center().x(), g.top()), QPointF(g.center().x(), g.bottom()));
+}
+
+void webIcon(QPainter& p, const QRectF& r) {
+  circleIcon(p, r, kTeal);
+  globe(p, r.adjusted(r.width() * 0.12, r.width() * 0.12, -r.width() * 0.12, -r.width() * 0.12), Qt::white);
+}
+
+void title(QPainter& p, const QRectF& r) {
+  p.setFont(sans(int(r.height() * 0.78)));
+  p.setPen(QColor(0, 0, 0, 50));
+  p.drawText(r.translated(2, 3), Qt::AlignCenter, QStringLiteral("Fondaro 3.0"));
+  p.setPen(kDarkBlue);
+  p.drawText(r, Qt::AlignCenter, QStringLiteral("Fondaro 3.0"));
+}
+
+void subtitle(QPainter& p, const QRectF& r) {
+  QFont f = sans(int(r.height() * 0.62), false);
+  f.setItalic(true);
+  p.setFont(f);
+  p.setPen(QColor(0x33, 0x44, 0x55));
+  p.drawText(r, Qt::AlignCenter,
+             QString::fromUtf8("Contabilit\xC3\xA0 di cassa, primanota e statistiche"));
+}
+
+void version(QPainter& p, const QRectF& r) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(kGold);
+  p.drawRoundedRect(r.adjusted(1, 1, -1, -1), r.height() / 2 - 1, r.height() / 2 - 1);
+  p.setPen(kDarkBlue);
+  p.setFont(sans(int(r.height() * 0.56)));
+  p.drawText(r, Qt::AlignCenter, QStringLiteral("Versione 3.0"));
+}
+
+void site(QPainter& p, const QRectF& r) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(vertical(r, kTeal.lighter(120), kTeal.darker(110)));
+  p.drawRoundedRect(r.adjusted(1, 1, -1, -1), r.height() / 2 - 1, r.height() / 2 - 1);
+  globe(p, QRectF(r.left() + 8, r.top() + 4, r.height() - 8, r.height() - 8), Qt::white);
+  p.setPen(Qt::white);
+  p.setFont(sans(int(r.height() * 0.5)));
+  p.drawText(r.adjusted(r.height(), 0, 0, 0), Qt::AlignCenter, QStringLiteral("www.fondaro.example"));
+}
+
+void splash(QPainter& p, const QRectF& r) {
+  p.fillRect(r, vertical(r, kBlue.lighter(115), kDarkBlue));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255, 22));
+  p.drawEllipse(QRectF(r.right() - 320, r.top() - 200, 520, 460));
+  p.drawEllipse(QRectF(r.left() - 140, r.bottom() - 150, 360, 300));
+  // rising bars along the bottom
+  for (int i = 0; i < 12; ++i) {
+    const qreal h = 20 + 9 * i + (i % 3) * 7;
+    p.setBrush(QColor(255, 255, 255, 26 + i * 4));
+    p.drawRoundedRect(QRectF(r.right() - 24 - (12 - i) * 26, r.bottom() - h, 18, h + 6), 4, 4);
+  }
+  drawLogo(p, QRectF(r.left() + 44, r.top() + 60, 150, 150));
+  p.setPen(Qt::white);
+  p.setFont(sans(54));
+  p.drawText(QRectF(r.left() + 220, r.top() + 62, 380, 70), Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("Fondaro 3.0"));
+  p.setFont(sans(18, false));
+  p.drawText(QRectF(r.left() + 222, r.top() + 136, 390, 80), Qt::AlignLeft | Qt::TextWordWrap,
+             QString::fromUtf8("Contabilit\xC3\xA0 semplice per piccole imprese, associazioni e famiglie"));
+  p.setFont(sans(14, false));
+  p.setPen(QColor(255, 255, 255, 210));
+  p.drawText(QRectF(r.left() + 44, r.bottom() - 76, 360, 24), Qt::AlignLeft | Qt::AlignVCenter,
+             QString::fromUtf8("\xC2\xA9 Fondaro Software"));
+  p.drawText(QRectF(r.left() + 44, r.bottom() - 52, 360, 24), Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("www.fondaro.example"));
+}
+
+struct Art {
+  QSize size;
+  std::function<void(QPainter&, const QRectF&)> draw;
+};
+
+std::map<QString, Art> catalogue() {
+  using P = QPainter;
+  using R = const QRectF&;
+  return {
+      {QStringLiteral("logo"), {{128, 128}, [](P& p, R r) { drawLogo(p, r); }}},
+      {QStringLiteral("logo_small"), {{64, 64}, [](P& p, R r) { drawLogo(p, r); }}},
+      {QStringLiteral("splash"), {{625, 380}, [](P& p, R r) { splash(p, r); }}},
+      {QStringLiteral("tile_clienti"), {{380, 170}, [](P& p, R r) { tileClienti(p, r); }}},
+      {QStringLiteral("tile_movimenti"), {{380, 170}, [](P& p, R r) { tileMovimenti(p, r); }}},
+      {QStringLiteral("tile_bilancio"), {{380, 170}, [](P& p, R r) { tileBilancio(p, r); }}},
+      {QStringLiteral("tile_stats"), {{380, 170}, [](P& p, R r) { tileStats(p, r); }}},
+      {QStringLiteral("btn_clienti"),
+       {{380, 44}, [](P& p, R r) { button(p, r, QStringLiteral("PAGATORI E BENEFICIARI"), kBlue); }}},
+      {QStringLiteral("btn_movimenti"),
+       {{380, 44}, [](P& p, R r) { button(p, r, QStringLiteral("REGISTRO MOVIMENTI"), kTeal); }}},
+      {QStringLiteral("btn_bilancio"),
+       {{380, 44}, [](P& p, R r) { button(p, r, QStringLiteral("PRIMANOTA E BILANCIO"), kAmber); }}},
+      {QStringLiteral("btn_stats"),
+       {{380, 44}, [](P& p, R r) { button(p, r, QStringLiteral("GRAFICI STATISTICI"), kPurple); }}},
+      {QStringLiteral("ico_guida"), {{48, 48}, [](P& p, R r) { letterIcon(p, r, kGreen, QStringLiteral("?")); }}},
+      {QStringLiteral("ico_info"), {{48, 48}, [](P& p, R r) { letterIcon(p, r, kBlue, QStringLiteral("i")); }}},
+      {QStringLiteral("ico_copyright"),
+       {{48, 48}, [](P& p, R r) { letterIcon(p, r, kAmber, QString(QChar(0x00A9))); }}},
+      {QStringLiteral("ico_esci"), {{48, 48}, [](P& p, R r) { powerIcon(p, r); }}},
+      {QStringLiteral("ico_pdf"), {{32, 32}, [](P& p, R r) { pdfIcon(p, r); }}},
+      {QStringLiteral("ico_email"), {{32, 32}, [](P& p, R r) { emailIcon(p, r); }}},
+      {QStringLiteral("ico_web"), {{32, 32}, [](P& p, R r) { webIcon(p, r); }}},
+      {QStringLiteral("titolo"), {{560, 64}, [](P& p, R r) { title(p, r); }}},
+      {QStringLiteral("sottotitolo"), {{560, 28}, [](P& p, R r) { subtitle(p, r); }}},
+      {QStringLiteral("versione"), {{150, 28}, [](P& p, R r) { version(p, r); }}},
+      {QStringLiteral("sito"), {{300, 36}, [](P& p, R r) { site(p, r); }}},
+  };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: fondaro-mkart <output folder> <name>...\n");
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(folder);
+  const auto arts = catalogue();
+  for (int i = 2; i < argc; ++i) {
+    const QString name = QString::fromLocal8Bit(argv[i]);
+    const auto it = arts.find(name);
+    if (it == arts.end()) {
+      std::fprintf(stderr, "fondaro-mkart: no picture named %s\n", argv[i]);
+      return 1;
+    }
+    QImage img(it->second.size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    {
+      QPainter p(&img);
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setRenderHint(QPainter::TextAntialiasing);
+      it->second.draw(p, QRectF(QPointF(0, 0), QSizeF(it->second.size)));
+    }
+    if (!img.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"))) {
+      std::fprintf(stderr, "fondaro-mkart: cannot write %s\n", argv[i]);
+      return 1;
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// How edit fields behave, declared by each window as data:
+//
+//   setFields(this, {
+//     {.name = "txtAnno", .enterTo = "btnApri", .keys = Keys::Digits, .maxLength = 4,
+//      .frame = true},
+//     {.name = "txtCodFisc", .enterTo = "txtPartitaIva", .typing = Typing::UpperTrim},
+//   });
+//
+// - Enter moves the focus to the next control of the window's Enter chain; where
+//   the chain ends on a button, a second Enter presses the focused button.
+// - Keys: Digits lets through only "0"-"9", Backspace, Delete, Left and Right;
+//   Amount also ","; EnterOnly swallows every key but Enter. Tab is never
+//   filtered: it always moves the focus along the tab order.
+// - Typing: after each change typed by the user, UpperTrim turns a-z into A-Z and
+//   trims the ends; Trim only trims.
+// - maxLength limits typing only: a text put in by the program is kept whole.
+// - frame: the focus frame "eff" + the field's suffix, a yellow ring shown while
+//   the field has the keyboard focus.
+#include <QString>
+#include <functional>
+#include <initializer_list>
+
+class QKeyEvent;
+class QWidget;
+
+namespace fondaro::gui {
+
+enum class Keys { Free, Digits, Amount, EnterOnly };
+enum class Typing { AsIs, Trim, UpperTrim };
+
+struct Field {
+  const char* name;
+  const char* enterTo = nullptr;
+  Keys keys = Keys::Free;
+  Typing typing = Typing::AsIs;
+  int maxLength = 0;
+  bool frame = false;
+};
+
+void setFields(QWidget* window, std::initializer_list<Field> fields);
+
+// Handlers that do more than the declared rules, for a field's events:
+// onEnter replaces the Enter chain step of the field;
+void onEnter(QWidget* field, std::function<void()> handler);
+// onKeyDown runs before the rules; returning true swallows the key;
+void onKeyDown(QWidget* field, std::function<bool(QKeyEvent*)> handler);
+// onKeyUp runs after every key released in the field;
+void onKeyUp(QWidget* field, std::function<void(QKeyEvent*)> handler);
+// onExit runs when the focus moves from the field to another control of the
+// window, after the focus frame is hidden.
+void onExit(QWidget* field, std::function<void()> handler);
+
+// The focus frame's name for a field: "eff" + the name after its prefix.
+QString frameName(const QString& fieldName);
+
+// The rules, as pure functions (used by the fields and by tests).
+bool keyPasses(Keys keys, int key, const QString& text);
+QString typedText(Typing typing, const QString& text);
+
+}  // namespace fondaro::gui

@@ -1,0 +1,109 @@
+#pragma once
+// The base of every window. Two kinds:
+// - work windows open maximised with the normal title-bar buttons, their content
+//   in a container panel "panContainer" centred in the window;
+// - dialog windows have a fixed size and no title-bar buttons, and are centred on
+//   the screen or on the window that opened them.
+//
+// Navigation windows live for the whole run and are shown and hidden in turn
+// (switchTo); per-use windows are created by their caller, shown modally and
+// disposed of (openPerUse). A window's close handler FormClose decides what is
+// shown next; the window is then hidden, never destroyed by closing.
+#include <QStringView>
+#include <QWidget>
+#include <memory>
+#include <utility>
+
+class QLabel;
+
+namespace fondaro::gui {
+
+class Form : public QWidget {
+  Q_OBJECT
+
+ public:
+  enum class Kind { Work, Dialog };
+  enum class Placement { Screen, Owner };
+
+  Form(QWidget* owner, Kind kind, Placement placement = Placement::Screen);
+  ~Form() override;
+
+  Kind kind() const { return kind_; }
+
+  // Shows the window as its kind wants and gives it the keyboard.
+  void present();
+  // Shows the window modally; returns once it is hidden (closed).
+  void showModal();
+
+  // The order in which windows were created in this process, from 1.
+  int creationOrder() const { return creationOrder_; }
+
+  // Background drawing of the window: a vertical gradient from steel blue at the
+  // bottom to white at the top, as most windows have.
+  void setGradientBackground(bool on);
+
+ signals:
+  void hidden();
+
+ protected:
+  // Runs each time the window is shown.
+  virtual void FormShow() {}
+  // Runs when the window is closed by any means, before it is hidden.
+  virtual void FormClose() {}
+
+  // The centred container of a work window, "panContainer", of a fixed size.
+  QWidget* makeContainer(int width, int height);
+
+  bool event(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
+
+ private:
+  void finishControls();
+  void place();
+
+  Kind kind_;
+  Placement placement_;
+  int creationOrder_;
+  bool finished_ = false;
+  bool placed_ = false;
+  bool gradient_ = false;
+};
+
+// Shows the navigation window `to` and hides `from`.
+void switchTo(QWidget* from, Form* to);
+
+// Creates a per-use window owned by `owner`, lets `prepare` fill it, shows it
+// modally and disposes of it.
+template <class W, class Prepare>
+void openPerUse(QWidget* owner, Prepare&& prepare) {
+  std::unique_ptr<W> w(new W(owner));
+  std::forward<Prepare>(prepare)(*w);
+  w->showModal();
+}
+template <class W>
+void openPerUse(QWidget* owner) {
+  openPerUse<W>(owner, [](W&) {});
+}
+
+// The invisible caller-state label "lblMemory" and its mode words. Windows
+// compare the trimmed text, except the calendar, which compares it exactly.
+namespace mode {
+inline constexpr QStringView Avvio = u"avvio";
+inline constexpr QStringView Movimenti = u"movimenti";
+inline constexpr QStringView Clienti = u"clienti";
+inline constexpr QStringView MovimentiPagatore = u"movimenti_pagatore";
+inline constexpr QStringView MovimentiBeneficiario = u"movimenti_beneficiario";
+inline constexpr QStringView MovimentiData = u"movimenti_data";
+inline constexpr QStringView MovimentiScadenza = u"movimenti_scadenza";
+}  // namespace mode
+
+QLabel* makeMemoryLabel(QWidget* window, const QString& initial = QString());
+// The window's lblMemory text trimmed, or exactly as it is.
+QString memoryMode(const QWidget* window);
+QString memoryText(const QWidget* window);
+void setMemoryMode(QWidget* window, QStringView mode);
+
+}  // namespace fondaro::gui

@@ -1,0 +1,115 @@
+#include "gui/testing/testing.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QTest>
+#include <QTimer>
+
+#include "gui/application.h"
+#include "gui/openurl.h"
+
+namespace fondaro::gui::testing {
+
+DialogScript::DialogScript() {
+  setDialogHook([this](const DialogRequest& r) { return reply(r); });
+}
+
+DialogScript::~DialogScript() { setDialogHook({}); }
+
+void DialogScript::answer(Answer a, const QString& value) { queue_.push_back({a, value}); }
+
+DialogReply DialogScript::reply(const DialogRequest& r) {
+  seen_.append(r);
+  if (!queue_.empty()) {
+    DialogReply a = queue_.front();
+    queue_.pop_front();
+    return a;
+  }
+  switch (r.kind) {
+    case DialogKind::Question: return {defaultQuestionAnswer, {}};
+    case DialogKind::InputText:
+    case DialogKind::InputInt:
+    case DialogKind::OpenFile: return {Answer::Cancel, {}};
+    default: return {Answer::Ok, {}};
+  }
+}
+
+QStringList DialogScript::texts() const {
+  QStringList out;
+  for (const DialogRequest& r : seen_) out.append(r.text);
+  return out;
+}
+
+DialogRequest DialogScript::only() const {
+  if (seen_.size() != 1) {
+    QTest::qFail(qPrintable(u"expected exactly one dialog, saw %1: %2"_qs.arg(seen_.size())
+                                .arg(texts().join(u" | "_qs))),
+                 __FILE__, __LINE__);
+    return {DialogKind::Message, Icon::None, {}, {}, {}, nullptr};
+  }
+  return seen_.front();
+}
+
+ShellCapture::ShellCapture() {
+  setShellHook([this](const QString& t) { texts_.append(t); });
+}
+ShellCapture::~ShellCapture() { setShellHook({}); }
+
+EndCapture::EndCapture() {
+  setEndHook([this] { ++count_; });
+}
+EndCapture::~EndCapture() { setEndHook({}); }
+
+ModalDriver::ModalDriver(std::function<void(QWidget*)> act, int timeoutMs)
+    : act_(std::move(act)), timer_(new QTimer) {
+  auto* t = static_cast<QTimer*>(timer_);
+  auto elapsed = std::make_shared<int>(0);
+  t->setInterval(10);
+  QObject::connect(t, &QTimer::timeout, [this, t, elapsed, timeoutMs] {
+    *elapsed += t->interval();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal->isVisible()) {
+      t->stop();
+      done_ = true;
+      act_(modal);
+    } else if (*elapsed > timeoutMs) {
+      t->stop();
+    }
+  });
+  t->start();
+}
+
+ModalDriver::~ModalDriver() { delete timer_; }
+
+void typeText(QWidget* w, const QString& text) {
+  for (QChar c : text) {
+    if (c.unicode() < 128 && c.isPrint()) {
+      QTest::keyClick(w, c.toLatin1());
+    } else {
+      // QTest::keyClicks refuses characters beyond ASCII.
+      QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+      QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+  }
+}
+
+void pressKey(QWidget* w, Qt::Key key, const QString& text) {
+  QTest::sendKeyEvent(QTest::Press, w, key, text, Qt::NoModifier);
+  QTest::sendKeyEvent(QTest::Release, w, key, text, Qt::NoModifier);
+}
+
+bool showActive(QWidget* w) {
+  if (!w->isVisible()) w->show();
+  w->activateWindow();
+  return QTest::qWaitForWindowActive(w);
+}
+
+QString saveShot(QWidget* w, const QString& folder, const QString& name) {
+  QDir().mkpath(folder);
+  const QString path = folder + u'/' + name + u".png"_qs;
+  w->grab().save(path);
+  return path;
+}
+
+}  // namespace fondaro::gui::testing

@@ -1,0 +1,97 @@
+#include "gui/widgets.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace fondaro::gui {
+
+QPixmap art(const QString& name) { return QPixmap(u":/art/"_qs + name + u".png"_qs); }
+
+PictureButton::PictureButton(const QString& objectName, const QPixmap& picture,
+                             const QString& name, QWidget* parent)
+    : QToolButton(parent) {
+  setObjectName(objectName);
+  setIcon(QIcon(picture));
+  setIconSize(picture.deviceIndependentSize().toSize());
+  setAutoRaise(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setCursor(Qt::PointingHandCursor);
+  setToolTip(name);
+  setAccessibleName(name);
+  setStyleSheet(u"QToolButton { border: 2px solid transparent; border-radius: 6px; padding: 0; }"
+                "QToolButton:focus { border-color: #1E5AA8; }"
+                "QToolButton:hover { background: rgba(255,255,255,90); }"_qs);
+}
+
+QLabel* makePicture(const QString& objectName, const QPixmap& picture, const QString& name,
+                    QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(objectName);
+  l->setPixmap(picture);
+  l->setAccessibleName(name);
+  return l;
+}
+
+QColor Link::pressedColour() { return QColor::fromRgba(0xFFFFA500); }
+QColor Link::clickedColour() { return QColor::fromRgba(0xFF00008B); }
+
+Link::Link(const QString& objectName, const QString& text, QWidget* parent) : QLabel(text, parent) {
+  setObjectName(objectName);
+  setTextFormat(Qt::PlainText);
+  setFocusPolicy(Qt::StrongFocus);
+  setCursor(Qt::PointingHandCursor);
+  setAccessibleName(text);
+  QFont f = font();
+  f.setUnderline(true);
+  setFont(f);
+  setColour(QColor(0x1E, 0x5A, 0xA8));
+}
+
+void Link::setColour(const QColor& c) {
+  colour_ = c;
+  QPalette p = palette();
+  p.setColor(QPalette::WindowText, c);
+  setPalette(p);
+}
+
+void Link::addPartner(QAbstractButton* picture) {
+  connect(picture, &QAbstractButton::pressed, this, [this] { setColour(pressedColour()); });
+  connect(picture, &QAbstractButton::released, this, [this] { setColour(clickedColour()); });
+  connect(picture, &QAbstractButton::clicked, this, [this] { activate(); });
+}
+
+void Link::activate() {
+  setColour(clickedColour());
+  emit clicked();
+}
+
+void Link::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) setColour(pressedColour());
+  QLabel::mousePressEvent(e);
+}
+
+void Link::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return QLabel::mouseReleaseEvent(e);
+  setColour(clickedColour());
+  if (rect().contains(e->position().toPoint())) activate();
+}
+
+void Link::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_Space) {
+    activate();
+    return;
+  }
+  QLabel::keyPressEvent(e);
+}
+
+void Link::focusInEvent(QFocusEvent* e) {
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  QLabel::focusInEvent(e);
+}
+
+void Link::focusOutEvent(QFocusEvent* e) {
+  setFrameStyle(QFrame::NoFrame);
+  QLabel::focusOutEvent(e);
+}
+
+}  // namespace fondaro::gui

@@ -1,0 +1,55 @@
+#pragma once
+// Small controls the windows share: pictures that act as buttons, text links,
+// plain pictures, and the program's artwork.
+#include <QLabel>
+#include <QPixmap>
+#include <QToolButton>
+
+namespace fondaro::gui {
+
+// A picture from the program's artwork by name ("logo", "ico_guida"...).
+QPixmap art(const QString& name);
+
+// A picture that acts as a button ("img", "ico", "imp", "btn" picture buttons):
+// a click, Space or Enter when focused. `name` is its accessible name and tooltip.
+class PictureButton : public QToolButton {
+  Q_OBJECT
+ public:
+  PictureButton(const QString& objectName, const QPixmap& picture, const QString& name,
+                QWidget* parent);
+};
+
+// A plain picture ("imgLogo").
+QLabel* makePicture(const QString& objectName, const QPixmap& picture, const QString& name,
+                    QWidget* parent);
+
+// An underlined text link ("lnkWeb"). Pressing the mouse button on it turns it
+// orange, releasing it and clicking it dark blue; a click, Space or Enter emits
+// clicked(). Pictures beside it can act as the same link (addPartner).
+class Link : public QLabel {
+  Q_OBJECT
+ public:
+  Link(const QString& objectName, const QString& text, QWidget* parent);
+  void addPartner(QAbstractButton* picture);
+
+  static QColor pressedColour();  // orange, ARGB FFFFA500
+  static QColor clickedColour();  // dark blue, ARGB FF00008B
+  QColor colour() const { return colour_; }
+  void setColour(const QColor& c);
+
+ signals:
+  void clicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+
+ private:
+  void activate();
+  QColor colour_;
+};
+
+}  // namespace fondaro::gui

@@ -1,0 +1,113 @@
+#include "WindowSet.h"
+
+#include "app/Avvio.h"
+#include "app/CambiaPassword.h"
+#include "app/Guida.h"
+#include "app/Info.h"
+#include "app/Password.h"
+#include "app/Splash.h"
+#include "clients/Clienti.h"
+#include "clients/ExpClienti.h"
+#include "clients/Ricontatta.h"
+#include "clients/TrovaClienti.h"
+#include "journal/Bilancio.h"
+#include "journal/MenuBilancio.h"
+#include "movements/AllegaCartella.h"
+#include "movements/Calendario.h"
+#include "movements/ExpMovimenti.h"
+#include "movements/MenuMovimenti.h"
+#include "movements/Movimenti.h"
+#include "movements/SospesiMov.h"
+#include "movements/StampaMovimento.h"
+#include "movements/TrovaMovimenti.h"
+#include "stats/MenuStats.h"
+#include "stats/StatsBilancio.h"
+#include "stats/StatsEntrate.h"
+#include "stats/StatsUscite.h"
+#include "validators/Carta.h"
+#include "validators/CodFisc.h"
+#include "validators/Iban.h"
+#include "validators/PartitaIVA.h"
+
+namespace fondaro {
+
+namespace {
+WindowSet& theSet() {
+  static WindowSet set;
+  return set;
+}
+}  // namespace
+
+WindowSet& buildWindowSet() {
+  destroyWindowSet();
+  WindowSet& s = theSet();
+  s.frmPassword = new TfrmPassword;
+  s.frmAvvio = new TfrmAvvio;
+  s.frmCambiaPassword = new TfrmCambiaPassword;
+  s.frmCarta = new TfrmCarta;
+  s.frmCodFisc = new TfrmCodFisc;
+  s.frmGuida = new TfrmGuida;
+  s.frmIban = new TfrmIban;
+  s.frmInfo = new TfrmInfo;
+  s.frmPartitaIva = new TfrmPartitaIva;
+  s.frmSplash = new TfrmSplash;
+  s.frmClienti = new TfrmClienti;
+  s.frmAllegaCartella = new TfrmAllegaCartella;
+  s.frmRicontatta = new TfrmRicontatta;
+  s.frmTrovaClienti = new TfrmTrovaClienti;
+  s.frmExpClienti = new TfrmExpClienti;
+  s.frmMenuMovimenti = new TfrmMenuMovimenti;
+  s.frmMovimenti = new TfrmMovimenti;
+  s.frmCalendario = new TfrmCalendario;
+  s.frmExpMovimenti = new TfrmExpMovimenti;
+  s.frmSospesiMov = new TfrmSospesiMov;
+  s.frmTrovaMovimenti = new TfrmTrovaMovimenti;
+  s.frmStampaMovimento = new TfrmStampaMovimento;
+  s.frmMenuBilancio = new TfrmMenuBilancio;
+  s.frmBilancio = new TfrmBilancio;
+  s.frmMenuStats = new TfrmMenuStats;
+  s.frmStatsUscite = new TfrmStatsUscite;
+  s.frmStatsEntrate = new TfrmStatsEntrate;
+  s.frmStatsBilancio = new TfrmStatsBilancio;
+  return s;
+}
+
+WindowSet& windowSet() { return theSet(); }
+
+void startWindowSet() { theSet().frmPassword->present(); }
+
+void destroyWindowSet() {
+  WindowSet& s = theSet();
+  // In reverse order of creation.
+  delete s.frmStatsBilancio;
+  delete s.frmStatsEntrate;
+  delete s.frmStatsUscite;
+  delete s.frmMenuStats;
+  delete s.frmBilancio;
+  delete s.frmMenuBilancio;
+  delete s.frmStampaMovimento;
+  delete s.frmTrovaMovimenti;
+  delete s.frmSospesiMov;
+  delete s.frmExpMovimenti;
+  delete s.frmCalendario;
+  delete s.frmMovimenti;
+  delete s.frmMenuMovimenti;
+  delete s.frmExpClienti;
+  delete s.frmTrovaClienti;
+  delete s.frmRicontatta;
+  delete s.frmAllegaCartella;
+  delete s.frmClienti;
+  delete s.frmSplash;
+  delete s.frmPartitaIva;
+  delete s.frmInfo;
+  delete s.frmIban;
+  delete s.frmGuida;
+  delete s.frmCodFisc;
+  delete s.frmCarta;
+  delete s.frmCambiaPassword;
+  delete s.frmAvvio;
+  delete s.frmPassword;
+  s = WindowSet{};
+}
+
+}  // namespace fondaro

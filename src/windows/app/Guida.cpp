@@ -1,0 +1,77 @@
+#include "app/Guida.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "gui/application.h"
+#include "gui/openurl.h"
+#include "gui/programfolder.h"
+#include "gui/widgets.h"
+
+namespace fondaro {
+
+TfrmGuida::TfrmGuida(QWidget* owner) : Form(owner, Kind::Dialog) {
+  setObjectName(u"frmGuida"_qs);
+  setWindowTitle(u" Guida all'utilizzo del software"_qs);
+  setFixedSize(670, 572);
+
+  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs), u"Fondaro 3.0"_qs, this);
+  imgLogo->setGeometry(16, 14, 64, 64);
+
+  lblTitolo = new QLabel(u"Argomento della guida."_qs, this);
+  lblTitolo->setObjectName(u"lblTitolo"_qs);
+  lblTitolo->setFont(gui::windowFont("Arial", 16, true));
+  lblTitolo->setStyleSheet(u"color: #12356B;"_qs);
+  lblTitolo->setWordWrap(true);
+  lblTitolo->setGeometry(96, 14, 558, 64);
+
+  txtGuida = new QPlainTextEdit(this);
+  txtGuida->setObjectName(u"txtGuida"_qs);
+  txtGuida->setReadOnly(true);
+  txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  txtGuida->setFont(gui::windowFont("Verdana", 12, true));
+  txtGuida->setAccessibleName(u"Testo della guida"_qs);
+  txtGuida->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+  txtGuida->setGeometry(16, 90, 638, 410);
+
+  imgPDF = new gui::PictureButton(u"imgPDF"_qs, gui::art(u"ico_pdf"_qs),
+                                  u"Visualizza guida in formato PDF"_qs, this);
+  imgPDF->setGeometry(16, 516, 40, 40);
+  lnkWeb = new gui::Link(u"lnkWeb"_qs, u"Visualizza guida in formato PDF"_qs, this);
+  QFont linkFont = gui::windowFont("Tahoma", 14);
+  linkFont.setUnderline(true);
+  lnkWeb->setFont(linkFont);
+  lnkWeb->setGeometry(62, 518, 380, 36);
+  lnkWeb->addPartner(imgPDF);
+
+  btnChiudi = new QPushButton(u"Chiudi"_qs, this);
+  btnChiudi->setObjectName(u"btnChiudi"_qs);
+  btnChiudi->setGeometry(534, 520, 120, 32);
+
+  setTabOrder(txtGuida, lnkWeb);
+  setTabOrder(lnkWeb, imgPDF);
+  setTabOrder(imgPDF, btnChiudi);
+  connect(lnkWeb, &gui::Link::clicked, this, &TfrmGuida::lnkWebClick);
+  connect(btnChiudi, &QPushButton::clicked, this, &TfrmGuida::btnChiudiClick);
+}
+
+void TfrmGuida::Show(QWidget* owner, const QString& title, const QString& text) {
+  gui::openPerUse<TfrmGuida>(owner, [&](TfrmGuida& g) { g.setPage(title, text); });
+}
+
+void TfrmGuida::setPage(const QString& title, const QString& text) {
+  lblTitolo->setText(title);
+  QString shown = text;
+  shown.replace(u"\r\n"_qs, u"\n"_qs);
+  txtGuida->setPlainText(shown);
+  txtGuida->moveCursor(QTextCursor::Start);
+}
+
+void TfrmGuida::lnkWebClick() {
+  gui::TMisc::Open(u"\""_qs + gui::programFolder() + u"Guida.pdf\""_qs);
+}
+
+void TfrmGuida::btnChiudiClick() { close(); }
+
+}  // namespace fondaro

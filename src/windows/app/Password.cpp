@@ -1,0 +1,127 @@
+#include "app/Password.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "WindowSet.h"
+#include "app/Avvio.h"
+#include "app/CambiaPassword.h"
+#include "core/crypt.h"
+#include "core/field.h"
+#include "core/passwordfile.h"
+#include "gui/application.h"
+#include "gui/fields.h"
+#include "gui/messages.h"
+#include "gui/programfolder.h"
+#include "gui/widgets.h"
+
+namespace fondaro {
+
+namespace {
+const char kWrong[] = "Attenzione: password errata.";
+const char kReadError[] =
+    "Attenzione: si \xC3\xA8 verificato un errore durante la procedura di lettura della password. "
+    "Si consiglia di reinstallare il software.";
+}  // namespace
+
+TfrmPassword::TfrmPassword(QWidget* owner) : Form(owner, Kind::Dialog) {
+  setObjectName(u"frmPassword"_qs);
+  setWindowTitle(u" Fondaro 3.0 - Accesso"_qs);
+  gui::makeMemoryLabel(this);
+
+  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), u"Fondaro 3.0"_qs, this);
+  auto* lblRigo01 = new QLabel(u"Benvenuto in Fondaro 3.0"_qs, this);
+  lblRigo01->setObjectName(u"lblRigo01"_qs);
+  lblRigo01->setFont(gui::windowFont("Verdana", 14, true));
+  auto* lblRigo05 = new QLabel(u"Immetti la password e premi OK."_qs, this);
+  lblRigo05->setObjectName(u"lblRigo05"_qs);
+  lblRigo05->setFont(gui::windowFont("Verdana", 10));
+
+  txtPassword = new QLineEdit(this);
+  txtPassword->setObjectName(u"txtPassword"_qs);
+  txtPassword->setEchoMode(QLineEdit::Password);
+  txtPassword->setFont(gui::windowFont("Verdana", 14, true));
+  txtPassword->setMinimumWidth(300);
+  txtPassword->setAccessibleName(u"Password"_qs);
+  lblRigo05->setBuddy(txtPassword);
+
+  cmdOK = new QPushButton(u"OK"_qs, this);
+  cmdOK->setObjectName(u"cmdOK"_qs);
+  cmdOK->setEnabled(false);
+  cmdEsci = new QPushButton(u"Esci"_qs, this);
+  cmdEsci->setObjectName(u"cmdEsci"_qs);
+  btnCambiaPassword = new QPushButton(u"Cambia password"_qs, this);
+  btnCambiaPassword->setObjectName(u"btnCambiaPassword"_qs);
+  for (QPushButton* b : {cmdOK, cmdEsci, btnCambiaPassword}) b->setMinimumWidth(96);
+
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(20, 20, 20, 16);
+  grid->setHorizontalSpacing(20);
+  grid->setVerticalSpacing(10);
+  grid->addWidget(imgLogo, 0, 0, 4, 1, Qt::AlignTop);
+  grid->addWidget(lblRigo01, 0, 1);
+  grid->addWidget(lblRigo05, 1, 1);
+  grid->addWidget(txtPassword, 2, 1);
+  grid->setRowMinimumHeight(3, 12);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(btnCambiaPassword);
+  buttons->addStretch();
+  buttons->addWidget(cmdOK);
+  buttons->addWidget(cmdEsci);
+  grid->addLayout(buttons, 4, 0, 1, 2);
+  setTabOrder(txtPassword, cmdOK);
+  setTabOrder(cmdOK, cmdEsci);
+  setTabOrder(cmdEsci, btnCambiaPassword);
+
+  gui::setFields(this, {{.name = "txtPassword", .frame = true}});
+  gui::onEnter(txtPassword, [this] {
+    if (!trimmedText(txtPassword->text()).isEmpty()) cmdOKClick();
+  });
+  gui::onKeyUp(txtPassword, [this](QKeyEvent*) { txtPasswordChange(); });
+  connect(txtPassword, &QLineEdit::textChanged, this, &TfrmPassword::txtPasswordChange);
+  connect(cmdOK, &QPushButton::clicked, this, &TfrmPassword::cmdOKClick);
+  connect(cmdEsci, &QPushButton::clicked, this, &TfrmPassword::cmdEsciClick);
+  connect(btnCambiaPassword, &QPushButton::clicked, this, &TfrmPassword::btnCambiaPasswordClick);
+}
+
+void TfrmPassword::FormShow() { txtPassword->setFocus(); }
+
+// The main window: closing it ends the program.
+void TfrmPassword::FormClose() { gui::endApplication(); }
+
+void TfrmPassword::txtPasswordChange() {
+  cmdOK->setEnabled(!trimmedText(txtPassword->text()).isEmpty());
+}
+
+void TfrmPassword::cmdOKClick() {
+  bool matches = false;
+  try {
+    // Read afresh at every attempt; nothing of the file is remembered.
+    matches = passwordMatches(readStoredPassword(gui::programFolder()), txtPassword->text());
+  } catch (const CryptError&) {
+    gui::message(this, QString::fromUtf8(kReadError));
+    return;
+  }
+  if (matches) {
+    gui::switchTo(this, windowSet().frmAvvio);
+    return;
+  }
+  gui::message(this, QString::fromUtf8(kWrong));
+  txtPassword->clear();
+  txtPassword->setFocus();
+}
+
+void TfrmPassword::cmdEsciClick() { close(); }
+
+void TfrmPassword::btnCambiaPasswordClick() { gui::switchTo(this, windowSet().frmCambiaPassword); }
+
+void TfrmPassword::showAgain() {
+  txtPassword->clear();
+  present();
+  txtPassword->setFocus();
+}
+
+}  // namespace fondaro

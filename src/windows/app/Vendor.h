@@ -1,0 +1,14 @@
+#pragma once
+// The vendor's contacts, shown by the launcher, the information and the credits
+// windows. The addresses sit under a reserved example domain.
+#include <QStringView>
+
+namespace fondaro::vendor {
+
+inline constexpr QStringView kEmail = u"info@fondaro.example";
+inline constexpr QStringView kWebSite = u"https://www.fondaro.example";
+inline constexpr QStringView kWebSiteShown = u"www.fondaro.example";
+// Follows " Fondaro 3.0" in the credits window's caption.
+inline constexpr QStringView kNotice = u" - \u00A9 Fondaro Software, tutti i diritti riservati";
+
+}  // namespace fondaro::vendor

@@ -1,0 +1,15 @@
+#pragma once
+// The address-book export to a spreadsheet file.
+// For now the window exists with its kind and caption; its controls come later.
+#include "gui/form.h"
+
+namespace fondaro {
+
+class TfrmExpClienti : public gui::Form {
+  Q_OBJECT
+
+ public:
+  explicit TfrmExpClienti(QWidget* owner = nullptr);
+};
+
+}  // namespace fondaro

@@ -1,0 +1,14 @@
+#include "clients/Ricontatta.h"
+
+#include "gui/application.h"
+
+namespace fondaro {
+
+TfrmRicontatta::TfrmRicontatta(QWidget* owner) : Form(owner, Kind::Dialog) {
+  setObjectName(u"frmRicontatta"_qs);
+  setWindowTitle(u" Riepilogo persone da ricontattare"_qs);
+  gui::setFormatSettings();
+  resize(760, 520);
+}
+
+}  // namespace fondaro

@@ -1,0 +1,15 @@
+#pragma once
+// The export of a year's movements to a spreadsheet file.
+// For now the window exists with its kind and caption; its controls come later.
+#include "gui/form.h"
+
+namespace fondaro {
+
+class TfrmExpMovimenti : public gui::Form {
+  Q_OBJECT
+
+ public:
+  explicit TfrmExpMovimenti(QWidget* owner = nullptr);
+};
+
+}  // namespace fondaro

@@ -1,0 +1,15 @@
+#pragma once
+// The list of due and overdue payments of the open year.
+// For now the window exists with its kind and caption; its controls come later.
+#include "gui/form.h"
+
+namespace fondaro {
+
+class TfrmSospesiMov : public gui::Form {
+  Q_OBJECT
+
+ public:
+  explicit TfrmSospesiMov(QWidget* owner = nullptr);
+};
+
+}  // namespace fondaro

@@ -1,0 +1,15 @@
+#include "movements/TrovaMovimenti.h"
+
+#include "gui/application.h"
+
+namespace fondaro {
+
+TfrmTrovaMovimenti::TfrmTrovaMovimenti(QWidget* owner) : Form(owner, Kind::Dialog) {
+  setObjectName(u"frmTrovaMovimenti"_qs);
+  setWindowTitle(u" Trova movimenti in archivio"_qs);
+  gui::setFormatSettings();
+  gui::makeMemoryLabel(this);
+  resize(760, 560);
+}
+
+}  // namespace fondaro
