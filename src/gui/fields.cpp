@@ -91,6 +91,7 @@ class FieldBehaviour : public QObject {
     keys_ = f.keys;
     typing_ = f.typing;
     maxLength_ = f.maxLength;
+    tabMoves_ = f.tabMoves;
     if (keys_ != Keys::Free)
       if (QLineEdit* le = lineEditOf(field_)) le->setAcceptDrops(false);
     if (f.frame) makeFrame();
@@ -130,7 +131,7 @@ class FieldBehaviour : public QObject {
 
  private:
   bool keyPress(QKeyEvent* k) {
-    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) return false;
+    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) return !tabMoves_;
     if (keyDown && keyDown(k)) return true;
     if (isEnter(k->key())) {
       if (enter) {
@@ -205,6 +206,7 @@ class FieldBehaviour : public QObject {
   Keys keys_ = Keys::Free;
   Typing typing_ = Typing::AsIs;
   int maxLength_ = 0;
+  bool tabMoves_ = true;
   QString current_;
   QString previous_;
 };

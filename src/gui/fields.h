@@ -36,6 +36,7 @@ struct Field {
   Typing typing = Typing::AsIs;
   int maxLength = 0;
   bool frame = false;
+  bool tabMoves = true;
 };
 
 void setFields(QWidget* window, std::initializer_list<Field> fields);

@@ -43,6 +43,7 @@ class KitWindow : public Form {
     edit("txtCausale", {20, 60, 300, 24});
     edit("txtCodFisc", {20, 100, 200, 24});
     edit("txtImporto", {20, 140, 120, 24});
+    edit("txtPartitaIva", {220, 20, 160, 24});
     auto* apri = new QPushButton(u"Apri"_qs, c);
     apri->setObjectName(u"btnApri"_qs);
     apri->setGeometry(20, 180, 80, 28);
@@ -63,6 +64,7 @@ class KitWindow : public Form {
                         {.name = "txtCausale", .enterTo = "txtCodFisc", .frame = true},
                         {.name = "txtCodFisc", .enterTo = "txtImporto", .typing = Typing::UpperTrim, .maxLength = 16, .frame = true},
                         {.name = "txtImporto", .enterTo = "btnApri", .keys = Keys::Amount, .frame = true},
+                        {.name = "txtPartitaIva", .enterTo = "btnApri", .keys = Keys::Digits, .tabMoves = false},
                     });
     onExit(child<QLineEdit>(this, "txtImporto"), [this] { ++importoExits; });
   }
@@ -190,6 +192,12 @@ class TestKit : public QObject {
     QCOMPARE(focused()->objectName(), u"txtCausale"_qs);
     QTest::keyClick(focused(), Qt::Key_Backtab);
     QCOMPARE(focused()->objectName(), u"txtAnno"_qs);
+    // A field may keep Tab to itself.
+    focusOn("txtPartitaIva");
+    QTest::keyClick(focused(), Qt::Key_Tab);
+    QCOMPARE(focused()->objectName(), u"txtPartitaIva"_qs);
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QCOMPARE(focused()->objectName(), u"btnApri"_qs);
     QGuiApplication::clipboard()->setText(u"20a4"_qs);
     field(w.get(), "txtAnno")->paste();
     QCOMPARE(field(w.get(), "txtAnno")->text(), QString());
