@@ -157,7 +157,6 @@ void Form::present() {
     place();
     show();
   }
-  raise();
   activateWindow();
 }
 
