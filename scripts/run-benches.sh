@@ -3,7 +3,7 @@
 set -euo pipefail
 build=${1:-build}
 for b in "$build"/bench/*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   "$b" --benchmark_counters_tabular=true
 done

@@ -4,7 +4,7 @@ set -euo pipefail
 build=${1:-build-fuzz}
 seconds=${2:-60}
 for f in "$build"/fuzz/fuzz_*; do
-  [ -x "$f" ] || continue
+  [ -f "$f" ] && [ -x "$f" ] || continue
   name=$(basename "$f")
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
@@ -12,5 +12,5 @@ for f in "$build"/fuzz/fuzz_*; do
   args=("$corpus")
   [ -d "$seeds" ] && args+=("$seeds")
   echo "== $name ($seconds s)"
-  "$f" -max_total_time="$seconds" -print_final_stats=1 "${args[@]}" 2>&1 | tail -n 12
+  "$f" -artifact_prefix="$build/" -max_total_time="$seconds" -print_final_stats=1 "${args[@]}" 2>&1 | tail -n 12
 done
