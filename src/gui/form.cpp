@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 
 #include "core/field.h"
 
@@ -41,8 +42,10 @@ class ButtonEnter : public QObject {
     if (e->type() != QEvent::KeyPress) return false;
     const auto* k = static_cast<QKeyEvent*>(e);
     if (k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter) return false;
+    // Push buttons and picture buttons; a check box or option button keeps Enter.
     auto* b = qobject_cast<QAbstractButton*>(o);
-    if (!b || !b->isEnabled()) return false;
+    if (!b || !b->isEnabled() || !(qobject_cast<QPushButton*>(b) || qobject_cast<QToolButton*>(b)))
+      return false;
     b->click();
     return true;
   }
@@ -163,11 +166,14 @@ void Form::present() {
 void Form::showModal() {
   setWindowModality(Qt::ApplicationModal);
   present();
+  QPointer<Form> self(this);
   if (isVisible()) {
     QEventLoop loop;
     connect(this, &Form::hidden, &loop, &QEventLoop::quit);
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::DialogExec);
   }
+  if (!self) return;
   setWindowModality(Qt::NonModal);
   // Nothing is active once a modal window is gone; give the keyboard back.
   if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;

@@ -1,5 +1,6 @@
 // The window kit: info bar, focus frames, Enter chains, key filters, typing
 // rules, message kinds, the shell, the program folder and the fonts.
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFontInfo>
@@ -51,6 +52,9 @@ class KitWindow : public Form {
     nuovo->setObjectName(u"cmdNuovo"_qs);
     nuovo->setGeometry(120, 180, 80, 28);
     connect(apri, &QPushButton::clicked, this, [this] { ++apriClicks; });
+    auto* saldato = new QCheckBox(u"Saldato"_qs, c);
+    saldato->setObjectName(u"chkSaldato"_qs);
+    saldato->setGeometry(220, 180, 100, 28);
 
     panInfo = makeInfoBar(c, u"Pronto per archiviare una nuova scheda..."_qs);
     panInfo->parentWidget()->setGeometry(0, 260, 440, 30);
@@ -151,6 +155,11 @@ class TestKit : public QObject {
     QTest::keyClick(focused(), Qt::Key_Return);
     QCOMPARE(w->apriClicks, 1);
     QCOMPARE(w->importoExits, 1);
+    // A check box keeps Enter to itself: it is not ticked by it.
+    auto* saldato = child<QCheckBox>(w.get(), "chkSaldato");
+    saldato->setFocus();
+    QTest::keyClick(saldato, Qt::Key_Return);
+    QVERIFY(!saldato->isChecked());
   }
 
   void filteredFieldsSwallowOtherKeys_data() {
@@ -294,6 +303,9 @@ class TestKit : public QObject {
     QCOMPARE(script.seen()[0].title, u"Errore"_qs);
     QCOMPARE(script.texts().mid(1, 2), QStringList({u"q"_qs, u"q2"_qs}));
     QCOMPARE(script.seen()[5].kind, DialogKind::OpenFile);
+    QCOMPARE(script.answers()[1].answer, Answer::No);
+    QCOMPARE(script.answers()[2].answer, Answer::Yes);
+    QCOMPARE(script.answers()[5].answer, Answer::Cancel);
   }
 
   void aRealInputDialogCanBeAnswered() {

@@ -21,18 +21,18 @@ void DialogScript::answer(Answer a, const QString& value) { queue_.push_back({a,
 
 DialogReply DialogScript::reply(const DialogRequest& r) {
   seen_.append(r);
+  DialogReply a;
   if (!queue_.empty()) {
-    DialogReply a = queue_.front();
+    a = queue_.front();
     queue_.pop_front();
-    return a;
+  } else if (r.kind == DialogKind::Question) {
+    a = {defaultQuestionAnswer, {}};
+  } else if (r.kind == DialogKind::InputText || r.kind == DialogKind::InputInt ||
+             r.kind == DialogKind::OpenFile) {
+    a = {Answer::Cancel, {}};
   }
-  switch (r.kind) {
-    case DialogKind::Question: return {defaultQuestionAnswer, {}};
-    case DialogKind::InputText:
-    case DialogKind::InputInt:
-    case DialogKind::OpenFile: return {Answer::Cancel, {}};
-    default: return {Answer::Ok, {}};
-  }
+  answers_.append(a);
+  return a;
 }
 
 QStringList DialogScript::texts() const {

@@ -29,15 +29,21 @@ class DialogScript {
   Answer defaultQuestionAnswer = Answer::No;
 
   const QList<DialogRequest>& seen() const { return seen_; }
+  // The answer each dialog got, in the same order.
+  const QList<DialogReply>& answers() const { return answers_; }
   QStringList texts() const;
   // The one dialog seen, or a failure if there were none or several.
   DialogRequest only() const;
-  void clear() { seen_.clear(); }
+  void clear() {
+    seen_.clear();
+    answers_.clear();
+  }
 
  private:
   DialogReply reply(const DialogRequest& r);
   std::deque<DialogReply> queue_;
   QList<DialogRequest> seen_;
+  QList<DialogReply> answers_;
 };
 
 // While alive, the texts handed to TMisc::Open are recorded, not opened.
