@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "core/notice.h"
+
 namespace fondaro::checks {
 
 enum class Outcome {
@@ -17,7 +19,8 @@ enum class Outcome {
   Incomplete,  // wrong length or empty: the user is asked to complete the field
 };
 
-enum class NoticeKind { Warning, Information };
+// The checks show warnings and information notices only.
+using NoticeKind = fondaro::NoticeKind;
 
 struct CheckResult {
   Outcome outcome = Outcome::Incomplete;
