@@ -66,30 +66,20 @@ int append(const QString& path) {
   }
   std::vector<Rec> records;
   if (!parseAll<Rec>(in.readAll(), records)) return kExitError;
-  try {
-    auto archive = Archive<Rec>::OpenOrCreate(path);
-    for (const Rec& r : records) {
-      out(QString::number(archive.Append(r)) + u'\n');
-    }
-    archive.Close();
-  } catch (const ArchiveError& e) {
-    std::fflush(stdout);
-    err(QStringLiteral("fondaro-tool append: ") + e.describe());
-    return kExitError;
+  auto archive = Archive<Rec>::OpenOrCreate(path);
+  for (const Rec& r : records) {
+    out(QString::number(archive.Append(r)) + u'\n');
   }
+  archive.Close();
   return std::fflush(stdout) == 0 ? kExitOk : kExitError;
 }
 
 }  // namespace
 
 int runAppend(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
-  const auto fa = parseFileArgs(args, kUsage);
-  if (!fa) return kExitError;
-  return fa->kind == Kind::Movimenti ? append<TMovimento>(fa->path) : append<TCliente>(fa->path);
+  return runFileCommand(args, "append", kUsage, [](const FileArgs& fa) {
+    return fa.kind == Kind::Movimenti ? append<TMovimento>(fa.path) : append<TCliente>(fa.path);
+  });
 }
 
 }  // namespace fondaro::tool

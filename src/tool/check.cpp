@@ -89,19 +89,9 @@ int check(const QString& path) {
 }  // namespace
 
 int runCheck(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
-  const auto fa = parseFileArgs(args, kUsage);
-  if (!fa) return kExitError;
-  try {
-    return fa->kind == Kind::Movimenti ? check<TMovimento>(fa->path) : check<TCliente>(fa->path);
-  } catch (const ArchiveError& e) {
-    std::fflush(stdout);
-    err(QStringLiteral("fondaro-tool check: ") + e.describe());
-    return kExitError;
-  }
+  return runFileCommand(args, "check", kUsage, [](const FileArgs& fa) {
+    return fa.kind == Kind::Movimenti ? check<TMovimento>(fa.path) : check<TCliente>(fa.path);
+  });
 }
 
 }  // namespace fondaro::tool

@@ -3,7 +3,10 @@
 // kind of a file, output in UTF-8.
 #include <QString>
 #include <QStringList>
+#include <cstdio>
 #include <optional>
+
+#include "core/archive.h"
 
 namespace fondaro::tool {
 
@@ -33,4 +36,25 @@ void err(const QString& text);  // stderr, UTF-8, with a line break
 namespace fondaro::tool {
 // A JSON string literal, quotes included.
 QString jsonString(const QString& text);
+}  // namespace fondaro::tool
+
+namespace fondaro::tool {
+// The frame of a command on one archive file: --help, the arguments, then
+// run(FileArgs) with archive failures reported on stderr as exit 2.
+template <class Run>
+int runFileCommand(const QStringList& args, const char* name, const char* usage, Run&& run) {
+  if (wantsHelp(args)) {
+    out(QString::fromUtf8(usage) + u'\n');
+    return kExitOk;
+  }
+  const auto fa = parseFileArgs(args, usage);
+  if (!fa) return kExitError;
+  try {
+    return run(*fa);
+  } catch (const ArchiveError& e) {
+    std::fflush(stdout);
+    err(QStringLiteral("fondaro-tool %1: ").arg(QLatin1String(name)) + e.describe());
+    return kExitError;
+  }
+}
 }  // namespace fondaro::tool

@@ -37,19 +37,9 @@ int dump(const QString& path) {
 }  // namespace
 
 int runDump(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
-  const auto fa = parseFileArgs(args, kUsage);
-  if (!fa) return kExitError;
-  try {
-    return fa->kind == Kind::Movimenti ? dump<TMovimento>(fa->path) : dump<TCliente>(fa->path);
-  } catch (const ArchiveError& e) {
-    std::fflush(stdout);
-    err(QStringLiteral("fondaro-tool dump: ") + e.describe());
-    return kExitError;
-  }
+  return runFileCommand(args, "dump", kUsage, [](const FileArgs& fa) {
+    return fa.kind == Kind::Movimenti ? dump<TMovimento>(fa.path) : dump<TCliente>(fa.path);
+  });
 }
 
 }  // namespace fondaro::tool
