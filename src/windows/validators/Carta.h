@@ -1,11 +1,10 @@
 #pragma once
-// The credit card check.
-// For now the window exists with its kind and caption; its controls come later.
-#include "gui/form.h"
+// The credit card check: the Luhn check digit, and the circuit of a valid number.
+#include "validators/CheckWindow.h"
 
 namespace fondaro {
 
-class TfrmCarta : public gui::Form {
+class TfrmCarta : public CheckWindow {
   Q_OBJECT
 
  public:

@@ -1,14 +1,7 @@
 #include "validators/CodFisc.h"
 
-#include "gui/application.h"
-
 namespace fondaro {
 
-TfrmCodFisc::TfrmCodFisc(QWidget* owner) : Form(owner, Kind::Dialog) {
-  setObjectName(u"frmCodFisc"_qs);
-  setWindowTitle(u" Controllo codice fiscale"_qs);
-  gui::setFormatSettings();
-  resize(520, 300);
-}
+TfrmCodFisc::TfrmCodFisc(QWidget* owner) : CheckWindow(owner, checks::Kind::CodFisc) {}
 
 }  // namespace fondaro

@@ -1,11 +1,10 @@
 #pragma once
-// The tax code check.
-// For now the window exists with its kind and caption; its controls come later.
-#include "gui/form.h"
+// The tax code check: is the 16th character the check character of the first 15?
+#include "validators/CheckWindow.h"
 
 namespace fondaro {
 
-class TfrmCodFisc : public gui::Form {
+class TfrmCodFisc : public CheckWindow {
   Q_OBJECT
 
  public:

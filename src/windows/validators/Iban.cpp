@@ -1,14 +1,7 @@
 #include "validators/Iban.h"
 
-#include "gui/application.h"
-
 namespace fondaro {
 
-TfrmIban::TfrmIban(QWidget* owner) : Form(owner, Kind::Dialog) {
-  setObjectName(u"frmIban"_qs);
-  setWindowTitle(u" Controllo IBAN"_qs);
-  gui::setFormatSettings();
-  resize(560, 300);
-}
+TfrmIban::TfrmIban(QWidget* owner) : CheckWindow(owner, checks::Kind::Iban) {}
 
 }  // namespace fondaro

@@ -1,11 +1,10 @@
 #pragma once
-// The IBAN check.
-// For now the window exists with its kind and caption; its controls come later.
-#include "gui/form.h"
+// The IBAN check: the check digits of a 27-character IBAN (remainder 1 modulo 97).
+#include "validators/CheckWindow.h"
 
 namespace fondaro {
 
-class TfrmIban : public gui::Form {
+class TfrmIban : public CheckWindow {
   Q_OBJECT
 
  public:

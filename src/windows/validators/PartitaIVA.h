@@ -1,11 +1,10 @@
 #pragma once
 // The VAT number check, which also names the office that issued the number.
-// For now the window exists with its kind and caption; its controls come later.
-#include "gui/form.h"
+#include "validators/CheckWindow.h"
 
 namespace fondaro {
 
-class TfrmPartitaIva : public gui::Form {
+class TfrmPartitaIva : public CheckWindow {
   Q_OBJECT
 
  public:

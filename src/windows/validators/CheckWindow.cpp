@@ -1,0 +1,143 @@
+#include "validators/CheckWindow.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/application.h"
+#include "gui/fields.h"
+#include "gui/messages.h"
+#include "gui/widgets.h"
+
+namespace fondaro {
+
+namespace {
+
+// A decorative rounded panel: a fill and a one-unit border.
+class Shape : public QFrame {
+ public:
+  Shape(const QString& name, QColor fill, QColor border, int radius, QWidget* parent)
+      : QFrame(parent), fill_(fill), border_(border), radius_(radius) {
+    setObjectName(name);
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(border_, 1));
+    p.setBrush(fill_);
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius_, radius_);
+  }
+
+ private:
+  QColor fill_;
+  QColor border_;
+  int radius_;
+};
+
+// The core's notice kinds as the kit's message boxes.
+void showNotice(QWidget* window, NoticeKind kind, const QString& text) {
+  switch (kind) {
+    case NoticeKind::Warning: return gui::notice(window, gui::Icon::Warning, text);
+    case NoticeKind::Error: return gui::notice(window, gui::Icon::Error, text);
+    case NoticeKind::Information: return gui::notice(window, gui::Icon::Information, text);
+    case NoticeKind::Plain: return gui::message(window, text);
+  }
+}
+
+QPushButton* button(const char* name, const QString& text, QWidget* parent) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setMinimumWidth(110);
+  return b;
+}
+
+}  // namespace
+
+CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::Dialog), kind_(kind) {
+  const checks::WindowSpec& spec = checks::windowSpec(kind);
+  setObjectName(QString::fromLatin1(spec.className).mid(1));  // "TfrmCodFisc" -> "frmCodFisc"
+  setWindowTitle(spec.caption);
+  gui::setFormatSettings();
+  setGradientBackground(true);
+
+  auto* shpContainer = new Shape(u"shpContainer"_qs, QColor(0xFF, 0xFF, 0xFF, 0xE6),
+                                 QColor(0x46, 0x82, 0xB4), 10, this);
+  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs),
+                                   u"Fondaro 3.0"_qs, shpContainer);
+  lblTitolo = new QLabel(spec.title, shpContainer);
+  lblTitolo->setObjectName(u"lblTitolo"_qs);
+  lblTitolo->setFont(gui::windowFont("Arial", 12));
+
+  auto* shpCodFisc = new Shape(u"shpCodFisc"_qs, QColor(0xE8, 0xF0, 0xFA),
+                               QColor(0x46, 0x82, 0xB4), 6, shpContainer);
+  txtField = new QLineEdit(shpCodFisc);
+  txtField->setObjectName(QString::fromLatin1(spec.fieldName));
+  txtField->setFont(gui::windowFont("Courier New", 20, true));
+  // Wide enough to show as many characters as can be typed.
+  const QFontMetrics fm(txtField->font());
+  txtField->setMinimumWidth(fm.horizontalAdvance(QString(spec.maxLength + 1, u'W')) + 16);
+  lblTitolo->setBuddy(txtField);
+
+  btnControlla = button("btnControlla", checks::kControllaText, this);
+  btnChiudi = button("btnChiudi", checks::kChiudiText, this);
+
+  auto* around = new QHBoxLayout(shpCodFisc);
+  around->setContentsMargins(10, 10, 10, 10);
+  around->addWidget(txtField);
+
+  auto* grid = new QGridLayout(shpContainer);
+  grid->setContentsMargins(18, 18, 18, 18);
+  grid->setHorizontalSpacing(18);
+  grid->setVerticalSpacing(12);
+  grid->addWidget(imgLogo, 0, 0, 2, 1, Qt::AlignTop);
+  grid->addWidget(lblTitolo, 0, 1);
+  grid->addWidget(shpCodFisc, 1, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnControlla);
+  buttons->addWidget(btnChiudi);
+
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(16, 16, 16, 14);
+  page->setSpacing(14);
+  page->addWidget(shpContainer);
+  page->addLayout(buttons);
+
+  setTabOrder(txtField, btnControlla);
+  setTabOrder(btnControlla, btnChiudi);
+
+  gui::setFields(this, {{.name = spec.fieldName,
+                         .enterTo = "btnControlla",
+                         .keys = spec.digitsOnly ? gui::Keys::Digits : gui::Keys::Free,
+                         .typing = spec.upperTrimmed ? gui::Typing::UpperTrim : gui::Typing::AsIs,
+                         .maxLength = spec.maxLength}});
+
+  connect(btnControlla, &QPushButton::clicked, this, &CheckWindow::btnControllaClick);
+  connect(btnChiudi, &QPushButton::clicked, this, &CheckWindow::btnChiudiClick);
+}
+
+void CheckWindow::FormShow() { txtField->setFocus(); }
+
+void CheckWindow::btnControllaClick() {
+  const checks::CheckResult r = checks::check(kind_, txtField->text());
+  showNotice(this, r.kind, r.message);
+  if (r.closesWindow) {
+    close();
+    return;
+  }
+  txtField->setFocus();
+}
+
+void CheckWindow::btnChiudiClick() { close(); }
+
+}  // namespace fondaro

@@ -1,0 +1,38 @@
+#pragma once
+// What the four check windows share: a title, one field, "Controlla" and
+// "Chiudi". Each window is one kind of check; its caption, its title, its
+// field's name and typing rules, the check and the notice it shows all come
+// from the core, so a window only ties them to its controls.
+#include "core/checks.h"
+#include "gui/form.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace fondaro {
+
+class CheckWindow : public gui::Form {
+  Q_OBJECT
+
+ public:
+  CheckWindow(QWidget* owner, checks::Kind kind);
+
+  checks::Kind checkKind() const { return kind_; }
+
+ public slots:
+  void btnControllaClick();
+  void btnChiudiClick();
+
+ protected:
+  void FormShow() override;
+
+ private:
+  checks::Kind kind_;
+  QLabel* lblTitolo;
+  QLineEdit* txtField;  // txtCodFisc, txtPartitaIva, txtNumero or txtIban
+  QPushButton* btnControlla;
+  QPushButton* btnChiudi;
+};
+
+}  // namespace fondaro
