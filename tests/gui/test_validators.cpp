@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "gui/form.h"
 #include "support.h"
@@ -152,7 +153,6 @@ class TestValidators : public QObject {
     // The longest text that can be typed is shown whole.
     typeText(f, sample);
     QCOMPARE(f->text(), sample);
-    f->home(false);
     QVERIFY(f->fontMetrics().horizontalAdvance(sample) < f->contentsRect().width());
     saveShot(w.get(), artifacts(), QString::fromLatin1(fieldName(which)).mid(3).toLower());
   }
@@ -324,8 +324,10 @@ class TestValidators : public QObject {
     editor.setObjectName(u"frmClienti"_qs);
     QVERIFY(showActive(&editor));
     QString seenInWindow;
+    QPoint offCentre;
     ModalDriver driver([&](QWidget* modal) {
       seenInWindow = modal->windowTitle();
+      offCentre = modal->frameGeometry().center() - modal->screen()->availableGeometry().center();
       QCOMPARE(focused(), child<QLineEdit>(modal, "txtIban"));
       child<QPushButton>(modal, "btnControlla")->click();
     });
@@ -334,6 +336,7 @@ class TestValidators : public QObject {
     });
     QVERIFY(driver.done());
     QCOMPARE(seenInWindow, u" Controllo IBAN"_qs);
+    QVERIFY2(qAbs(offCentre.x()) <= 2 && qAbs(offCentre.y()) <= 2, "centred on the screen");
     QCOMPARE(dialogs->only().text, kIbanValido);
     QVERIFY(editor.findChildren<TfrmIban*>().isEmpty());
 
