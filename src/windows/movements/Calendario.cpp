@@ -1,6 +1,17 @@
 #include "movements/Calendario.h"
 
+#include <QCalendarWidget>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTextCharFormat>
+
+#include "WindowSet.h"
+#include "core/textrules.h"
 #include "gui/application.h"
+#include "movements/Movimenti.h"
 
 namespace fondaro {
 
@@ -9,7 +20,58 @@ TfrmCalendario::TfrmCalendario(QWidget* owner) : Form(owner, Kind::Dialog, Place
   setWindowTitle(u" Importazione data"_qs);
   gui::setFormatSettings();
   gui::makeMemoryLabel(this);
-  resize(253, 294);
+  setGradientBackground(true);
+  setFixedSize(253, 294);
+
+  auto* lblCampo001 = new QLabel(u"Importare una data:"_qs, this);
+  lblCampo001->setObjectName(u"lblCampo001"_qs);
+  lblCampo001->setFont(gui::windowFont("Verdana", 10, true));
+  lblCampo001->setGeometry(10, 8, 233, 22);
+
+  calAppuntamenti = new QCalendarWidget(this);
+  calAppuntamenti->setObjectName(u"calAppuntamenti"_qs);
+  calAppuntamenti->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+  calAppuntamenti->setFirstDayOfWeek(Qt::Monday);
+  calAppuntamenti->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  calAppuntamenti->setGridVisible(false);
+  calAppuntamenti->setAccessibleName(u"Calendario"_qs);
+  calAppuntamenti->setFont(gui::windowFont("Tahoma", 8));
+  QTextCharFormat weekend;
+  weekend.setForeground(QColor(0xB0, 0x20, 0x20));
+  calAppuntamenti->setWeekdayTextFormat(Qt::Saturday, weekend);
+  calAppuntamenti->setWeekdayTextFormat(Qt::Sunday, weekend);
+  calAppuntamenti->setGeometry(10, 34, 233, 206);
+  // Every opening starts on the current day, whatever the field holds.
+  calAppuntamenti->setSelectedDate(QDate::currentDate());
+
+  btnImportaData = new QPushButton(u"Importa"_qs, this);
+  btnImportaData->setObjectName(u"btnImportaData"_qs);
+  btnImportaData->setGeometry(10, 252, 110, 32);
+  btnAnnulla = new QPushButton(u"Annulla"_qs, this);
+  btnAnnulla->setObjectName(u"btnAnnulla"_qs);
+  btnAnnulla->setGeometry(133, 252, 110, 32);
+
+  setTabOrder(calAppuntamenti, btnImportaData);
+  setTabOrder(btnImportaData, btnAnnulla);
+  calAppuntamenti->setFocus();
+  connect(btnImportaData, &QPushButton::clicked, this, &TfrmCalendario::btnImportaDataClick);
+  connect(btnAnnulla, &QPushButton::clicked, this, &TfrmCalendario::btnAnnullaClick);
 }
+
+// The mode is compared exactly as the caller wrote it; an unknown mode leaves
+// the window open and writes nothing.
+void TfrmCalendario::btnImportaDataClick() {
+  const QString mode = gui::memoryText(this);
+  const char* target = nullptr;
+  if (mode == gui::mode::MovimentiData) target = "txtData";
+  else if (mode == gui::mode::MovimentiScadenza) target = "txtDataSca";
+  else return;
+  if (TfrmMovimenti* editor = windowSet().frmMovimenti)
+    if (auto* field = editor->findChild<QLineEdit*>(QString::fromLatin1(target)))
+      field->setText(formatDate(calAppuntamenti->selectedDate()));
+  close();
+}
+
+void TfrmCalendario::btnAnnullaClick() { close(); }
 
 }  // namespace fondaro

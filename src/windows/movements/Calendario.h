@@ -1,7 +1,11 @@
 #pragma once
-// The calendar from which a date is taken into the movement editor.
-// For now the window exists with its kind and caption; its controls come later.
+// The calendar from which a date is taken into one of the two date fields of
+// the movement editor, as the caller's mode word in lblMemory says. Every
+// opening starts on today.
 #include "gui/form.h"
+
+class QCalendarWidget;
+class QPushButton;
 
 namespace fondaro {
 
@@ -10,6 +14,15 @@ class TfrmCalendario : public gui::Form {
 
  public:
   explicit TfrmCalendario(QWidget* owner = nullptr);
+
+ public slots:
+  void btnImportaDataClick();
+  void btnAnnullaClick();
+
+ private:
+  QCalendarWidget* calAppuntamenti;
+  QPushButton* btnImportaData;
+  QPushButton* btnAnnulla;
 };
 
 }  // namespace fondaro

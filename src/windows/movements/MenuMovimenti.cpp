@@ -1,11 +1,45 @@
 #include "movements/MenuMovimenti.h"
 
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 #include "WindowSet.h"
 #include "app/Avvio.h"
+#include "app/Guida.h"
+#include "core/archive.h"
+#include "core/field.h"
 #include "gui/application.h"
+#include "gui/fields.h"
+#include "gui/guide.h"
+#include "gui/messages.h"
+#include "gui/programfolder.h"
+#include "gui/widgets.h"
 #include "movements/Movimenti.h"
 
 namespace fondaro {
+
+namespace {
+
+const char kYearNeeded[] = "Attenzione: indicare l'anno solare utilizzando quattro cifre.";
+const char kEditorCaption[] = " Fondaro 3.0 - Registro movimenti anno ";
+
+QLabel* label(QWidget* parent, const char* name, const char* text, const QFont& font, const QRect& at,
+              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+  auto* l = new QLabel(QString::fromUtf8(text), parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->setFont(font);
+  l->setAlignment(align);
+  l->setGeometry(at);
+  return l;
+}
+
+}  // namespace
+
+void showRegisterGuide(QWidget* owner) {
+  TfrmGuida::Show(owner, u"Applicazione Registro Movimenti."_qs, gui::guidePage(u"movimenti"_qs));
+}
 
 TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMenuMovimenti"_qs);
@@ -13,16 +47,89 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   gui::setFormatSettings();
   gui::makeMemoryLabel(this, u"avvio"_qs);
   setGradientBackground(true);
+
+  QWidget* c = makeContainer(760, 560);
+  c->setAttribute(Qt::WA_StyledBackground);
+  c->setStyleSheet(u"#panContainer { background: rgba(255,255,255,215); border-radius: 24px; }"_qs);
+
+  const QPixmap tile = gui::art(u"tile_movimenti"_qs);
+  QLabel* imgTitolo = gui::makePicture(u"imgTitolo"_qs, tile, u"Registro movimenti"_qs, c);
+  imgTitolo->setGeometry((760 - tile.width()) / 2, 34, tile.width(), tile.height());
+
+  QLabel* lblInfo = label(c, "lblInfo",
+                          "In questo ambiente \xC3\xA8 possibile registrare i movimenti di denaro in entrata e in uscita.",
+                          gui::windowFont("Verdana", 10), QRect(60, 222, 640, 40), Qt::AlignCenter);
+  lblInfo->setWordWrap(true);
+  label(c, "intAnnoPreventivi", "Registrazione entrate e uscite:", gui::windowFont("Verdana", 12, true),
+        QRect(60, 290, 640, 28), Qt::AlignCenter);
+
+  QLabel* titAnno = label(c, "titAnnoPreventivi", "Anno:", gui::windowFont("Verdana", 20, true),
+                          QRect(190, 340, 120, 48), Qt::AlignRight | Qt::AlignVCenter);
+  txtAnnoPreventivi = new QLineEdit(c);
+  txtAnnoPreventivi->setObjectName(u"txtAnnoPreventivi"_qs);
+  txtAnnoPreventivi->setFont(gui::windowFont("Verdana", 14, true));
+  txtAnnoPreventivi->setAlignment(Qt::AlignCenter);
+  txtAnnoPreventivi->setGeometry(326, 344, 110, 40);
+  titAnno->setBuddy(txtAnnoPreventivi);
+
+  btnApriPreventivi = new QPushButton(u"Apri"_qs, c);
+  btnApriPreventivi->setObjectName(u"btnApriPreventivi"_qs);
+  btnApriPreventivi->setFont(gui::windowFont("Verdana", 12, true));
+  btnApriPreventivi->setGeometry(452, 344, 110, 40);
+
+  imgGuida = new gui::PictureButton(u"imgGuida"_qs, gui::art(u"ico_guida"_qs),
+                                    u"Guida: applicazione Registro Movimenti"_qs, c);
+  imgGuida->setGeometry(694, 14, 52, 52);
+  imgEsci = new gui::PictureButton(u"imgEsci"_qs, gui::art(u"ico_esci"_qs),
+                                   u"Chiudi il Registro Movimenti"_qs, c);
+  imgEsci->setGeometry(694, 494, 52, 52);
+
+  // The year: four digits at most; Enter only reaches "Apri".
+  gui::setFields(this, {{.name = "txtAnnoPreventivi", .enterTo = "btnApriPreventivi",
+                         .keys = gui::Keys::Digits, .maxLength = 4}});
+  txtAnnoPreventivi->setMaxLength(4);
+  setTabOrder(txtAnnoPreventivi, btnApriPreventivi);
+  setTabOrder(btnApriPreventivi, imgGuida);
+  setTabOrder(imgGuida, imgEsci);
+
+  connect(btnApriPreventivi, &QPushButton::clicked, this, &TfrmMenuMovimenti::btnApriPreventiviClick);
+  connect(imgGuida, &QToolButton::clicked, this, &TfrmMenuMovimenti::imgGuidaClick);
+  connect(imgEsci, &QToolButton::clicked, this, &TfrmMenuMovimenti::imgEsciClick);
 }
 
-void TfrmMenuMovimenti::FormShow() { gui::setMemoryMode(this, gui::mode::Avvio); }
+// Every showing starts from the current year, in launcher mode.
+void TfrmMenuMovimenti::FormShow() {
+  txtAnnoPreventivi->setText(QString::number(QDate::currentDate().year()).rightJustified(4, u'0'));
+  gui::setMemoryMode(this, gui::mode::Avvio);
+  txtAnnoPreventivi->setFocus();
+}
+
+// The length is the only test: the digit filter and the limit of four leave a
+// shorter text as the one way to be wrong.
+void TfrmMenuMovimenti::btnApriPreventiviClick() {
+  if (txtAnnoPreventivi->text().size() != 4) {
+    gui::notice(this, gui::Icon::Warning, QString::fromUtf8(kYearNeeded));
+    txtAnnoPreventivi->setFocus();
+    return;
+  }
+  const QString year = trimmedText(txtAnnoPreventivi->text());
+  TfrmMovimenti* editor = windowSet().frmMovimenti;
+  editor->setArchiveFile(movementArchivePath(gui::programFolder(), year));
+  editor->setWindowTitle(QString::fromUtf8(kEditorCaption) + year);
+  gui::setMemoryMode(this, gui::mode::Movimenti);
+  close();
+}
+
+void TfrmMenuMovimenti::imgGuidaClick() { showRegisterGuide(this); }
+
+void TfrmMenuMovimenti::imgEsciClick() { close(); }
 
 // "Apri" leaves "movimenti" in lblMemory and closes the window: the editor comes
 // next. Any other way of closing returns to the launcher.
 void TfrmMenuMovimenti::FormClose() {
   const QString mode = gui::memoryMode(this);
-  if (mode == gui::mode::Movimenti) windowSet().frmMovimenti->present();
-  else if (mode == gui::mode::Avvio) windowSet().frmAvvio->present();
+  if (mode == gui::mode::Movimenti) gui::switchTo(this, windowSet().frmMovimenti);
+  else if (mode == gui::mode::Avvio) gui::switchTo(this, windowSet().frmAvvio);
 }
 
 }  // namespace fondaro

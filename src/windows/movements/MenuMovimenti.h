@@ -1,9 +1,18 @@
 #pragma once
-// The year selection of the movements register, a navigation window.
-// For now the window exists with its kind and caption; its controls come later.
+// The year selection of the movements register, a navigation window: the user
+// types a calendar year and "Apri" hands the editor the archive of that year.
+// Closing the window any other way returns to the launcher.
 #include "gui/form.h"
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace fondaro {
+
+namespace gui {
+class PictureButton;
+}
 
 class TfrmMenuMovimenti : public gui::Form {
   Q_OBJECT
@@ -11,9 +20,23 @@ class TfrmMenuMovimenti : public gui::Form {
  public:
   explicit TfrmMenuMovimenti(QWidget* owner = nullptr);
 
+ public slots:
+  void btnApriPreventiviClick();
+  void imgGuidaClick();
+  void imgEsciClick();
+
  protected:
   void FormShow() override;
   void FormClose() override;
+
+ private:
+  QLineEdit* txtAnnoPreventivi;
+  QPushButton* btnApriPreventivi;
+  gui::PictureButton* imgGuida;
+  gui::PictureButton* imgEsci;
 };
+
+// The register guide page, shared by the year window and the editor.
+void showRegisterGuide(QWidget* owner);
 
 }  // namespace fondaro
