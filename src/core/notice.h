@@ -17,8 +17,9 @@ struct Notice {
   QString text;
 };
 
-// The two line breaks the program's messages put between their paragraphs:
-// line feed, carriage return, line feed, carriage return.
+// The two line breaks the archive, save and duplicate messages put between
+// their paragraphs: line feed, carriage return, line feed, carriage return.
+// (The check windows' messages use CR LF CR LF instead.)
 inline const QString kParagraphBreak = QStringLiteral("\n\r\n\r");
 
 }  // namespace fondaro

@@ -122,4 +122,13 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& fol
 
 void setDialogHook(DialogHook h) { hook() = std::move(h); }
 
+void show(QWidget* parent, const fondaro::Notice& n) {
+  switch (n.kind) {
+    case fondaro::NoticeKind::Warning: return notice(parent, Icon::Warning, n.text);
+    case fondaro::NoticeKind::Error: return notice(parent, Icon::Error, n.text);
+    case fondaro::NoticeKind::Information: return notice(parent, Icon::Information, n.text);
+    case fondaro::NoticeKind::Plain: return message(parent, n.text);
+  }
+}
+
 }  // namespace fondaro::gui

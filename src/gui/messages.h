@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+#include "core/notice.h"
+
 class QWidget;
 
 namespace fondaro::gui {
@@ -19,6 +21,8 @@ enum class Icon { None, Warning, Error, Information, Question };
 void notice(QWidget* parent, Icon icon, const QString& text);
 bool question(QWidget* parent, const QString& text);
 void message(QWidget* parent, const QString& text);
+// A notice decided by the core, shown as the message box of its kind.
+void show(QWidget* parent, const fondaro::Notice& notice);
 
 // One text value; nullopt when the user cancels.
 std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& label,

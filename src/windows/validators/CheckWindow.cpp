@@ -43,16 +43,6 @@ class Shape : public QFrame {
   int radius_;
 };
 
-// The core's notice kinds as the kit's message boxes.
-void showNotice(QWidget* window, NoticeKind kind, const QString& text) {
-  switch (kind) {
-    case NoticeKind::Warning: return gui::notice(window, gui::Icon::Warning, text);
-    case NoticeKind::Error: return gui::notice(window, gui::Icon::Error, text);
-    case NoticeKind::Information: return gui::notice(window, gui::Icon::Information, text);
-    case NoticeKind::Plain: return gui::message(window, text);
-  }
-}
-
 QPushButton* button(const char* name, const QString& text, QWidget* parent) {
   auto* b = new QPushButton(text, parent);
   b->setObjectName(QString::fromLatin1(name));
@@ -130,7 +120,7 @@ void CheckWindow::FormShow() { txtField->setFocus(); }
 
 void CheckWindow::btnControllaClick() {
   const checks::CheckResult r = checks::check(kind_, txtField->text());
-  showNotice(this, r.kind, r.message);
+  gui::show(this, {r.kind, r.message});
   if (r.closesWindow) {
     close();
     return;
