@@ -416,7 +416,8 @@ class TestMovimenti : public QObject {
 
   void flagsThatAreBothNoChooseNeitherOption() {
     store({record({{"Entrata", kNo}, {"Uscita", kNo}, {"Saldato", kSi}, {"Causale", u"Danneggiata"_qs}}),
-           record({{"Entrata", u"??"_qs}, {"Uscita", QString()}, {"Saldato", u"x"_qs}})});
+           record({{"Entrata", u"??"_qs}, {"Uscita", QString()}, {"Saldato", u"x"_qs}}),
+           record({{"Entrata", kSi}, {"Uscita", kSi}})});
     openEditor();
     child<QCheckBox>(editor(), "chkSaldato")->setChecked(false);
     button("cmdPrimo")->click();
@@ -430,6 +431,13 @@ class TestMovimenti : public QObject {
     button("cmdAvanti")->click();
     QVERIFY(option("optUscita")->isChecked());
     QVERIFY(child<QCheckBox>(editor(), "chkSaldato")->isChecked());
+    // Both "Sì": the options exclude each other, the last one set stays, and
+    // the amount label tells the option that is chosen.
+    option("optEntrata")->click();
+    button("cmdAvanti")->click();
+    QVERIFY(!option("optEntrata")->isChecked());
+    QVERIFY(option("optUscita")->isChecked());
+    QCOMPARE(label("lblImporto")->text(), u"Importo in uscita: €"_qs);
   }
 
   // ---- Keys -----------------------------------------------------------------

@@ -350,9 +350,10 @@ void TfrmMovimenti::buildToolbar(QWidget* c) {
   lblPosizione->setObjectName(u"lblPosizione"_qs);
   lblPosizione->setFont(gui::windowFont("Verdana", 12, true));
   lblPosizione->setAlignment(Qt::AlignCenter);
-  lblPosizione->setMinimumWidth(64);
+  lblPosizione->setFixedSize(64, 34);
   lblPosizione->setAccessibleName(u"Posizione della scheda in archivio"_qs);
-  lblPosizione->setStyleSheet(u"color: #12356B;"_qs);
+  lblPosizione->setStyleSheet(
+      u"QLabel { color: #12356B; background: #F2F6FB; border: 1px solid #C5D3E6; border-radius: 6px; }"_qs);
 
   group("shpGruppo1", {toolButton(c, "cmdNuovo", picture(Pic::Nuovo, kToolIcon), "Nuovo"),
                        toolButton(c, "cmdDuplica", picture(Pic::Duplica, kToolIcon), "Duplica"),
