@@ -42,15 +42,6 @@ namespace {
 
 // ---- Messages -------------------------------------------------------------
 
-void showNotice(QWidget* parent, const Notice& n) {
-  switch (n.kind) {
-    case NoticeKind::Warning: return gui::notice(parent, gui::Icon::Warning, n.text);
-    case NoticeKind::Error: return gui::notice(parent, gui::Icon::Error, n.text);
-    case NoticeKind::Information: return gui::notice(parent, gui::Icon::Information, n.text);
-    case NoticeKind::Plain: return gui::message(parent, n.text);
-  }
-}
-
 void archiveFailure(QWidget* parent, gui::Icon icon = gui::Icon::Error) {
   gui::notice(parent, icon, archiveAccessMessage());
 }
@@ -929,7 +920,7 @@ void TfrmMovimenti::cmdSalvaClick() {
   btnCents->click();
   const MovementCard card = cardFromControls();
   if (const auto problem = checkBeforeSave(card)) {
-    showNotice(this, problem->notice);
+    gui::show(this, problem->notice);
     focusField(problem->focus);
     return;
   }
@@ -977,7 +968,7 @@ void TfrmMovimenti::cmdDuplicaClick() {
 void TfrmMovimenti::sndEmailClick() {
   const MailResult mail = mailLink(txtEmail->text());
   if (mail.problem) {
-    showNotice(this, mail.problem->notice);
+    gui::show(this, mail.problem->notice);
     focusField(mail.problem->focus);
     return;
   }
