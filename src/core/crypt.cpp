@@ -14,8 +14,8 @@ constexpr uint16_t kAddend = 50729;
 
 // Every step wraps at 16 bits, the intermediate sum and product included.
 inline uint16_t nextKey(uint16_t key, uint8_t scrambled) {
-  const uint16_t sum = uint16_t(scrambled + key);
-  return uint16_t(uint16_t(sum * kMultiplier) + kAddend);
+  const uint16_t sum = uint16_t(uint32_t(scrambled) + key);
+  return uint16_t(uint16_t(uint32_t(sum) * kMultiplier) + kAddend);
 }
 
 int hexValue(QChar c) {
