@@ -293,6 +293,19 @@ QGridLayout* section(QFrame* f, const char* title) {
   return grid;
 }
 
+// The width of the caption column of the card sections.
+constexpr int kLabelColumn = 158;
+
+// One row of a card section: the caption, the field and an optional small
+// button beside it. The first row fixes the width of the caption column.
+void addRow(QGridLayout* grid, QWidget* section, int r, const char* text, QLineEdit* field, QWidget* button) {
+  auto* l = caption(section, text, field);
+  if (r == 0) l->setMinimumWidth(kLabelColumn);
+  grid->addWidget(l, r, 0);
+  grid->addWidget(field, r, 1);
+  if (button) grid->addWidget(button, r, 2);
+}
+
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = false) {
   auto* h = new QHBoxLayout;
   h->setSpacing(8);
@@ -300,8 +313,6 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = false) 
   if (stretch) h->addStretch();
   return h;
 }
-
-constexpr int kLabelColumn = 158;
 
 }  // namespace
 
@@ -470,19 +481,12 @@ void TfrmMovimenti::buildCard(QWidget* c) {
   txtCategoria = edit(s2, "txtCategoria", "Categoria");
   txtEmail = edit(s2, "txtEmail", "E-mail");
   auto* sndEmail = smallButton(s2, "sndEmail", scaledArt("ico_email", kSmallIcon), "Invia una e-mail");
-  const auto payerRow = [&](int r, const char* text, QLineEdit* field, QWidget* button) {
-    auto* l = caption(s2, text, field);
-    if (r == 0) l->setMinimumWidth(kLabelColumn);
-    g2->addWidget(l, r, 0);
-    g2->addWidget(field, r, 1);
-    if (button) g2->addWidget(button, r, 2);
-  };
-  payerRow(0, "Pagatore:", txtPagatore, impPagatore);
-  payerRow(1, "Recapito:", txtRecapitoPag, nullptr);
-  payerRow(2, "Codice fiscale:", txtCodFisc, chkCodFisc);
-  payerRow(3, "Partita IVA:", txtPartitaIva, chkIva);
-  payerRow(4, "Categoria:", txtCategoria, nullptr);
-  payerRow(5, "E-mail:", txtEmail, sndEmail);
+  addRow(g2, s2, 0, "Pagatore:", txtPagatore, impPagatore);
+  addRow(g2, s2, 1, "Recapito:", txtRecapitoPag, nullptr);
+  addRow(g2, s2, 2, "Codice fiscale:", txtCodFisc, chkCodFisc);
+  addRow(g2, s2, 3, "Partita IVA:", txtPartitaIva, chkIva);
+  addRow(g2, s2, 4, "Categoria:", txtCategoria, nullptr);
+  addRow(g2, s2, 5, "E-mail:", txtEmail, sndEmail);
   g2->setColumnStretch(1, 1);
   g2->setColumnMinimumWidth(2, kSmallIcon + 10);
 
@@ -495,17 +499,10 @@ void TfrmMovimenti::buildCard(QWidget* c) {
                                       "Importa il beneficiario dall'archivio anagrafico");
   txtRecapitoBen = edit(s3, "txtRecapitoBen", "Recapito del beneficiario");
   txtRicevuta = edit(s3, "txtRicevuta", "CRO / Ricevuta n.");
-  const auto benRow = [&](int r, const char* text, QLineEdit* field, QWidget* button) {
-    auto* l = caption(s3, text, field);
-    if (r == 0) l->setMinimumWidth(kLabelColumn);
-    g3->addWidget(l, r, 0);
-    g3->addWidget(field, r, 1);
-    if (button) g3->addWidget(button, r, 2);
-  };
-  benRow(0, "Modalit\xC3\xA0 pagamento:", txtPagamento, nullptr);
-  benRow(1, "Beneficiario:", txtBeneficiario, impBeneficiario);
-  benRow(2, "Recapito:", txtRecapitoBen, nullptr);
-  benRow(3, "CRO / Ricevuta n.", txtRicevuta, nullptr);
+  addRow(g3, s3, 0, "Modalit\xC3\xA0 pagamento:", txtPagamento, nullptr);
+  addRow(g3, s3, 1, "Beneficiario:", txtBeneficiario, impBeneficiario);
+  addRow(g3, s3, 2, "Recapito:", txtRecapitoBen, nullptr);
+  addRow(g3, s3, 3, "CRO / Ricevuta n.", txtRicevuta, nullptr);
   g3->setColumnStretch(1, 1);
   g3->setColumnMinimumWidth(2, kSmallIcon + 10);
 
