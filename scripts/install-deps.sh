@@ -28,5 +28,13 @@ if [ "$(id -u)" -ne 0 ]; then
   SUDO="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+# A mirror can fail for a moment on a fresh machine: try a few times.
+for attempt in 1 2 3; do
+  if $SUDO apt-get update -q && \
+     $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null; then
+    exit 0
+  fi
+  echo "apt-get failed (attempt $attempt); retrying" >&2
+  sleep $((attempt * 10))
+done
+exit 1
