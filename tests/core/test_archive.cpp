@@ -225,3 +225,17 @@ TEST_F(ArchiveTest, ConcurrentAppendsFromSeveralProcessesNeverOverwrite) {
   });
   EXPECT_EQ(seen.size(), kProcesses * kEach);
 }
+
+// A read that fails in the middle of a scan is reported, not taken for the end
+// of the file. /proc/self/mem answers reads at address 0 with an I/O error.
+TEST(ArchiveScan, ReadFailureIsReported) {
+  auto a = MovementArchive::OpenExisting(QStringLiteral("/proc/self/mem"), RecordFile::Access::ReadOnly);
+  int visited = 0;
+  try {
+    a.Scan([&](qint64, MovimentoView) { ++visited; });
+    FAIL() << "the scan ended as if the file were whole";
+  } catch (const ArchiveError& e) {
+    EXPECT_EQ(e.op(), ArchiveError::Op::Read);
+  }
+  EXPECT_EQ(visited, 0);
+}
