@@ -53,9 +53,9 @@ QPushButton* button(const char* name, const QString& text, QWidget* parent) {
 }  // namespace
 
 CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::Dialog), kind_(kind) {
-  const checks::WindowSpec& spec = checks::windowSpec(kind);
-  setObjectName(QString::fromLatin1(spec.className).mid(1));  // "TfrmCodFisc" -> "frmCodFisc"
-  setWindowTitle(spec.caption);
+  const checks::WindowSpec& form = checks::windowSpec(kind);
+  setObjectName(QString::fromLatin1(form.className).mid(1));  // "TfrmCodFisc" -> "frmCodFisc"
+  setWindowTitle(form.caption);
   gui::setFormatSettings();
   setGradientBackground(true);
 
@@ -63,18 +63,18 @@ CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::
                                  QColor(0x46, 0x82, 0xB4), 10, this);
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs),
                                    u"Fondaro 3.0"_qs, shpContainer);
-  lblTitolo = new QLabel(spec.title, shpContainer);
+  lblTitolo = new QLabel(form.title, shpContainer);
   lblTitolo->setObjectName(u"lblTitolo"_qs);
   lblTitolo->setFont(gui::windowFont("Arial", 12));
 
   auto* shpCodFisc = new Shape(u"shpCodFisc"_qs, QColor(0xE8, 0xF0, 0xFA),
                                QColor(0x46, 0x82, 0xB4), 6, shpContainer);
   txtField = new QLineEdit(shpCodFisc);
-  txtField->setObjectName(QString::fromLatin1(spec.fieldName));
+  txtField->setObjectName(QString::fromLatin1(form.fieldName));
   txtField->setFont(gui::windowFont("Courier New", 20, true));
   // Wide enough to show as many characters as can be typed.
   const QFontMetrics fm(txtField->font());
-  txtField->setMinimumWidth(fm.horizontalAdvance(QString(spec.maxLength + 1, u'W')) + 16);
+  txtField->setMinimumWidth(fm.horizontalAdvance(QString(form.maxLength + 1, u'W')) + 16);
   lblTitolo->setBuddy(txtField);
 
   btnControlla = button("btnControlla", checks::kControllaText, this);
@@ -106,11 +106,11 @@ CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::
   setTabOrder(txtField, btnControlla);
   setTabOrder(btnControlla, btnChiudi);
 
-  gui::setFields(this, {{.name = spec.fieldName,
+  gui::setFields(this, {{.name = form.fieldName,
                          .enterTo = "btnControlla",
-                         .keys = spec.digitsOnly ? gui::Keys::Digits : gui::Keys::Free,
-                         .typing = spec.upperTrimmed ? gui::Typing::UpperTrim : gui::Typing::AsIs,
-                         .maxLength = spec.maxLength}});
+                         .keys = form.digitsOnly ? gui::Keys::Digits : gui::Keys::Free,
+                         .typing = form.upperTrimmed ? gui::Typing::UpperTrim : gui::Typing::AsIs,
+                         .maxLength = form.maxLength}});
 
   connect(btnControlla, &QPushButton::clicked, this, &CheckWindow::btnControllaClick);
   connect(btnChiudi, &QPushButton::clicked, this, &CheckWindow::btnChiudiClick);
