@@ -145,7 +145,9 @@ void Form::place() {
     QScreen* s = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (s) area = s->availableGeometry();
   }
-  if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
+  // move() places the frame; its size is known once the window has been shown.
+  const QSize outer = frameGeometry().size();
+  if (area.isValid()) move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
 }
 
 void Form::present() {

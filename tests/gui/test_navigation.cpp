@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 
 #include "app/Avvio.h"
@@ -52,6 +53,7 @@ struct Expected {
   const char* caption;
   Kind kind;
   bool navigation;
+  QSize clientArea = {};  // where the window's layout fixes it
 };
 
 // The window set in its order of creation.
@@ -61,23 +63,24 @@ const Expected kWindowSet[] = {
     {"frmCambiaPassword", " Cambia password", Kind::Dialog, true},
     {"frmCarta", " Controllo carta di credito", Kind::Dialog, false},
     {"frmCodFisc", " Controllo codice fiscale", Kind::Dialog, false},
-    {"frmGuida", " Guida all'utilizzo del software", Kind::Dialog, false},
+    {"frmGuida", " Guida all'utilizzo del software", Kind::Dialog, false, {670, 572}},
     {"frmIban", " Controllo IBAN", Kind::Dialog, false},
     {"frmInfo", " Informazioni su Fondaro 3.0", Kind::Dialog, false},
     {"frmPartitaIva", " Controllo partita IVA", Kind::Dialog, false},
     {"frmSplash", " Fondaro 3.0 - \u00A9 Fondaro Software, tutti i diritti riservati", Kind::Dialog, false},
     {"frmClienti", " Fondaro 3.0 - Pagatori e Beneficiari", Kind::Work, true},
-    {"frmAllegaCartella", " Allega file", Kind::Dialog, false},
-    {"frmRicontatta", " Riepilogo persone da ricontattare", Kind::Dialog, false},
-    {"frmTrovaClienti", " Trova pagatori e beneficiari in archivio", Kind::Dialog, false},
-    {"frmExpClienti", " Esporta archivio pagatori e beneficiari in Microsoft Excel", Kind::Dialog, false},
+    {"frmAllegaCartella", " Allega file", Kind::Dialog, false, {634, 534}},
+    {"frmRicontatta", " Riepilogo persone da ricontattare", Kind::Dialog, false, {862, 560}},
+    {"frmTrovaClienti", " Trova pagatori e beneficiari in archivio", Kind::Dialog, false, {862, 560}},
+    {"frmExpClienti", " Esporta archivio pagatori e beneficiari in Microsoft Excel", Kind::Dialog, false,
+     {862, 560}},
     {"frmMenuMovimenti", " Fondaro 3.0 - Registro Movimenti", Kind::Work, true},
     {"frmMovimenti", " Fondaro 3.0 - Registro movimenti", Kind::Work, true},
-    {"frmCalendario", " Importazione data", Kind::Dialog, false},
-    {"frmExpMovimenti", " Esporta archivio movimenti in Microsoft Excel", Kind::Dialog, false},
-    {"frmSospesiMov", " Riepilogo pagamenti in scadenza o scaduti", Kind::Dialog, false},
-    {"frmTrovaMovimenti", " Trova movimenti in archivio", Kind::Dialog, false},
-    {"frmStampaMovimento", " Stampa scheda corrente", Kind::Dialog, false},
+    {"frmCalendario", " Importazione data", Kind::Dialog, false, {253, 294}},
+    {"frmExpMovimenti", " Esporta archivio movimenti in Microsoft Excel", Kind::Dialog, false, {862, 560}},
+    {"frmSospesiMov", " Riepilogo pagamenti in scadenza o scaduti", Kind::Dialog, false, {862, 560}},
+    {"frmTrovaMovimenti", " Trova movimenti in archivio", Kind::Dialog, false, {862, 560}},
+    {"frmStampaMovimento", " Stampa scheda corrente", Kind::Dialog, false, {364, 287}},
     {"frmMenuBilancio", " Fondaro 3.0 - Primanota e Bilancio", Kind::Work, true},
     {"frmBilancio", " Fondaro 3.0 - Primanota e Bilancio", Kind::Work, false},
     {"frmMenuStats", " Fondaro 3.0 - Grafici Statistici", Kind::Work, true},
@@ -153,7 +156,38 @@ class TestNavigation : public QObject {
         QVERIFY(!(f->windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(!(f->windowFlags() & Qt::WindowMaximizeButtonHint));
       }
+      if (e.clientArea.isValid()) {  // a fixed client area, kept when shown
+        QCOMPARE(f->minimumSize(), e.clientArea);
+        QCOMPARE(f->maximumSize(), e.clientArea);
+      }
     }
+  }
+
+  // The card printing window sits over the editor that opens it; the list and
+  // export windows over the middle of the screen.
+  void perUseDialogsAreCentredWhereTheirCallerWants() {
+    QWidget editorWindow;  // stands for the editor, smaller than the screen
+    QWidget* editor = &editorWindow;
+    editor->setGeometry(40, 60, 700, 500);
+    editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    const QPoint screenCentre = editor->screen()->availableGeometry().center();
+    const auto centreOf = [](QWidget* w) { return w->frameGeometry().center(); };
+    const auto near = [](QPoint a, QPoint b) { return (a - b).manhattanLength() <= 4; };  // frame rounding
+
+    TfrmStampaMovimento print(editor);
+    print.present();
+    QVERIFY(QTest::qWaitForWindowExposed(&print));
+    QCOMPARE(print.size(), QSize(364, 287));
+    QVERIFY2(near(centreOf(&print), centreOf(editor)), "not centred on the editor");
+    print.hide();
+
+    TfrmSospesiMov due(editor);
+    due.present();
+    QVERIFY(QTest::qWaitForWindowExposed(&due));
+    QCOMPARE(due.size(), QSize(862, 560));
+    QVERIFY2(near(centreOf(&due), screenCentre), "not centred on the screen");
+    due.hide();
   }
 
   void startShowsOnlyTheLoginWindow() {

@@ -8,7 +8,7 @@ TfrmRicontatta::TfrmRicontatta(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmRicontatta"_qs);
   setWindowTitle(u" Riepilogo persone da ricontattare"_qs);
   gui::setFormatSettings();
-  resize(760, 520);
+  setFixedSize(862, 560);
 }
 
 }  // namespace fondaro

@@ -9,7 +9,7 @@ TfrmTrovaClienti::TfrmTrovaClienti(QWidget* owner) : Form(owner, Kind::Dialog) {
   setWindowTitle(u" Trova pagatori e beneficiari in archivio"_qs);
   gui::setFormatSettings();
   gui::makeMemoryLabel(this);
-  resize(760, 560);
+  setFixedSize(862, 560);
 }
 
 }  // namespace fondaro

@@ -6,7 +6,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner) : Form(owner, Kind::Dialo
   setObjectName(u"frmAllegaCartella"_qs);
   setWindowTitle(u" Allega file"_qs);
   gui::makeMemoryLabel(this);
-  resize(634, 534);
+  setFixedSize(634, 534);
 }
 
 }  // namespace fondaro

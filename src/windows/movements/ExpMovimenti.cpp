@@ -5,7 +5,7 @@ namespace fondaro {
 TfrmExpMovimenti::TfrmExpMovimenti(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmExpMovimenti"_qs);
   setWindowTitle(u" Esporta archivio movimenti in Microsoft Excel"_qs);
-  resize(760, 520);
+  setFixedSize(862, 560);
 }
 
 }  // namespace fondaro

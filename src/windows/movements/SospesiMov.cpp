@@ -8,7 +8,7 @@ TfrmSospesiMov::TfrmSospesiMov(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmSospesiMov"_qs);
   setWindowTitle(u" Riepilogo pagamenti in scadenza o scaduti"_qs);
   gui::setFormatSettings();
-  resize(760, 520);
+  setFixedSize(862, 560);
 }
 
 }  // namespace fondaro

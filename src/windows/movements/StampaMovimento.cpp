@@ -4,11 +4,13 @@
 
 namespace fondaro {
 
-TfrmStampaMovimento::TfrmStampaMovimento(QWidget* owner) : Form(owner, Kind::Dialog) {
+// Centred on the editor that opens it.
+TfrmStampaMovimento::TfrmStampaMovimento(QWidget* owner)
+    : Form(owner, Kind::Dialog, Placement::Owner) {
   setObjectName(u"frmStampaMovimento"_qs);
   setWindowTitle(u" Stampa scheda corrente"_qs);
   gui::setFormatSettings();
-  resize(420, 220);
+  setFixedSize(364, 287);
 }
 
 }  // namespace fondaro

@@ -9,7 +9,7 @@ TfrmTrovaMovimenti::TfrmTrovaMovimenti(QWidget* owner) : Form(owner, Kind::Dialo
   setWindowTitle(u" Trova movimenti in archivio"_qs);
   gui::setFormatSettings();
   gui::makeMemoryLabel(this);
-  resize(760, 560);
+  setFixedSize(862, 560);
 }
 
 }  // namespace fondaro
