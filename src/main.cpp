@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "WindowSet.h"
 #include "app/Password.h"
@@ -27,8 +28,8 @@ class StartupProbe : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!fondaro::gui::displayAvailable()) {
-    std::fprintf(stderr, "%s\n", fondaro::gui::noDisplayMessage());
+  if (const std::string why = fondaro::gui::noDisplayMessage(argv[0]); !why.empty()) {
+    std::fprintf(stderr, "%s\n", why.c_str());
     return 1;
   }
   fondaro::gui::useSoftwareRendering();

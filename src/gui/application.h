@@ -2,17 +2,20 @@
 // Program-wide set-up: rendering, Italian translations of the standard dialogs,
 // fonts, formatting settings, and how the program ends.
 #include <functional>
+#include <string>
 
 class QApplication;
 class QFont;
 
 namespace fondaro::gui {
 
-// Whether a display can be opened. Without one the program says so in one line
-// instead of failing inside the toolkit.
-bool displayAvailable();
-// The line shown when there is no display.
-const char* noDisplayMessage();
+// Why no window can be shown, as one line for the terminal: no display named,
+// or a local X display whose server does not answer. Empty when a display can
+// be opened (or the toolkit is told to draw elsewhere). `program` is the path
+// the program was started by, for the line's hint on running it under Xvfb.
+// Without a display the program prints this line instead of failing inside
+// the toolkit.
+std::string noDisplayMessage(const char* program);
 
 // Draw without the graphics card; call before the application object exists.
 void useSoftwareRendering();

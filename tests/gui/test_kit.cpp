@@ -10,6 +10,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "gui/application.h"
 #include "gui/fields.h"
 #include "gui/form.h"
 #include "gui/infobar.h"
@@ -79,6 +87,55 @@ class KitWindow : public Form {
 };
 
 QLineEdit* field(QWidget* w, const char* name) { return child<QLineEdit>(w, name); }
+
+// Sets environment variables for one scope; an empty value unsets one.
+class Environment {
+ public:
+  Environment(std::initializer_list<std::pair<const char*, QByteArray>> values) {
+    for (const auto& [name, value] : values) {
+      saved_.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+      if (value.isEmpty()) qunsetenv(name);
+      else qputenv(name, value);
+    }
+  }
+  ~Environment() {
+    for (const Saved& s : saved_) {
+      if (s.set) qputenv(s.name, s.value);
+      else qunsetenv(s.name);
+    }
+  }
+
+ private:
+  struct Saved {
+    const char* name;
+    QByteArray value;
+    bool set;
+  };
+  QList<Saved> saved_;
+};
+
+// An X server's socket as a local display listens on it (abstract name only).
+class FakeXServer {
+ public:
+  explicit FakeXServer(int display) {
+    fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const QByteArray path = "/tmp/.X11-unix/X" + QByteArray::number(display);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path + 1, path.constData(), size_t(path.size()));
+    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(path.size()));
+    listening_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), length) == 0 &&
+                 ::listen(fd_, 1) == 0;
+  }
+  ~FakeXServer() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool listening() const { return listening_; }
+
+ private:
+  int fd_ = -1;
+  bool listening_ = false;
+};
 QPoint centreOf(QWidget* w) { return w->rect().center(); }
 
 }  // namespace
@@ -345,6 +402,32 @@ class TestKit : public QObject {
     setProgramFolder(u"/srv/contabilita"_qs);
     QCOMPARE(programFolder(), u"/srv/contabilita/"_qs);
     setProgramFolder(QString());
+  }
+
+  // Without a display the program says so in one line, instead of failing
+  // inside the toolkit.
+  void theProgramTellsWhenThereIsNoDisplay_data() {
+    QTest::addColumn<QByteArray>("platform");
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QString>("message");
+    const QString hint = u"; per avviarlo senza schermo: xvfb-run -a /opt/fondaro/fondaro"_qs;
+    const QString none = u"fondaro: nessun display grafico disponibile (DISPLAY non impostata)"_qs + hint;
+    QTest::newRow("no display") << QByteArray() << QByteArray() << none;
+    QTest::newRow("X asked for, no display") << QByteArray("xcb") << QByteArray() << none;
+    QTest::newRow("a local display nobody serves")
+        << QByteArray() << QByteArray(":4321") << u"fondaro: il display grafico :4321 non risponde"_qs + hint;
+    QTest::newRow("a served local display") << QByteArray() << QByteArray(":4322.0") << QString();
+    QTest::newRow("drawing offscreen") << QByteArray("offscreen") << QByteArray() << QString();
+    QTest::newRow("a display on another host") << QByteArray() << QByteArray("altro.example:0") << QString();
+  }
+  void theProgramTellsWhenThereIsNoDisplay() {
+    QFETCH(QByteArray, platform);
+    QFETCH(QByteArray, display);
+    QFETCH(QString, message);
+    FakeXServer server(4322);
+    QVERIFY(server.listening());
+    Environment env{{"QT_QPA_PLATFORM", platform}, {"DISPLAY", display}, {"WAYLAND_DISPLAY", {}}};
+    QCOMPARE(QString::fromStdString(noDisplayMessage("/opt/fondaro/fondaro")), message);
   }
 
   void theCallerStateLabel() {
