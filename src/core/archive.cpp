@@ -32,6 +32,27 @@ QString describeError(ArchiveError::Op op, const QString& path, int err) {
 
 QByteArray nativePath(const QString& path) { return path.toLocal8Bit(); }
 
+// Opens a file that must be a plain file: a folder, a pipe or a device of that
+// name is no archive (opening a pipe for reading waits for a writer forever, and
+// a device such as /dev/zero never ends a scan). The open does not wait; -1 with
+// errno set when the file cannot be opened or is not a plain file.
+int openPlainFile(const QByteArray& native, int flags) {
+  const int fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  int err = 0;
+  if (fstat(fd, &st) != 0) err = errno;
+  else if (!S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+  if (err != 0) {
+    ::close(fd);
+    errno = err;
+    return -1;
+  }
+  const int fl = fcntl(fd, F_GETFL);
+  if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+  return fd;
+}
+
 // An advisory write lock on the whole file, held around "count, then write at
 // the end". Open-file-description locks where the kernel has them, POSIX record
 // locks otherwise. A file system without locks (some network shares) still
@@ -116,7 +137,7 @@ RecordFile::~RecordFile() {
 RecordFile RecordFile::openOrCreate(const QString& path, int recordSize) {
   const QByteArray native = nativePath(path);
   for (int attempt = 0; attempt < 2; ++attempt) {
-    int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+    int fd = openPlainFile(native, O_RDWR);
     if (fd >= 0) return RecordFile(fd, path, recordSize);
     if (errno != ENOENT) throw ArchiveError(ArchiveError::Op::Open, path, errno);
     // No file of that name: create it, but never over one that appeared meanwhile.
@@ -128,15 +149,8 @@ RecordFile RecordFile::openOrCreate(const QString& path, int recordSize) {
 }
 
 RecordFile RecordFile::openExisting(const QString& path, int recordSize, Access access) {
-  const int flags = (access == Access::ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC;
-  const int fd = ::open(nativePath(path).constData(), flags);
+  const int fd = openPlainFile(nativePath(path), access == Access::ReadOnly ? O_RDONLY : O_RDWR);
   if (fd < 0) throw ArchiveError(ArchiveError::Op::Open, path, errno);
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const int err = S_ISREG(st.st_mode) ? errno : EISDIR;
-    ::close(fd);
-    throw ArchiveError(ArchiveError::Op::Open, path, err);
-  }
   return RecordFile(fd, path, recordSize);
 }
 

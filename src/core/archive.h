@@ -38,9 +38,10 @@ class RecordFile {
 
   // Opens the existing file for reading and writing; only when no file of that
   // name exists is a new empty one created. An existing file that cannot be
-  // opened is an error and is never truncated or replaced.
+  // opened is an error and is never truncated or replaced; so is a folder, a
+  // pipe or a device of that name.
   static RecordFile openOrCreate(const QString& path, int recordSize);
-  // Opens an existing file; never creates one.
+  // Opens an existing plain file; never creates one.
   static RecordFile openExisting(const QString& path, int recordSize, Access access);
 
   RecordFile(RecordFile&& other) noexcept;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -114,6 +115,35 @@ TEST_F(ArchiveTest, AnExistingFileThatCannotBeOpenedIsAnErrorAndStaysAsItWas) {
     EXPECT_EQ(e.op(), ArchiveError::Op::Open);
   }
   EXPECT_EQ(readAll(p + QStringLiteral("/keep.txt")), QByteArray("data"));
+}
+
+// A pipe or a device under an archive's name is no archive: opening it is an
+// error at once. A pipe opened for reading would wait for a writer forever, and
+// /dev/zero would give records without end.
+TEST_F(ArchiveTest, APipeOrADeviceIsNoArchive) {
+  const QString pipe = path(QStringLiteral("2024.eur"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const QString device = path(QStringLiteral("2023.eur"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
+  for (const QString& p : {pipe, device}) {
+    SCOPED_TRACE(p.toStdString());
+    for (auto access : {RecordFile::Access::ReadOnly, RecordFile::Access::ReadWrite}) {
+      try {
+        MovementArchive::OpenExisting(p, access);
+        FAIL() << "opened";
+      } catch (const ArchiveError& e) {
+        EXPECT_EQ(e.op(), ArchiveError::Op::Open);
+      }
+    }
+    try {
+      MovementArchive::OpenOrCreate(p);
+      FAIL() << "opened";
+    } catch (const ArchiveError& e) {
+      EXPECT_EQ(e.op(), ArchiveError::Op::Open);
+    }
+  }
+  EXPECT_TRUE(QFileInfo(pipe).exists());
+  EXPECT_FALSE(QFileInfo(pipe).isFile());
 }
 
 TEST_F(ArchiveTest, CreateInAMissingFolderFails) {

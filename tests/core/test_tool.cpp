@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QProcess>
@@ -25,8 +26,9 @@ ToolRun tool(const QStringList& args, const QByteArray& input = {}) {
   p.waitForStarted();
   p.write(input);
   p.closeWriteChannel();
-  p.waitForFinished(30000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+  const bool finished = p.waitForFinished(30000);
+  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          QString::fromUtf8(p.readAllStandardOutput()),
           QString::fromUtf8(p.readAllStandardError())};
 }
 
@@ -98,6 +100,14 @@ TEST_F(ToolTest, DumpOfAMissingOrUnreadableFileFailsAndCreatesNothing) {
   EXPECT_TRUE(r.out.isEmpty());
   EXPECT_FALSE(QFile::exists(missing));
   EXPECT_EQ(tool({QStringLiteral("dump"), dir.path() + QStringLiteral("/")}).exitCode, 2);
+  // A pipe under an archive's name is refused at once, not waited on.
+  const QString pipe = path(QStringLiteral("2024.eur"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  for (const char* cmd : {"dump", "check"}) {
+    const ToolRun p = tool({QString::fromLatin1(cmd), pipe});
+    EXPECT_EQ(p.exitCode, 2) << cmd;
+    EXPECT_TRUE(p.err.contains(pipe)) << p.err.toStdString();
+  }
 }
 
 TEST_F(ToolTest, AppendValidatesEveryLineBeforeWritingAnything) {
