@@ -377,8 +377,8 @@ CheckResult checkIban(QStringView fieldText) {
 
 // ---- The four windows ---------------------------------------------------
 
-const WindowSpec& windowSpec(Kind kind) {
-  static const WindowSpec specs[] = {
+const WindowForm& windowForm(Kind kind) {
+  static const WindowForm forms[] = {
       {"TfrmCodFisc", QStringLiteral(" Controllo codice fiscale"),
        QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
        "txtCodFisc", kCodFiscLength, false, true},
@@ -393,7 +393,7 @@ const WindowSpec& windowSpec(Kind kind) {
        QStringLiteral("Immettere l'IBAN e premere il pulsante di controllo."), "txtIban",
        kIbanLength, false, true},
   };
-  return specs[static_cast<int>(kind)];
+  return forms[static_cast<int>(kind)];
 }
 
 CheckResult check(Kind kind, QStringView fieldText) {

@@ -99,7 +99,7 @@ CheckResult checkIban(QStringView fieldText);
 enum class Kind { CodFisc, PartitaIva, Carta, Iban };
 
 // What a check window shows and how its one field behaves while typing.
-struct WindowSpec {
+struct WindowForm {
   const char* className;  // "TfrmCodFisc"
   QString caption;        // window caption
   QString title;          // text of lblTitolo
@@ -109,7 +109,7 @@ struct WindowSpec {
   bool upperTrimmed;      // after each keystroke the field text is trimmed, a-z made A-Z
 };
 
-const WindowSpec& windowSpec(Kind kind);
+const WindowForm& windowForm(Kind kind);
 
 // The two buttons every check window has: btnControlla (tab order 1, the end
 // of the field's Enter chain) and btnChiudi (tab order 2).

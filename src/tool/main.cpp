@@ -15,7 +15,7 @@ const char* kUsage =
     "  dump [--kind movimenti|clienti] FILE     every record of an archive as JSON Lines\n"
     "  append [--kind movimenti|clienti] FILE   append records read as JSON Lines on stdin\n"
     "  check [--kind movimenti|clienti] FILE    report damaged fields and bad texts\n"
-    "  validate codfisc|piva|carta|iban TEXT    the check a card window would make\n"
+    "  validate codfisc|piva|carta|iban TEXT    the notice a check window would show\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";

@@ -434,10 +434,10 @@ TEST(Windows, EveryKindDispatchesToItsCheck) {
     EXPECT_EQ(check(kind, valid).outcome, Outcome::Valid);
     EXPECT_EQ(check(kind, u"").outcome, Outcome::Incomplete);
   }
-  EXPECT_EQ(windowSpec(Kind::CodFisc).maxLength, 16);
-  EXPECT_EQ(windowSpec(Kind::PartitaIva).maxLength, 11);
-  EXPECT_EQ(windowSpec(Kind::Carta).maxLength, 30);
-  EXPECT_EQ(windowSpec(Kind::Iban).maxLength, 27);
+  EXPECT_EQ(windowForm(Kind::CodFisc).maxLength, 16);
+  EXPECT_EQ(windowForm(Kind::PartitaIva).maxLength, 11);
+  EXPECT_EQ(windowForm(Kind::Carta).maxLength, 30);
+  EXPECT_EQ(windowForm(Kind::Iban).maxLength, 27);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST(AmountNormalisation, ExampleTable) {
   }
 }
 
-TEST(AmountNormalisation, PastedNegativeAndHugeNumbersKeepTheirDescribedForm) {
+TEST(AmountNormalisation, PastedNegativeAndHugeNumbersKeepTheGeneralForm) {
   // The editor refuses these when saving; the rule itself writes them as is.
   // Half up toward zero on a negative value: -5 becomes -4,99.
   EXPECT_EQ(normaliseAmount(u"-5"), QStringLiteral("-4,99"));

@@ -53,7 +53,7 @@ QPushButton* button(const char* name, const QString& text, QWidget* parent) {
 }  // namespace
 
 CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::Dialog), kind_(kind) {
-  const checks::WindowSpec& form = checks::windowSpec(kind);
+  const checks::WindowForm& form = checks::windowForm(kind);
   setObjectName(QString::fromLatin1(form.className).mid(1));  // "TfrmCodFisc" -> "frmCodFisc"
   setWindowTitle(form.caption);
   gui::setFormatSettings();
