@@ -89,6 +89,24 @@ const Expected kWindowSet[] = {
     {"frmStatsBilancio", " Fondaro 3.0 - Statistiche bilancio annuale", Kind::Work, false},
 };
 
+// The dialogs of work still to come, with the control that closes them.
+struct Closable {
+  const char* window;
+  const char* control;
+  const char* caption;  // nullptr for a picture button
+  void (*open)(QWidget* owner);
+};
+const Closable kClosable[] = {
+    {"frmAllegaCartella", "btnAnnulla", "Annulla", [](QWidget* o) { gui::openPerUse<TfrmAllegaCartella>(o); }},
+    {"frmTrovaMovimenti", "btnAnnulla", "Chiudi", [](QWidget* o) { gui::openPerUse<TfrmTrovaMovimenti>(o); }},
+    {"frmSospesiMov", "btnChiudi", "Chiudi", [](QWidget* o) { gui::openPerUse<TfrmSospesiMov>(o); }},
+    {"frmStampaMovimento", "btnAnnulla", "Annulla", [](QWidget* o) { gui::openPerUse<TfrmStampaMovimento>(o); }},
+    {"frmExpMovimenti", "cmdEsci", nullptr, [](QWidget* o) { gui::openPerUse<TfrmExpMovimenti>(o); }},
+    {"frmTrovaClienti", "btnAnnulla", "Chiudi", [](QWidget* o) { gui::openPerUse<TfrmTrovaClienti>(o); }},
+    {"frmRicontatta", "btnChiudi", "Chiudi", [](QWidget* o) { gui::openPerUse<TfrmRicontatta>(o); }},
+    {"frmExpClienti", "cmdEsci", nullptr, [](QWidget* o) { gui::openPerUse<TfrmExpClienti>(o); }},
+};
+
 std::vector<gui::Form*> inOrder(const WindowSet& s) {
   return {s.frmPassword,       s.frmAvvio,          s.frmCambiaPassword, s.frmCarta,
           s.frmCodFisc,        s.frmGuida,          s.frmIban,           s.frmInfo,
@@ -188,6 +206,38 @@ class TestNavigation : public QObject {
     QCOMPARE(due.size(), QSize(862, 560));
     QVERIFY2(near(centreOf(&due), screenCentre), "not centred on the screen");
     due.hide();
+  }
+
+  // Windows whose work comes later can already be left: a modal window without
+  // title-bar buttons must not trap the user.
+  void everyDialogOpenedFromAnEditorCanBeClosed_data() {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(kClosable)); ++i) QTest::newRow(kClosable[i].window) << i;
+  }
+  void everyDialogOpenedFromAnEditorCanBeClosed() {
+    QFETCH(int, row);
+    const Closable& c = kClosable[row];
+    QWidget editor;  // stands for the editor that opens it
+    editor.show();
+    QString seen;
+    QString caption;
+    bool closable = false;
+    ModalDriver driver([&](QWidget* w) {
+      seen = w->objectName();
+      auto* close = w->findChild<QAbstractButton*>(QLatin1String(c.control));
+      closable = close && close->isVisibleTo(w) && close->isEnabled();
+      if (!closable) {
+        w->close();  // not left open behind a failure
+        return;
+      }
+      caption = close->text();
+      close->click();
+    });
+    c.open(&editor);  // returns once the modal window is closed
+    QVERIFY(driver.done());
+    QCOMPARE(seen, QLatin1String(c.window));
+    QVERIFY2(closable, c.control);
+    if (c.caption) QCOMPARE(caption, QString::fromUtf8(c.caption));
   }
 
   void startShowsOnlyTheLoginWindow() {

@@ -1,6 +1,7 @@
 #pragma once
 // The address-book export to a spreadsheet file.
-// For now the window exists with its kind and caption; its controls come later.
+// For now the window exists with its kind, caption and the button that
+// closes it; its other controls come later.
 #include "gui/form.h"
 
 namespace fondaro {
@@ -10,6 +11,9 @@ class TfrmExpClienti : public gui::Form {
 
  public:
   explicit TfrmExpClienti(QWidget* owner = nullptr);
+
+ public slots:
+  void cmdEsciClick();
 };
 
 }  // namespace fondaro

@@ -1,6 +1,7 @@
 #pragma once
 // The call-back list of the address book.
-// For now the window exists with its kind and caption; its controls come later.
+// For now the window exists with its kind, caption and the button that
+// closes it; its other controls come later.
 #include "gui/form.h"
 
 namespace fondaro {
@@ -10,6 +11,9 @@ class TfrmRicontatta : public gui::Form {
 
  public:
   explicit TfrmRicontatta(QWidget* owner = nullptr);
+
+ public slots:
+  void btnChiudiClick();
 };
 
 }  // namespace fondaro

@@ -1,5 +1,7 @@
 #include "movements/AllegaCartella.h"
 
+#include <QPushButton>
+
 namespace fondaro {
 
 TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner) : Form(owner, Kind::Dialog) {
@@ -7,6 +9,13 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner) : Form(owner, Kind::Dialo
   setWindowTitle(u" Allega file"_qs);
   gui::makeMemoryLabel(this);
   setFixedSize(634, 534);
+
+  auto* btnAnnulla = new QPushButton(u"Annulla"_qs, this);
+  btnAnnulla->setObjectName(u"btnAnnulla"_qs);
+  btnAnnulla->setGeometry(508, 486, 110, 32);
+  connect(btnAnnulla, &QPushButton::clicked, this, &TfrmAllegaCartella::btnAnnullaClick);
 }
+
+void TfrmAllegaCartella::btnAnnullaClick() { close(); }
 
 }  // namespace fondaro

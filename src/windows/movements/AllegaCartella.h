@@ -1,6 +1,7 @@
 #pragma once
 // The attachments of the card on screen in one of the two editors.
-// For now the window exists with its kind and caption; its controls come later.
+// For now the window exists with its kind, caption and the button that
+// closes it; its other controls come later.
 #include "gui/form.h"
 
 namespace fondaro {
@@ -10,6 +11,9 @@ class TfrmAllegaCartella : public gui::Form {
 
  public:
   explicit TfrmAllegaCartella(QWidget* owner = nullptr);
+
+ public slots:
+  void btnAnnullaClick();
 };
 
 }  // namespace fondaro

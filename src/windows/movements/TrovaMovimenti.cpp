@@ -1,5 +1,7 @@
 #include "movements/TrovaMovimenti.h"
 
+#include <QPushButton>
+
 #include "gui/application.h"
 
 namespace fondaro {
@@ -10,6 +12,13 @@ TfrmTrovaMovimenti::TfrmTrovaMovimenti(QWidget* owner) : Form(owner, Kind::Dialo
   gui::setFormatSettings();
   gui::makeMemoryLabel(this);
   setFixedSize(862, 560);
+
+  auto* btnAnnulla = new QPushButton(u"Chiudi"_qs, this);
+  btnAnnulla->setObjectName(u"btnAnnulla"_qs);
+  btnAnnulla->setGeometry(736, 512, 110, 32);
+  connect(btnAnnulla, &QPushButton::clicked, this, &TfrmTrovaMovimenti::btnAnnullaClick);
 }
+
+void TfrmTrovaMovimenti::btnAnnullaClick() { close(); }
 
 }  // namespace fondaro
