@@ -293,6 +293,9 @@ class TestMovimenti : public QObject {
     QCOMPARE(bar->text(), sentence);
     QTest::mouseMove(edit("txtCausale"), QPoint(5, 5));  // an edit field leaves the sentence
     QCOMPARE(bar->text(), sentence);
+    QWidget* options = child(editor(), "panMovimento");  // so does the option panel beside its buttons
+    QTest::mouseMove(options, QPoint(options->width() - 3, options->height() / 2));
+    QCOMPARE(bar->text(), sentence);
     QTest::mouseMove(child(editor(), "shpSezione1"), QPoint(3, 3));  // a section's background empties it
     QCOMPARE(bar->text(), QString());
     QTest::mouseMove(w, w->rect().center());
@@ -688,6 +691,28 @@ class TestMovimenti : public QObject {
     const auto rs = readBack();
     QCOMPARE(rs.size(), size_t(2));
     for (int f = 0; f < mov::FieldCount; ++f) QCOMPARE(fieldText(rs[1], f), fieldText(fullRecord(2, false), f));
+  }
+
+  // Only the payment method is shorter on screen (150) than its field (250):
+  // a stored card shows and saves back its texts whole, at full capacity.
+  void textsAtFullCapacityAreShownAndSavedBackWhole() {
+    TMovimento r = fullRecord(1);
+    setFieldText(r, fieldOf("Pagamento"), QString(250, u'p'));
+    setFieldText(r, fieldOf("Causale"), QString(250, u'c'));
+    setFieldText(r, fieldOf("Pagatore"), QString(50, u'n'));
+    setFieldText(r, fieldOf("Importo"), u"99999999999,99"_qs);
+    setFieldText(r, fieldOf("Totale"), u"+99999999999,99"_qs);
+    store({r});
+    openEditor();
+    button("cmdPrimo")->click();
+    QCOMPARE(edit("txtPagamento")->text(), QString(250, u'p'));
+    QCOMPARE(edit("txtCausale")->text(), QString(250, u'c'));
+    QCOMPARE(edit("txtImporto")->text(), u"99999999999,99"_qs);
+    button("cmdSalva")->click();
+    QCOMPARE(p->dialogs.only().text, kSavedChanges);
+    const auto rs = readBack();
+    QCOMPARE(rs.size(), size_t(1));
+    for (int f = 0; f < mov::FieldCount; ++f) QCOMPARE(fieldText(rs[0], f), fieldText(r, f));
   }
 
   void anEmptyAmountIsSavedAsZero() {

@@ -87,7 +87,6 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   // The year: four digits at most; Enter only reaches "Apri".
   gui::setFields(this, {{.name = "txtAnnoPreventivi", .enterTo = "btnApriPreventivi",
                          .keys = gui::Keys::Digits, .maxLength = 4}});
-  txtAnnoPreventivi->setMaxLength(4);
   setTabOrder(txtAnnoPreventivi, btnApriPreventivi);
   setTabOrder(btnApriPreventivi, imgGuida);
   setTabOrder(imgGuida, imgEsci);

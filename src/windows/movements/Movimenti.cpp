@@ -555,7 +555,8 @@ void TfrmMovimenti::buildCard(QWidget* c) {
   btnCents->setObjectName(u"btnCents"_qs);
   btnCents->setVisible(false);
 
-  gui::setHoverBackgrounds(panInfo, {this, c, s1, s2, s3, s4, band, panMovimento});
+  // The option panel is no background: moving over it leaves the sentence.
+  gui::setHoverBackgrounds(panInfo, {this, c, s1, s2, s3, s4, band});
   std::vector<QWidget*> groups;
   for (int i = 1; i <= 6; ++i) groups.push_back(c->findChild<QFrame*>(u"shpGruppo%1"_qs.arg(i)));
   gui::setHoverBackgrounds(panInfo, groups);
