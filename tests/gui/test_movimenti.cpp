@@ -321,6 +321,10 @@ class TestMovimenti : public QObject {
       parts << child(editor(), name);
     for (int i = 0; i < parts.size(); ++i) {
       QVERIFY2(c->rect().contains(parts[i]->geometry()), qPrintable(parts[i]->objectName()));
+      // Nothing is squeezed below the room its buttons and captions need.
+      QVERIFY2(parts[i]->width() >= parts[i]->minimumSizeHint().width() &&
+                   parts[i]->height() >= parts[i]->minimumSizeHint().height(),
+               qPrintable(parts[i]->objectName()));
       for (int j = i + 1; j < parts.size(); ++j)
         QVERIFY2(!parts[i]->geometry().intersects(parts[j]->geometry()),
                  qPrintable(parts[i]->objectName() + u" / "_qs + parts[j]->objectName()));

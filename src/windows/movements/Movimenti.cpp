@@ -240,7 +240,9 @@ gui::PictureButton* toolButton(QWidget* parent, const char* name, const QPixmap&
   b->setText(QString::fromUtf8(text));
   b->setToolButtonStyle(style);
   b->setFont(gui::windowFont("Tahoma", 9));
-  b->setMinimumWidth(style == Qt::ToolButtonTextUnderIcon ? 66 : 112);
+  // Narrow enough that the six groups fit the container side by side at their
+  // natural widths ("Precedente" and "Successiva" need more than the others).
+  b->setMinimumWidth(style == Qt::ToolButtonTextUnderIcon ? 60 : 100);
   return b;
 }
 
