@@ -14,7 +14,9 @@ PictureButton::PictureButton(const QString& objectName, const QPixmap& picture,
   setIcon(QIcon(picture));
   setIconSize(picture.deviceIndependentSize().toSize());
   setAutoRaise(true);
-  setFocusPolicy(Qt::StrongFocus);
+  // Reachable with Tab, but a click leaves the keyboard where the user was
+  // typing: saving or browsing does not move the focus off the card.
+  setFocusPolicy(Qt::TabFocus);
   setCursor(Qt::PointingHandCursor);
   setToolTip(name);
   setAccessibleName(name);

@@ -23,6 +23,7 @@
 #include "gui/infobar.h"
 #include "gui/messages.h"
 #include "gui/openurl.h"
+#include "gui/widgets.h"
 #include "support.h"
 
 using namespace fondaro;
@@ -181,6 +182,21 @@ class TestKit : public QObject {
     QCOMPARE(bar->text(), QString());
     QCOMPARE(bar->font().family(), u"Tahoma"_qs);
     QCOMPARE(bar->wordWrap(), false);
+  }
+
+  void aPictureButtonClickLeavesTheFocusWhereTheUserWasTyping() {
+    QPixmap pic(24, 24);
+    pic.fill(Qt::blue);
+    auto* b = new PictureButton(u"cmdSalva"_qs, pic, u"Salva"_qs, child(w.get(), "panContainer"));
+    b->setGeometry(220, 180, 32, 32);
+    b->show();
+    int clicks = 0;
+    connect(b, &QToolButton::clicked, [&] { ++clicks; });
+    focusOn("txtCausale");
+    QTest::mouseClick(b, Qt::LeftButton, {}, centreOf(b));
+    QCOMPARE(clicks, 1);
+    QCOMPARE(focused()->objectName(), u"txtCausale"_qs);
+    QVERIFY(b->focusPolicy() & Qt::TabFocus);  // still reachable from the keyboard
   }
 
   void aFocusFrameRingsTheFocusedFieldOnly() {
