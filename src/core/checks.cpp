@@ -177,32 +177,21 @@ const QString kIbanLunghezza = QStringLiteral(
 const QString kIbanValido = QStringLiteral("L'IBAN digitato \u00E8 VALIDO.");
 const QString kIbanErrato = QStringLiteral("Attenzione: l'IBAN digitato \u00E8 ERRATO!");
 
-CheckResult incomplete(const QString& message) {
+// Every check answers the same way for the same outcome: a valid code is an
+// information notice and the window closes; a wrong code is a warning and the
+// window closes; a wrong length is a warning and the window stays.
+CheckResult answer(Outcome outcome, const QString& message) {
   CheckResult r;
-  r.outcome = Outcome::Incomplete;
+  r.outcome = outcome;
   r.message = message;
-  r.kind = NoticeKind::Warning;
-  r.closesWindow = false;
+  r.kind = outcome == Outcome::Valid ? NoticeKind::Information : NoticeKind::Warning;
+  r.closesWindow = outcome != Outcome::Incomplete;
   return r;
 }
 
-CheckResult valid(const QString& message) {
-  CheckResult r;
-  r.outcome = Outcome::Valid;
-  r.message = message;
-  r.kind = NoticeKind::Information;
-  r.closesWindow = true;
-  return r;
-}
-
-CheckResult invalid(const QString& message) {
-  CheckResult r;
-  r.outcome = Outcome::Invalid;
-  r.message = message;
-  r.kind = NoticeKind::Warning;
-  r.closesWindow = true;
-  return r;
-}
+CheckResult incomplete(const QString& message) { return answer(Outcome::Incomplete, message); }
+CheckResult valid(const QString& message) { return answer(Outcome::Valid, message); }
+CheckResult invalid(const QString& message) { return answer(Outcome::Invalid, message); }
 
 }  // namespace
 
