@@ -9,17 +9,7 @@ exe=$1
 shot=$2
 shipped=$3
 
-if [ -z "${FONDARO_E2E_DISPLAY:-}" ]; then
-  exec env FONDARO_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-# The test runner asks for the offscreen platform; here the real X display is wanted.
-unset QT_QPA_PLATFORM
-
-folder=$(dirname "$exe")
-if ! cmp -s "$folder/unins000.dll" "$shipped"; then
-  echo "e2e: $folder/unins000.dll is not the shipped first password file; restore it with: cp $shipped $folder/" >&2
-  exit 1
-fi
+source "$(dirname "$0")/common.sh"
 
 "$exe" &
 pid=$!

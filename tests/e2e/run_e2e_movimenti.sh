@@ -11,16 +11,7 @@ tool=$2
 shot=$3
 shipped=$4
 
-if [ -z "${FONDARO_E2E_DISPLAY:-}" ]; then
-  exec env FONDARO_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
-unset QT_QPA_PLATFORM
-
-folder=$(dirname "$exe")
-if ! cmp -s "$folder/unins000.dll" "$shipped"; then
-  echo "e2e: $folder/unins000.dll is not the shipped first password file; restore it with: cp $shipped $folder/" >&2
-  exit 1
-fi
+source "$(dirname "$0")/common.sh"
 
 # A year nobody works on; its archive is removed afterwards only if this test
 # created it.
