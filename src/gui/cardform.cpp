@@ -1,6 +1,8 @@
 #include "gui/cardform.h"
 
+#include <QCheckBox>
 #include <QFrame>
+#include <QRadioButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,6 +72,30 @@ QLineEdit* edit(QWidget* parent, const char* name, QStringView accessibleName) {
   e->setAccessibleName(accessibleName.toString());
   e->setFixedHeight(28);
   return e;
+}
+
+QRadioButton* option(QWidget* parent, const char* name, QStringView text) {
+  auto* o = new QRadioButton(text.toString(), parent);
+  o->setObjectName(QString::fromLatin1(name));
+  o->setFont(windowFont("Verdana", 11, true));
+  return o;
+}
+
+QCheckBox* check(QWidget* parent, const char* name, QStringView text) {
+  auto* c = new QCheckBox(text.toString(), parent);
+  c->setObjectName(QString::fromLatin1(name));
+  c->setFont(windowFont("Verdana", 11, true));
+  return c;
+}
+
+void setOption(QRadioButton* b, bool on) {
+  if (on) {
+    b->setChecked(true);
+    return;
+  }
+  b->setAutoExclusive(false);
+  b->setChecked(false);
+  b->setAutoExclusive(true);
 }
 
 QLabel* caption(QWidget* parent, QStringView text, QWidget* buddy) {

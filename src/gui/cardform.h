@@ -13,7 +13,9 @@
 #include <QStringView>
 #include <initializer_list>
 
+class QCheckBox;
 class QFrame;
+class QRadioButton;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -36,6 +38,12 @@ QFrame* group(QWidget* parent, const char* name, std::initializer_list<QWidget*>
 
 // A card field: Verdana 12 bold, one line.
 QLineEdit* edit(QWidget* parent, const char* name, QStringView accessibleName);
+// An option button or a check box of the card: Verdana 11 bold.
+QRadioButton* option(QWidget* parent, const char* name, QStringView text);
+QCheckBox* check(QWidget* parent, const char* name, QStringView text);
+// Chooses or un-chooses an option button; un-choosing needs the group's
+// exclusivity out of the way for a moment.
+void setOption(QRadioButton* button, bool on);
 // A field caption, right-aligned, with its buddy.
 QLabel* caption(QWidget* parent, QStringView text, QWidget* buddy = nullptr);
 // The position label of the navigation group.

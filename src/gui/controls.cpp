@@ -1,6 +1,8 @@
 #include "gui/controls.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QMetaMethod>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
@@ -41,6 +43,21 @@ void setControlText(const QWidget* window, QStringView name, const QString& text
 
 void setTypingLimit(QWidget* control, int limit) {
   if (qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control)) setMaxTyped(control, limit);
+}
+
+void connectClickSlots(QWidget* window) {
+  const QMetaObject* meta = window->metaObject();
+  const int clicked = QAbstractButton::staticMetaObject.indexOfSignal("clicked(bool)");
+  const QMetaMethod signal = QAbstractButton::staticMetaObject.method(clicked);
+  for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+    const QMetaMethod slot = meta->method(i);
+    const QByteArray name = slot.name();
+    if (slot.methodType() != QMetaMethod::Slot || slot.access() != QMetaMethod::Public ||
+        slot.parameterCount() != 0 || !name.endsWith("Click"))
+      continue;
+    const QString control = QString::fromLatin1(name.left(name.size() - 5));
+    QObject::connect(requireControl<QAbstractButton>(window, control), signal, window, slot);
+  }
 }
 
 void setTabChain(const QWidget* window, std::initializer_list<QStringView> names) {

@@ -54,6 +54,11 @@ void applyTypingLimits(const QWidget* editor) {
 }
 void setTypingLimit(QWidget* control, int limit);
 
+// Connects every public slot of `window` named "<control>Click" to the
+// clicked() signal of the button of that name: a window's click handlers are
+// wired by their names alone. A slot whose control is missing throws.
+void connectClickSlots(QWidget* window);
+
 // Tab order along the named controls, in order.
 void setTabChain(const QWidget* window, std::initializer_list<QStringView> names);
 

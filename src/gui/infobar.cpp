@@ -76,7 +76,7 @@ QLabel* makeInfoBar(QWidget* container, const QString& initialText) {
   return text;
 }
 
-void setHoverSentences(QLabel* panInfo, QWidget* window, std::initializer_list<Hover> sentences) {
+void setHoverSentences(QLabel* panInfo, QWidget* window, const std::vector<Hover>& sentences) {
   for (const Hover& h : sentences) {
     QWidget* control = requireControl(window, QString::fromLatin1(h.control));
     const QString& sentence = h.sentence;
@@ -85,6 +85,10 @@ void setHoverSentences(QLabel* panInfo, QWidget* window, std::initializer_list<H
     // screen reader.
     if (control->accessibleDescription().isEmpty()) control->setAccessibleDescription(sentence);
   }
+}
+
+void setHoverSentences(QLabel* panInfo, QWidget* window, std::initializer_list<Hover> sentences) {
+  setHoverSentences(panInfo, window, std::vector<Hover>(sentences));
 }
 
 void setHoverBackgrounds(QLabel* panInfo, std::initializer_list<QWidget*> backgrounds) {

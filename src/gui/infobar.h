@@ -31,6 +31,7 @@ struct Hover {
   QString sentence;
 };
 void setHoverSentences(QLabel* panInfo, QWidget* window, std::initializer_list<Hover> sentences);
+void setHoverSentences(QLabel* panInfo, QWidget* window, const std::vector<Hover>& sentences);
 void setHoverBackgrounds(QLabel* panInfo, std::initializer_list<QWidget*> backgrounds);
 void setHoverBackgrounds(QLabel* panInfo, const std::vector<QWidget*>& backgrounds);
 

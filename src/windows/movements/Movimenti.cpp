@@ -32,6 +32,7 @@
 #include "movements/MenuMovimenti.h"
 #include "movements/SospesiMov.h"
 #include "movements/StampaMovimento.h"
+#include "movements/Texts.h"
 #include "movements/TrovaMovimenti.h"
 #include "validators/CodFisc.h"
 #include "validators/PartitaIVA.h"
@@ -43,39 +44,17 @@ namespace {
 namespace card = gui::card;
 using Cursor = RecordCursor<TMovimento>;
 
-// An option button chosen or not; un-choosing needs the group's exclusivity
-// out of the way for a moment.
-void setOption(QRadioButton* b, bool on) {
-  if (on) {
-    b->setChecked(true);
-    return;
-  }
-  b->setAutoExclusive(false);
-  b->setChecked(false);
-  b->setAutoExclusive(true);
-}
-
 // The control each save check sends the focus to.
 QStringView controlOf(CardField f) {
-  switch (f) {
-    case CardField::Causale: return u"txtCausale";
-    case CardField::Data: return u"txtData";
-    case CardField::DataSca: return u"txtDataSca";
-    case CardField::Preavviso: return u"txtPreavviso";
-    case CardField::Pagatore: return u"txtPagatore";
-    case CardField::Beneficiario: return u"txtBeneficiario";
-    case CardField::Importo: return u"txtImporto";
-    case CardField::Entrata: return u"optEntrata";
-    case CardField::Email: return u"txtEmail";
-  }
+  static constexpr std::pair<CardField, QStringView> controls[] = {
+      {CardField::Causale, u"txtCausale"},       {CardField::Data, u"txtData"},
+      {CardField::DataSca, u"txtDataSca"},       {CardField::Preavviso, u"txtPreavviso"},
+      {CardField::Pagatore, u"txtPagatore"},     {CardField::Beneficiario, u"txtBeneficiario"},
+      {CardField::Importo, u"txtImporto"},       {CardField::Entrata, u"optEntrata"},
+      {CardField::Email, u"txtEmail"}};
+  for (const auto& [field, name] : controls)
+    if (field == f) return name;
   return u"txtCausale";
-}
-
-QRadioButton* option(QWidget* parent, const char* name, QStringView text) {
-  auto* o = new QRadioButton(text.toString(), parent);
-  o->setObjectName(QString::fromLatin1(name));
-  o->setFont(gui::windowFont("Verdana", 11, true));
-  return o;
 }
 
 // A read-only date field, centred, with its clear button.
@@ -104,7 +83,7 @@ TfrmMovimenti::TfrmMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   buildToolbar(c);
   buildCard(c);
   declareBehaviour();
-  connectButtons();
+  gui::connectClickSlots(this);
   ClearCard();
 }
 
@@ -139,8 +118,8 @@ void TfrmMovimenti::buildCard(QWidget* c) {
   QWidget* f1 = s1.frame();
   auto* panMovimento = new QWidget(f1);
   panMovimento->setObjectName(u"panMovimento"_qs);
-  optEntrata = option(panMovimento, "optEntrata", u"Entrata");
-  optUscita = option(panMovimento, "optUscita", u"Uscita");
+  optEntrata = card::option(panMovimento, "optEntrata", u"Entrata");
+  optUscita = card::option(panMovimento, "optUscita", u"Uscita");
   auto* pm = new QHBoxLayout(panMovimento);
   pm->setContentsMargins(0, 0, 0, 0);
   pm->setSpacing(22);
@@ -211,9 +190,7 @@ void TfrmMovimenti::buildCard(QWidget* c) {
 
   card::Section s4(c, "shpSezione4", u"Note");
   QWidget* f4 = s4.frame();
-  chkSaldato = new QCheckBox(u"Saldato"_qs, f4);
-  chkSaldato->setObjectName(u"chkSaldato"_qs);
-  chkSaldato->setFont(gui::windowFont("Verdana", 11, true));
+  chkSaldato = card::check(f4, "chkSaldato", u"Saldato");
   s4.row(u"Note:", card::edit(f4, "txtNote", u"Note"));
   s4.row(u"Tariffa applicata:", card::edit(f4, "txtTariffa", u"Tariffa applicata"), chkSaldato);
 
@@ -295,54 +272,7 @@ void TfrmMovimenti::declareBehaviour() {
                           u"cmdPrimo", u"cmdIndietro", u"cmdAvanti", u"cmdUltimo", u"cmdEsporta", u"cmdScadenze",
                           u"cmdGuida", u"cmdEsci"});
 
-  gui::setHoverSentences(panInfo, this, {
-      {"cmdNuovo", u"Predispone la schermata per l'inserimento di una nuova scheda."},
-      {"cmdDuplica", u"Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."},
-      {"cmdSalva", u"Salva la scheda corrente in archivio."},
-      {"cmdTrova", u"Trova una scheda in archivio."},
-      {"cmdFile", u"Allega file alla scheda corrente."},
-      {"cmdStampa", u"Stampa la scheda corrente."},
-      {"cmdPrimo", u"Visualizza la prima scheda in archivio."},
-      {"cmdIndietro", u"Visualizza la scheda precedente in archivio."},
-      {"cmdAvanti", u"Visualizza la scheda successiva in archivio."},
-      {"cmdUltimo", u"Visualizza l'ultima scheda in archivio."},
-      {"cmdEsporta", u"Esporta le schede in archivio in un file di Microsoft Excel."},
-      {"cmdScadenze", u"Visualizza il riepilogo dei pagamenti in scadenza o scaduti e non saldati."},
-      {"cmdGuida", u"Visualizza la pagina della guida sensibile al contesto."},
-      {"cmdEsci", u"Esci da questa schermata di lavoro."},
-      {"optEntrata", u"Spunta questa casella per registrare un importo in entrata."},
-      {"optUscita", u"Spunta questa casella per registrare un importo in uscita."},
-      {"txtData", u"Fai clic su questo campo e premi un tasto qualsiasi per importare una data dal calendario."},
-      {"txtDataSca", u"Fai clic su questo campo e premi un tasto qualsiasi per importare una data dal calendario."},
-      {"impData", u"Cancella la data."},
-      {"impDataSca", u"Cancella la data."},
-      {"impPagatore", u"Importa i dati dall'archivio anagrafico dei Clienti."},
-      {"impBeneficiario", u"Importa i dati dall'archivio anagrafico dei Clienti."},
-      {"chkCodFisc", u"Controlla il codice fiscale."},
-      {"chkIva", u"Controlla il numero di partita IVA."},
-      {"sndEmail", u"Invia una e-mail all'indirizzo indicato."},
-      {"chkSaldato", u"Spunta questa casella per indicare che il pagamento \u00E8 stato saldato."},
-  });
-}
-
-void TfrmMovimenti::connectButtons() {
-  using F = TfrmMovimenti;
-  const std::pair<QStringView, void (F::*)()> clicks[] = {
-      {u"cmdNuovo", &F::cmdNuovoClick},     {u"cmdDuplica", &F::cmdDuplicaClick},
-      {u"cmdSalva", &F::cmdSalvaClick},     {u"cmdTrova", &F::cmdTrovaClick},
-      {u"cmdFile", &F::cmdFileClick},       {u"cmdStampa", &F::cmdStampaClick},
-      {u"cmdPrimo", &F::cmdPrimoClick},     {u"cmdIndietro", &F::cmdIndietroClick},
-      {u"cmdAvanti", &F::cmdAvantiClick},   {u"cmdUltimo", &F::cmdUltimoClick},
-      {u"cmdEsporta", &F::cmdEsportaClick}, {u"cmdScadenze", &F::cmdScadenzeClick},
-      {u"cmdGuida", &F::cmdGuidaClick},     {u"cmdEsci", &F::cmdEsciClick},
-      {u"optEntrata", &F::optEntrataClick}, {u"optUscita", &F::optUscitaClick},
-      {u"impData", &F::impDataClick},       {u"impDataSca", &F::impDataScaClick},
-      {u"impPagatore", &F::impPagatoreClick}, {u"impBeneficiario", &F::impBeneficiarioClick},
-      {u"chkCodFisc", &F::chkCodFiscClick}, {u"chkIva", &F::chkIvaClick},
-      {u"sndEmail", &F::sndEmailClick},     {u"btnCents", &F::btnCentsClick},
-  };
-  for (const auto& [name, slot] : clicks)
-    connect(gui::requireControl<QAbstractButton>(this, name), &QAbstractButton::clicked, this, slot);
+  gui::setHoverSentences(panInfo, this, movementTexts::editorHover());
 }
 
 // ---- The card and its controls ---------------------------------------------
@@ -387,8 +317,8 @@ void TfrmMovimenti::setPosition(qint64 p) { lblPosizione->setText(p > 0 ? QStrin
 void TfrmMovimenti::ClearCard() {
   const MovementCard c = newCard();
   putCard(c);
-  setOption(optEntrata, c.entrata);
-  setOption(optUscita, c.uscita);
+  card::setOption(optEntrata, c.entrata);
+  card::setOption(optUscita, c.uscita);
   chkSaldato->setChecked(c.saldato);
   showInOut();
   setPosition(0);
@@ -399,8 +329,8 @@ void TfrmMovimenti::ShowRecord(const TMovimento& record) {
   const ShownRecord s = showRecord(record);
   putCard(s.card);
   // A flag that is neither "Sì" nor "No" leaves its control as it was.
-  if (s.entrata) setOption(optEntrata, *s.entrata);
-  if (s.uscita) setOption(optUscita, *s.uscita);
+  if (s.entrata) card::setOption(optEntrata, *s.entrata);
+  if (s.uscita) card::setOption(optUscita, *s.uscita);
   if (s.saldato) chkSaldato->setChecked(*s.saldato);
   showInOut();
 }

@@ -72,7 +72,6 @@ class TfrmMovimenti : public gui::Form {
   void buildToolbar(QWidget* container);
   void buildCard(QWidget* container);
   void declareBehaviour();
-  void connectButtons();
 
   MovementCard cardFromControls() const;
   void putCard(const MovementCard& card);
