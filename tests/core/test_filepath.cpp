@@ -7,13 +7,8 @@
 #include <unistd.h>
 
 #include <QTemporaryDir>
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "core/archive.h"
 #include "core/filepath.h"
@@ -21,6 +16,7 @@
 #include "test_support.h"
 
 using namespace fondaro;
+using fondaro::testing::FifoGuard;
 using fondaro::testing::namesIn;
 using fondaro::testing::removeContents;
 
@@ -32,41 +28,6 @@ void writeBytes(const QByteArray& path, const QByteArray& bytes) {
   ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
   ::close(fd);
 }
-
-// If a read of a FIFO waits for a writer, this guard becomes the writer after a
-// few seconds, so that a regression fails the test instead of hanging it.
-class FifoGuard {
- public:
-  explicit FifoGuard(QByteArray fifo) : fifo_(std::move(fifo)), thread_([this] { watch(); }) {}
-  ~FifoGuard() {
-    {
-      std::lock_guard<std::mutex> lock(m_);
-      done_ = true;
-    }
-    cv_.notify_all();
-    thread_.join();
-  }
-  bool released() const { return released_; }
-
- private:
-  void watch() {
-    std::unique_lock<std::mutex> lock(m_);
-    while (!done_) {
-      if (cv_.wait_for(lock, std::chrono::seconds(5), [this] { return done_; })) return;
-      const int fd = ::open(fifo_.constData(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) {
-        released_ = true;
-        ::close(fd);
-      }
-    }
-  }
-  QByteArray fifo_;
-  std::mutex m_;
-  std::condition_variable cv_;
-  bool done_ = false;
-  std::atomic<bool> released_{false};
-  std::thread thread_;
-};
 
 class FilePathTest : public ::testing::Test {
  protected:
