@@ -1,6 +1,6 @@
 #include "core/checks.h"
 
-#include "core/crypt.h"
+#include "core/textrules.h"
 #include "core/field.h"
 
 #include <array>
