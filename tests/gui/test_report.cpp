@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include "gui/print.h"
 #include "report/pdf.h"
@@ -238,6 +239,34 @@ class TestReport : public QObject {
     const int pages = gui::testing::pdfPageCount(pdf);
     QVERIFY(pages >= 3);
     QVERIFY(pageText(pdf, pages).contains(u"Fine del rettangolo"_qs));
+  }
+
+  // The address-book card: objects placed on the page with no bands, a picture,
+  // lines, and the caller's texts printed as typed.
+  void theClientCardPrintsItsRowsAndLogo() {
+    Report r = clientCardReport();
+    QVERIFY(!r.object(u"imgLogo"_qs)->picture.isNull());
+    r.setText(u"txtTitolo"_qs, u"SCHEDA ANAGRAFICA"_qs);
+    r.setText(u"titCampo08"_qs, u"Modalità pagamento:"_qs);
+    r.setText(u"txtCampo08"_qs, u"Bonifico [urgente]"_qs);
+    r.setText(u"titCampo16"_qs, u"Carta di credito:"_qs);
+    r.setText(u"txtCampo16"_qs, u"N. 4111111111111111  -  Scadenza: 12/27"_qs);
+    r.setText(u"txtCalce"_qs, u"Stampa eseguita in data 07/03/2024 alle ore 10:11:12"_qs);
+    const QString pdf = writeOut(r, u"cliente"_qs);
+    QCOMPARE(gui::testing::pdfPageCount(pdf), 1);
+    const QString text = gui::testing::pdfText(pdf);
+    for (const QString& t : {u"SCHEDA ANAGRAFICA"_qs, u"Modalità pagamento:"_qs, u"Bonifico [urgente]"_qs,
+                             u"N. 4111111111111111 - Scadenza: 12/27"_qs, u"Campo 24"_qs,
+                             u"Stampa eseguita in data 07/03/2024 alle ore 10:11:12"_qs})
+      QVERIFY2(text.simplified().contains(t), qPrintable(t + u" in "_qs + text));
+    QProcess images;
+    images.start(u"pdfimages"_qs, {u"-list"_qs, pdf});
+    QVERIFY(images.waitForFinished(30000));
+    const QString list = QString::fromUtf8(images.readAllStandardOutput());
+    QVERIFY2(list.count(QRegularExpression(u"\\n\\s*1\\s+\\d+\\s+image\\s"_qs)) == 1, qPrintable(list));
+    gui::testing::PrintCapture capture;
+    gui::print(nullptr, r, gui::PrintTarget::Printer);
+    capture.savePages(0, artifacts(), u"scheda-cliente"_qs, 80);
   }
 
   void anUnknownFontFamilyStillPrints() {
