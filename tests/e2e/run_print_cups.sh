@@ -61,6 +61,7 @@ home=$(getent passwd "$(id -un)" | cut -d: -f6)
 out=$(sed -n 's/^Out[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null | tail -n 1)
 out=${out:-'${HOME}/PDF'}
 out=${out//'${HOME}'/$home}
+out=${out//'${USER}'/$(id -un)}
 anon=$(sed -n 's/^AnonDirName[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/null | tail -n 1)
 folders=("$out" "${anon:-/var/spool/cups-pdf/ANONYMOUS}")
 
