@@ -214,12 +214,13 @@ class TestReport : public QObject {
   // The printing date goes into the template's own field; the same text coming
   // from the user's data is printed as typed.
   void onlyTheTemplatesOwnDateFieldIsReplaced() {
-    Report r = listReport(u"Riepilogo [DATE]"_qs, {u"Nota: [DATE] resta [DATE]"_qs, u"[Saldato]"_qs});
+    Report r = listReport(u"Riepilogo [DATE]"_qs,
+                          {u"Nota: [DATE] resta [DATE]"_qs, u"[Saldato] caffè già pagato, più IVA"_qs});
     r.setPrintDate(kPrintDay);
     const QString text = gui::testing::pdfText(writeOut(r, u"data"_qs));
     QVERIFY2(text.contains(u"Riepilogo [DATE]"_qs), qPrintable(text));
     QVERIFY(text.contains(u"Nota: [DATE] resta [DATE]"_qs));
-    QVERIFY(text.contains(u"[Saldato]"_qs));
+    QVERIFY(text.contains(u"[Saldato] caffè già pagato, più IVA"_qs));
     QVERIFY(text.contains(u"Stampa eseguita in data 07/03/2024"_qs));
     // A footer text set by the caller is the caller's too.
     r.setText(u"txtPagina"_qs, u"Stampa eseguita in data [DATE]"_qs);
