@@ -297,6 +297,19 @@ class TestStats : public QObject {
     QVERIFY2(shown.text.contains(u"scheda n. 2"_qs) && shown.text.contains(u"1.234,50"_qs), qPrintable(shown.text));
   }
 
+  // A year whose archive cannot be opened (here a folder holds its name):
+  // the chart stays empty and the program's archive message says why.
+  void anArchiveThatCannotBeReadIsReported() {
+    openMenu();
+    setYear("txtAnnoDDT", u"2024"_qs);
+    QVERIFY(QDir(p->folder()).mkdir(u"2024.eur"_qs));
+    const Seen s = openChart("btnApriDDT");
+    QVERIFY(s.points.empty());
+    const auto shown = p->dialogs.only();
+    QCOMPARE(shown.icon, Icon::Error);
+    QCOMPARE(shown.text, archiveAccessMessage());
+  }
+
   void hoverSentencesAndHelp() {
     openMenu();
     QString guideTitle, guideText;

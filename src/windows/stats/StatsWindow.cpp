@@ -219,6 +219,7 @@ void StatsWindow::computeChart() {
 
   ChartFigures figures;
   QString failure;
+  gui::Icon icon = gui::Icon::Warning;
   try {
     auto archive = MovementArchive::OpenOrCreate(path);
     if (sheet_.figures == Figures::Annual) {
@@ -231,6 +232,7 @@ void StatsWindow::computeChart() {
     archive.Close();
   } catch (const ArchiveError&) {
     failure = archiveAccessMessage();
+    icon = gui::Icon::Error;
   }
   if (figures.stopped()) failure = badAmountMessage(figures);
 
@@ -245,7 +247,7 @@ void StatsWindow::computeChart() {
   ChartStats->update();
   if (!failure.isEmpty()) {
     // Once the window is up, so that the message stands over the empty chart.
-    QTimer::singleShot(0, this, [this, failure] { gui::notice(this, gui::Icon::Warning, failure); });
+    QTimer::singleShot(0, this, [this, failure, icon] { gui::notice(this, icon, failure); });
   }
 }
 
