@@ -364,23 +364,28 @@ class TestStats : public QObject {
     QCOMPARE(got.value_or(-1), copies);
   }
 
-  // The question, then the copies dialog; No or Cancel ends there, 0 copies
-  // prints nothing, too many copies is refused with a warning.
+  // The question, then the copies dialog, then the print dialog with the
+  // copies preset. No or Cancel ends there, 0 copies prints nothing, too many
+  // copies is refused with a warning.
   void printingAsksFirst_data() {
     QTest::addColumn<QList<int>>("answers");  // Answer values, in order
     QTest::addColumn<QString>("copies");
     QTest::addColumn<int>("dialogs");
-    QTest::addColumn<bool>("warned");
-    QTest::newRow("no") << QList<int>{int(Answer::No)} << QString() << 1 << false;
-    QTest::newRow("cancel the copies") << QList<int>{int(Answer::Yes), int(Answer::Cancel)} << QString() << 2 << false;
-    QTest::newRow("zero copies") << QList<int>{int(Answer::Yes), int(Answer::Ok)} << u"0"_qs << 2 << false;
-    QTest::newRow("too many") << QList<int>{int(Answer::Yes), int(Answer::Ok)} << u"5000"_qs << 3 << true;
+    QTest::addColumn<int>("printed");  // copies handed to the print dialog; 0: no job
+    QTest::newRow("no") << QList<int>{int(Answer::No)} << QString() << 1 << 0;
+    QTest::newRow("cancel the copies") << QList<int>{int(Answer::Yes), int(Answer::Cancel)} << QString() << 2 << 0;
+    QTest::newRow("empty answer") << QList<int>{int(Answer::Yes), int(Answer::Ok)} << QString() << 2 << 1;
+    QTest::newRow("not digits") << QList<int>{int(Answer::Yes), int(Answer::Ok)} << u"tre"_qs << 2 << 1;
+    QTest::newRow("three") << QList<int>{int(Answer::Yes), int(Answer::Ok)} << u" 3 "_qs << 2 << 3;
+    QTest::newRow("zero copies") << QList<int>{int(Answer::Yes), int(Answer::Ok)} << u"0"_qs << 2 << 0;
+    QTest::newRow("too many") << QList<int>{int(Answer::Yes), int(Answer::Ok)} << u"5000"_qs << 3 << 0;
   }
   void printingAsksFirst() {
     QFETCH(QList<int>, answers);
     QFETCH(QString, copies);
     QFETCH(int, dialogs);
-    QFETCH(bool, warned);
+    QFETCH(int, printed);
+    PrintCapture printer;
     openMenu();
     openChart("btnApriPreventivi", [&](StatsWindow* w) {
       p->dialogs.clear();
@@ -397,7 +402,42 @@ class TestStats : public QObject {
       QCOMPARE(seen[1].text, u"Copie:"_qs);
       QCOMPARE(seen[1].value, u"1"_qs);
     }
-    if (warned) QCOMPARE(seen[2].icon, Icon::Warning);
+    if (dialogs > 2) QCOMPARE(seen[2].icon, Icon::Warning);
+    QCOMPARE(printer.jobs().size(), printed ? 1 : 0);
+    if (printed) {
+      QCOMPARE(printer.jobs()[0].request.target, gui::PrintTarget::PrintDialog);
+      QCOMPARE(printer.jobs()[0].request.copies, printed);
+    }
+  }
+
+  // The page printed is the chart as shown, in its current form, landscape.
+  void thePrintedPageIsTheChartAsShown() {
+    PrintCapture printer;
+    openMenu();
+    setYear("txtAnnoNDC", u"2024"_qs);
+    writeArchive(u"2024"_qs, {movement(false, "02/01/2024", "1234,50"), movement(false, "02/09/2024", "1999999,00"),
+                              movement(false, "02/10/2024", "0,49")});
+    for (const char* form : {"btnBarre", "btnTorta"}) {
+      openChart("btnApriNDC", [&](StatsWindow* w) {
+        child<QPushButton>(w, form)->click();
+        p->dialogs.answer(Answer::Yes);
+        p->dialogs.answer(Answer::Ok, u"1"_qs);
+        child<QPushButton>(w, "btnStampa")->click();
+      });
+    }
+    QCOMPARE(printer.jobs().size(), 2);
+    for (int i = 0; i < 2; ++i) {
+      const auto& r = printer.jobs()[i].request;
+      QCOMPARE(r.title, u"Statistiche uscite mensili"_qs);
+      QCOMPARE(r.pageCount, 1);
+      QCOMPARE(r.layout.orientation(), QPageLayout::Landscape);
+      const QString text = printer.text(i);
+      for (const QString& s : {u"Statistiche uscite mensili"_qs, u"Uscite mensili:"_qs,
+                               u"Tutti gli importi sono arrotondati all'euro"_qs, u"Gennaio"_qs, u"Dicembre"_qs,
+                               u"1235"_qs, u"1999999"_qs})
+        QVERIFY2(text.contains(s), qPrintable(s + u" missing in\n"_qs + text));
+      printer.savePages(i, artifacts(), i == 0 ? u"stats-print-bars"_qs : u"stats-print-pie"_qs);
+    }
   }
 };
 

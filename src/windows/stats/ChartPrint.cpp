@@ -1,13 +1,12 @@
 #include "stats/ChartPrint.h"
 
 #include "chart/chart.h"
-
-#if __has_include("gui/print.h")
 #include "gui/print.h"
 
 namespace fondaro {
 namespace {
 
+// The chart alone on one landscape page, drawn as it is shown.
 class ChartDocument : public gui::PrintDocument {
  public:
   explicit ChartDocument(const chart::Chart& chart) : chart_(chart) {}
@@ -28,8 +27,3 @@ bool printChart(QWidget* parent, const chart::Chart& chart, int copies) {
 }
 
 }  // namespace fondaro
-#else
-namespace fondaro {
-bool printChart(QWidget*, const chart::Chart&, int) { return false; }
-}  // namespace fondaro
-#endif
