@@ -13,7 +13,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-double finite(double v) { return std::isfinite(v) ? v : 0.0; }
+// Values the geometry can use: not a number and infinities count as 0, and
+// magnitudes are bounded so that sums and ranges stay finite.
+double finite(double v) { return std::isfinite(v) ? std::clamp(v, -1e300, 1e300) : 0.0; }
 
 // A copy of `f` at `points` scaled, as a pixel size in the 1/96 inch space of
 // the drawing, so that the painter's scale carries it to any device.
@@ -106,7 +108,11 @@ void Chart::addPoint(const QString& label, double value, const QColor& colour) {
 
 QString Chart::valueText(double v) {
   v = finite(v);
-  if (v == std::floor(v) && std::fabs(v) < 1e15) return QString::number(v, 'f', 0);
+  if (std::fabs(v) >= 1e15) {  // the general form's exponent notation: "1,5E16"
+    QString t = QString::number(v, 'g', 15).replace(u'.', u',');
+    return t.replace(u"e+"_qs, u"E"_qs).replace(u"e-"_qs, u"E-"_qs);
+  }
+  if (v == std::floor(v)) return QString::number(v, 'f', 0);
   return QString::number(v, 'f', 2).replace(u'.', u',');
 }
 
@@ -235,9 +241,10 @@ void Chart::paintBars(QPainter& p, const QRectF& plot, double scale) const {
   const QFont axisFont = plain(8, scale);
   const QFontMetricsF am(axisFont);
 
+  const int ticks = std::clamp(int(std::lround((axis.max - axis.min) / axis.step)), 1, 50);
+  auto tick = [&](int k) { return axis.min + (axis.max - axis.min) * k / ticks; };
   double axisW = 0;
-  for (double t = axis.min; t <= axis.max + axis.step / 2; t += axis.step)
-    axisW = std::max(axisW, am.horizontalAdvance(valueText(t)));
+  for (int k = 0; k <= ticks; ++k) axisW = std::max(axisW, am.horizontalAdvance(valueText(tick(k))));
   const double depth = view3D_ ? std::clamp(plot.width() * 0.03, 8 * scale, 26 * scale) : 0;
   // Orthogonal projection: depth goes up and to the right at 45 degrees.
   const double dx = depth * (orthogonal_ ? 0.7071 : 0.8);
@@ -295,7 +302,8 @@ void Chart::paintBars(QPainter& p, const QRectF& plot, double scale) const {
 
   // Grid lines on the walls, values on the axis.
   p.setFont(axisFont);
-  for (double t = axis.min; t <= axis.max + axis.step / 2; t += axis.step) {
+  for (int k = 0; k <= ticks; ++k) {
+    const double t = tick(k);
     const double y = ymap(t);
     p.setPen(QPen(t == 0 ? QColor(0x70, 0x78, 0x88) : QColor(0xC4, 0xCC, 0xD8), 1 * scale));
     p.drawLine(QPointF(front.left(), y), QPointF(front.left(), y) + back);

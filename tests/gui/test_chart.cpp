@@ -90,6 +90,8 @@ class TestChart : public QObject {
     QTest::newRow("narrow") << std::vector<double>{1999999, 1999999, 1999999, 1999999, 1999999, 1999999,
                                                    1999999, 1999999, 1999999, 1999999, 1999999, 1999999}
                             << QSize(520, 360);
+    QTest::newRow("not finite") << std::vector<double>{qQNaN(), qInf(), -qInf(), 5, 0, 0, 0, 0, 0, 0, 0, 1e300}
+                                << QSize(1100, 560);
     QTest::newRow("two points") << std::vector<double>{1001, 999} << QSize(1100, 560);
   }
   void everythingStaysInsideTheArea() {
