@@ -49,6 +49,7 @@ struct ChapterTitle {
 const ChapterTitle kChapterTable[] = {
     {"generale", "Uno sguardo a Fondaro 3.0."},
     {"movimenti", "Applicazione Registro Movimenti."},
+    {"grafici", "Applicazione Grafici Statistici."},
 };
 
 struct Chapter {
