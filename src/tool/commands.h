@@ -10,5 +10,6 @@ int runAppend(const QStringList& args);
 int runCheck(const QStringList& args);
 // fondaro-tool validate codfisc|piva|carta|iban TEXT
 int runValidate(const QStringList& args);
+int runExport(const QStringList& args);  // export FILE [-o OUT]
 
 }  // namespace fondaro::tool
