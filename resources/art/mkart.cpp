@@ -260,6 +260,42 @@ void pdfIcon(QPainter& p, const QRectF& r) {
   p.drawText(band, Qt::AlignCenter, QStringLiteral("PDF"));
 }
 
+// A spreadsheet: a green-headed sheet with its grid of cells.
+void sheetIcon(QPainter& p, const QRectF& r) {
+  const qreal s = r.width();
+  const QRectF sheet(r.left() + s * 0.08, r.top() + s * 0.1, s * 0.84, s * 0.8);
+  p.setPen(QPen(kGreen.darker(140), s * 0.03));
+  p.setBrush(Qt::white);
+  p.drawRoundedRect(sheet, s * 0.06, s * 0.06);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kGreen);
+  p.drawRoundedRect(QRectF(sheet.left(), sheet.top(), sheet.width(), sheet.height() * 0.24), s * 0.06, s * 0.06);
+  p.setPen(QPen(kGreen.darker(120), s * 0.02));
+  for (int i = 1; i < 4; ++i) {
+    const qreal y = sheet.top() + sheet.height() * (0.24 + 0.19 * i);
+    p.drawLine(QPointF(sheet.left(), y), QPointF(sheet.right(), y));
+  }
+  for (int i = 1; i < 3; ++i) {
+    const qreal x = sheet.left() + sheet.width() * i / 3.0;
+    p.drawLine(QPointF(x, sheet.top() + sheet.height() * 0.24), QPointF(x, sheet.bottom()));
+  }
+  p.setPen(Qt::white);
+  p.setFont(sans(int(s * 0.17)));
+  p.drawText(QRectF(sheet.left(), sheet.top(), sheet.width(), sheet.height() * 0.24), Qt::AlignCenter,
+             QStringLiteral("XLS"));
+}
+
+// A small red cross on a light disc: clears the field beside it.
+void clearIcon(QPainter& p, const QRectF& r) {
+  const qreal s = r.width();
+  p.setPen(QPen(kRed.darker(120), s * 0.06));
+  p.setBrush(QColor(0xFD, 0xEC, 0xEC));
+  p.drawEllipse(r.adjusted(s * 0.06, s * 0.06, -s * 0.06, -s * 0.06));
+  p.setPen(QPen(kRed, s * 0.14, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(r.left() + s * 0.32, r.top() + s * 0.32), QPointF(r.right() - s * 0.32, r.bottom() - s * 0.32));
+  p.drawLine(QPointF(r.right() - s * 0.32, r.top() + s * 0.32), QPointF(r.left() + s * 0.32, r.bottom() - s * 0.32));
+}
+
 void emailIcon(QPainter& p, const QRectF& r) {
   const qreal s = r.width();
   const QRectF env(r.left() + s * 0.06, r.top() + s * 0.2, s * 0.88, s * 0.6);
@@ -384,6 +420,8 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("ico_pdf"), {{32, 32}, [](P& p, R r) { pdfIcon(p, r); }}},
       {QStringLiteral("ico_email"), {{32, 32}, [](P& p, R r) { emailIcon(p, r); }}},
       {QStringLiteral("ico_web"), {{32, 32}, [](P& p, R r) { webIcon(p, r); }}},
+      {QStringLiteral("ico_foglio"), {{48, 48}, [](P& p, R r) { sheetIcon(p, r); }}},
+      {QStringLiteral("ico_cancella"), {{20, 20}, [](P& p, R r) { clearIcon(p, r); }}},
       {QStringLiteral("titolo"), {{560, 64}, [](P& p, R r) { title(p, r); }}},
       {QStringLiteral("sottotitolo"), {{560, 28}, [](P& p, R r) { subtitle(p, r); }}},
       {QStringLiteral("versione"), {{150, 28}, [](P& p, R r) { version(p, r); }}},

@@ -1,6 +1,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "core/clientexport.h"
 #include "core/movementexport.h"
 #include "tool/commands.h"
 #include "tool/common.h"
@@ -10,11 +11,26 @@ namespace {
 
 const char* kUsage =
     "usage: fondaro-tool export [--kind movimenti|clienti] FILE [-o OUT]\n"
-    "Writes the spreadsheet document (\".xls\") of the archive FILE, byte for byte\n"
+    "Writes the spreadsheet document (\".xls\") of the archive FILE (movements as\n"
+    "in \"Movimenti.xls\", an address book as in \"Anagrafica.xls\"), byte for byte\n"
     "what the export window writes when its grid was not edited, to OUT (replaced\n"
     "whole, through a new file renamed over it) or to standard output.\n"
     "FILE is only read. Exit 0; 2 when FILE cannot be read or OUT cannot be\n"
     "written, and then nothing is created.";
+
+template <class Rec>
+QByteArray documentOf(const QString& path) {
+  auto archive = Archive<Rec>::OpenExisting(path, RecordFile::Access::ReadOnly);
+  if constexpr (std::is_same_v<Rec, TMovimento>) {
+    const TextTable rows = readMovementExport(archive);
+    archive.Close();
+    return movementExportDocument(rows);
+  } else {
+    const TextTable rows = readClientExport(archive);
+    archive.Close();
+    return clientExportDocument(rows);
+  }
+}
 
 }  // namespace
 
@@ -34,19 +50,13 @@ int runExport(const QStringList& args) {
     }
   }
   return runFileCommand(rest, "export", kUsage, [&](const FileArgs& fa) {
-    if (fa.kind != Kind::Movimenti) {
-      err(QStringLiteral("fondaro-tool export: the address book export is not available yet"));
-      return kExitError;
-    }
     if (!outPath.isEmpty() && QFileInfo(outPath).exists() &&
         QFileInfo(outPath).canonicalFilePath() == QFileInfo(fa.path).canonicalFilePath()) {
       err(QStringLiteral("fondaro-tool export: OUT is the archive itself; the archive is never written"));
       return kExitError;
     }
-    auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
-    const TextTable rows = readMovementExport(archive);
-    archive.Close();
-    const QByteArray doc = movementExportDocument(rows);
+    const QByteArray doc =
+        fa.kind == Kind::Movimenti ? documentOf<TMovimento>(fa.path) : documentOf<TCliente>(fa.path);
     if (outPath.isEmpty()) {
       const bool ok = std::fwrite(doc.constData(), 1, size_t(doc.size()), stdout) == size_t(doc.size());
       return ok && std::fflush(stdout) == 0 ? kExitOk : kExitError;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "core/clientexport.h"
 #include "core/movementexport.h"
 #include "core/spreadsheet.h"
 #include "test_support.h"
@@ -175,4 +176,41 @@ TEST(WriteFileReplacing, ReplacesTheWholeFileOrLeavesItAlone) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
             QStringList({QStringLiteral("Cartella.xls"), QStringLiteral("Movimenti.xls")}));
   EXPECT_EQ(readAll(target), QByteArray("nuovo"));
+}
+
+TEST(ClientExport, PlacesJoinTownAndProvinceAndEveryColumnIsWritten) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("Clienti.pro"));
+  auto a = ClientArchive::OpenOrCreate(path);
+  TCliente c;
+  c.Cliente.set(u"Bianchi & Rossi");
+  c.ComuneNasc.set(u"Verona");
+  c.ProvNasc.set(u"VR");
+  c.ComuneRes.set(u"Forl\u00EC");
+  c.Sesso.set(u"M");       // not exported
+  c.Ricontatta.set(kSi);   // not exported
+  c.Note.set(u"ultima");
+  a.Append(c);
+  const TextTable rows = readClientExport(a);
+  a.Close();
+  ASSERT_EQ(rows.rowCount(), 1);
+  ASSERT_EQ(rows.columnCount(), 25);
+  EXPECT_EQ(rows.text(0, 2), QStringLiteral("Verona VR"));
+  EXPECT_EQ(rows.text(0, 5), QStringLiteral("Forl\u00EC"));  // no province: the blank is trimmed
+  const QByteArray doc = clientExportDocument(rows);
+  EXPECT_TRUE(doc.contains("<x:Name>Archivio Anagrafico</x:Name>"));
+  EXPECT_TRUE(doc.contains("width=200>Data di nascita</td>" ));
+  EXPECT_TRUE(doc.contains("width=250>Comune di nascita</td>"));
+  EXPECT_TRUE(doc.contains("width=250>Modalit\xE0 di pagamento</td>"));
+  const QByteArray cell = "<td style=\"text-align: left;\">";
+  EXPECT_TRUE(doc.contains("<tr>" + cell + "Bianchi &amp; Rossi</td>" + cell + "</td>" + cell + "Verona VR</td>"));
+  EXPECT_TRUE(doc.contains(cell + "Forl\xEC</td>"));
+  EXPECT_TRUE(doc.endsWith(cell + "ultima</td></tr></table></body></html>"));
+  EXPECT_EQ(doc.count(cell), 25);
+
+  auto empty = ClientArchive::OpenOrCreate(dir.filePath(QStringLiteral("vuoto.pro")));
+  const QByteArray none = clientExportDocument(readClientExport(empty));
+  empty.Close();
+  EXPECT_EQ(none.count("<tr>"), 11);
+  EXPECT_EQ(none.count(cell + "</td>"), 250);
 }

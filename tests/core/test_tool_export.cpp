@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "core/clientexport.h"
 #include "core/movementexport.h"
 #include "test_support.h"
 
@@ -89,6 +90,21 @@ TEST_F(ToolExport, AnEmptyArchiveExportsTheDesignedRows) {
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, expectedOf(archive));
   EXPECT_EQ(r.out.count("<tr>"), 11);
+}
+
+TEST_F(ToolExport, AnAddressBookGivesItsOwnSheet) {
+  const QString book = path("Clienti.pro");
+  auto a = ClientArchive::OpenOrCreate(book);
+  TCliente c;
+  c.Cliente.set(u"Verdi Anna");
+  a.Append(c);
+  a.Close();
+  const ToolRun r = tool({QStringLiteral("export"), book});
+  EXPECT_EQ(r.exitCode, 0);
+  auto b = ClientArchive::OpenExisting(book, RecordFile::Access::ReadOnly);
+  EXPECT_EQ(r.out, clientExportDocument(readClientExport(b)));
+  b.Close();
+  EXPECT_TRUE(r.out.contains("<x:Name>Archivio Anagrafico</x:Name>"));
 }
 
 TEST_F(ToolExport, FailuresCreateNothing) {
