@@ -49,10 +49,12 @@ constexpr char kPrologueEnd[] =
     "</head>"
     "<body>"
     "<table x:str>";
-constexpr char kEpilogue[] = "</table></body></html>";
-constexpr char kHeaderCellStart[] = "<td style=\"text-align: left; font-weight: bold;\" width=";
-constexpr char kDataCellStart[] = "<td style=\"text-align: left;\">";
-constexpr char kCellEnd[] = "</td>";
+constexpr QByteArrayView kEpilogue("</table></body></html>");
+constexpr QByteArrayView kHeaderCellStart("<td style=\"text-align: left; font-weight: bold;\" width=");
+constexpr QByteArrayView kDataCellStart("<td style=\"text-align: left;\">");
+constexpr QByteArrayView kCellEnd("</td>");
+constexpr QByteArrayView kRowStart("<tr>");
+constexpr QByteArrayView kRowEnd("</tr>");
 
 // A trimmed value with the three markup characters escaped and any control
 // character turned into a blank.
@@ -154,18 +156,19 @@ QByteArray spreadsheetDocument(QStringView sheetName, std::span<const SheetColum
   }
   out.append("</tr>");
 
+  const bool edited = rows.hasEdits();
   const int n = int(columns.size()) < rows.columnCount() ? int(columns.size()) : rows.columnCount();
   for (qint64 r = 0; r < rows.rowCount(); ++r) {
-    out.append("<tr>");
+    out.append(kRowStart);
     for (int c = 0; c < int(columns.size()); ++c) {
       out.append(kDataCellStart);
       if (c < n) {
-        if (rows.isEdited(r, c)) appendValue(out, trimmedBytes(rows.bytes(r, c)));
+        if (edited && rows.isEdited(r, c)) appendValue(out, trimmedBytes(rows.bytes(r, c)));
         else appendValue(out, rows.storedCell(r, c));
       }
       out.append(kCellEnd);
     }
-    out.append("</tr>");
+    out.append(kRowEnd);
   }
   out.append(kEpilogue);
   return out;

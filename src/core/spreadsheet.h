@@ -43,6 +43,7 @@ class TextTable {
   QByteArray bytes(qint64 row, int column) const;
   void setText(qint64 row, int column, const QString& text);
   bool isEdited(qint64 row, int column) const { return edits_.contains(key(row, column)); }
+  bool hasEdits() const { return !edits_.isEmpty(); }
   // The text as it was put in, trimmed, edits aside.
   QByteArrayView storedCell(qint64 row, int column) const;
 
