@@ -62,6 +62,7 @@ QTableView* makeExportGrid(QWidget* parent, ExportGridModel* model) {
   auto* grid = new QTableView(parent);
   grid->setObjectName(u"grdRecords"_qs);
   grid->setModel(model);
+  grid->setAccessibleName(u"Schede in archivio"_qs);
   grid->setAlternatingRowColors(true);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->setSelectionBehavior(QAbstractItemView::SelectItems);

@@ -13,6 +13,7 @@
 #include "core/field.h"
 #include "core/notice.h"
 #include "gui/application.h"
+#include "gui/cardform.h"
 #include "gui/messages.h"
 #include "gui/openurl.h"
 #include "gui/programfolder.h"
@@ -82,7 +83,8 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner) : Form(owner, Kind::Dialo
     box->setStyleSheet(u"#shpAllegato%1 { background: rgba(255,255,255,170); border: 1px solid #9DB3D6;"
                        " border-radius: 10px; }"_qs.arg(n));
     box->setGeometry(12, y - 8, 610, 136);
-    caption(this, u"titFile"_qs + n, u"Nome %1\u00B0 file allegato:"_qs.arg(i + 1), QRect(24, y, 400, 22));
+    QLabel* titFile =
+        caption(this, u"titFile"_qs + n, u"Nome %1\u00B0 file allegato:"_qs.arg(i + 1), QRect(24, y, 400, 22));
     txtFile[i] = new QLineEdit(this);
     txtFile[i]->setObjectName(u"txtFile"_qs + n);
     txtFile[i]->setReadOnly(true);
@@ -91,16 +93,18 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner) : Form(owner, Kind::Dialo
     btnSfoglia[i] = button(this, u"btnSfoglia"_qs + n, u"Sfoglia..."_qs, QRect(362, y + 24, 104, 30));
     btnApri[i] = button(this, u"btnApri"_qs + n, u"Apri"_qs, QRect(472, y + 24, 96, 30));
     btnApri[i]->setEnabled(false);
-    imgCancella[i] = new gui::PictureButton(u"imgCancella"_qs + n, gui::art(u"ico_cancella"_qs),
-                                            u"Cancella il nome del file allegato"_qs, this);
-    imgCancella[i]->setGeometry(576, y + 27, 26, 26);
-    caption(this, u"titDesc"_qs + n, u"Descrizione %1\u00B0 file allegato:"_qs.arg(i + 1),
-            QRect(24, y + 62, 400, 22));
+    imgCancella[i] = gui::card::fieldButton(this, qPrintable(u"imgCancella"_qs + n), u"ico_cancella",
+                                            u"Cancella il nome del file allegato");
+    imgCancella[i]->move(574, y + 39 - imgCancella[i]->height() / 2);
+    QLabel* titDesc = caption(this, u"titDesc"_qs + n, u"Descrizione %1\u00B0 file allegato:"_qs.arg(i + 1),
+                              QRect(24, y + 62, 400, 22));
     txtDesc[i] = new QLineEdit(this);
     txtDesc[i]->setObjectName(u"txtDesc"_qs + n);
     txtDesc[i]->setFont(gui::windowFont("Verdana", 12, true));
     txtDesc[i]->setMaxLength(32767);
     txtDesc[i]->setGeometry(24, y + 86, 578, 32);
+    titFile->setBuddy(txtFile[i]);
+    titDesc->setBuddy(txtDesc[i]);
 
     connect(txtFile[i], &QLineEdit::textChanged, this, [this, i] { nameChanged(i); });
     connect(btnSfoglia[i], &QPushButton::clicked, this, sfoglia[i]);

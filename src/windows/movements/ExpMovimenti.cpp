@@ -42,8 +42,9 @@ TfrmExpMovimenti::TfrmExpMovimenti(QWidget* owner) : Form(owner, Kind::Dialog) {
   grdRecords = gui::makeExportGrid(this, model);
   grdRecords->setGeometry(12, 12, 838, 446);
 
-  cmdEsporta = new gui::PictureButton(u"cmdEsporta"_qs, gui::art(u"ico_foglio"_qs),
-                                      u"Esporta in Microsoft Excel"_qs, this);
+  const QPixmap sheet =
+      gui::art(u"tb_esporta"_qs).scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  cmdEsporta = new gui::PictureButton(u"cmdEsporta"_qs, sheet, u"Esporta in Microsoft Excel"_qs, this);
   cmdEsporta->setGeometry(12, 466, 52, 52);
   auto* lblEsporta = new QLabel(u"Esporta archivio"_qs, this);
   lblEsporta->setObjectName(u"lblEsporta"_qs);
