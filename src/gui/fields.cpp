@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/crypt.h"
 #include "core/field.h"
+#include "core/textrules.h"
 
 namespace fondaro::gui {
 
@@ -21,13 +21,12 @@ namespace {
 
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
-bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
 bool charPasses(Keys keys, QChar c) {
   switch (keys) {
     case Keys::Free: return true;
-    case Keys::Digits: return isDigit(c);
-    case Keys::Amount: return isDigit(c) || c == u',';
+    case Keys::Digits: return isAsciiDigit(c);
+    case Keys::Amount: return isAsciiDigit(c) || c == u',';
     case Keys::EnterOnly: return false;
   }
   return false;
