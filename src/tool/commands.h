@@ -12,5 +12,6 @@ int runCheck(const QStringList& args);
 int runValidate(const QStringList& args);
 // fondaro-tool stats FILE --year YYYY
 int runStats(const QStringList& args);
+int runExport(const QStringList& args);  // export FILE [-o OUT]
 
 }  // namespace fondaro::tool

@@ -18,6 +18,7 @@ const char* kUsage =
     "  check [--kind movimenti|clienti] FILE    report damaged fields and bad texts\n"
     "  validate codfisc|piva|carta|iban TEXT    the notice a check window would show\n"
     "  stats FILE --year YYYY                   the figures of the statistics charts\n"
+    "  export [--kind ...] FILE [-o OUT]        the spreadsheet document (.xls) of an archive\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   if (cmd == QLatin1String("check")) return runCheck(args);
   if (cmd == QLatin1String("validate")) return runValidate(args);
   if (cmd == QLatin1String("stats")) return runStats(args);
+  if (cmd == QLatin1String("export")) return runExport(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;
