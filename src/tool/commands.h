@@ -10,5 +10,9 @@ int runAppend(const QStringList& args);
 int runCheck(const QStringList& args);
 // fondaro-tool validate codfisc|piva|carta|iban TEXT
 int runValidate(const QStringList& args);
+// fondaro-tool list / due / journal: the list windows' lines
+int runList(const QStringList& args);
+int runDue(const QStringList& args);
+int runJournal(const QStringList& args);
 
 }  // namespace fondaro::tool

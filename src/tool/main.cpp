@@ -16,6 +16,9 @@ const char* kUsage =
     "  append [--kind movimenti|clienti] FILE   append records read as JSON Lines on stdin\n"
     "  check [--kind movimenti|clienti] FILE    report damaged fields and bad texts\n"
     "  validate codfisc|piva|carta|iban TEXT    the notice a check window would show\n"
+    "  list FILE [FIELD=TEXT ...]               the search list of an archive\n"
+    "  due FILE [--today DD/MM/YYYY]            the due and overdue payments\n"
+    "  journal FILE --from D --to D             the journal of a period with its totals\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -39,6 +42,9 @@ int main(int argc, char** argv) {
   if (cmd == QLatin1String("append")) return runAppend(args);
   if (cmd == QLatin1String("check")) return runCheck(args);
   if (cmd == QLatin1String("validate")) return runValidate(args);
+  if (cmd == QLatin1String("list")) return runList(args);
+  if (cmd == QLatin1String("due")) return runDue(args);
+  if (cmd == QLatin1String("journal")) return runJournal(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;
