@@ -352,6 +352,158 @@ void splash(QPainter& p, const QRectF& r) {
              QStringLiteral("www.fondaro.example"));
 }
 
+// ---- The editors' toolbar and field buttons, drawn on a 32 grid ----------
+
+enum class Pic {
+  Nuovo, Duplica, Salva, Trova, Allega, Stampa, Primo, Indietro, Avanti, Ultimo, Esporta, Scadenze,
+  Cancella, Importa, Controlla,
+};
+
+const QColor kIconInk(0x1E, 0x3A, 0x6E);
+const QColor kIconGreen(0x2E, 0x9E, 0x4F);
+const QColor kIconBlue(0x2F, 0x6F, 0xC8);
+const QColor kIconRed(0xD0, 0x3A, 0x2F);
+
+void pageIcon(QPainter& p, const QRectF& r) {
+  QPainterPath path;
+  const qreal fold = r.width() * 0.3;
+  path.moveTo(r.topLeft());
+  path.lineTo(r.right() - fold, r.top());
+  path.lineTo(r.right(), r.top() + fold);
+  path.lineTo(r.bottomRight());
+  path.lineTo(r.bottomLeft());
+  path.closeSubpath();
+  p.setPen(QPen(kIconInk, 1.5));
+  p.setBrush(Qt::white);
+  p.drawPath(path);
+  p.drawLine(QPointF(r.right() - fold, r.top()), QPointF(r.right() - fold, r.top() + fold));
+  p.drawLine(QPointF(r.right() - fold, r.top() + fold), QPointF(r.right(), r.top() + fold));
+}
+
+void arrowHead(QPainter& p, qreal x, qreal cy, qreal w, qreal h, bool right) {
+  QPolygonF t;
+  if (right) t << QPointF(x, cy - h / 2) << QPointF(x + w, cy) << QPointF(x, cy + h / 2);
+  else t << QPointF(x + w, cy - h / 2) << QPointF(x, cy) << QPointF(x + w, cy + h / 2);
+  p.drawPolygon(t);
+}
+
+void drawToolIcon(QPainter& p, Pic pic, const QRectF& r) {
+  const qreal u = r.width() / 32.0;  // drawn on a 32 grid
+  p.translate(r.topLeft());
+  p.scale(u, u);
+  p.setRenderHint(QPainter::Antialiasing);
+  switch (pic) {
+    case Pic::Nuovo:
+      pageIcon(p, QRectF(6, 3, 20, 26));
+      p.setPen(QPen(kIconGreen, 4, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(22, 17), QPointF(22, 29));
+      p.drawLine(QPointF(16, 23), QPointF(28, 23));
+      break;
+    case Pic::Duplica:
+      pageIcon(p, QRectF(3, 2, 18, 23));
+      pageIcon(p, QRectF(11, 8, 18, 23));
+      break;
+    case Pic::Salva:
+      p.setPen(QPen(kIconInk, 1.5));
+      p.setBrush(kIconBlue);
+      p.drawRoundedRect(QRectF(4, 4, 24, 24), 3, 3);
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(9, 4, 14, 9));
+      p.setBrush(QColor(0xDD, 0xE6, 0xF3));
+      p.drawRect(QRectF(8, 18, 16, 10));
+      break;
+    case Pic::Trova:
+      p.setPen(QPen(kIconInk, 3));
+      p.setBrush(QColor(0xE4, 0xF0, 0xFF));
+      p.drawEllipse(QPointF(13, 13), 8, 8);
+      p.setPen(QPen(kIconInk, 5, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(19, 19), QPointF(27, 27));
+      break;
+    case Pic::Allega: {
+      p.setPen(QPen(kIconInk, 2.2, Qt::SolidLine, Qt::RoundCap));
+      p.setBrush(Qt::NoBrush);
+      QPainterPath clip;
+      clip.moveTo(20, 10);
+      clip.lineTo(20, 24);
+      clip.arcTo(QRectF(12, 20, 8, 8), 0, -180);
+      clip.lineTo(12, 7);
+      clip.arcTo(QRectF(12, 2, 12, 10), 180, -180);
+      clip.lineTo(24, 25);
+      clip.arcTo(QRectF(8, 18, 16, 12), 0, -180);
+      clip.lineTo(8, 12);
+      p.drawPath(clip);
+      break;
+    }
+    case Pic::Stampa:
+      p.setPen(QPen(kIconInk, 1.5));
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(9, 3, 14, 10));
+      p.setBrush(QColor(0x8A, 0x96, 0xA8));
+      p.drawRoundedRect(QRectF(3, 11, 26, 12), 3, 3);
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(9, 19, 14, 10));
+      p.setPen(QPen(kIconInk, 1));
+      p.drawLine(QPointF(11, 23), QPointF(21, 23));
+      p.drawLine(QPointF(11, 26), QPointF(19, 26));
+      p.setBrush(kIconGreen);
+      p.drawEllipse(QPointF(25, 15), 1.5, 1.5);
+      break;
+    case Pic::Primo:
+    case Pic::Indietro:
+    case Pic::Avanti:
+    case Pic::Ultimo: {
+      p.setPen(QPen(kIconInk, 1.2));
+      p.setBrush(kIconBlue);
+      const bool right = pic == Pic::Avanti || pic == Pic::Ultimo;
+      const bool bar = pic == Pic::Primo || pic == Pic::Ultimo;
+      arrowHead(p, right ? 9 : 8, 16, 15, 20, right);
+      if (bar) p.drawRect(right ? QRectF(24, 6, 4, 20) : QRectF(4, 6, 4, 20));
+      break;
+    }
+    case Pic::Esporta:
+      p.setPen(QPen(QColor(0x1D, 0x6F, 0x42), 1.5));
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(3, 4, 22, 24));
+      for (int i = 1; i < 4; ++i) p.drawLine(QPointF(3, 4 + i * 6), QPointF(25, 4 + i * 6));
+      p.drawLine(QPointF(12, 4), QPointF(12, 28));
+      p.setBrush(QColor(0x1D, 0x6F, 0x42));
+      p.drawRect(QRectF(3, 4, 22, 6));
+      p.setPen(QPen(kIconGreen, 3.5, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(19, 22), QPointF(29, 22));
+      p.drawLine(QPointF(25, 18), QPointF(29, 22));
+      p.drawLine(QPointF(25, 26), QPointF(29, 22));
+      break;
+    case Pic::Scadenze:
+      p.setPen(QPen(kIconInk, 2));
+      p.setBrush(QColor(0xFF, 0xF4, 0xD6));
+      p.drawEllipse(QPointF(16, 16), 13, 13);
+      p.setPen(QPen(kIconRed, 2.5, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(16, 16), QPointF(16, 7));
+      p.drawLine(QPointF(16, 16), QPointF(22, 19));
+      break;
+    case Pic::Cancella:
+      p.setPen(QPen(kIconRed, 4, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(8, 8), QPointF(24, 24));
+      p.drawLine(QPointF(24, 8), QPointF(8, 24));
+      break;
+    case Pic::Importa:
+      p.setPen(QPen(kIconInk, 1.5));
+      p.setBrush(QColor(0xFF, 0xE0, 0x9A));
+      p.drawRoundedRect(QRectF(2, 5, 28, 22), 3, 3);
+      p.setBrush(kIconBlue);
+      p.drawEllipse(QPointF(11, 13), 4, 4);
+      p.drawChord(QRectF(4, 17, 14, 12), 0, 180 * 16);
+      p.setPen(QPen(kIconInk, 2));
+      p.drawLine(QPointF(20, 12), QPointF(27, 12));
+      p.drawLine(QPointF(20, 17), QPointF(27, 17));
+      break;
+    case Pic::Controlla:
+      p.setPen(QPen(kIconGreen, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawPolyline(QPolygonF() << QPointF(6, 17) << QPointF(13, 24) << QPointF(26, 8));
+      break;
+  }
+}
+
 struct Art {
   QSize size;
   std::function<void(QPainter&, const QRectF&)> draw;
@@ -388,6 +540,21 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("sottotitolo"), {{560, 28}, [](P& p, R r) { subtitle(p, r); }}},
       {QStringLiteral("versione"), {{150, 28}, [](P& p, R r) { version(p, r); }}},
       {QStringLiteral("sito"), {{300, 36}, [](P& p, R r) { site(p, r); }}},
+      {QStringLiteral("tb_nuovo"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Nuovo, r); }}},
+      {QStringLiteral("tb_duplica"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Duplica, r); }}},
+      {QStringLiteral("tb_salva"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Salva, r); }}},
+      {QStringLiteral("tb_trova"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Trova, r); }}},
+      {QStringLiteral("tb_allega"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Allega, r); }}},
+      {QStringLiteral("tb_stampa"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Stampa, r); }}},
+      {QStringLiteral("tb_primo"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Primo, r); }}},
+      {QStringLiteral("tb_indietro"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Indietro, r); }}},
+      {QStringLiteral("tb_avanti"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Avanti, r); }}},
+      {QStringLiteral("tb_ultimo"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Ultimo, r); }}},
+      {QStringLiteral("tb_esporta"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Esporta, r); }}},
+      {QStringLiteral("tb_scadenze"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Scadenze, r); }}},
+      {QStringLiteral("ico_cancella"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Cancella, r); }}},
+      {QStringLiteral("ico_importa"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Importa, r); }}},
+      {QStringLiteral("ico_controlla"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Controlla, r); }}},
   };
 }
 

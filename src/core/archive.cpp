@@ -1,5 +1,7 @@
 #include "core/archive.h"
 
+#include "core/notice.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -106,9 +108,8 @@ ArchiveError::ArchiveError(Op op, QString path, int sysError)
 QString ArchiveError::describe() const { return describeError(op_, path_, err_); }
 
 QString archiveAccessMessage() {
-  return QStringLiteral(
-      "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
-      "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
+  return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.") + kParagraphBreak +
+         QStringLiteral("Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
 }
 
 RecordFile::RecordFile(int fd, QString path, int recordSize)

@@ -1,6 +1,6 @@
 #include "core/checks.h"
 
-#include "core/crypt.h"
+#include "core/textrules.h"
 #include "core/field.h"
 
 #include <array>
@@ -210,6 +210,43 @@ QChar codFiscCheckChar(QStringView code) {
   return QChar(u'A' + sum % 26);
 }
 
+namespace {
+
+bool isAsciiLetter(QChar c) { return c >= u'A' && c <= u'Z'; }
+
+// The digit a character of a numeric position stands for: a digit, or one of the
+// letters L M N P Q R S T U V that replace 0 to 9 in the codes of homonyms; -1
+// for anything else.
+int codFiscDigit(QChar c) {
+  if (isAsciiDigit(c)) return c.unicode() - u'0';
+  constexpr char16_t kSubstitutes[] = u"LMNPQRSTUV";
+  for (int d = 0; d < 10; ++d) {
+    if (c == QChar(kSubstitutes[d])) return d;
+  }
+  return -1;
+}
+
+// The letters of the months, January to December.
+bool isCodFiscMonth(QChar c) { return QStringView(u"ABCDEHLMPRST").contains(c); }
+
+}  // namespace
+
+bool codFiscShapeValid(QStringView code) {
+  if (code.size() != kCodFiscLength) return false;
+  // Surname, name, birth place letter and check character are letters; the year,
+  // day and place number are digits or their substitutes.
+  for (int i : {0, 1, 2, 3, 4, 5, 11, 15}) {
+    if (!isAsciiLetter(code[i])) return false;
+  }
+  for (int i : {6, 7, 9, 10, 12, 13, 14}) {
+    if (codFiscDigit(code[i]) < 0) return false;
+  }
+  if (!isCodFiscMonth(code[8])) return false;
+  // Women's days are counted from 41.
+  const int day = codFiscDigit(code[9]) * 10 + codFiscDigit(code[10]);
+  return (day >= 1 && day <= 31) || (day >= 41 && day <= 71);
+}
+
 CheckResult checkCodFisc(QStringView fieldText) {
   const QString code = upperAscii(fieldText);
   if (code.size() != kCodFiscLength) return incomplete(kCodFiscLunghezza);
@@ -218,6 +255,10 @@ CheckResult checkCodFisc(QStringView fieldText) {
   for (QChar c : code) {
     if (!inTaxCodeRun(c)) return incomplete(kCodFiscLunghezza);
   }
+  // The check character alone lets through codes no one can have (a digit and
+  // the letter of the same rank weigh the same in its tables): the shape is
+  // tested first, and a code of the wrong shape is as wrong as a bad check.
+  if (!codFiscShapeValid(code)) return invalid(kCodFiscErrato);
   if (codFiscCheckChar(code) == code[kCodFiscLength - 1]) return valid(kCodFiscValido);
   return invalid(kCodFiscErrato);
 }

@@ -42,7 +42,15 @@ inline constexpr int kCodFiscLength = 16;
 // lies outside the run "0" to "Z" that the conversion tables cover.
 QChar codFiscCheckChar(QStringView code);
 
-// The check behind "Controlla" of the tax code window.
+// True when an upper-case 16-character text has the shape of a tax code:
+// letters at positions 1-6, 12 and 16; at 7, 8, 10, 11, 13, 14 and 15 a digit
+// or one of the letters L M N P Q R S T U V that stand for 0-9 in the codes of
+// homonyms; a month letter (A B C D E H L M P R S T) at 9; and a day at 10-11
+// from 01 to 31 or from 41 to 71. The check character is not looked at.
+bool codFiscShapeValid(QStringView code);
+
+// The check behind "Controlla" of the tax code window: the length, the
+// characters, the shape, then the check character.
 CheckResult checkCodFisc(QStringView fieldText);
 
 // The editors send a tax code made of digits only (a company's tax code, which

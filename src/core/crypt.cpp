@@ -1,5 +1,7 @@
 #include "core/crypt.h"
 
+#include "core/textrules.h"
+
 #include <cstdint>
 
 #include "core/field.h"
@@ -64,14 +66,6 @@ QString Unscramble(QStringView value) {
 }
 
 }  // namespace Crypt
-
-QString upperAscii(QStringView text) {
-  QString out = text.toString();
-  for (QChar& c : out) {
-    if (c.unicode() >= 'a' && c.unicode() <= 'z') c = QChar(char16_t(c.unicode() - 32));
-  }
-  return out;
-}
 
 QString typedPassword(QStringView typed) { return trimmedText(upperAscii(typed)); }
 

@@ -29,9 +29,6 @@ QString Unscramble(QStringView value);
 
 }  // namespace Crypt
 
-// The letters a to z turned into A to Z; every other character stays as it is.
-QString upperAscii(QStringView text);
-
 // What a typed password is compared as: a-z upper-cased, then trimmed of the
 // characters of code 32 or less at both ends.
 QString typedPassword(QStringView typed);

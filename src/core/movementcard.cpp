@@ -31,39 +31,15 @@ constexpr int kMaxAmountLength = 14;
 
 MovementCard newCard() {
   MovementCard c;
-  c.data = todayText();
-  c.preavviso = QStringLiteral("0");
-  c.importo = QStringLiteral("0,00");
+  c[mov::Data] = todayText();
+  c[mov::Preavviso] = QStringLiteral("0");
+  c[mov::Importo] = QStringLiteral("0,00");
   return c;
 }
 
 ShownRecord showRecord(const TMovimento& r) {
   ShownRecord s;
-  MovementCard& c = s.card;
-  c.data = r.Data.trimmed();
-  c.causale = r.Causale.trimmed();
-  c.promemoria = r.Promemoria.trimmed();
-  c.dataSca = r.DataSca.trimmed();
-  c.preavviso = r.Preavviso.trimmed();
-  c.importo = r.Importo.trimmed();
-  c.pagatore = r.Pagatore.trimmed();
-  c.recapitoPag = r.RecapitoPag.trimmed();
-  c.codFisc = r.CodFisc.trimmed();
-  c.partitaIva = r.PartitaIva.trimmed();
-  c.categoria = r.Categoria.trimmed();
-  c.email = r.Email.trimmed();
-  c.pagamento = r.Pagamento.trimmed();
-  c.beneficiario = r.Beneficiario.trimmed();
-  c.recapitoBen = r.RecapitoBen.trimmed();
-  c.ricevuta = r.Ricevuta.trimmed();
-  c.note = r.Note.trimmed();
-  c.tariffa = r.Tariffa.trimmed();
-  c.file[0] = r.File01.trimmed();
-  c.file[1] = r.File02.trimmed();
-  c.file[2] = r.File03.trimmed();
-  c.desc[0] = r.Desc01.trimmed();
-  c.desc[1] = r.Desc02.trimmed();
-  c.desc[2] = r.Desc03.trimmed();
+  static_cast<CardTexts<TMovimento>&>(s.card) = textsFromRecord(r);
   s.entrata = flag(r.Entrata);
   s.uscita = flag(r.Uscita);
   s.saldato = flag(r.Saldato);
@@ -72,80 +48,54 @@ ShownRecord showRecord(const TMovimento& r) {
 
 void duplicateCard(MovementCard& c) {
   c.saldato = false;
-  c.data = todayText();
-  c.dataSca.clear();
-  for (int i = 0; i < 3; ++i) {
-    c.file[i].clear();
-    c.desc[i].clear();
-  }
+  c[mov::Data] = todayText();
+  c[mov::DataSca].clear();
+  for (int f : {mov::File01, mov::File02, mov::File03, mov::Desc01, mov::Desc02, mov::Desc03}) c[f].clear();
 }
 
 TMovimento recordFromCard(const MovementCard& c) {
   TMovimento r;
+  textsIntoRecord(c, r);
   r.Entrata.set(flagText(c.entrata));
   r.Uscita.set(flagText(c.uscita));
-  r.Data.set(c.data);
-  r.Causale.set(c.causale);
-  r.Promemoria.set(c.promemoria);
-  r.DataSca.set(c.dataSca);
-  r.Preavviso.set(c.preavviso);
-  r.Importo.set(c.importo);
+  r.Saldato.set(flagText(c.saldato));
   // A sign only for the chosen option; the save refuses a card with neither.
-  const QString amount = trimmedText(c.importo);
+  const QString amount = trimmedText(c[mov::Importo]);
   if (c.entrata) r.Totale.set(signedAmount(true, amount));
   else if (c.uscita) r.Totale.set(signedAmount(false, amount));
   else r.Totale.set(amount);
-  r.Pagatore.set(c.pagatore);
-  r.RecapitoPag.set(c.recapitoPag);
-  r.CodFisc.set(c.codFisc);
-  r.PartitaIva.set(c.partitaIva);
-  r.Categoria.set(c.categoria);
-  r.Email.set(c.email);
-  r.Pagamento.set(c.pagamento);
-  r.Beneficiario.set(c.beneficiario);
-  r.RecapitoBen.set(c.recapitoBen);
-  r.Ricevuta.set(c.ricevuta);
-  r.Note.set(c.note);
-  r.Tariffa.set(c.tariffa);
-  r.Saldato.set(flagText(c.saldato));
-  r.File01.set(c.file[0]);
-  r.File02.set(c.file[1]);
-  r.File03.set(c.file[2]);
-  r.Desc01.set(c.desc[0]);
-  r.Desc02.set(c.desc[1]);
-  r.Desc03.set(c.desc[2]);
   return r;
 }
 
 std::optional<SaveProblem> checkBeforeSave(const MovementCard& c) {
   const QString needed = QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare ");
-  if (trimmedText(c.causale).isEmpty()) {
+  if (trimmedText(c[mov::Causale]).isEmpty()) {
     return warning(needed + QStringLiteral("la causale del pagamento."), CardField::Causale);
   }
-  const QString data = trimmedText(c.data);
+  const QString data = trimmedText(c[mov::Data]);
   if (data.isEmpty()) {
     return warning(needed + QStringLiteral("la data di registrazione dell'operazione."), CardField::Data);
   }
   if (!isValidDate(data)) return dateProblem(data, CardField::Data);
-  const QString dataSca = trimmedText(c.dataSca);
+  const QString dataSca = trimmedText(c[mov::DataSca]);
   if (dataSca.isEmpty()) {
     return warning(needed + QStringLiteral("la data di scadenza del pagamento."), CardField::DataSca);
   }
   if (!isValidDate(dataSca)) return dateProblem(dataSca, CardField::DataSca);
-  if (trimmedText(c.preavviso).isEmpty()) {
+  if (trimmedText(c[mov::Preavviso]).isEmpty()) {
     return warning(needed + QStringLiteral("il numero di giorni di preavviso della scadenza del pagamento."),
                    CardField::Preavviso);
   }
-  if (trimmedText(c.pagatore).isEmpty()) {
+  if (trimmedText(c[mov::Pagatore]).isEmpty()) {
     return warning(needed + QStringLiteral("il nome del pagatore."), CardField::Pagatore);
   }
-  if (trimmedText(c.beneficiario).isEmpty()) {
+  if (trimmedText(c[mov::Beneficiario]).isEmpty()) {
     return warning(needed + QStringLiteral("il nome del beneficiario."), CardField::Beneficiario);
   }
   if (!c.entrata && !c.uscita) {
     return warning(needed + QStringLiteral("il tipo di movimento (entrata o uscita)."), CardField::Entrata);
   }
-  const QString amount = trimmedText(c.importo);
+  const QString amount = trimmedText(c[mov::Importo]);
   if (amount.size() > kMaxAmountLength || !isAmountText(amount)) {
     return warning(QStringLiteral("Attenzione: l'importo indicato non \u00E8 valido."), CardField::Importo);
   }

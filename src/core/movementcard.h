@@ -6,19 +6,17 @@
 #include <QString>
 #include <optional>
 
+#include "core/card.h"
 #include "core/notice.h"
 #include "core/records.h"
 
 namespace fondaro {
 
-struct MovementCard {
-  bool entrata = true;  // optEntrata chosen
-  bool uscita = false;  // optUscita chosen
-  bool saldato = false; // chkSaldato ticked
-  QString data, causale, promemoria, dataSca, preavviso, importo;
-  QString pagatore, recapitoPag, codFisc, partitaIva, categoria, email;
-  QString pagamento, beneficiario, recapitoBen, ricevuta, note, tariffa;
-  QString file[3], desc[3];
+// The texts by record field (card[mov::Causale]) and the three choices.
+struct MovementCard : CardTexts<TMovimento> {
+  bool entrata = true;   // optEntrata chosen
+  bool uscita = false;   // optUscita chosen
+  bool saldato = false;  // chkSaldato ticked
 };
 
 // An empty new card: today's date, "0" days of notice, amount "0,00", a

@@ -9,7 +9,6 @@
 namespace fondaro {
 namespace {
 
-bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 bool isBlank(QChar c) { return c.unicode() == ' '; }
 
 // strtold in the "C" locale, whatever the process locale says.
@@ -28,14 +27,14 @@ std::optional<double> parseNumber(QStringView text) {
   ascii.reserve(n - i + 1);
   if (i < n && (text[i] == u'+' || text[i] == u'-')) ascii.append(char(text[i++].unicode()));
   int mantissaDigits = 0;
-  while (i < n && isDigit(text[i])) {
+  while (i < n && isAsciiDigit(text[i])) {
     ascii.append(char(text[i++].unicode()));
     ++mantissaDigits;
   }
   if (i < n && text[i] == u',') {
     ascii.append('.');
     ++i;
-    while (i < n && isDigit(text[i])) {
+    while (i < n && isAsciiDigit(text[i])) {
       ascii.append(char(text[i++].unicode()));
       ++mantissaDigits;
     }
@@ -46,7 +45,7 @@ std::optional<double> parseNumber(QStringView text) {
     ++i;
     if (i < n && (text[i] == u'+' || text[i] == u'-')) ascii.append(char(text[i++].unicode()));
     int expDigits = 0;
-    while (i < n && isDigit(text[i])) {
+    while (i < n && isAsciiDigit(text[i])) {
       ascii.append(char(text[i++].unicode()));
       ++expDigits;
     }
@@ -122,7 +121,7 @@ QString normaliseAmount(QStringView typed) {
   const double cents = static_cast<double>(std::trunc(scaled) / 100.0L);
   QString t = formatGeneral(cents);
   if (!t.contains(u',')) t += QStringLiteral(",00");
-  if (t.size() >= 2 && t[t.size() - 2] == u',' && isDigit(t.back())) t += u'0';
+  if (t.size() >= 2 && t[t.size() - 2] == u',' && isAsciiDigit(t.back())) t += u'0';
   return t;
 }
 
@@ -130,7 +129,7 @@ bool isAmountText(QStringView text) {
   const qsizetype comma = text.indexOf(u',');
   if (comma < 1 || comma != text.size() - 3) return false;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (i != comma && !isDigit(text[i])) return false;
+    if (i != comma && !isAsciiDigit(text[i])) return false;
   }
   return true;
 }
@@ -152,7 +151,7 @@ QDate parseDate(QStringView text) {
       if (++k > 2) return {};
       continue;
     }
-    if (!isDigit(c) || ++len[k] > 4) return {};
+    if (!isAsciiDigit(c) || ++len[k] > 4) return {};
     part[k] = part[k] * 10 + (c.unicode() - '0');
   }
   if (k != 2 || len[0] < 1 || len[0] > 2 || len[1] < 1 || len[1] > 2 || len[2] != 4) return {};
@@ -171,5 +170,18 @@ InOutDisplay inOutDisplay(bool entrata) {
   if (entrata) return {QStringLiteral("Importo in entrata: \u20AC"), 0xFF000000u};
   return {QStringLiteral("Importo in uscita: \u20AC"), 0xFFFF0000u};
 }
+
+namespace {
+QString shiftAscii(QStringView text, char16_t from, char16_t to) {
+  QString out = text.toString();
+  for (QChar& c : out) {
+    if (c.unicode() >= from && c.unicode() < from + 26) c = QChar(char16_t(c.unicode() - from + to));
+  }
+  return out;
+}
+}  // namespace
+
+QString upperAscii(QStringView text) { return shiftAscii(text, u'a', u'A'); }
+QString lowerAscii(QStringView text) { return shiftAscii(text, u'A', u'a'); }
 
 }  // namespace fondaro

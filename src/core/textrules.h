@@ -9,6 +9,13 @@
 
 namespace fondaro {
 
+// "0" to "9" only: no other script's digits, no superscripts.
+inline bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+// The letters a to z turned into A to Z, or A to Z into a to z; every other
+// character (accented letters included) stays as it is.
+QString upperAscii(QStringView text);
+QString lowerAscii(QStringView text);
+
 // Optional leading blanks, optional sign, digits with at most one "," (digits
 // may be missing on either side), an optional exponent, then only blanks.
 // Read in extended precision, then rounded to a double. An empty text, a ".",

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "report/fonts.h"
+
 #if defined(Q_OS_LINUX)
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -102,23 +104,7 @@ std::string noDisplayMessage(const char* program) {
 
 void useSoftwareRendering() { QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL); }
 
-void installFonts() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  // A real Tahoma ships with the Wine fonts, outside fontconfig's folders.
-  bool tahoma = false;
-  for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-    if (QFile::exists(QLatin1String(file)))
-      tahoma = QFontDatabase::addApplicationFont(QLatin1String(file)) >= 0 || tahoma;
-  }
-  QFont::insertSubstitutions(u"Arial"_qs, {u"Liberation Sans"_qs, u"DejaVu Sans"_qs});
-  QFont::insertSubstitutions(u"Courier New"_qs, {u"Liberation Mono"_qs, u"DejaVu Sans Mono"_qs});
-  QFont::insertSubstitutions(u"Times New Roman"_qs, {u"Liberation Serif"_qs, u"DejaVu Serif"_qs});
-  // Verdana has no metric twin; DejaVu Sans comes from the same design family.
-  QFont::insertSubstitutions(u"Verdana"_qs, {u"DejaVu Sans"_qs});
-  if (!tahoma) QFont::insertSubstitutions(u"Tahoma"_qs, {u"DejaVu Sans"_qs});
-}
+void installFonts() { report::installFonts(); }
 
 QFont windowFont(const char* family, int points, bool bold) {
   QFont f(QString::fromLatin1(family), points, bold ? QFont::Bold : QFont::Normal);

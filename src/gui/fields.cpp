@@ -1,5 +1,7 @@
 #include "gui/fields.h"
 
+#include "gui/controls.h"
+
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -10,8 +12,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/crypt.h"
 #include "core/field.h"
+#include "core/textrules.h"
 
 namespace fondaro::gui {
 
@@ -19,13 +21,12 @@ namespace {
 
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
-bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
 bool charPasses(Keys keys, QChar c) {
   switch (keys) {
     case Keys::Free: return true;
-    case Keys::Digits: return isDigit(c);
-    case Keys::Amount: return isDigit(c) || c == u',';
+    case Keys::Digits: return isAsciiDigit(c);
+    case Keys::Amount: return isAsciiDigit(c) || c == u',';
     case Keys::EnterOnly: return false;
   }
   return false;
@@ -90,12 +91,14 @@ class FieldBehaviour : public QObject {
     enterTo_ = f.enterTo ? QString::fromLatin1(f.enterTo) : QString();
     keys_ = f.keys;
     typing_ = f.typing;
-    maxLength_ = f.maxLength;
+    if (f.maxLength > 0) maxLength_ = f.maxLength;
     tabMoves_ = f.tabMoves;
     if (keys_ != Keys::Free)
       if (QLineEdit* le = lineEditOf(field_)) le->setAcceptDrops(false);
     if (f.frame) makeFrame();
   }
+
+  void setMaxLength(int n) { maxLength_ = n; }
 
   std::function<void()> enter;
   std::function<bool(QKeyEvent*)> keyDown;
@@ -213,6 +216,21 @@ class FieldBehaviour : public QObject {
 
 }  // namespace
 
+bool isModifierKey(int key) {
+  switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock: return true;
+    default: return false;
+  }
+}
+
 QString frameName(const QString& fieldName) { return u"eff"_qs + fieldName.mid(3); }
 
 bool keyPasses(Keys keys, int key, const QString& text) {
@@ -235,11 +253,13 @@ QString typedText(Typing typing, const QString& text) {
 
 void setFields(QWidget* window, std::initializer_list<Field> fields) {
   for (const Field& f : fields) {
-    auto* w = window->findChild<QWidget*>(QString::fromLatin1(f.name));
-    Q_ASSERT_X(w, "setFields", f.name);
-    if (w) FieldBehaviour::of(w)->setRule(f);
+    QWidget* w = requireControl(window, QString::fromLatin1(f.name));
+    if (f.enterTo) requireControl(window, QString::fromLatin1(f.enterTo));
+    FieldBehaviour::of(w)->setRule(f);
   }
 }
+
+void setMaxTyped(QWidget* field, int maxLength) { FieldBehaviour::of(field)->setMaxLength(maxLength); }
 
 void onEnter(QWidget* field, std::function<void()> handler) {
   FieldBehaviour::of(field)->enter = std::move(handler);

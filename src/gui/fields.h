@@ -39,7 +39,11 @@ struct Field {
   bool tabMoves = true;
 };
 
+// Every name (the field and its Enter target) must name a control of the
+// window: a wrong one throws std::logic_error (see controls.h).
 void setFields(QWidget* window, std::initializer_list<Field> fields);
+// The typing limit alone, for fields whose limit comes from a binding table.
+void setMaxTyped(QWidget* field, int maxLength);
 
 // Handlers that do more than the declared rules, for a field's events:
 // onEnter replaces the Enter chain step of the field;
@@ -54,6 +58,10 @@ void onExit(QWidget* field, std::function<void()> handler);
 
 // The focus frame's name for a field: "eff" + the name after its prefix.
 QString frameName(const QString& fieldName);
+
+// A key that only modifies others (Shift, Control, Alt, Meta, the locks):
+// pressed alone it is no key of its own.
+bool isModifierKey(int key);
 
 // The rules, as pure functions (used by the fields and by tests).
 bool keyPasses(Keys keys, int key, const QString& text);

@@ -1,5 +1,7 @@
 #include "gui/infobar.h"
 
+#include "gui/controls.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -74,17 +76,19 @@ QLabel* makeInfoBar(QWidget* container, const QString& initialText) {
   return text;
 }
 
-void setHoverSentences(QLabel* panInfo, QWidget* window, std::initializer_list<Hover> sentences) {
+void setHoverSentences(QLabel* panInfo, QWidget* window, const std::vector<Hover>& sentences) {
   for (const Hover& h : sentences) {
-    auto* control = window->findChild<QWidget*>(QString::fromLatin1(h.control));
-    Q_ASSERT_X(control, "setHoverSentences", h.control);
-    if (!control) continue;
-    const QString sentence = QString::fromUtf8(h.sentence);
+    QWidget* control = requireControl(window, QString::fromLatin1(h.control));
+    const QString& sentence = h.sentence;
     new HoverSentence(control, panInfo, sentence);
     // The same sentence is the control's tooltip-free description for a
     // screen reader.
     if (control->accessibleDescription().isEmpty()) control->setAccessibleDescription(sentence);
   }
+}
+
+void setHoverSentences(QLabel* panInfo, QWidget* window, std::initializer_list<Hover> sentences) {
+  setHoverSentences(panInfo, window, std::vector<Hover>(sentences));
 }
 
 void setHoverBackgrounds(QLabel* panInfo, std::initializer_list<QWidget*> backgrounds) {

@@ -10,6 +10,7 @@
 //   setHoverSentences(panInfo, this, {{"cmdNuovo", "Predispone la schermata..."}});
 //   setHoverBackgrounds(panInfo, {this, container, shpSezione1});
 #include <QString>
+#include <QStringView>
 #include <initializer_list>
 #include <vector>
 
@@ -23,10 +24,14 @@ namespace fondaro::gui {
 QLabel* makeInfoBar(QWidget* container, const QString& initialText);
 
 struct Hover {
-  const char* control;   // objectName
-  const char* sentence;  // UTF-8
+  Hover(const char* c, const char16_t* s) : control(c), sentence(QString::fromUtf16(s)) {}
+  // Sentences written as UTF-8 byte strings are accepted too.
+  Hover(const char* c, const char* utf8) : control(c), sentence(QString::fromUtf8(utf8)) {}
+  const char* control;  // objectName
+  QString sentence;
 };
 void setHoverSentences(QLabel* panInfo, QWidget* window, std::initializer_list<Hover> sentences);
+void setHoverSentences(QLabel* panInfo, QWidget* window, const std::vector<Hover>& sentences);
 void setHoverBackgrounds(QLabel* panInfo, std::initializer_list<QWidget*> backgrounds);
 void setHoverBackgrounds(QLabel* panInfo, const std::vector<QWidget*>& backgrounds);
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <ostream>
+#include <vector>
 
 using namespace fondaro::checks;
 
@@ -22,8 +23,7 @@ namespace {
 const QString kCrLf2 = QStringLiteral("\r\n\r\n");
 
 // A wrong value at one position: the next digit or the next letter, so the
-// character stays of its class (a digit for a letter can keep the check value,
-// as the homonym codes rely on).
+// character stays of its class.
 QString mutated(const QString& code, int i) {
   QString out = code;
   const QChar c = code[i];
@@ -71,16 +71,104 @@ const char* const kValidCodFisc[] = {
     "RSSMRA80A01H50MM",
 };
 
-TEST(CodFisc, ValidCodesAndEveryOneCharacterMutation) {
+TEST(CodFisc, ValidCodesAndEveryOneCharacterChange) {
   for (const char* c : kValidCodFisc) {
     const QString code = QString::fromLatin1(c);
     SCOPED_TRACE(c);
     expectValid(checkCodFisc(code), kCfValid);
     expectValid(checkCodFisc(code.toLower()), kCfValid);
+    // Any other printable character at any position, its own small letter
+    // aside, makes a code no one can have.
     for (int i = 0; i < code.size(); ++i) {
-      SCOPED_TRACE(i);
-      expectInvalid(checkCodFisc(mutated(code, i)), kCfWrong);
+      for (char16_t r = u' '; r <= u'~'; ++r) {
+        if (QChar(r).toUpper() == code[i]) continue;
+        QString changed = code;
+        changed[i] = QChar(r);
+        SCOPED_TRACE(changed.toStdString());
+        EXPECT_NE(checkCodFisc(changed).outcome, Outcome::Valid);
+      }
     }
+  }
+}
+
+// The first 15 characters with the right check character after them, so that
+// only the shape can make the code wrong.
+QString withCheck(const QString& first15) { return first15 + codFiscCheckChar(first15); }
+
+// A code whose check character is right but whose shape no tax code has is
+// as wrong as a code with a bad check character.
+TEST(CodFisc, ShapeBeforeTheCheckCharacter) {
+  struct Case {
+    QString code;
+    bool valid;
+  };
+  const QString kMonths = QStringLiteral("ABCDEHLMPRST");
+  std::vector<Case> cases = {
+      // Codes that pass the check character alone.
+      {QStringLiteral("JYZSK7T4EM7Z85RA"), false},  // a digit among the surname letters
+      {QStringLiteral("KCQYWB40B16V2A5R"), false},  // a letter that stands for no digit
+      {QStringLiteral("NFDROM97D10OA97U"), false},
+      // Letter positions with a digit or one of the seven signs between digits and letters.
+      {withCheck(QStringLiteral("0SSMRA80A01H501")), false},
+      {withCheck(QStringLiteral("RSSMR780A01H501")), false},
+      {withCheck(QStringLiteral("RSS:RA80A01H501")), false},
+      {withCheck(QStringLiteral("RSSMRA80A01@501")), false},
+      {withCheck(QStringLiteral("RSSMRA80A015501")), false},
+      {QStringLiteral("RSSMRA80A01H5010"), false},  // a digit as check character
+      {QStringLiteral(":::::::::::::::A"), false},
+      // Digit positions with a letter that stands for no digit.
+      {withCheck(QStringLiteral("RSSMRAA0A01H501")), false},
+      {withCheck(QStringLiteral("RSSMRA8KA01H501")), false},
+      {withCheck(QStringLiteral("RSSMRA80AO1H501")), false},
+      {withCheck(QStringLiteral("RSSMRA80A0WH501")), false},
+      {withCheck(QStringLiteral("RSSMRA80A01HZ01")), false},
+      {withCheck(QStringLiteral("RSSMRA80A01H5J1")), false},
+      {withCheck(QStringLiteral("RSSMRA80A01H50:")), false},
+      // The month: a digit is no month either.
+      {withCheck(QStringLiteral("RSSMRA80801H501")), false},
+      // The day, for men (01-31) and women (41-71), also written with substitutes.
+      {withCheck(QStringLiteral("RSSMRA80A00H501")), false},
+      {withCheck(QStringLiteral("RSSMRA80A01H501")), true},
+      {withCheck(QStringLiteral("RSSMRA80A31H501")), true},
+      {withCheck(QStringLiteral("RSSMRA80A32H501")), false},
+      {withCheck(QStringLiteral("RSSMRA80A40H501")), false},
+      {withCheck(QStringLiteral("RSSMRA80A41H501")), true},
+      {withCheck(QStringLiteral("RSSMRA80A71H501")), true},
+      {withCheck(QStringLiteral("RSSMRA80A72H501")), false},
+      {withCheck(QStringLiteral("RSSMRA80ALLH501")), false},  // 00
+      {withCheck(QStringLiteral("RSSMRA80AQMH501")), true},   // 41
+      {withCheck(QStringLiteral("RSSMRA80ATNH501")), false},  // 72
+      {withCheck(QStringLiteral("RSSMRA80A3MH501")), true},   // 31
+  };
+  for (QChar m = u'A'; m <= u'Z'; m = QChar(m.unicode() + 1)) {
+    QString first15 = QStringLiteral("RSSMRA80A01H501");
+    first15[8] = m;
+    cases.push_back({withCheck(first15), kMonths.contains(m)});
+  }
+  // Every substitute letter in every digit position: the day kept within
+  // 10-19 for its units, its tens only 0-3.
+  const QString kSubstitutes = QStringLiteral("LMNPQRSTUV");
+  for (int i : {6, 7, 10, 12, 13, 14}) {
+    for (QChar s : kSubstitutes) {
+      QString first15 = QStringLiteral("RSSMRA80A11H501");
+      first15[i] = s;
+      cases.push_back({withCheck(first15), true});
+    }
+  }
+  for (QChar s : kSubstitutes.left(4)) {
+    QString first15 = QStringLiteral("RSSMRA80A01H501");
+    first15[9] = s;
+    cases.push_back({withCheck(first15), true});
+  }
+  for (const char* c : kValidCodFisc) cases.push_back({QString::fromLatin1(c), true});
+
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code.toStdString());
+    EXPECT_EQ(codFiscShapeValid(c.code), c.valid);
+    if (c.valid)
+      expectValid(checkCodFisc(c.code), kCfValid);
+    else
+      expectInvalid(checkCodFisc(c.code), kCfWrong);
   }
 }
 
@@ -116,11 +204,10 @@ TEST(CodFisc, EdgeCases) {
       {u"RSSMRA80A01H501[", Outcome::Incomplete},
       // A digit as 16th character never matches.
       {u"RSSMRA80A01H5010", Outcome::Invalid},
-      // : ; < = > ? @ inside count 0 and do not make the code wrong by themselves.
-      {u"RSS:RA80A01H501I", Outcome::Valid},
-      {u"RSS:RA80A01H501U", Outcome::Invalid},
-      {u":::::::::::::::A", Outcome::Valid},
-      {u"rss:ra80a01h501i", Outcome::Valid},
+      // : ; < = > ? @ are inside the tables' run but stand in no tax code.
+      {u"RSS:RA80A01H501I", Outcome::Invalid},
+      {u"rss:ra80a01h501i", Outcome::Invalid},
+      {u"rssmra80a01h501u", Outcome::Valid},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());

@@ -11,12 +11,12 @@ namespace {
 
 MovementCard completeCard() {
   MovementCard c = newCard();
-  c.causale = QStringLiteral("Quota associativa");
-  c.data = QStringLiteral("05/03/2024");
-  c.dataSca = QStringLiteral("31/03/2024");
-  c.pagatore = QStringLiteral("Rossi Mario");
-  c.beneficiario = QStringLiteral("Associazione");
-  c.importo = QStringLiteral("50,00");
+  c[mov::Causale] = QStringLiteral("Quota associativa");
+  c[mov::Data] = QStringLiteral("05/03/2024");
+  c[mov::DataSca] = QStringLiteral("31/03/2024");
+  c[mov::Pagatore] = QStringLiteral("Rossi Mario");
+  c[mov::Beneficiario] = QStringLiteral("Associazione");
+  c[mov::Importo] = QStringLiteral("50,00");
   return c;
 }
 
@@ -24,9 +24,9 @@ MovementCard completeCard() {
 
 TEST(MovementCard, NewCardDefaults) {
   const MovementCard c = newCard();
-  EXPECT_EQ(c.data, todayText());
-  EXPECT_EQ(c.preavviso, QStringLiteral("0"));
-  EXPECT_EQ(c.importo, QStringLiteral("0,00"));
+  EXPECT_EQ(c[mov::Data], todayText());
+  EXPECT_EQ(c[mov::Preavviso], QStringLiteral("0"));
+  EXPECT_EQ(c[mov::Importo], QStringLiteral("0,00"));
   EXPECT_TRUE(c.entrata);
   EXPECT_FALSE(c.uscita);
   EXPECT_FALSE(c.saldato);
@@ -44,34 +44,34 @@ TEST(MovementCard, SaveChecksRunInOrder) {
       {"no reason; everything else empty too",
        [](MovementCard& c) { c = MovementCard(); c.entrata = false; },
        CardField::Causale, NoticeKind::Warning, needed + QStringLiteral("la causale del pagamento.")},
-      {"blank reason", [](MovementCard& c) { c.causale = QStringLiteral("  "); c.data.clear(); },
+      {"blank reason", [](MovementCard& c) { c[mov::Causale] = QStringLiteral("  "); c[mov::Data].clear(); },
        CardField::Causale, NoticeKind::Warning, needed + QStringLiteral("la causale del pagamento.")},
-      {"no date", [](MovementCard& c) { c.data = QStringLiteral(" "); c.dataSca.clear(); },
+      {"no date", [](MovementCard& c) { c[mov::Data] = QStringLiteral(" "); c[mov::DataSca].clear(); },
        CardField::Data, NoticeKind::Warning, needed + QStringLiteral("la data di registrazione dell'operazione.")},
-      {"bad date", [](MovementCard& c) { c.data = QStringLiteral(" 31/02/2024 "); c.dataSca.clear(); },
+      {"bad date", [](MovementCard& c) { c[mov::Data] = QStringLiteral(" 31/02/2024 "); c[mov::DataSca].clear(); },
        CardField::Data, NoticeKind::Plain,
        QStringLiteral("Attenzione: la data 31/02/2024 non esiste.\n\r\n\rPer poter salvare la scheda \u00E8 necessario "
                       "indicare una data valida nel formato gg/mm/aaaa.")},
-      {"no due date even with notice 0", [](MovementCard& c) { c.dataSca.clear(); c.pagatore.clear(); },
+      {"no due date even with notice 0", [](MovementCard& c) { c[mov::DataSca].clear(); c[mov::Pagatore].clear(); },
        CardField::DataSca, NoticeKind::Warning, needed + QStringLiteral("la data di scadenza del pagamento.")},
-      {"bad due date", [](MovementCard& c) { c.dataSca = QStringLiteral("29/02/2023"); c.preavviso.clear(); },
+      {"bad due date", [](MovementCard& c) { c[mov::DataSca] = QStringLiteral("29/02/2023"); c[mov::Preavviso].clear(); },
        CardField::DataSca, NoticeKind::Plain,
        QStringLiteral("Attenzione: la data 29/02/2023 non esiste.\n\r\n\rPer poter salvare la scheda \u00E8 necessario "
                       "indicare una data valida nel formato gg/mm/aaaa.")},
-      {"no notice days", [](MovementCard& c) { c.preavviso.clear(); c.pagatore.clear(); },
+      {"no notice days", [](MovementCard& c) { c[mov::Preavviso].clear(); c[mov::Pagatore].clear(); },
        CardField::Preavviso, NoticeKind::Warning,
        needed + QStringLiteral("il numero di giorni di preavviso della scadenza del pagamento.")},
-      {"no payer", [](MovementCard& c) { c.pagatore.clear(); c.beneficiario.clear(); },
+      {"no payer", [](MovementCard& c) { c[mov::Pagatore].clear(); c[mov::Beneficiario].clear(); },
        CardField::Pagatore, NoticeKind::Warning, needed + QStringLiteral("il nome del pagatore.")},
-      {"no beneficiary", [](MovementCard& c) { c.beneficiario = QStringLiteral("\t"); c.entrata = false; },
+      {"no beneficiary", [](MovementCard& c) { c[mov::Beneficiario] = QStringLiteral("\t"); c.entrata = false; },
        CardField::Beneficiario, NoticeKind::Warning, needed + QStringLiteral("il nome del beneficiario.")},
-      {"no movement type", [](MovementCard& c) { c.entrata = c.uscita = false; c.importo = QStringLiteral("x"); },
+      {"no movement type", [](MovementCard& c) { c.entrata = c.uscita = false; c[mov::Importo] = QStringLiteral("x"); },
        CardField::Entrata, NoticeKind::Warning, needed + QStringLiteral("il tipo di movimento (entrata o uscita).")},
-      {"negative amount", [](MovementCard& c) { c.importo = normaliseAmount(u"-5"); },
+      {"negative amount", [](MovementCard& c) { c[mov::Importo] = normaliseAmount(u"-5"); },
        CardField::Importo, NoticeKind::Warning, QStringLiteral("Attenzione: l'importo indicato non \u00E8 valido.")},
-      {"exponent amount", [](MovementCard& c) { c.importo = normaliseAmount(u"1E15"); },
+      {"exponent amount", [](MovementCard& c) { c[mov::Importo] = normaliseAmount(u"1E15"); },
        CardField::Importo, NoticeKind::Warning, QStringLiteral("Attenzione: l'importo indicato non \u00E8 valido.")},
-      {"amount of 15 characters", [](MovementCard& c) { c.importo = QStringLiteral("100000000000,00"); },
+      {"amount of 15 characters", [](MovementCard& c) { c[mov::Importo] = QStringLiteral("100000000000,00"); },
        CardField::Importo, NoticeKind::Warning, QStringLiteral("Attenzione: l'importo indicato non \u00E8 valido.")},
   };
   for (const auto& tc : cases) {
@@ -88,24 +88,24 @@ TEST(MovementCard, SaveChecksRunInOrder) {
 TEST(MovementCard, AcceptedCards) {
   MovementCard c = completeCard();
   EXPECT_FALSE(checkBeforeSave(c));
-  c.importo = QStringLiteral("0,00");  // a zero amount is accepted
+  c[mov::Importo] = QStringLiteral("0,00");  // a zero amount is accepted
   EXPECT_FALSE(checkBeforeSave(c));
-  c.importo = QStringLiteral("99999999999,99");  // the largest that fits Totale with its sign
+  c[mov::Importo] = QStringLiteral("99999999999,99");  // the largest that fits Totale with its sign
   c.entrata = false;
   c.uscita = true;
   EXPECT_FALSE(checkBeforeSave(c));
-  c.data = QStringLiteral("5/3/2024");
+  c[mov::Data] = QStringLiteral("5/3/2024");
   EXPECT_FALSE(checkBeforeSave(c));
 }
 
 TEST(MovementCard, RecordFromCardWritesEveryFieldAndTheSignedAmount) {
   MovementCard c = completeCard();
-  c.importo = QStringLiteral("12,50");
-  c.causale = QStringLiteral("  Caff\u00E8  ");
+  c[mov::Importo] = QStringLiteral("12,50");
+  c[mov::Causale] = QStringLiteral("  Caff\u00E8  ");
   c.saldato = true;
-  c.file[1] = QStringLiteral("fattura.pdf");
-  c.desc[2] = QStringLiteral("ricevuta");
-  c.pagamento = QString(300, u'p');
+  c[mov::File02] = QStringLiteral("fattura.pdf");
+  c[mov::Desc03] = QStringLiteral("ricevuta");
+  c[mov::Pagamento] = QString(300, u'p');
   TMovimento r = recordFromCard(c);
   EXPECT_EQ(r.Entrata.get(), kSi);
   EXPECT_EQ(r.Uscita.get(), kNo);
@@ -128,9 +128,9 @@ TEST(MovementCard, RecordFromCardWritesEveryFieldAndTheSignedAmount) {
 
   // Every text of the card comes back through showRecord.
   const ShownRecord s = showRecord(r);
-  EXPECT_EQ(s.card.causale, QStringLiteral("Caff\u00E8"));
-  EXPECT_EQ(s.card.pagatore, c.pagatore);
-  EXPECT_EQ(s.card.file[1], c.file[1]);
+  EXPECT_EQ(s.card[mov::Causale], QStringLiteral("Caff\u00E8"));
+  EXPECT_EQ(s.card[mov::Pagatore], c[mov::Pagatore]);
+  EXPECT_EQ(s.card[mov::File02], c[mov::File02]);
   EXPECT_EQ(s.entrata, false);
   EXPECT_EQ(s.uscita, true);
   EXPECT_EQ(s.saldato, false);
@@ -149,20 +149,20 @@ TEST(MovementCard, ShowRecordLeavesUnknownFlagsUntouched) {
 
 TEST(MovementCard, DuplicateKeepsTheDataButNotTheDatesAttachmentsAndSettlement) {
   MovementCard c = completeCard();
-  c.data = QStringLiteral("01/01/2020");
+  c[mov::Data] = QStringLiteral("01/01/2020");
   c.saldato = true;
   c.uscita = true;
   c.entrata = false;
-  c.file[0] = QStringLiteral("a.pdf");
-  c.desc[0] = QStringLiteral("a");
+  c[mov::File01] = QStringLiteral("a.pdf");
+  c[mov::Desc01] = QStringLiteral("a");
   duplicateCard(c);
-  EXPECT_EQ(c.data, todayText());
-  EXPECT_TRUE(c.dataSca.isEmpty());
+  EXPECT_EQ(c[mov::Data], todayText());
+  EXPECT_TRUE(c[mov::DataSca].isEmpty());
   EXPECT_FALSE(c.saldato);
-  EXPECT_TRUE(c.file[0].isEmpty() && c.desc[0].isEmpty());
+  EXPECT_TRUE(c[mov::File01].isEmpty() && c[mov::Desc01].isEmpty());
   EXPECT_TRUE(c.uscita);
-  EXPECT_EQ(c.importo, QStringLiteral("50,00"));
-  EXPECT_EQ(c.pagatore, QStringLiteral("Rossi Mario"));
+  EXPECT_EQ(c[mov::Importo], QStringLiteral("50,00"));
+  EXPECT_EQ(c[mov::Pagatore], QStringLiteral("Rossi Mario"));
 }
 
 TEST(MovementCard, MailLink) {

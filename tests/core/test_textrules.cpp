@@ -2,6 +2,7 @@
 
 #include <QDate>
 
+#include "core/guidetext.h"
 #include "core/textrules.h"
 
 using namespace fondaro;
@@ -135,3 +136,28 @@ TEST(InOutDisplay, TextAndColour) {
   EXPECT_EQ(inOutDisplay(false).text, QStringLiteral("Importo in uscita: \u20AC"));
   EXPECT_EQ(inOutDisplay(false).argb, 0xFFFF0000u);
 }
+
+namespace fondaro {
+namespace {
+
+TEST(AsciiCase, OnlyTheTwentySixLettersChange) {
+  EXPECT_EQ(upperAscii(u"caff\u00E8 zA-1"), u"CAFF\u00E8 ZA-1"_qs);
+  EXPECT_EQ(lowerAscii(u"CAFF\u00C8 Za-1"), u"caff\u00C8 za-1"_qs);
+  EXPECT_EQ(upperAscii(u"@[`{"), u"@[`{"_qs);  // the neighbours of the letters
+  EXPECT_EQ(lowerAscii(u"@[`{"), u"@[`{"_qs);
+}
+
+TEST(GuideText, ParagraphsAreSeparatedByEmptyLines) {
+  const struct {
+    const char16_t* text;
+    QStringList paragraphs;
+  } cases[] = {
+      {u"Uno\r\ndue  tre\r\n\r\n  \r\nQuattro\n", {u"Uno due tre"_qs, u"Quattro"_qs}},
+      {u"\uFEFFPrimo\n\n\n\nSecondo", {u"Primo"_qs, u"Secondo"_qs}},
+      {u"\n \t\n", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(guideParagraphs(c.text), c.paragraphs);
+}
+
+}  // namespace
+}  // namespace fondaro

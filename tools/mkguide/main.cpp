@@ -7,6 +7,8 @@
 // the chapter table follow, in name order, titled with their file name, so a
 // new page only needs its text file (and a table line for its proper title).
 
+#include "core/guidetext.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
@@ -98,16 +100,7 @@ QStringList readParagraphs(const QString &path, QString *error)
         *error = QStringLiteral("%1 is not UTF-8 text").arg(path);
         return {};
     }
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const QStringList blocks = text.split(QRegularExpression(QStringLiteral("\\n[ \\t]*\\n")));
-    QStringList paragraphs;
-    for (QString block : blocks) {
-        block = block.simplified();
-        if (!block.isEmpty())
-            paragraphs << block;
-    }
+    const QStringList paragraphs = fondaro::guideParagraphs(text);
     if (paragraphs.isEmpty())
         *error = QStringLiteral("%1 has no text").arg(path);
     return paragraphs;

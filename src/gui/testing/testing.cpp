@@ -3,11 +3,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "gui/application.h"
 #include "gui/openurl.h"
+#include "report/pdf.h"
 
 namespace fondaro::gui::testing {
 
@@ -55,6 +59,64 @@ ShellCapture::ShellCapture() {
   setShellHook([this](const QString& t) { texts_.append(t); });
 }
 ShellCapture::~ShellCapture() { setShellHook({}); }
+
+namespace {
+QString run(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    return {};
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+}  // namespace
+
+QString pdfText(const QString& pdf, bool layout) {
+  QStringList args;
+  if (layout) args << u"-layout"_qs;
+  args << pdf << u"-"_qs;
+  return run(u"pdftotext"_qs, args);
+}
+
+int pdfPageCount(const QString& pdf) {
+  const QString info = run(u"pdfinfo"_qs, {pdf});
+  const auto m = QRegularExpression(u"^Pages:\\s+(\\d+)"_qs, QRegularExpression::MultilineOption)
+                     .match(info);
+  return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+PrintCapture::PrintCapture(bool printerPresent) {
+  static int serial = 0;
+  dir_ = QDir::tempPath() + u"/fondaro-print-%1-%2"_qs.arg(QCoreApplication::applicationPid()).arg(++serial);
+  QDir().mkpath(dir_);
+  setPrinterPresent(printerPresent);
+  setPrintHook([this](const PrintRequest& r, PrintDocument& doc) {
+    const QString pdf = dir_ + u"/job-%1.pdf"_qs.arg(jobs_.size());
+    report::writePdf(doc, pdf);
+    jobs_.append({r, pdf});
+    return answer;
+  });
+}
+
+PrintCapture::~PrintCapture() {
+  setPrintHook({});
+  setPrinterPresent(std::nullopt);
+  QDir(dir_).removeRecursively();
+}
+
+QString PrintCapture::text(int i, bool layout) const {
+  return i >= 0 && i < jobs_.size() ? pdfText(jobs_[i].pdf, layout) : QString();
+}
+
+QStringList PrintCapture::savePages(int i, const QString& folder, const QString& name, int dpi) const {
+  if (i < 0 || i >= jobs_.size()) return {};
+  QDir().mkpath(folder);
+  const QString prefix = folder + u'/' + name;
+  run(u"pdftoppm"_qs, {u"-png"_qs, u"-r"_qs, QString::number(dpi), jobs_[i].pdf, prefix});
+  QStringList out;
+  for (const QString& f : QDir(folder).entryList({name + u"-*.png"_qs}, QDir::Files, QDir::Name))
+    out << folder + u'/' + f;
+  return out;
+}
 
 EndCapture::EndCapture() {
   setEndHook([this] { ++count_; });

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "gui/messages.h"
+#include "gui/print.h"
 
 namespace fondaro::gui::testing {
 
@@ -56,6 +57,43 @@ class ShellCapture {
  private:
   QStringList texts_;
 };
+
+// While alive, what goes to the printer, the print dialog or the preview is
+// recorded instead (a PDF is written and recorded too). Each document is drawn
+// at once into a PDF of its own, so a test reads its text or looks at its pages
+// after the window that printed it has gone.
+class PrintCapture {
+ public:
+  // `printerPresent`: whether the system is taken to have a default printer.
+  explicit PrintCapture(bool printerPresent = true);
+  ~PrintCapture();
+  PrintCapture(const PrintCapture&) = delete;
+  PrintCapture& operator=(const PrintCapture&) = delete;
+
+  struct Job {
+    PrintRequest request;
+    QString pdf;  // the document as drawn, in a scratch folder
+  };
+  const QList<Job>& jobs() const { return jobs_; }
+  // What the next request answers (true: printed, false: cancelled).
+  bool answer = true;
+
+  // The text of job `i` as pdftotext reads it (-layout keeps each line's
+  // columns); empty if the job is missing or the tool failed.
+  QString text(int i = 0, bool layout = true) const;
+  // Pictures of job `i`'s pages (pdftoppm, `dpi`), saved as `folder`/`name`-N.png;
+  // returns the files written.
+  QStringList savePages(int i, const QString& folder, const QString& name, int dpi = 60) const;
+
+ private:
+  QList<Job> jobs_;
+  QString dir_;
+};
+
+// The text of a PDF as pdftotext reads it; empty when the tool fails.
+QString pdfText(const QString& pdf, bool layout = true);
+// The page count pdfinfo gives for a PDF; -1 when it cannot tell.
+int pdfPageCount(const QString& pdf);
 
 // While alive, ending the program is recorded, not done.
 class EndCapture {

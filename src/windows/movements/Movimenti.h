@@ -1,9 +1,10 @@
 #pragma once
 // The movement editor, a navigation window: one card of the open year's
 // archive on screen, browsing card by card, entering, saving, duplicating.
-// The card is its controls; lblPosizione ties it to a position of the file
-// (empty for a new card) and lblFile names the archive. Closing the editor
-// brings the launcher back.
+// The card is its controls, bound to the record's fields by the core's
+// binding table; lblPosizione ties it to a position of the file (empty for a
+// new card) and lblFile names the archive. Closing the editor brings the
+// launcher back.
 #include "gui/form.h"
 
 class QCheckBox;
@@ -17,10 +18,8 @@ namespace fondaro {
 struct MovementCard;
 struct TMovimento;
 enum class CardField;
-
-namespace gui {
-class PictureButton;
-}
+template <class Rec>
+struct CursorMove;
 
 class TfrmMovimenti : public gui::Form {
   Q_OBJECT
@@ -70,51 +69,32 @@ class TfrmMovimenti : public gui::Form {
   void FormClose() override;
 
  private:
-  void buildCard(QWidget* container);
   void buildToolbar(QWidget* container);
+  void buildCard(QWidget* container);
   void declareBehaviour();
 
   MovementCard cardFromControls() const;
-  void putTexts(const MovementCard& card);
+  void putCard(const MovementCard& card);
   void showInOut();
   void focusField(CardField field);
   // The archive position on screen; 0 for a new card.
   qint64 position() const;
   void setPosition(qint64 p);
-  // A browsing step: reads record `p` of the open archive onto the card.
-  template <class Step>
-  void browse(Step&& step);
-  void openCalendar(QLineEdit* target, QStringView mode);
+  void show(const CursorMove<TMovimento>& move);
+  void openCalendar(QStringView mode);
 
   QLabel* lblFile;
   QLabel* lblPosizione;
   QLabel* lblImporto;
-  QLabel* lblFileN[3];
-  QLabel* lblDescN[3];
   QPushButton* btnCents;
   QLabel* panInfo;
-
   QRadioButton* optEntrata;
   QRadioButton* optUscita;
   QCheckBox* chkSaldato;
   QLineEdit* txtData;
-  QLineEdit* txtCausale;
-  QLineEdit* txtPromemoria;
   QLineEdit* txtDataSca;
-  QLineEdit* txtPreavviso;
+  QLineEdit* txtCausale;
   QLineEdit* txtImporto;
-  QLineEdit* txtPagatore;
-  QLineEdit* txtRecapitoPag;
-  QLineEdit* txtCodFisc;
-  QLineEdit* txtPartitaIva;
-  QLineEdit* txtCategoria;
-  QLineEdit* txtEmail;
-  QLineEdit* txtPagamento;
-  QLineEdit* txtBeneficiario;
-  QLineEdit* txtRecapitoBen;
-  QLineEdit* txtRicevuta;
-  QLineEdit* txtNote;
-  QLineEdit* txtTariffa;
 };
 
 }  // namespace fondaro

@@ -1,0 +1,25 @@
+#pragma once
+// Writing a document as a PDF file, with no printer and no dialog.
+#include <QString>
+
+#include "report/printdocument.h"
+
+class QPagedPaintDevice;
+
+namespace fondaro::report {
+
+// Writes `doc` to `path`. The pages go to a temporary file in the same folder,
+// which replaces `path` only once complete: a failed write leaves an older file
+// of that name as it was. On failure returns false and, if `error` is given,
+// sets it to the reason (in Italian, for the user).
+bool writePdf(PrintDocument& doc, const QString& path, QString* error = nullptr);
+
+// Lays out and draws every page of `doc` on `device`, page by page; false when
+// the device cannot be painted on (a printer that refuses the job).
+bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device);
+
+// The number of pages `doc` takes on a PDF page of its own layout, without
+// drawing anything.
+int countPages(PrintDocument& doc);
+
+}  // namespace fondaro::report

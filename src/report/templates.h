@@ -1,0 +1,21 @@
+#pragma once
+// The printouts the program ships, filled through their objects' names.
+#include <QStringList>
+
+#include "report/report.h"
+
+namespace fondaro::report {
+
+// The list printout ("Riepilogo dati", A4 landscape) that the list windows
+// share: `title` in the title bar, each of `lines` as one line of the list in
+// a fixed-pitch font, and the printing date in the footer bar.
+Report listReport(const QString& title, const QStringList& lines);
+// The distance between two lines of the list printout, in report units.
+inline constexpr double kListLineHeight = 12.822;
+
+// The movement card ("Scheda Movimento", A4 portrait) as designed: twenty
+// framed rows with fixed captions and empty values, and the footer bar. Fill the
+// values and `txtCalce` by name.
+Report movementCardReport();
+
+}  // namespace fondaro::report

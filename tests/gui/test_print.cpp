@@ -1,0 +1,176 @@
+// The print seam: PDF files written whole or not at all, the notice when no
+// printer exists, the requests a capture records, and the preview window.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPaintDevice>
+#include <QPrintPreviewDialog>
+#include <QToolBar>
+
+#include "gui/messages.h"
+#include "gui/print.h"
+#include "support.h"
+
+using namespace fondaro;
+using namespace fondaro::gui;
+using namespace fondaro::testsupport;
+
+namespace {
+
+// One line of text on each of `pages` pages.
+class Pages : public PrintDocument {
+ public:
+  explicit Pages(int pages) : pages_(pages) {}
+  QString title() const override { return u"Prova di stampa"_qs; }
+  QPageLayout pageLayout() const override {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+  }
+  int paginate(QPaintDevice& device) override {
+    dpi_ = device.logicalDpiY();
+    return pages_;
+  }
+  void paintPage(QPainter& painter, int page) override {
+    QFont f(u"DejaVu Sans"_qs);
+    f.setPixelSize(dpi_ / 6);
+    f.setStyleStrategy(QFont::PreferNoShaping);
+    painter.setFont(f);
+    painter.drawText(QPointF(dpi_, dpi_), u"Pagina stampata numero %1, caffè"_qs.arg(page + 1));
+  }
+
+ private:
+  int pages_;
+  int dpi_ = 96;
+};
+
+}  // namespace
+
+class TestPrint : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir;
+
+ private slots:
+  void initTestCase() { prepareTestApplication(); }
+
+  void aPdfIsWrittenWithNoDialog() {
+    DialogScript dialogs;
+    Pages doc(3);
+    const QString path = dir.filePath(u"prova.pdf"_qs);
+    QVERIFY(print(nullptr, doc, PrintTarget::Pdf, 1, path));
+    QVERIFY(dialogs.seen().isEmpty());
+    QCOMPARE(testing::pdfPageCount(path), 3);
+    const QString text = testing::pdfText(path);
+    QVERIFY2(text.contains(u"Pagina stampata numero 3, caffè"_qs), qPrintable(text));
+    // Nothing but the file itself is left in the folder.
+    QCOMPARE(QDir(dir.path()).entryList({u"prova*"_qs}, QDir::Files), QStringList{u"prova.pdf"_qs});
+  }
+
+  void anUnwritablePdfIsReportedAndNothingLeft_data() {
+    QTest::addColumn<QString>("path");
+    QTest::newRow("missing folder") << u"nessuna-cartella/prova.pdf"_qs;
+    QTest::newRow("folder is a file") << u"un-file.txt/prova.pdf"_qs;
+    QTest::newRow("name of a folder") << u"una-cartella"_qs;
+  }
+  void anUnwritablePdfIsReportedAndNothingLeft() {
+    QFETCH(QString, path);
+    QFile file(dir.filePath(u"un-file.txt"_qs));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QDir(dir.path()).mkpath(u"una-cartella"_qs);
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    DialogScript dialogs;
+    Pages doc(1);
+    QVERIFY(!print(nullptr, doc, PrintTarget::Pdf, 1, dir.filePath(path)));
+    QVERIFY2(dialogs.only().text.startsWith(u"Attenzione: impossibile creare il file PDF \""_qs +
+                                            QFileInfo(path).fileName() + u"\"."_qs),
+             qPrintable(dialogs.only().text));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+  }
+
+  void aPdfReplacesAnOlderFileWhole() {
+    const QString path = dir.filePath(u"vecchio.pdf"_qs);
+    QFile older(path);
+    QVERIFY(older.open(QIODevice::WriteOnly));
+    older.write(QByteArray(200000, 'x'));  // longer than the new document
+    older.close();
+    Pages doc(1);
+    QVERIFY(print(nullptr, doc, PrintTarget::Pdf, 1, path));
+    QCOMPARE(testing::pdfPageCount(path), 1);
+    QVERIFY(QFileInfo(path).size() < 200000);
+  }
+
+  void noPrinterMeansANoticeAndNothingPrinted() {
+    // The real question to the system: this binary runs with no print server.
+    {
+      DialogScript dialogs;
+      Pages doc(1);
+      QVERIFY(!print(nullptr, doc, PrintTarget::Printer));
+      QCOMPARE(dialogs.only().text, noPrinterText());
+      QCOMPARE(dialogs.only().icon, Icon::Warning);
+    }
+    // And through the capture, for the print dialog too.
+    DialogScript dialogs;
+    PrintCapture printer(false);
+    Pages doc(1);
+    QVERIFY(!print(nullptr, doc, PrintTarget::PrintDialog, 2));
+    QCOMPARE(dialogs.only().text, noPrinterText());
+    QVERIFY(printer.jobs().isEmpty());
+  }
+
+  void aCaptureRecordsTheRequestAndTheDocument() {
+    PrintCapture printer;
+    Pages doc(2);
+    QVERIFY(print(nullptr, doc, PrintTarget::Printer, 3));
+    printer.answer = false;  // the print dialog cancelled
+    QVERIFY(!print(nullptr, doc, PrintTarget::PrintDialog, 1));
+    QCOMPARE(printer.jobs().size(), 2);
+    const PrintRequest& r = printer.jobs()[0].request;
+    QCOMPARE(r.target, PrintTarget::Printer);
+    QCOMPARE(r.title, u"Prova di stampa"_qs);
+    QCOMPARE(r.copies, 3);
+    QCOMPARE(r.pageCount, 2);
+    QCOMPARE(r.layout.orientation(), QPageLayout::Portrait);
+    QVERIFY(printer.text(0).contains(u"Pagina stampata numero 2, caffè"_qs));
+    QCOMPARE(printer.jobs()[1].request.target, PrintTarget::PrintDialog);
+  }
+
+  void thePreviewOffersPrintZoomFullScreenAndClose() {
+    Pages doc(2);
+    QStringList visible;
+    bool wentFullScreen = false;
+    ModalDriver driver([&](QWidget* w) {
+      auto* dialog = qobject_cast<QPrintPreviewDialog*>(w);
+      if (!dialog) return;
+      saveShot(dialog, artifacts(), u"anteprima"_qs);
+      auto* bar = dialog->findChild<QToolBar*>(u"barAnteprima"_qs);
+      QVERIFY(bar && bar->isVisible());
+      for (QAction* a : bar->actions())
+        if (a->isVisible() && !a->isSeparator() && !a->objectName().isEmpty()) visible << a->objectName();
+      auto* full = dialog->findChild<QAction*>(u"fullScreenAction"_qs);
+      full->trigger();
+      wentFullScreen = dialog->isFullScreen();
+      full->trigger();
+      dialog->findChild<QAction*>(u"closeAction"_qs)->trigger();
+    });
+    QVERIFY(print(nullptr, doc, PrintTarget::Preview));
+    QVERIFY(driver.done());
+    QVERIFY(wentFullScreen);
+    visible.sort();
+    QCOMPARE(visible, (QStringList{u"closeAction"_qs, u"fitPageAction"_qs, u"fitWidthAction"_qs,
+                                   u"fullScreenAction"_qs, u"printAction"_qs, u"zoomInAction"_qs,
+                                   u"zoomOutAction"_qs}));
+  }
+};
+
+int main(int argc, char** argv) {
+  // No print server: the system has no printer, whatever this machine has set up.
+  qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
+  QApplication app(argc, argv);
+  TestPrint t;
+  return QTest::qExec(&t, argc, argv);
+}
+#include "test_print.moc"
