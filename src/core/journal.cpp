@@ -106,7 +106,7 @@ QString journalLine(const MovimentoView& v) {
 Journal buildJournal(const MovementArchive& archive, const JournalQuery& query) {
   Journal j;
   const bool byReason = isActiveFilter(query.causale);
-  const QString key = asciiLower(query.causale);
+  const QString key = lowerAscii(query.causale);
   archive.Scan([&](qint64 pos, MovimentoView v) {
     if (byReason && !containsFolded(v.text(mov::Causale), key)) return;
     const QString data = v.text(mov::Data);

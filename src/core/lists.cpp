@@ -12,13 +12,6 @@ inline char16_t foldUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t
 
 }  // namespace
 
-QString asciiLower(QStringView text) {
-  QString out(text.size(), Qt::Uninitialized);
-  QChar* o = out.data();
-  for (qsizetype i = 0; i < text.size(); ++i) o[i] = QChar(foldLower(text[i].unicode()));
-  return out;
-}
-
 bool containsFolded(QStringView text, QStringView lowerKey) {
   const qsizetype m = lowerKey.size();
   if (m == 0 || m > text.size()) return false;
@@ -73,7 +66,7 @@ bool isActiveFilter(QStringView typed) { return !trimControl(typed).isEmpty(); }
 
 FilterSet::FilterSet(const std::vector<FieldFilter>& filters) {
   for (const FieldFilter& f : filters) {
-    if (isActiveFilter(f.typed)) keys_.push_back({f.field, asciiLower(f.typed)});
+    if (isActiveFilter(f.typed)) keys_.push_back({f.field, lowerAscii(f.typed)});
   }
 }
 
@@ -104,7 +97,7 @@ int ListFind::find(const QStringList& lines, int selected, QStringView typed) {
   const int n = int(lines.size());
   if (n == 0) return -1;
   if (selected < 0 || selected >= n) selected = 0;
-  const QString key = asciiLower(typed);
+  const QString key = lowerAscii(typed);
   const bool again = key == lastKey_;
   lastKey_ = key;
   if (key.isEmpty()) return selected;

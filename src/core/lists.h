@@ -22,9 +22,7 @@
 
 namespace fondaro {
 
-// Lower-cases A-Z only; accented capitals stay as they are.
-QString asciiLower(QStringView text);
-// True when `lowerKey` (already lower-cased with asciiLower) occurs in `text`
+// True when `lowerKey` (already lower-cased with lowerAscii) occurs in `text`
 // lower-cased the same way. An empty key matches nothing.
 bool containsFolded(QStringView text, QStringView lowerKey);
 

@@ -11,6 +11,8 @@
 #include "core/lists.h"
 #include "gui/application.h"
 #include "gui/messages.h"
+#include "gui/print.h"
+#include "report/templates.h"
 
 namespace fondaro::gui {
 
@@ -103,12 +105,10 @@ void LineList::keyPressEvent(QKeyEvent* e) {
   QListView::keyPressEvent(e);
 }
 
-bool printList(QWidget* parent, const QString& reportName, const QString& title, const QStringList& lines) {
-  Q_UNUSED(parent);
-  Q_UNUSED(reportName);
-  Q_UNUSED(title);
-  Q_UNUSED(lines);
-  return false;
+bool printList(QWidget* parent, ListPrintout kind, const QString& title, const QStringList& lines) {
+  report::Report r = kind == ListPrintout::Primanota ? report::journalReport(title, lines)
+                                                     : report::listReport(title, lines);
+  return print(parent, r, PrintTarget::Printer);
 }
 
 QLabel* makeListLabel(QWidget* parent, const char* name, QStringView text, const QRect& at, int points, bool bold) {
@@ -132,6 +132,7 @@ void ListWindow::makeFind(QWidget* parent, const QRect& field, const QRect& butt
   txtTrova->setObjectName(u"txtTrova"_qs);
   txtTrova->setFont(windowFont("Verdana", 12, true));
   txtTrova->setGeometry(field);
+  txtTrova->setAccessibleName(u"Testo da trovare nell'elenco"_qs);
   btnTrova = new QPushButton(u"Trova"_qs, parent);
   btnTrova->setObjectName(u"btnTrova"_qs);
   btnTrova->setFont(windowFont("Verdana", 10, true));
@@ -142,6 +143,7 @@ void ListWindow::makeFind(QWidget* parent, const QRect& field, const QRect& butt
 LineList* ListWindow::makeList(QWidget* parent, const QRect& at) {
   lstRecords = new LineList(u"lstRecords"_qs, parent);
   lstRecords->setGeometry(at);
+  lstRecords->setAccessibleName(u"Elenco"_qs);
   connect(lstRecords, &LineList::lineChosen, this, [this](int row) { lineChosen(row); });
   return lstRecords;
 }

@@ -69,11 +69,12 @@ QLabel* makeListLabel(QWidget* parent, const char* name, QStringView text, const
 // The message of a list find on an empty list.
 QString emptyListMessage();
 
-// The printout of a list: the list report ("Riepilogo dati", the journal's
+// The printout of a list: the list report ("Riepilogo dati", or the journal's
 // "Primanota") with its title and the lines in order, printed on the default
 // printer without a preview. Returns true when printed; on failure the
 // message was shown.
-bool printList(QWidget* parent, const QString& reportName, const QString& title, const QStringList& lines);
+enum class ListPrintout { Riepilogo, Primanota };
+bool printList(QWidget* parent, ListPrintout kind, const QString& title, const QStringList& lines);
 
 class ListWindow : public Form {
   Q_OBJECT

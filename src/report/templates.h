@@ -10,6 +10,9 @@ namespace fondaro::report {
 // share: `title` in the title bar, each of `lines` as one line of the list in
 // a fixed-pitch font, and the printing date in the footer bar.
 Report listReport(const QString& title, const QStringList& lines);
+// The journal's printout ("Primanota"): the list printout's layout under the
+// journal's own name.
+Report journalReport(const QString& title, const QStringList& lines);
 // The distance between two lines of the list printout, in report units.
 inline constexpr double kListLineHeight = 12.822;
 

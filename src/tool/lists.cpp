@@ -113,14 +113,14 @@ int reportSkipped(const std::vector<SkippedRecord>& skipped) {
 }
 
 // Lines to stdout, or the printout to --pdf OUT.
-int writeOutput(const Args& a, const QString& reportName, const QString& title, const QStringList& lines) {
+int writeOutput(const Args& a, Printout kind, const QString& title, const QStringList& lines) {
   const QString pdf = a.options.value(QStringLiteral("--pdf"));
   if (pdf.isEmpty()) {
     printLines(lines);
     return std::fflush(stdout) == 0 ? kExitOk : kExitError;
   }
   QString error;
-  if (!writeListPdf(pdf, reportName, title, lines, &error)) {
+  if (!writeListPdf(pdf, kind, title, lines, &error)) {
     err(QStringLiteral("cannot write %1: %2").arg(pdf, error));
     return kExitError;
   }
@@ -166,7 +166,7 @@ int runList(const QStringList& args) {
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
     const ListEntries entries = searchList(archive, FilterSet(*filters));
     archive.Close();
-    return writeOutput(*a, QStringLiteral("Riepilogo dati"), kListTitle, linesOf(entries));
+    return writeOutput(*a, Printout::Riepilogo, kListTitle, linesOf(entries));
   });
 }
 
@@ -190,7 +190,7 @@ int runDue(const QStringList& args) {
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
     const DueList due = dueList(archive, today);
     archive.Close();
-    const int rc = writeOutput(*a, QStringLiteral("Riepilogo dati"), kDueTitle, linesOf(due.entries));
+    const int rc = writeOutput(*a, Printout::Riepilogo, kDueTitle, linesOf(due.entries));
     const int skipped = reportSkipped(due.skipped);
     return rc != kExitOk ? rc : skipped;
   });
@@ -225,7 +225,7 @@ int runJournal(const QStringList& args) {
         journalPrintLines(j.lines, intervalText(formatDate(*from), formatDate(*to)), j.income.euroText(),
                           j.expense.euroText(), j.balance.euroText());
     const QString title = journalTitle(causale);
-    const int rc = writeOutput(*a, QStringLiteral("Primanota"), title, lines);
+    const int rc = writeOutput(*a, Printout::Primanota, title, lines);
     const int skipped = reportSkipped(j.skipped);
     return rc != kExitOk ? rc : skipped;
   });

@@ -124,6 +124,36 @@ TEST_F(ToolListsTest, JournalSkipsUnreadableRecords) {
   EXPECT_TRUE(r.out.contains(u"BILANCIO ENTRATE E USCITE :   69,90 \u20AC"_qs));
 }
 
+QString pdfText(const QString& pdf) {
+  QProcess p;
+  p.start(u"pdftotext"_qs, {u"-layout"_qs, pdf, u"-"_qs});
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAllStandardOutput()).simplified();  // each run of blanks as one
+}
+
+TEST_F(ToolListsTest, PdfHoldsTheWindowsPrintout) {
+  const QString out = dir.filePath(u"due.pdf"_qs);
+  ToolRun r = tool({u"due"_qs, archive, u"--today"_qs, u"10/05/2024"_qs, u"--pdf"_qs, out});
+  EXPECT_EQ(r.exitCode, 1);  // the damaged record is still named
+  EXPECT_TRUE(r.out.isEmpty());
+  QString text = pdfText(out);
+  EXPECT_TRUE(text.contains(u"Riepilogo pagamenti in scadenza o scaduti e non saldati"_qs)) << text.toStdString();
+  EXPECT_TRUE(text.contains(u"Da: Mario Rossi"_qs));
+  EXPECT_TRUE(text.contains(u"Stampa eseguita in data "_qs));
+
+  const QString journal = dir.filePath(u"primanota.pdf"_qs);
+  r = tool({u"journal"_qs, archive, u"--from=01/03/2024"_qs, u"--to=31/03/2024"_qs, u"--pdf"_qs, journal});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  text = pdfText(journal);
+  EXPECT_TRUE(text.contains(u"PRIMANOTA E BILANCIO - Causale : - - -"_qs)) << text.toStdString();
+  EXPECT_TRUE(text.contains(u"BILANCIO ENTRATE E USCITE : 69,90 €"_qs));
+
+  r = tool({u"list"_qs, archive, u"--pdf"_qs, dir.filePath(u"lista.pdf"_qs)});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(pdfText(dir.filePath(u"lista.pdf"_qs)).contains(u"Riepilogo movimenti in archivio"_qs));
+  EXPECT_EQ(files(), (QStringList{u"2024.eur"_qs, u"due.pdf"_qs, u"lista.pdf"_qs, u"primanota.pdf"_qs}));
+}
+
 TEST_F(ToolListsTest, UsageAndFileErrorsExitTwoAndCreateNothing) {
   const QString missing = dir.filePath(u"2023.eur"_qs);
   const QString out = dir.filePath(u"out.pdf"_qs);
@@ -140,6 +170,7 @@ TEST_F(ToolListsTest, UsageAndFileErrorsExitTwoAndCreateNothing) {
       {u"journal"_qs, archive, u"--from"_qs, u"02/03/2024"_qs, u"--to"_qs, u"01/03/2024"_qs},
       {u"journal"_qs, missing, u"--from"_qs, u"01/03/2024"_qs, u"--to"_qs, u"31/03/2024"_qs, u"--pdf"_qs, out},
       {u"journal"_qs, archive, u"--bogus"_qs},
+      {u"list"_qs, archive, u"--pdf"_qs, dir.filePath(u"no-folder/out.pdf"_qs)},
   };
   const QByteArray before = readAll(archive);
   for (const QStringList& args : cases) {

@@ -10,6 +10,7 @@
 #include "app/Avvio.h"
 #include "core/archive.h"
 #include "gui/listwindow.h"
+#include "gui/print.h"
 #include "journal/Bilancio.h"
 #include "journal/MenuBilancio.h"
 #include "support.h"
@@ -69,7 +70,8 @@ class TestBilancio : public QObject {
     ModalDriver driver([&](QWidget* w) {
       w->setWindowState(Qt::WindowNoState);
       w->setGeometry(0, 0, 1260, 740);
-      act(w);
+      if (QTest::qWaitForWindowActive(w)) act(w);
+      else QTest::qFail("the journal did not become active", __FILE__, __LINE__);
       if (w->isVisible()) w->close();  // also after a failed check
     });
     child<QPushButton>(period(), "btnVisualizza")->click();
@@ -247,6 +249,33 @@ class TestBilancio : public QObject {
       QVERIFY(shown.text.contains(u"non sono conteggiati"_qs));
       w->close();
     }));
+  }
+
+  void thePrintoutHoldsTheLinesTheSeparatorAndTheSummary() {
+    store({movement(u"05/03/2024"_qs, u"+0,10"_qs, u"Quota"_qs), movement(u"06/03/2024"_qs, u"+0,20"_qs, u"Quota"_qs),
+           movement(u"07/03/2024"_qs, u"-0,30"_qs, u"Quota"_qs)});
+    openPeriod();
+    choose(u"2024"_qs, u"01"_qs, u"Marzo"_qs, u"31"_qs, u"Marzo"_qs, u"quota"_qs);
+    PrintCapture printer;
+    p->dialogs.answer(gui::Answer::Yes);
+    QVERIFY(inJournal([&](QWidget* w) {
+      QCOMPARE(text(w, "lblBilancio"), u"0,00 €"_qs);
+      child<QPushButton>(w, "btnStampa")->click();
+    }));
+    QCOMPARE(printer.jobs().size(), 1);
+    QCOMPARE(printer.jobs()[0].request.title, u"Primanota"_qs);
+    // The PDF's text with each run of blanks as one, as a text extractor gives it.
+    const QString printed = printer.text(0).simplified();
+    const auto has = [&](const QString& line) { return printed.contains(line.simplified()); };
+    QVERIFY2(has(u"PRIMANOTA E BILANCIO - Causale : quota"_qs), qPrintable(printed));
+    QCOMPARE(printed.count(u"ENTRATA Quota"_qs), 2);
+    QCOMPARE(printed.count(u"USCITA Quota"_qs), 1);
+    QVERIFY(printed.indexOf(u"Importo: -0,30"_qs) < printed.indexOf(u"- - - - - - - - - - - - - - - -"_qs));
+    QVERIFY(has(u"INTERVALLO SELEZIONATO :      Dal   01/03/2024   al   31/03/2024"_qs));
+    QVERIFY(has(u"TOTALE ENTRATE :              0,30 \u20AC"_qs));
+    QVERIFY(has(u"TOTALE USCITE :               -0,30 \u20AC"_qs));
+    QVERIFY(has(u"BILANCIO ENTRATE E USCITE :   0,00 \u20AC"_qs));
+    printer.savePages(0, artifacts(), u"journal-printout"_qs);
   }
 
   void anEmptyPeriodCreatesTheArchiveAndHasNothingToPrint() {

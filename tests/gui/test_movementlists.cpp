@@ -13,6 +13,7 @@
 #include "core/textrules.h"
 #include "gui/fields.h"
 #include "gui/listwindow.h"
+#include "gui/print.h"
 #include "movements/Movimenti.h"
 #include "movements/SospesiMov.h"
 #include "movements/TrovaMovimenti.h"
@@ -120,7 +121,7 @@ class TestMovementLists : public QObject {
       QCOMPARE(w->size(), QSize(862, 560));
       QVERIFY(child(w, "panAvvio")->isVisible());
       QVERIFY(!child(w, "panContainer")->isVisible());
-      QCOMPARE(QApplication::focusWidget(), child(w, "txtData"));
+      QTRY_COMPARE(QApplication::focusWidget(), child(w, "txtData"));
       QCOMPARE(gui::memoryMode(w), u"movimenti"_qs);
       QCOMPARE(child<QLabel>(w, "lblConta")->text(), u"0"_qs);
       QVERIFY(!child(w, "lblAttendere")->isVisible());
@@ -277,13 +278,40 @@ class TestMovementLists : public QObject {
       const auto shown = p->dialogs.only();
       QCOMPARE(shown.kind, DialogKind::Notice);
       QVERIFY(shown.text.contains(u"posizione 3 "_qs));
-      QCOMPARE(QApplication::focusWidget(), child(w, "txtTrova"));
+      QCOMPARE(w->focusWidget(), child(w, "txtTrova"));
       QVERIFY(!child(w, "lblTrovate"));
       saveShot(w, artifacts(), u"due-list"_qs);
       doubleClick(w, 0);
     }));
     QCOMPARE(editorText("txtNote"), u"avviso"_qs);
     QCOMPARE(position(), u"5"_qs);
+  }
+
+  void eachListPrintsItsLinesUnderItsTitle() {
+    store({record({.causale = u"Luce"_qs, .pagatore = u"Mario Rossi"_qs}),
+           record({.causale = u"Gas"_qs, .pagatore = u"Enel"_qs, .dataSca = today(30)})});
+    openEditor();
+    PrintCapture printer;
+    QVERIFY(inSearch([&](QWidget* w) {
+      search(w, {});
+      child<QPushButton>(w, "btnStampa")->click();
+    }));
+    QVERIFY(inDueList([&](QWidget* w) { child<QPushButton>(w, "btnStampa")->click(); }));
+    QCOMPARE(printer.jobs().size(), 2);
+    QCOMPARE(printer.jobs()[0].request.target, gui::PrintTarget::Printer);
+    QCOMPARE(printer.jobs()[0].request.layout.orientation(), QPageLayout::Landscape);
+    // The PDF's text with each run of blanks as one, as a text extractor gives it.
+    const QString searchText = printer.text(0).simplified();
+    QVERIFY2(searchText.contains(u"Riepilogo movimenti in archivio"_qs), qPrintable(searchText));
+    QVERIFY(searchText.indexOf(u"Gas"_qs) < searchText.indexOf(u"Luce"_qs));
+    QVERIFY(searchText.contains(u"Da: Mario Rossi"_qs));
+    QVERIFY(searchText.contains(u"Importo: +12,50"_qs));
+    QVERIFY(searchText.contains(u"Stampa eseguita in data "_qs + today()));
+    const QString dueText = printer.text(1).simplified();
+    QVERIFY(dueText.contains(u"Riepilogo pagamenti in scadenza o scaduti e non saldati"_qs));
+    QVERIFY(dueText.contains(u"Luce"_qs));
+    QVERIFY(!dueText.contains(u"Gas"_qs));
+    printer.savePages(0, artifacts(), u"search-printout"_qs);
   }
 
   void dueListOfAMissingArchiveIsEmpty() {

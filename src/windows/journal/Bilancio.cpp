@@ -149,7 +149,7 @@ void TfrmBilancio::btnStampaClick() {
   if (!gui::question(this, kPrintQuestion.toString())) return;
   const QStringList lines = journalPrintLines(lstRecords->lines(), lblIntervallo->text(), lblTotEntrate->text(),
                                               lblTotUscite->text(), lblBilancio->text());
-  gui::printList(this, u"Primanota"_qs, journalTitle(titTipologia->text()), lines);
+  gui::printList(this, gui::ListPrintout::Primanota, journalTitle(titTipologia->text()), lines);
 }
 
 void TfrmBilancio::btnEsciClick() { close(); }

@@ -112,16 +112,18 @@ TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
   imgGuida->setGeometry(694, 14, 52, 52);
 
   label(c, "lblCampo01", u"Indicare l'anno solare di interesse e una causale.", text10, QRect(40, 76, 680, 22));
-  label(c, "titAnno", u"Anno:", title12, QRect(40, 106, 96, 32));
+  QLabel* titAnno = label(c, "titAnno", u"Anno:", title12, QRect(40, 106, 96, 32));
   txtAnno = new QLineEdit(c);
   txtAnno->setObjectName(u"txtAnno"_qs);
   txtAnno->setFont(field12);
   txtAnno->setGeometry(140, 106, 90, 32);
-  label(c, "titTipologia", u"Causale:", title12, QRect(40, 152, 96, 32));
+  QLabel* titTipologia = label(c, "titTipologia", u"Causale:", title12, QRect(40, 152, 96, 32));
   txtTipologia = new QLineEdit(c);
   txtTipologia->setObjectName(u"txtTipologia"_qs);
   txtTipologia->setFont(field12);
   txtTipologia->setGeometry(140, 152, 580, 32);
+  titAnno->setBuddy(txtAnno);
+  titTipologia->setBuddy(txtTipologia);
   QLabel* l2 = label(c, "lblCampo02",
                      u"Per ottenere lo storico di tutti i movimenti in entrata e in uscita, non indicare nessuna "
                      u"causale.",
@@ -198,6 +200,10 @@ void TfrmMenuBilancio::buildPeriodGroup(QWidget* parent, bool start, const QRect
                             QRect(16, 50, 84, 34));
   QComboBox* month = itemList(g, start ? "txtMeseInizio" : "txtMeseFine", period::monthItems(), 9,
                               QRect(116, 50, 198, 34));
+  for (QWidget* w : {static_cast<QWidget*>(day), static_cast<QWidget*>(day->lineEdit())})
+    w->setAccessibleName(start ? u"Giorno di inizio intervallo"_qs : u"Giorno di fine intervallo"_qs);
+  for (QWidget* w : {static_cast<QWidget*>(month), static_cast<QWidget*>(month->lineEdit())})
+    w->setAccessibleName(start ? u"Mese di inizio intervallo"_qs : u"Mese di fine intervallo"_qs);
   QLabel* year = label(g, start ? "lblAnnoInizio" : "lblAnnoFine", u"ANNO", gui::windowFont("Verdana", 18, true),
                        QRect(16, 96, 298, 48), Qt::AlignCenter);
   QLabel* date = label(g, start ? "lblDataInizio" : "lblDataFine", u"", caption, QRect(0, 0, 10, 10));

@@ -83,7 +83,7 @@ void TfrmSospesiMov::buildList() {
 }
 
 void TfrmSospesiMov::btnStampaClick() {
-  gui::printList(this, u"Riepilogo dati"_qs, u"Riepilogo pagamenti in scadenza o scaduti e non saldati"_qs,
+  gui::printList(this, gui::ListPrintout::Riepilogo, u"Riepilogo pagamenti in scadenza o scaduti e non saldati"_qs,
                  lstRecords->lines());
 }
 

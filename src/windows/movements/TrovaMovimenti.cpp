@@ -184,7 +184,7 @@ void TfrmTrovaMovimenti::btnCercaClick() {
 }
 
 void TfrmTrovaMovimenti::btnStampaClick() {
-  gui::printList(this, u"Riepilogo dati"_qs, u"Riepilogo movimenti in archivio"_qs, lstRecords->lines());
+  gui::printList(this, gui::ListPrintout::Riepilogo, u"Riepilogo movimenti in archivio"_qs, lstRecords->lines());
 }
 
 void TfrmTrovaMovimenti::lstRecordsDblClick() {
