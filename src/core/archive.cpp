@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/filepath.h"
+
 namespace fondaro {
 namespace {
 
@@ -26,33 +28,19 @@ const char* opName(ArchiveError::Op op) {
   return "cannot use";
 }
 
-QString describeError(ArchiveError::Op op, const QString& path, int err) {
+QString describeError(ArchiveError::Op op, ArchiveError::Cause cause, const QByteArray& native,
+                      int err) {
+  const QString path = displayPath(native);
+  switch (cause) {
+    case ArchiveError::Cause::NotRegular:
+      return QStringLiteral("cannot open %1: it is not a regular file").arg(path);
+    case ArchiveError::Cause::MissingLinkTarget:
+      return QStringLiteral("cannot open %1: it is a link to a missing file").arg(path);
+    case ArchiveError::Cause::System: break;
+  }
   QString s = QStringLiteral("%1 %2").arg(QLatin1String(opName(op)), path);
   if (err != 0) s += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(err));
   return s;
-}
-
-QByteArray nativePath(const QString& path) { return path.toLocal8Bit(); }
-
-// Opens a file that must be a plain file: a folder, a pipe or a device of that
-// name is no archive (opening a pipe for reading waits for a writer forever, and
-// a device such as /dev/zero never ends a scan). The open does not wait; -1 with
-// errno set when the file cannot be opened or is not a plain file.
-int openPlainFile(const QByteArray& native, int flags) {
-  const int fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat st {};
-  int err = 0;
-  if (fstat(fd, &st) != 0) err = errno;
-  else if (!S_ISREG(st.st_mode)) err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-  if (err != 0) {
-    ::close(fd);
-    errno = err;
-    return -1;
-  }
-  const int fl = fcntl(fd, F_GETFL);
-  if (fl >= 0) fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
-  return fd;
 }
 
 // An advisory write lock on the whole file, held around "count, then write at
@@ -99,20 +87,23 @@ class AppendLock {
 
 }  // namespace
 
-ArchiveError::ArchiveError(Op op, QString path, int sysError)
-    : std::runtime_error(describeError(op, path, sysError).toStdString()),
+ArchiveError::ArchiveError(Op op, QByteArray path, int sysError, Cause cause)
+    : std::runtime_error(describeError(op, cause, path, sysError).toStdString()),
       op_(op),
+      cause_(cause),
       path_(std::move(path)),
       err_(sysError) {}
 
-QString ArchiveError::describe() const { return describeError(op_, path_, err_); }
+QString ArchiveError::path() const { return decodePath(path_); }
+
+QString ArchiveError::describe() const { return describeError(op_, cause_, path_, err_); }
 
 QString archiveAccessMessage() {
   return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.") + kParagraphBreak +
          QStringLiteral("Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
 }
 
-RecordFile::RecordFile(int fd, QString path, int recordSize)
+RecordFile::RecordFile(int fd, QByteArray path, int recordSize)
     : fd_(fd), path_(std::move(path)), recordSize_(recordSize) {}
 
 RecordFile::RecordFile(RecordFile&& other) noexcept
@@ -135,24 +126,53 @@ RecordFile::~RecordFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-RecordFile RecordFile::openOrCreate(const QString& path, int recordSize) {
-  const QByteArray native = nativePath(path);
+namespace {
+
+// Why an open failed: a file that is not a regular file is named as such.
+[[noreturn]] void failOpen(const QByteArray& path, int err, bool notRegular) {
+  throw ArchiveError(ArchiveError::Op::Open, path, err,
+                     notRegular && err != EISDIR ? ArchiveError::Cause::NotRegular
+                                                 : ArchiveError::Cause::System);
+}
+
+bool isDanglingLink(const QByteArray& path) {
+  struct stat st {};
+  return ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode) &&
+         ::stat(path.constData(), &st) != 0 && errno == ENOENT;
+}
+
+}  // namespace
+
+RecordFile RecordFile::openOrCreate(const QByteArray& path, int recordSize) {
   for (int attempt = 0; attempt < 2; ++attempt) {
-    int fd = openPlainFile(native, O_RDWR);
+    bool notRegular = false;
+    int fd = openRegularFile(path, O_RDWR, &notRegular);
     if (fd >= 0) return RecordFile(fd, path, recordSize);
-    if (errno != ENOENT) throw ArchiveError(ArchiveError::Op::Open, path, errno);
-    // No file of that name: create it, but never over one that appeared meanwhile.
-    fd = ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (errno != ENOENT) failOpen(path, errno, notRegular);
+    // No file of that name: create it, but never over one that appeared
+    // meanwhile, nor through a link whose target is missing.
+    fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) return RecordFile(fd, path, recordSize);
     if (errno != EEXIST) throw ArchiveError(ArchiveError::Op::Create, path, errno);
+    if (isDanglingLink(path))
+      throw ArchiveError(ArchiveError::Op::Open, path, ENOENT, ArchiveError::Cause::MissingLinkTarget);
   }
   throw ArchiveError(ArchiveError::Op::Open, path, EEXIST);
 }
 
-RecordFile RecordFile::openExisting(const QString& path, int recordSize, Access access) {
-  const int fd = openPlainFile(nativePath(path), access == Access::ReadOnly ? O_RDONLY : O_RDWR);
-  if (fd < 0) throw ArchiveError(ArchiveError::Op::Open, path, errno);
+RecordFile RecordFile::openOrCreate(const QString& path, int recordSize) {
+  return openOrCreate(encodePath(path), recordSize);
+}
+
+RecordFile RecordFile::openExisting(const QByteArray& path, int recordSize, Access access) {
+  bool notRegular = false;
+  const int fd = openRegularFile(path, access == Access::ReadOnly ? O_RDONLY : O_RDWR, &notRegular);
+  if (fd < 0) failOpen(path, errno, notRegular);
   return RecordFile(fd, path, recordSize);
+}
+
+RecordFile RecordFile::openExisting(const QString& path, int recordSize, Access access) {
+  return openExisting(encodePath(path), recordSize, access);
 }
 
 void RecordFile::fail(ArchiveError::Op op, int err) const { throw ArchiveError(op, path_, err); }
@@ -226,17 +246,20 @@ void RecordFile::close() {
   if (::close(fd) != 0 && errno != EINTR) fail(ArchiveError::Op::Close, errno);
 }
 
-static QString joinFolder(const QString& folder, const QString& name) {
-  if (folder.isEmpty() || folder.endsWith(QLatin1Char('/'))) return folder + name;
-  return folder + QLatin1Char('/') + name;
+QByteArray movementArchivePath(const QByteArray& programFolder, const QString& yearText) {
+  return joinPath(programFolder, encodePath(yearText + QStringLiteral(".eur")));
+}
+
+QByteArray clientArchivePath(const QByteArray& programFolder) {
+  return joinPath(programFolder, "Clienti.pro");
 }
 
 QString movementArchivePath(const QString& programFolder, const QString& yearText) {
-  return joinFolder(programFolder, yearText + QStringLiteral(".eur"));
+  return decodePath(movementArchivePath(encodePath(programFolder), yearText));
 }
 
 QString clientArchivePath(const QString& programFolder) {
-  return joinFolder(programFolder, QStringLiteral("Clienti.pro"));
+  return decodePath(clientArchivePath(encodePath(programFolder)));
 }
 
 }  // namespace fondaro

@@ -3,6 +3,11 @@
 // address book "Clienti.pro". A file is a flat run of records with no header;
 // the count is size / record size and a trailing fragment is never read.
 // Every user action opens a file, reads or writes, and closes it.
+//
+// Paths are the operating system's bytes (see core/filepath.h). The overloads
+// taking text accept what decodePath gave (a window label's path) and any
+// ordinary name, and restore the bytes with encodePath.
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <stdexcept>
@@ -15,16 +20,26 @@ namespace fondaro {
 class ArchiveError : public std::runtime_error {
  public:
   enum class Op { Open, Create, Stat, Read, Write, Sync, Close, Position };
-  ArchiveError(Op op, QString path, int sysError);
+  // What was wrong, where the system's error number does not say it plainly.
+  enum class Cause {
+    System,       // sysError tells
+    NotRegular,   // a FIFO, a device or a socket under the archive's name
+    MissingLinkTarget,  // a symbolic link whose target does not exist
+  };
+  ArchiveError(Op op, QByteArray path, int sysError, Cause cause = Cause::System);
   Op op() const { return op_; }
+  Cause cause() const { return cause_; }
   int sysError() const { return err_; }
-  const QString& path() const { return path_; }
+  // The path as decodePath gives it; nativePath() has the bytes.
+  QString path() const;
+  const QByteArray& nativePath() const { return path_; }
   // A short English description for logs and the command-line tool.
   QString describe() const;
 
  private:
   Op op_;
-  QString path_;
+  Cause cause_;
+  QByteArray path_;
   int err_;
 };
 
@@ -40,8 +55,11 @@ class RecordFile {
   // name exists is a new empty one created. An existing file that cannot be
   // opened is an error and is never truncated or replaced; so is a folder, a
   // pipe or a device of that name.
+  // A dangling symbolic link is refused too: the file it names is not created.
+  static RecordFile openOrCreate(const QByteArray& path, int recordSize);
   static RecordFile openOrCreate(const QString& path, int recordSize);
   // Opens an existing plain file; never creates one.
+  static RecordFile openExisting(const QByteArray& path, int recordSize, Access access);
   static RecordFile openExisting(const QString& path, int recordSize, Access access);
 
   RecordFile(RecordFile&& other) noexcept;
@@ -51,7 +69,7 @@ class RecordFile {
   ~RecordFile();
 
   int recordSize() const { return recordSize_; }
-  const QString& path() const { return path_; }
+  const QByteArray& path() const { return path_; }
   bool isOpen() const { return fd_ >= 0; }
 
   qint64 count() const;
@@ -75,7 +93,7 @@ class RecordFile {
   static constexpr qint64 kScanBlockBytes = 1 << 20;
 
  private:
-  RecordFile(int fd, QString path, int recordSize);
+  RecordFile(int fd, QByteArray path, int recordSize);
   qint64 fileSize() const;
   // Reads up to n bytes at offset; fewer only at the end of the file.
   qint64 readSome(qint64 offset, void* buf, qint64 n) const;
@@ -83,7 +101,7 @@ class RecordFile {
   [[noreturn]] void fail(ArchiveError::Op op, int err) const;
 
   int fd_ = -1;
-  QString path_;
+  QByteArray path_;
   int recordSize_ = 0;
 };
 
@@ -107,8 +125,14 @@ void RecordFile::scanBlocks(Visit&& visit, qint64 blockBytes) const {
 template <class Rec>
 class Archive {
  public:
+  static Archive OpenOrCreate(const QByteArray& path) {
+    return Archive(RecordFile::openOrCreate(path, int(sizeof(Rec))));
+  }
   static Archive OpenOrCreate(const QString& path) {
     return Archive(RecordFile::openOrCreate(path, int(sizeof(Rec))));
+  }
+  static Archive OpenExisting(const QByteArray& path, RecordFile::Access access) {
+    return Archive(RecordFile::openExisting(path, int(sizeof(Rec)), access));
   }
   static Archive OpenExisting(const QString& path, RecordFile::Access access) {
     return Archive(RecordFile::openExisting(path, int(sizeof(Rec)), access));
@@ -155,8 +179,11 @@ using MovementArchive = Archive<TMovimento>;
 using ClientArchive = Archive<TCliente>;
 
 // "<program folder><yyyy>.eur"
-QString movementArchivePath(const QString& programFolder, const QString& yearText);
+QByteArray movementArchivePath(const QByteArray& programFolder, const QString& yearText);
 // "<program folder>Clienti.pro"
+QByteArray clientArchivePath(const QByteArray& programFolder);
+// The same for a folder held as text (decodePath); the result is text too.
+QString movementArchivePath(const QString& programFolder, const QString& yearText);
 QString clientArchivePath(const QString& programFolder);
 
 }  // namespace fondaro

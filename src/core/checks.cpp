@@ -10,7 +10,6 @@ namespace fondaro::checks {
 
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 bool isAsciiUpper(QChar c) { return c >= u'A' && c <= u'Z'; }
 
 // ---- Tax code tables ----------------------------------------------------
@@ -406,25 +405,6 @@ CheckResult checkIban(QStringView fieldText) {
 }
 
 // ---- The four windows ---------------------------------------------------
-
-const WindowForm& windowForm(Kind kind) {
-  static const WindowForm forms[] = {
-      {"TfrmCodFisc", QStringLiteral(" Controllo codice fiscale"),
-       QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
-       "txtCodFisc", kCodFiscLength, false, true},
-      {"TfrmPartitaIva", QStringLiteral(" Controllo partita IVA"),
-       QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."),
-       "txtPartitaIva", kPartitaIvaLength, true, false},
-      {"TfrmCarta", QStringLiteral(" Controllo carta di credito"),
-       QStringLiteral(
-           "Immettere il numero di carta di credito e premere il pulsante di controllo."),
-       "txtNumero", 30, true, true},
-      {"TfrmIban", QStringLiteral(" Controllo IBAN"),
-       QStringLiteral("Immettere l'IBAN e premere il pulsante di controllo."), "txtIban",
-       kIbanLength, false, true},
-  };
-  return forms[static_cast<int>(kind)];
-}
 
 CheckResult check(Kind kind, QStringView fieldText) {
   switch (kind) {

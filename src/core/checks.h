@@ -106,23 +106,7 @@ CheckResult checkIban(QStringView fieldText);
 
 enum class Kind { CodFisc, PartitaIva, Carta, Iban };
 
-// What a check window shows and how its one field behaves while typing.
-struct WindowForm {
-  const char* className;  // "TfrmCodFisc"
-  QString caption;        // window caption
-  QString title;          // text of lblTitolo
-  const char* fieldName;  // objectName of the field
-  int maxLength;          // typing limit; a text put in by the caller is not cut
-  bool digitsOnly;        // keys other than digits, Backspace, Delete, Left, Right swallowed
-  bool upperTrimmed;      // after each keystroke the field text is trimmed, a-z made A-Z
-};
 
-const WindowForm& windowForm(Kind kind);
-
-// The two buttons every check window has: btnControlla (tab order 1, the end
-// of the field's Enter chain) and btnChiudi (tab order 2).
-inline const QString kControllaText = QStringLiteral("Controlla");
-inline const QString kChiudiText = QStringLiteral("Chiudi");
 
 // The check of a window by kind.
 CheckResult check(Kind kind, QStringView fieldText);

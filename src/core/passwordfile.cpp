@@ -1,9 +1,15 @@
 #include "core/passwordfile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
+
+#include "core/filepath.h"
 
 namespace fondaro {
 
@@ -112,12 +118,17 @@ QByteArray lineEndingOf(const QByteArray& content) {
 
 }  // namespace
 
-QString passwordFilePath(const QString& programFolder) {
-  return programFolder + QLatin1String(kPasswordFileName);
+QByteArray passwordFilePath(const QByteArray& programFolder) {
+  return programFolder + kPasswordFileName;
 }
 
-PasswordFileError::PasswordFileError(Reason reason, const QString& path, const QString& detail)
-    : std::runtime_error((path + QStringLiteral(": ") + detail).toStdString()), reason_(reason) {}
+QString passwordFilePath(const QString& programFolder) {
+  return decodePath(passwordFilePath(encodePath(programFolder)));
+}
+
+PasswordFileError::PasswordFileError(Reason reason, const QByteArray& path, const QString& detail)
+    : std::runtime_error((displayPath(path) + QStringLiteral(": ") + detail).toStdString()),
+      reason_(reason) {}
 
 std::optional<QByteArray> iniValue(const QByteArray& content, QByteArrayView section,
                                    QByteArrayView key) {
@@ -157,49 +168,123 @@ QByteArray withIniValue(const QByteArray& content, QByteArrayView section, QByte
   return out;
 }
 
-QString readIniValue(const QString& path, QByteArrayView section, QByteArrayView key) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  const auto v = iniValue(f.readAll(), section, key);
+namespace {
+
+QString systemText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+mode_t currentUmask() {
+  const mode_t m = ::umask(0);
+  ::umask(m);
+  return m;
+}
+
+// A password file that is a link is rewritten where the link points, so that
+// the link stays.
+QByteArray linkTarget(const QByteArray& path) {
+  struct stat st {};
+  if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* resolved = ::realpath(path.constData(), nullptr);
+  if (!resolved) return path;
+  QByteArray target(resolved);
+  std::free(resolved);
+  return target;
+}
+
+// The new content goes to a fresh file in the same folder, reaches the disk,
+// and only then takes the old one's name: a crash or a full disk leaves either
+// the old file or the new one, never a cut one.
+void replaceFile(const QByteArray& path, const QByteArray& content, mode_t mode) {
+  using R = PasswordFileError::Reason;
+  QByteArray temp = path + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) throw PasswordFileError(R::WriteFailed, path, systemText(errno));
+  const auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(temp.constData());
+    throw PasswordFileError(R::WriteFailed, path, systemText(err));
+  };
+  if (::fchmod(fd, mode) != 0) fail(errno);
+  qsizetype done = 0;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    if (n == 0) fail(ENOSPC);
+    done += n;
+  }
+  if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(temp.constData());
+    throw PasswordFileError(R::WriteFailed, path, systemText(err));
+  }
+  if (::rename(temp.constData(), path.constData()) != 0) {
+    const int err = errno;
+    ::unlink(temp.constData());
+    throw PasswordFileError(R::WriteFailed, path, systemText(err));
+  }
+}
+
+}  // namespace
+
+std::optional<QByteArray> readPasswordFileBytes(const QByteArray& path) {
+  using R = PasswordFileError::Reason;
+  using S = SmallFile::Status;
+  SmallFile f = readSmallFile(path, kPasswordFileMaxBytes);
+  switch (f.status) {
+    case S::Ok: return std::move(f.bytes);
+    case S::Missing: return std::nullopt;
+    case S::NotRegular:
+      throw PasswordFileError(R::NotRegular, path, QStringLiteral("not a regular file"));
+    case S::TooLarge:
+      throw PasswordFileError(R::TooLarge, path, QStringLiteral("larger than a password file can be"));
+    case S::Failed: break;
+  }
+  throw PasswordFileError(R::Unreadable, path, systemText(f.sysError));
+}
+
+QString readIniValue(const QByteArray& path, QByteArrayView section, QByteArrayView key) {
+  const auto content = readPasswordFileBytes(path);
+  if (!content) return {};
+  const auto v = iniValue(*content, section, key);
   return v ? QString::fromLatin1(*v) : QString();
 }
 
-void writeIniValue(const QString& path, QByteArrayView section, QByteArrayView key,
+void writeIniValue(const QByteArray& named, QByteArrayView section, QByteArrayView key,
                    QStringView value) {
   using R = PasswordFileError::Reason;
+  const QByteArray path = linkTarget(named);
   QByteArray content;
-  const QFileInfo info(path);
-  if (info.exists()) {
+  mode_t mode = 0666 & ~currentUmask();
+  struct stat st {};
+  if (::stat(path.constData(), &st) == 0) {
     // The read-only attribute is honoured even for a user (root) whom the
     // system would let write: the file was marked so on purpose.
-    if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
+    if (S_ISREG(st.st_mode) && (!(st.st_mode & S_IWUSR) || ::access(path.constData(), W_OK) != 0))
       throw PasswordFileError(R::ReadOnly, path, QStringLiteral("the file is read-only"));
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-      throw PasswordFileError(R::Unreadable, path, f.errorString());
-    content = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-      throw PasswordFileError(R::Unreadable, path, f.errorString());
+    mode = st.st_mode & 07777;
   }
+  if (auto existing = readPasswordFileBytes(path)) content = std::move(*existing);
   const QByteArray updated = withIniValue(content, section, key, value.toLatin1());
-
-  QSaveFile out(path);
-  out.setDirectWriteFallback(false);
-  if (!out.open(QIODevice::WriteOnly))
-    throw PasswordFileError(R::WriteFailed, path, out.errorString());
-  if (out.write(updated) != updated.size()) {
-    out.cancelWriting();
-    throw PasswordFileError(R::WriteFailed, path, out.errorString());
-  }
-  if (!out.commit()) throw PasswordFileError(R::WriteFailed, path, out.errorString());
+  replaceFile(path, updated, mode);
 }
 
-QString readStoredPassword(const QString& programFolder) {
+QString readStoredPassword(const QByteArray& programFolder) {
   return readIniValue(passwordFilePath(programFolder), kPasswordSection, kPasswordKey);
 }
 
-void writeStoredPassword(const QString& programFolder, QStringView value) {
+void writeStoredPassword(const QByteArray& programFolder, QStringView value) {
   writeIniValue(passwordFilePath(programFolder), kPasswordSection, kPasswordKey, value);
+}
+
+QString readStoredPassword(const QString& programFolder) {
+  return readStoredPassword(encodePath(programFolder));
+}
+
+void writeStoredPassword(const QString& programFolder, QStringView value) {
+  writeStoredPassword(encodePath(programFolder), value);
 }
 
 }  // namespace fondaro

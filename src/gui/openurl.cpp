@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include "core/filepath.h"
+
 namespace fondaro::gui {
 
 namespace {
@@ -24,6 +26,11 @@ QString openerUrl(const QString& command) {
   text = text.trimmed();
   if (text.startsWith(u"www.", Qt::CaseInsensitive)) return u"http://"_qs + text;
   if (hasUrlScheme(text)) return QUrl(text, QUrl::TolerantMode).toString(QUrl::FullyEncoded);
+  // A path from a folder named in another charset carries bytes that are not
+  // UTF-8 (core/filepath.h): they go into the URL byte for byte.
+  const QByteArray native = encodePath(text);
+  if (text.startsWith(u'/') && native != text.toUtf8())
+    return u"file://"_qs + QString::fromLatin1(native.toPercentEncoding("/"));
   return QUrl::fromLocalFile(text).toString(QUrl::FullyEncoded);
 }
 

@@ -1,8 +1,8 @@
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "core/archive.h"
@@ -16,56 +16,116 @@ const char* kUsage =
     "usage: fondaro-tool append [--kind movimenti|clienti] FILE < records.jsonl\n"
     "Reads JSON Lines on standard input, each an object of field name to text\n"
     "(missing fields are empty; blank lines are skipped). Every line is checked\n"
-    "first: an unknown field, a value that is not a string or bad JSON writes\n"
-    "nothing and exits 2 naming the line. Then each record is appended to FILE\n"
-    "(created when missing) and its new position is printed, one a line.";
+    "first: an unknown field, a value that is not a string, bad JSON, a raw\n"
+    "control character inside a string (write it escaped: \\t, \\u0000) or a\n"
+    "line over 1 MiB writes nothing and exits 2 naming the line. Then each record\n"
+    "is appended to FILE (created when missing) and its new position is printed,\n"
+    "one a line.";
 
-// Reads and checks every line; on the first bad one reports it and returns false.
-template <class Rec>
-bool parseAll(const QByteArray& input, std::vector<Rec>& records) {
-  const QList<QByteArray> lines = input.split('\n');
-  for (int i = 0; i < lines.size(); ++i) {
-    const int lineNo = i + 1;
-    const QByteArray line = lines[i].trimmed();
-    if (line.isEmpty()) continue;
-    QJsonParseError pe;
-    const QJsonDocument doc = QJsonDocument::fromJson(line, &pe);
-    if (pe.error != QJsonParseError::NoError) {
-      err(QStringLiteral("line %1: bad JSON: %2").arg(lineNo).arg(pe.errorString()));
-      return false;
+// No record is longer than a few tens of kilobytes as JSON: a longer line is
+// refused without ever being held whole.
+constexpr qsizetype kMaxLineBytes = 1 << 20;
+
+// JSON forbids the characters U+0000 to U+001F raw inside a string; the parser
+// would take them. Returns the first such byte, or -1.
+int rawControlInString(const QByteArray& line) {
+  bool inString = false;
+  bool escaped = false;
+  for (char ch : line) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (!inString) {
+      inString = b == '"';
+    } else if (escaped) {
+      escaped = false;
+    } else if (b == '\\') {
+      escaped = true;
+    } else if (b == '"') {
+      inString = false;
+    } else if (b < 0x20) {
+      return b;
     }
-    if (!doc.isObject()) {
-      err(QStringLiteral("line %1: not a JSON object").arg(lineNo));
-      return false;
-    }
-    Rec rec;
-    const QJsonObject obj = doc.object();
-    for (auto it = obj.begin(); it != obj.end(); ++it) {
-      const auto f = fieldIndex<Rec>(it.key());
-      if (!f) {
-        err(QStringLiteral("line %1: unknown field \"%2\"").arg(lineNo).arg(it.key()));
-        return false;
-      }
-      if (!it.value().isString()) {
-        err(QStringLiteral("line %1: the value of \"%2\" is not a string").arg(lineNo).arg(it.key()));
-        return false;
-      }
-      setFieldText(rec, *f, it.value().toString());
-    }
-    records.push_back(rec);
   }
+  return -1;
+}
+
+// Checks one line and adds its record; on a bad line reports it and returns false.
+template <class Rec>
+bool parseLine(const QByteArray& raw, int lineNo, std::vector<Rec>& records) {
+  const QByteArray line = raw.trimmed();
+  if (line.isEmpty()) return true;
+  if (const int c = rawControlInString(line); c >= 0) {
+    err(QStringLiteral("line %1: raw control character U+%2 inside a string (write it escaped)")
+            .arg(lineNo)
+            .arg(c, 4, 16, QLatin1Char('0')));
+    return false;
+  }
+  QJsonParseError pe;
+  const QJsonDocument doc = QJsonDocument::fromJson(line, &pe);
+  if (pe.error != QJsonParseError::NoError) {
+    err(QStringLiteral("line %1: bad JSON: %2").arg(lineNo).arg(pe.errorString()));
+    return false;
+  }
+  if (!doc.isObject()) {
+    err(QStringLiteral("line %1: not a JSON object").arg(lineNo));
+    return false;
+  }
+  Rec rec;
+  const QJsonObject obj = doc.object();
+  for (auto it = obj.begin(); it != obj.end(); ++it) {
+    const auto f = fieldIndex<Rec>(it.key());
+    if (!f) {
+      err(QStringLiteral("line %1: unknown field \"%2\"").arg(lineNo).arg(it.key()));
+      return false;
+    }
+    if (!it.value().isString()) {
+      err(QStringLiteral("line %1: the value of \"%2\" is not a string").arg(lineNo).arg(it.key()));
+      return false;
+    }
+    setFieldText(rec, *f, it.value().toString());
+  }
+  records.push_back(rec);
   return true;
+}
+
+// Reads standard input in blocks and checks it line by line; on the first bad
+// line reports it and returns false.
+template <class Rec>
+bool parseAll(std::FILE* in, std::vector<Rec>& records) {
+  std::vector<char> block(64 * 1024);
+  QByteArray line;
+  int lineNo = 1;
+  for (;;) {
+    const size_t got = std::fread(block.data(), 1, block.size(), in);
+    if (got == 0) {
+      if (std::ferror(in)) {
+        err(QStringLiteral("fondaro-tool append: cannot read standard input"));
+        return false;
+      }
+      return parseLine(line, lineNo, records);  // the last line may have no ending
+    }
+    const char* p = block.data();
+    const char* const end = p + got;
+    while (p < end) {
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+      const qsizetype piece = (nl ? nl : end) - p;
+      if (line.size() + piece > kMaxLineBytes) {
+        err(QStringLiteral("line %1: longer than 1 MiB").arg(lineNo));
+        return false;
+      }
+      line.append(p, piece);
+      if (!nl) break;
+      if (!parseLine(line, lineNo, records)) return false;
+      line.truncate(0);
+      ++lineNo;
+      p = nl + 1;
+    }
+  }
 }
 
 template <class Rec>
 int append(const QString& path) {
-  QFile in;
-  if (!in.open(stdin, QIODevice::ReadOnly)) {
-    err(QStringLiteral("fondaro-tool append: cannot read standard input"));
-    return kExitError;
-  }
   std::vector<Rec> records;
-  if (!parseAll<Rec>(in.readAll(), records)) return kExitError;
+  if (!parseAll<Rec>(stdin, records)) return kExitError;
   auto archive = Archive<Rec>::OpenOrCreate(path);
   for (const Rec& r : records) {
     out(QString::number(archive.Append(r)) + u'\n');

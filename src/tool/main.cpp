@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include "core/filepath.h"
 #include "tool/commands.h"
 #include "tool/common.h"
 
@@ -28,7 +29,8 @@ const char* kUsage =
 int main(int argc, char** argv) {
   using namespace fondaro::tool;
   QStringList args;
-  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  // File names reach the opens byte for byte, UTF-8 or not (core/filepath.h).
+  for (int i = 1; i < argc; ++i) args << fondaro::decodePath(argv[i]);
   if (args.isEmpty()) {
     err(QString::fromUtf8(kUsage));
     return kExitError;

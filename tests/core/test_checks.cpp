@@ -521,10 +521,6 @@ TEST(Windows, EveryKindDispatchesToItsCheck) {
     EXPECT_EQ(check(kind, valid).outcome, Outcome::Valid);
     EXPECT_EQ(check(kind, u"").outcome, Outcome::Incomplete);
   }
-  EXPECT_EQ(windowForm(Kind::CodFisc).maxLength, 16);
-  EXPECT_EQ(windowForm(Kind::PartitaIva).maxLength, 11);
-  EXPECT_EQ(windowForm(Kind::Carta).maxLength, 30);
-  EXPECT_EQ(windowForm(Kind::Iban).maxLength, 27);
 }
 
 }  // namespace

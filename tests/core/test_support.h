@@ -5,6 +5,17 @@
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+#include <set>
+#include <string>
 
 namespace fondaro::testing {
 
@@ -18,5 +29,57 @@ inline void writeAll(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
 }
+
+// The names in a folder as bytes (QDir leaves out names that are not UTF-8).
+inline std::set<QByteArray> namesIn(const QByteArray& folder) {
+  std::set<QByteArray> names;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(folder.toStdString(), ec))
+    names.insert(QByteArray::fromStdString(e.path().filename().string()));
+  return names;
+}
+
+// Empties a scratch folder by bytes: QTemporaryDir cannot remove names that
+// are not UTF-8.
+inline void removeContents(const QByteArray& folder) {
+  std::error_code ec;
+  for (const QByteArray& n : namesIn(folder))
+    std::filesystem::remove_all((folder + '/' + n).toStdString(), ec);
+}
+
+// If a read of a FIFO waits for a writer, this guard becomes the writer after a
+// few seconds, so that a regression fails the test instead of hanging it.
+class FifoGuard {
+ public:
+  explicit FifoGuard(QByteArray fifo) : fifo_(std::move(fifo)), thread_([this] { watch(); }) {}
+  ~FifoGuard() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      done_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+  }
+  bool released() const { return released_; }
+
+ private:
+  void watch() {
+    std::unique_lock<std::mutex> lock(m_);
+    while (!done_) {
+      if (cv_.wait_for(lock, std::chrono::seconds(5), [this] { return done_; })) return;
+      const int fd = ::open(fifo_.constData(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        released_ = true;
+        ::close(fd);
+      }
+    }
+  }
+  QByteArray fifo_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  bool done_ = false;
+  std::atomic<bool> released_{false};
+  std::thread thread_;
+};
 
 }  // namespace fondaro::testing

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QProcess>
@@ -10,6 +11,8 @@
 
 using namespace fondaro;
 using fondaro::testing::readAll;
+using fondaro::testing::namesIn;
+using fondaro::testing::removeContents;
 using fondaro::testing::writeAll;
 
 namespace {
@@ -50,6 +53,7 @@ class ToolTest : public ::testing::Test {
  protected:
   QTemporaryDir dir;
   QString path(const QString& name) const { return dir.filePath(name); }
+  void TearDown() override { fondaro::testing::removeContents(QFile::encodeName(dir.path())); }
 };
 
 }  // namespace
@@ -203,4 +207,138 @@ TEST_F(ToolTest, HelpAndUsage) {
   EXPECT_EQ(tool({}).exitCode, 2);
   EXPECT_EQ(tool({QStringLiteral("frobnicate")}).exitCode, 2);
   EXPECT_EQ(tool({QStringLiteral("dump"), QStringLiteral("--kind"), QStringLiteral("altro"), path(QStringLiteral("a.eur"))}).exitCode, 2);
+}
+
+namespace {
+
+// The tool run by the shell in the scratch folder: the script names files by
+// bytes (printf '\351'), which QProcess arguments cannot carry.
+ToolRun toolInShell(const QString& folder, const QString& script, const QByteArray& input = {}) {
+  QProcess p;
+  p.setWorkingDirectory(folder);
+  p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, QStringLiteral(FONDARO_TOOL_PATH)});
+  p.waitForStarted();
+  p.write(input);
+  p.closeWriteChannel();
+  const bool finished = p.waitForFinished(60000);
+  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray bytesOf(const QString& path) { return QFile::encodeName(path); }
+
+}  // namespace
+
+// "caf\xE9.eur" named in Latin-1: dump reads it and append writes to it, and to
+// no file with a similar name.
+TEST_F(ToolTest, ALatin1FileNameIsTheFileUsed) {
+  const QByteArray latin1 = bytesOf(dir.path()) + "/caf\xE9.eur";
+  {
+    auto a = MovementArchive::OpenOrCreate(latin1);
+    a.Append(goodMovement());
+    a.Close();
+  }
+  const ToolRun dump = toolInShell(dir.path(), QStringLiteral("exec \"$0\" dump \"$(printf 'caf\\351.eur')\""));
+  EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+  EXPECT_TRUE(dump.out.startsWith(u"{\"pos\": 1, "_qs)) << dump.out.toStdString();
+  EXPECT_EQ(dump.out.count(u'\n'), 1);
+
+  const ToolRun append = toolInShell(dir.path(), QStringLiteral("exec \"$0\" append \"$(printf 'caf\\351.eur')\""),
+                                     "{\"Causale\": \"Pane\"}\n");
+  EXPECT_EQ(append.exitCode, 0) << append.err.toStdString();
+  EXPECT_EQ(append.out, u"2\n"_qs);
+  auto a = MovementArchive::OpenExisting(latin1, RecordFile::Access::ReadOnly);
+  EXPECT_EQ(a.Count(), 2);
+  EXPECT_EQ(a.ReadAt(2).Causale.get(), u"Pane"_qs);
+  a.Close();
+  EXPECT_EQ(namesIn(bytesOf(dir.path())), std::set<QByteArray>{"caf\xE9.eur"});
+
+  // A missing Latin-1 name is created under exactly that name.
+  const ToolRun create = toolInShell(dir.path(), QStringLiteral("exec \"$0\" append \"$(printf '\\351t\\340.pro')\""),
+                                     "{\"Cliente\": \"A\"}\n");
+  EXPECT_EQ(create.exitCode, 0) << create.err.toStdString();
+  auto clients = ClientArchive::OpenExisting(bytesOf(dir.path()) + "/\xE9t\xE0.pro", RecordFile::Access::ReadOnly);
+  EXPECT_EQ(clients.Count(), 1);
+  clients.Close();
+  EXPECT_EQ(namesIn(bytesOf(dir.path())), (std::set<QByteArray>{"caf\xE9.eur", "\xE9t\xE0.pro"}));
+}
+
+// A line over 1 MiB is refused, naming it; one just under goes in.
+TEST_F(ToolTest, AppendBoundsALine) {
+  const QString p = path(QStringLiteral("Clienti.pro"));
+  const QByteArray head = "{\"Note\": \"";
+  const QByteArray tail = "\"}";
+  const auto line = [&](qsizetype size) {
+    return head + QByteArray(size - head.size() - tail.size(), 'a') + tail;
+  };
+  const ToolRun over = tool({QStringLiteral("append"), p}, "{}\n" + line((1 << 20) + 1) + "\n{}\n");
+  EXPECT_EQ(over.exitCode, 2);
+  EXPECT_TRUE(over.err.contains(u"line 2"_qs)) << over.err.toStdString();
+  EXPECT_TRUE(over.out.isEmpty());
+  EXPECT_FALSE(QFile::exists(p));
+  const ToolRun under = tool({QStringLiteral("append"), p}, "{}\n" + line(1 << 20) + "\n");
+  EXPECT_EQ(under.exitCode, 0) << under.err.toStdString();
+  EXPECT_EQ(under.out, u"1\n2\n"_qs);
+}
+
+// A line of hundreds of megabytes is refused without being held: under a
+// memory limit far below its size the tool still answers with exit 2.
+TEST_F(ToolTest, AnEndlessLineIsRefusedWithoutHoldingIt) {
+  const ToolRun r = toolInShell(
+      dir.path(),
+      QStringLiteral("ulimit -v 400000; { printf '{\"Note\": \"'; head -c 600000000 /dev/zero | tr '\\0' a; } "
+                     "| \"$0\" append 2024.eur"));
+  EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains(u"line 1"_qs)) << r.err.toStdString();
+  EXPECT_FALSE(QFile::exists(path(u"2024.eur"_qs)));
+}
+
+// Raw control characters are not JSON inside a string; their escaped forms are.
+TEST_F(ToolTest, AppendRefusesRawControlCharactersInStrings) {
+  const QString p = path(QStringLiteral("Clienti.pro"));
+  const QByteArray refused[] = {
+      QByteArray("{\"Cliente\": \"A\0B\"}", 17),
+      "{\"Cliente\": \"A\tB\"}",
+      "{\"Cliente\": \"A\x01" "B\"}",
+      "{\"Cliente\": \"A\\\\\x1F\"}",  // after an escaped backslash
+      "{\"Cli\x02" "ente\": \"A\"}",   // in a name
+  };
+  for (const QByteArray& bad : refused) {
+    SCOPED_TRACE(bad.toHex().toStdString());
+    const ToolRun r = tool({QStringLiteral("append"), p}, "{}\n" + bad + "\n");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(u"line 2"_qs)) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_FALSE(QFile::exists(p));
+  }
+  // Escaped, and blanks or tabs between the tokens, they go in.
+  const ToolRun ok = tool({QStringLiteral("append"), p},
+                          "{\"Cliente\":\t\"A\\u0000B\", \"Note\": \"x\\ty\\u001fz\"}\r\n");
+  EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
+  const ToolRun dump = tool({QStringLiteral("dump"), p});
+  EXPECT_TRUE(dump.out.contains(u"\"Note\": \"x\\ty\\u001fz\""_qs)) << dump.out.toStdString();
+}
+
+// Plain words for an archive that is no file and for a dangling link.
+TEST_F(ToolTest, AnArchiveThatIsNoFileIsNamedSo) {
+  const QString fifo = path(u"2024.eur"_qs);
+  ASSERT_EQ(mkfifo(bytesOf(fifo).constData(), 0600), 0);
+  const QString link = path(u"2023.eur"_qs);
+  ASSERT_EQ(symlink(bytesOf(path(u"altrove.eur"_qs)).constData(), bytesOf(link).constData()), 0);
+  const struct {
+    QStringList args;
+    QString words;
+  } cases[] = {
+      {{u"dump"_qs, fifo}, fifo + u": it is not a regular file"_qs},
+      {{u"append"_qs, fifo}, fifo + u": it is not a regular file"_qs},
+      {{u"append"_qs, u"--kind"_qs, u"movimenti"_qs, u"/dev/null"_qs}, u"/dev/null: it is not a regular file"_qs},
+      {{u"append"_qs, link}, link + u": it is a link to a missing file"_qs},
+  };
+  for (const auto& c : cases) {
+    const ToolRun r = tool(c.args, "{}\n");
+    EXPECT_EQ(r.exitCode, 2) << c.args.join(u' ').toStdString();
+    EXPECT_TRUE(r.err.contains(c.words)) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+  }
+  EXPECT_FALSE(QFile::exists(path(u"altrove.eur"_qs)));
 }

@@ -398,6 +398,10 @@ class TestKit : public QObject {
     QTest::newRow("path with blanks")
         << u"\"/opt/fondaro/Documenti_Allegati/fattura n. 1.pdf\""_qs
         << u"file:///opt/fondaro/Documenti_Allegati/fattura%20n.%201.pdf"_qs;
+    // The manual of a program folder named in Latin-1 ("caf\xE9"), as the
+    // program folder's text carries it.
+    QTest::newRow("path with a Latin-1 byte")
+        << u"\"/media/caf"_qs + QChar(0xDCE9) + u"/Guida.pdf\""_qs << u"file:///media/caf%E9/Guida.pdf"_qs;
     QTest::newRow("mailto") << u"\"mailto:info@fondaro.example?subject=Software Fondaro 3.0&body=Salve,\""_qs
                             << u"mailto:info@fondaro.example?subject=Software%20Fondaro%203.0&body=Salve,"_qs;
     QTest::newRow("web") << u"https://www.fondaro.example"_qs << u"https://www.fondaro.example"_qs;

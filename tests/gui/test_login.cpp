@@ -6,7 +6,11 @@
 #include "app/Avvio.h"
 #include "app/CambiaPassword.h"
 #include "app/Password.h"
+#include "../core/test_support.h"
+#include "core/filepath.h"
 #include "support.h"
+
+#include <sys/stat.h>
 
 using namespace fondaro;
 using namespace fondaro::testsupport;
@@ -299,6 +303,78 @@ class TestLogin : public QObject {
     QVERIFY(changeWin()->isVisible());
     QCOMPARE(edit(changeWin(), "txtPasswordOld")->text(), u"vecchia"_qs);
     QCOMPARE(edit(changeWin(), "txtConferma")->text(), u"nuova"_qs);
+  }
+
+  // A password file that cannot be one (a FIFO, which an open for reading would
+  // wait on for ever; a link to /dev/zero or a huge file, which a whole read
+  // would never finish) is answered at once with the window's error message.
+  void anUnreadablePasswordFileIsAnsweredAtOnce_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("change");
+    for (const char* file : {"fifo", "device", "oversized"}) {
+      QTest::addRow("login, %s", file) << QString::fromLatin1(file) << false;
+      QTest::addRow("change, %s", file) << QString::fromLatin1(file) << true;
+    }
+  }
+  void anUnreadablePasswordFileIsAnsweredAtOnce() {
+    QFETCH(QString, file);
+    QFETCH(bool, change);
+    const QByteArray path = QFile::encodeName(p->passwordFile());
+    if (file == u"fifo") QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+    if (file == u"device") QVERIFY(QFile::link(u"/dev/zero"_qs, p->passwordFile()));
+    if (file == u"oversized") {
+      QFile f(p->passwordFile());
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write("[Accesso]\r\nValore=" + Crypt::Scramble(u"VECCHIA"_qs).toLatin1() + "\r\n");
+      f.write(QByteArray(kPasswordFileMaxBytes, ';'));
+    }
+    testing::FifoGuard guard(path);
+    if (change) {
+      openChange();
+      edit(changeWin(), "txtPasswordOld")->setText(u"vecchia"_qs);
+      edit(changeWin(), "txtPasswordNew")->setText(u"nuova"_qs);
+      edit(changeWin(), "txtConferma")->setText(u"nuova"_qs);
+      button(changeWin(), "cmdOK")->click();
+      QCOMPARE(p->dialogs.only().text, kChangeError);
+      QVERIFY(changeWin()->isVisible());
+    } else {
+      start();
+      type(u"vecchia"_qs);
+      enter();
+      QCOMPARE(p->dialogs.only().text, kReadError);
+      QVERIFY(login()->isVisible());
+      QVERIFY(!launcher()->isVisible());
+    }
+    QVERIFY2(!guard.released(), "the password file was waited on");
+    struct stat st {};
+    QCOMPARE(::lstat(path.constData(), &st), 0);
+    QCOMPARE(S_ISFIFO(st.st_mode), file == u"fifo");
+    QCOMPARE(S_ISLNK(st.st_mode), file == u"device");
+  }
+
+  // A program folder named in Latin-1 bytes (an old USB stick) finds its own
+  // password file: the right password opens the launcher, and a change
+  // rewrites that very file.
+  void aProgramFolderNamedInLatin1FindsItsPasswordFile() {
+    const QByteArray folder = QFile::encodeName(p->dir.path()) + "/caf\xE9/";
+    QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+    gui::setProgramFolder(folder);
+    QCOMPARE(gui::programFolderPath(), folder);
+    writeStoredPassword(folder, Crypt::Scramble(typedPassword(u"segreta"_qs)));
+    openChange();
+    type(u"segreta"_qs);
+    enter();
+    type(u"nuova"_qs);
+    enter();
+    type(u"nuova"_qs);
+    button(changeWin(), "cmdOK")->click();
+    QCOMPARE(p->dialogs.texts(), QStringList{kDone});
+    QVERIFY(QTest::qWaitForWindowActive(login()));
+    type(u"nuova"_qs);
+    enter();
+    QVERIFY(launcher()->isVisible());
+    QCOMPARE(testing::namesIn(folder), std::set<QByteArray>{"unins000.dll"});
+    testing::removeContents(QFile::encodeName(p->dir.path()));
   }
 
   void aMissingFileMakesEveryOldPasswordWrong() {

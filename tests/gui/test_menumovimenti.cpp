@@ -15,7 +15,10 @@
 #include "gui/guide.h"
 #include "movements/MenuMovimenti.h"
 #include "movements/Movimenti.h"
+#include "../core/test_support.h"
 #include "support.h"
+
+#include <sys/stat.h>
 
 using namespace fondaro;
 using namespace fondaro::testsupport;
@@ -175,7 +178,20 @@ class TestMenuMovimenti : public QObject {
     QVERIFY(onlyVisible(ws().frmAvvio));
   }
 
+  // Also in a program folder named in Latin-1 bytes: the path travels as text
+  // through the editor's lblFile and still names the folder's own archive.
+  void theOpenedYearIsWhereTheEditorSaves_data() {
+    QTest::addColumn<bool>("latin1");
+    QTest::newRow("folder") << false;
+    QTest::newRow("folder named in Latin-1") << true;
+  }
   void theOpenedYearIsWhereTheEditorSaves() {
+    QFETCH(bool, latin1);
+    if (latin1) {
+      const QByteArray folder = QFile::encodeName(p->dir.path()) + "/caf\xE9/";
+      QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+      gui::setProgramFolder(folder);
+    }
     openYearWindow();
     typeYear(u"2023"_qs);
     apri()->click();
@@ -186,10 +202,13 @@ class TestMenuMovimenti : public QObject {
     child<QLineEdit>(e, "txtBeneficiario")->setText(u"Circolo"_qs);
     child<QToolButton>(e, "cmdSalva")->click();
     QCOMPARE(p->dialogs.only().text, u"La scheda corrente è stata inserita in archivio."_qs);
-    MovementArchive a = MovementArchive::OpenExisting(p->folder() + u"2023.eur"_qs, RecordFile::Access::ReadOnly);
+    MovementArchive a =
+        MovementArchive::OpenExisting(gui::programFolderPath() + "2023.eur", RecordFile::Access::ReadOnly);
     QCOMPARE(a.Count(), 1);
     QCOMPARE(a.ReadAt(1).Causale.trimmed(), u"Quota"_qs);
-    QVERIFY(!QFile::exists(p->folder() + currentYear() + u".eur"_qs));
+    a.Close();
+    QCOMPARE(testing::namesIn(gui::programFolderPath()), std::set<QByteArray>{"2023.eur"});
+    if (latin1) testing::removeContents(QFile::encodeName(p->dir.path()));
   }
 
   void theGuideIconShowsTheRegisterGuide() {

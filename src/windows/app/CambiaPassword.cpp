@@ -135,7 +135,7 @@ void TfrmCambiaPassword::refuseNew(const QString& why) {
 }
 
 void TfrmCambiaPassword::cmdOKClick() {
-  const QString folder = gui::programFolder();
+  const QByteArray folder = gui::programFolderPath();
   try {
     if (!passwordMatches(readStoredPassword(folder), txtPasswordOld->text())) {
       gui::message(this, QString::fromUtf8(kOldWrong));
@@ -144,6 +144,9 @@ void TfrmCambiaPassword::cmdOKClick() {
       return;
     }
   } catch (const CryptError&) {
+    gui::message(this, QString::fromUtf8(kChangeError));
+    return;
+  } catch (const PasswordFileError&) {
     gui::message(this, QString::fromUtf8(kChangeError));
     return;
   }

@@ -100,8 +100,12 @@ void TfrmPassword::cmdOKClick() {
   bool matches = false;
   try {
     // Read afresh at every attempt; nothing of the file is remembered.
-    matches = passwordMatches(readStoredPassword(gui::programFolder()), txtPassword->text());
+    matches = passwordMatches(readStoredPassword(gui::programFolderPath()), txtPassword->text());
   } catch (const CryptError&) {
+    gui::message(this, QString::fromUtf8(kReadError));
+    return;
+  } catch (const PasswordFileError&) {
+    // A file there that cannot be read (a FIFO, a device, a huge file).
     gui::message(this, QString::fromUtf8(kReadError));
     return;
   }

@@ -10,6 +10,7 @@
 
 #include "WindowSet.h"
 #include "core/textrules.h"
+#include "gui/controls.h"
 #include "gui/application.h"
 #include "movements/Movimenti.h"
 
@@ -62,13 +63,11 @@ TfrmCalendario::TfrmCalendario(QWidget* owner) : Form(owner, Kind::Dialog, Place
 // the window open and writes nothing.
 void TfrmCalendario::btnImportaDataClick() {
   const QString mode = gui::memoryText(this);
-  const char* target = nullptr;
-  if (mode == gui::mode::MovimentiData) target = "txtData";
-  else if (mode == gui::mode::MovimentiScadenza) target = "txtDataSca";
+  QStringView target;
+  if (mode == gui::mode::MovimentiData) target = u"txtData";
+  else if (mode == gui::mode::MovimentiScadenza) target = u"txtDataSca";
   else return;
-  if (TfrmMovimenti* editor = windowSet().frmMovimenti)
-    if (auto* field = editor->findChild<QLineEdit*>(QString::fromLatin1(target)))
-      field->setText(formatDate(calAppuntamenti->selectedDate()));
+  gui::setControlText(windowSet().frmMovimenti, target, formatDate(calAppuntamenti->selectedDate()));
   close();
 }
 

@@ -43,6 +43,36 @@ class Shape : public QFrame {
   int radius_;
 };
 
+// What a check window shows and how its one field behaves while typing.
+struct WindowForm {
+  const char* className;  // "TfrmCodFisc"
+  QString caption;        // window caption
+  QString title;          // text of lblTitolo
+  const char* fieldName;  // objectName of the field
+  int maxLength;          // typing limit; a text put in by the caller is not cut
+  bool digitsOnly;        // keys other than digits, Backspace, Delete, Left, Right swallowed
+  bool upperTrimmed;      // after each keystroke the field text is trimmed, a-z made A-Z
+};
+
+const WindowForm& windowForm(checks::Kind kind) {
+  static const WindowForm forms[] = {
+      {"TfrmCodFisc", QStringLiteral(" Controllo codice fiscale"),
+       QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
+       "txtCodFisc", checks::kCodFiscLength, false, true},
+      {"TfrmPartitaIva", QStringLiteral(" Controllo partita IVA"),
+       QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."),
+       "txtPartitaIva", checks::kPartitaIvaLength, true, false},
+      {"TfrmCarta", QStringLiteral(" Controllo carta di credito"),
+       QStringLiteral(
+           "Immettere il numero di carta di credito e premere il pulsante di controllo."),
+       "txtNumero", 30, true, true},
+      {"TfrmIban", QStringLiteral(" Controllo IBAN"),
+       QStringLiteral("Immettere l'IBAN e premere il pulsante di controllo."), "txtIban",
+       checks::kIbanLength, false, true},
+  };
+  return forms[static_cast<int>(kind)];
+}
+
 QPushButton* button(const char* name, const QString& text, QWidget* parent) {
   auto* b = new QPushButton(text, parent);
   b->setObjectName(QString::fromLatin1(name));
@@ -53,7 +83,7 @@ QPushButton* button(const char* name, const QString& text, QWidget* parent) {
 }  // namespace
 
 CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::Dialog), kind_(kind) {
-  const checks::WindowForm& form = checks::windowForm(kind);
+  const WindowForm& form = windowForm(kind);
   setObjectName(QString::fromLatin1(form.className).mid(1));  // "TfrmCodFisc" -> "frmCodFisc"
   setWindowTitle(form.caption);
   gui::setFormatSettings();
@@ -77,8 +107,8 @@ CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::
   txtField->setMinimumWidth(fm.horizontalAdvance(QString(form.maxLength + 1, u'W')) + 16);
   lblTitolo->setBuddy(txtField);
 
-  btnControlla = button("btnControlla", checks::kControllaText, this);
-  btnChiudi = button("btnChiudi", checks::kChiudiText, this);
+  btnControlla = button("btnControlla", u"Controlla"_qs, this);
+  btnChiudi = button("btnChiudi", u"Chiudi"_qs, this);
 
   auto* around = new QHBoxLayout(shpCodFisc);
   around->setContentsMargins(10, 10, 10, 10);

@@ -1,8 +1,8 @@
 #pragma once
 // What the four check windows share: a title, one field, "Controlla" and
-// "Chiudi". Each window is one kind of check; its caption, its title, its
-// field's name and typing rules, the check and the notice it shows all come
-// from the core, so a window only ties them to its controls.
+// "Chiudi". Each window is one kind of check: its caption, title, field name
+// and typing rules are a line of this module's table; the check and the
+// notice it shows come from the core, which the command-line tool shares.
 #include "core/checks.h"
 #include "gui/form.h"
 
