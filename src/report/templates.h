@@ -12,6 +12,9 @@ namespace fondaro::report {
 // The journal prints the same list under its own report name ("Primanota"):
 // setName() on the result.
 Report listReport(const QString& title, const QStringList& lines);
+// The journal's printout ("Primanota"): the list printout's layout under the
+// journal's own name.
+Report journalReport(const QString& title, const QStringList& lines);
 // The distance between two lines of the list printout, in report units.
 inline constexpr double kListLineHeight = 12.822;
 

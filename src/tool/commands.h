@@ -13,5 +13,9 @@ int runValidate(const QStringList& args);
 // fondaro-tool stats FILE --year YYYY
 int runStats(const QStringList& args);
 int runExport(const QStringList& args);  // export FILE [-o OUT]
+// fondaro-tool list / due / journal: the list windows' lines
+int runList(const QStringList& args);
+int runDue(const QStringList& args);
+int runJournal(const QStringList& args);
 
 }  // namespace fondaro::tool

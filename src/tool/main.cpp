@@ -19,6 +19,9 @@ const char* kUsage =
     "  validate codfisc|piva|carta|iban TEXT    the notice a check window would show\n"
     "  stats FILE --year YYYY                   the figures of the statistics charts\n"
     "  export [--kind ...] FILE [-o OUT]        the spreadsheet document (.xls) of an archive\n"
+    "  list FILE [FIELD=TEXT ...]               the search list of an archive\n"
+    "  due FILE [--today DD/MM/YYYY]            the due and overdue payments\n"
+    "  journal FILE --from D --to D             the journal of a period with its totals\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -45,6 +48,9 @@ int main(int argc, char** argv) {
   if (cmd == QLatin1String("validate")) return runValidate(args);
   if (cmd == QLatin1String("stats")) return runStats(args);
   if (cmd == QLatin1String("export")) return runExport(args);
+  if (cmd == QLatin1String("list")) return runList(args);
+  if (cmd == QLatin1String("due")) return runDue(args);
+  if (cmd == QLatin1String("journal")) return runJournal(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;
