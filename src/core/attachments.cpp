@@ -1,7 +1,12 @@
 #include "core/attachments.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "core/filepath.h"
+#include "core/replacefile.h"
 
 namespace fondaro {
 
@@ -21,25 +26,20 @@ bool isSafeAttachmentName(QStringView name) {
 }
 
 bool copyReplacing(const QString& source, const QString& target) {
-  QFile in(source);
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  QSaveFile out(target);
-  out.setDirectWriteFallback(false);
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  QByteArray buf(1 << 20, Qt::Uninitialized);
-  for (;;) {
-    const qint64 n = in.read(buf.data(), buf.size());
-    if (n < 0) {
-      out.cancelWriting();
-      return false;
+  const int in = openRegularFile(encodePath(source), O_RDONLY);
+  if (in < 0) return false;
+  const bool ok = replaceFileBytes(encodePath(target), [in](int out) {
+    QByteArray buf(1 << 20, Qt::Uninitialized);
+    for (;;) {
+      const ssize_t n = ::read(in, buf.data(), size_t(buf.size()));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return false;
+      if (n == 0) return true;
+      if (!writeAllTo(out, buf.constData(), n)) return false;
     }
-    if (n == 0) break;
-    if (out.write(buf.constData(), n) != n) {
-      out.cancelWriting();
-      return false;
-    }
-  }
-  return out.commit();
+  });
+  ::close(in);
+  return ok;
 }
 
 }  // namespace fondaro

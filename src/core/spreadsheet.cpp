@@ -1,6 +1,7 @@
 #include "core/spreadsheet.h"
 
-#include <QSaveFile>
+#include "core/filepath.h"
+#include "core/replacefile.h"
 
 #include "core/cp1252.h"
 #include "core/field.h"
@@ -180,15 +181,10 @@ ExportWriteError::ExportWriteError(QString path, QString reason)
       reason_(std::move(reason)) {}
 
 void writeFileReplacing(const QString& path, const QByteArray& bytes) {
-  QSaveFile out(path);
-  out.setDirectWriteFallback(false);
-  if (!out.open(QIODevice::WriteOnly)) throw ExportWriteError(path, out.errorString());
-  if (out.write(bytes) != bytes.size()) {
-    const QString why = out.errorString();
-    out.cancelWriting();
+  QString why;
+  if (!replaceFileBytes(encodePath(path), [&](int fd) { return writeAllTo(fd, bytes.constData(), bytes.size()); },
+                        &why))
     throw ExportWriteError(path, why);
-  }
-  if (!out.commit()) throw ExportWriteError(path, out.errorString());
 }
 
 }  // namespace fondaro

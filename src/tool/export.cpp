@@ -1,7 +1,8 @@
-#include <QFileInfo>
 #include <cstdio>
 
 #include "core/clientexport.h"
+#include "core/filepath.h"
+#include "core/replacefile.h"
 #include "core/movementexport.h"
 #include "tool/commands.h"
 #include "tool/common.h"
@@ -50,8 +51,7 @@ int runExport(const QStringList& args) {
     }
   }
   return runFileCommand(rest, "export", kUsage, [&](const FileArgs& fa) {
-    if (!outPath.isEmpty() && QFileInfo(outPath).exists() &&
-        QFileInfo(outPath).canonicalFilePath() == QFileInfo(fa.path).canonicalFilePath()) {
+    if (!outPath.isEmpty() && sameFile(encodePath(outPath), encodePath(fa.path))) {
       err(QStringLiteral("fondaro-tool export: OUT is the archive itself; the archive is never written"));
       return kExitError;
     }

@@ -5,7 +5,12 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "core/attachments.h"
+#include "core/filepath.h"
+#include "core/replacefile.h"
+#include "core/spreadsheet.h"
 #include "test_support.h"
 
 using namespace fondaro;
@@ -58,4 +63,22 @@ TEST(Attachments, ACopyReplacesWholeOrNotAtAll) {
   EXPECT_EQ(readAll(target), QByteArray("vecchia"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList({QStringLiteral("nuova.pdf"), QStringLiteral("ricevuta.pdf")}));
+}
+
+// A program folder copied from an old stick can have a name that is not UTF-8:
+// the copy and the export still reach the files under that very name.
+TEST(Attachments, AFolderNamedInLatin1IsReachedByItsBytes) {
+  QTemporaryDir dir;
+  const QByteArray folder = QFile::encodeName(dir.path()) + "/Contabilit\xE0";
+  ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+  const QString folderText = decodePath(folder);
+  const QString source = dir.filePath(QStringLiteral("fattura.pdf"));
+  writeAll(source, "PDF");
+  const QByteArray attachments = encodePath(attachmentsFolder(folderText));
+  ASSERT_TRUE(makeFolders(attachments));
+  ASSERT_TRUE(copyReplacing(source, attachmentsFolder(folderText) + QStringLiteral("fattura.pdf")));
+  EXPECT_TRUE(pathExists(attachments + "fattura.pdf"));
+  writeFileReplacing(folderText + QStringLiteral("/Movimenti.xls"), "xls");
+  EXPECT_TRUE(pathExists(folder + "/Movimenti.xls"));
+  EXPECT_TRUE(sameFile(folder + "/Movimenti.xls", encodePath(folderText + QStringLiteral("/Movimenti.xls"))));
 }

@@ -1,6 +1,5 @@
 #include "movements/AllegaCartella.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -11,6 +10,8 @@
 #include "clients/Clienti.h"
 #include "core/attachments.h"
 #include "core/field.h"
+#include "core/filepath.h"
+#include "core/replacefile.h"
 #include "core/notice.h"
 #include "gui/application.h"
 #include "gui/cardform.h"
@@ -147,16 +148,14 @@ void TfrmAllegaCartella::attach(int row) {
 
   const QString folder = attachmentsFolder(gui::programFolder());
   const QString target = folder + name;
-  const QFileInfo source(chosen);
-  const QFileInfo existing(target);
-  if (existing.exists() && source.exists() && existing.canonicalFilePath() == source.canonicalFilePath()) return;
+  if (sameFile(encodePath(chosen), encodePath(target))) return;
 
   const auto failed = [&] {
     txtFile[row]->setText(previous);
     gui::notice(this, gui::Icon::Warning, paragraphs(kNotCopied, kCheckRights));
   };
-  if (!QDir().mkpath(folder)) return failed();
-  if (existing.exists() && !gui::question(this, QString::fromUtf8(kOverwrite))) return;
+  if (!makeFolders(encodePath(folder))) return failed();
+  if (pathExists(encodePath(target)) && !gui::question(this, QString::fromUtf8(kOverwrite))) return;
   if (!copyReplacing(chosen, target)) return failed();
 }
 
