@@ -15,4 +15,6 @@ Report listReport(const QString& title, const QStringList& lines) {
 
 Report movementCardReport() { return Report::fromResource(u":/reports/schedamovimento.json"_qs); }
 
+Report clientCardReport() { return Report::fromResource(u":/reports/schedacliente.json"_qs); }
+
 }  // namespace fondaro::report

@@ -18,4 +18,9 @@ inline constexpr double kListLineHeight = 12.822;
 // values and `txtCalce` by name.
 Report movementCardReport();
 
+// The address-book card ("Scheda informativa", A4 portrait): the logo, the
+// title bar txtTitolo, twenty-four rows titCampo01..24 / txtCampo01..24 and
+// the footer bar txtCalce, filled by name.
+Report clientCardReport();
+
 }  // namespace fondaro::report
