@@ -10,5 +10,7 @@ int runAppend(const QStringList& args);
 int runCheck(const QStringList& args);
 // fondaro-tool validate codfisc|piva|carta|iban TEXT
 int runValidate(const QStringList& args);
+// fondaro-tool check-codes FILE
+int runCheckCodes(const QStringList& args);
 
 }  // namespace fondaro::tool

@@ -17,6 +17,7 @@ const char* kUsage =
     "  append [--kind movimenti|clienti] FILE   append records read as JSON Lines on stdin\n"
     "  check [--kind movimenti|clienti] FILE    report damaged fields and bad texts\n"
     "  validate codfisc|piva|carta|iban TEXT    the notice a check window would show\n"
+    "  check-codes FILE                         the cards whose codes fail their checks\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   if (cmd == QLatin1String("append")) return runAppend(args);
   if (cmd == QLatin1String("check")) return runCheck(args);
   if (cmd == QLatin1String("validate")) return runValidate(args);
+  if (cmd == QLatin1String("check-codes")) return runCheckCodes(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;

@@ -77,6 +77,7 @@ QComboBox* provinceBox(QWidget* parent, const char* name, QStringView what) {
   b->setCurrentIndex(-1);
   b->setMaxVisibleItems(14);
   b->setFont(gui::windowFont("Verdana", 12, true));
+  b->lineEdit()->setFont(b->font());  // the style gives the edit part a font of its own
   b->setAccessibleName(what.toString());
   b->setFixedSize(84, 28);
   return b;
