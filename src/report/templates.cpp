@@ -2,8 +2,10 @@
 
 namespace fondaro::report {
 
-Report listReport(const QString& title, const QStringList& lines) {
-  Report r = Report::fromResource(u":/reports/riepilogo.json"_qs);
+namespace {
+
+Report filledList(const QString& resource, const QString& title, const QStringList& lines) {
+  Report r = Report::fromResource(resource);
   r.setText(u"txtTitolo"_qs, title);
   r.clearLines(u"txtRiepilogo"_qs);
   r.addLines(u"txtRiepilogo"_qs, lines);
@@ -11,6 +13,16 @@ Report listReport(const QString& title, const QStringList& lines) {
   r.setHeight(u"txtRiepilogo"_qs, height);
   r.setHeight(u"MasterData"_qs, height + 10);
   return r;
+}
+
+}  // namespace
+
+Report listReport(const QString& title, const QStringList& lines) {
+  return filledList(u":/reports/riepilogo.json"_qs, title, lines);
+}
+
+Report journalReport(const QString& title, const QStringList& lines) {
+  return filledList(u":/reports/primanota.json"_qs, title, lines);
 }
 
 Report movementCardReport() { return Report::fromResource(u":/reports/schedamovimento.json"_qs); }

@@ -9,7 +9,12 @@ namespace fondaro::report {
 // The list printout ("Riepilogo dati", A4 landscape) that the list windows
 // share: `title` in the title bar, each of `lines` as one line of the list in
 // a fixed-pitch font, and the printing date in the footer bar.
+// The journal prints the same list under its own report name ("Primanota"):
+// setName() on the result.
 Report listReport(const QString& title, const QStringList& lines);
+// The journal's printout ("Primanota"): the list printout's layout under the
+// journal's own name.
+Report journalReport(const QString& title, const QStringList& lines);
 // The distance between two lines of the list printout, in report units.
 inline constexpr double kListLineHeight = 12.822;
 
@@ -19,8 +24,8 @@ inline constexpr double kListLineHeight = 12.822;
 Report movementCardReport();
 
 // The address-book card ("Scheda informativa", A4 portrait): the logo, the
-// title bar txtTitolo, twenty-four rows titCampo01..24 / txtCampo01..24 and
-// the footer bar txtCalce, filled by name.
+// title `txtTitolo`, 24 rows of caption `titCampoNN` and value `txtCampoNN`
+// (NN from 01), and the footer `txtCalce`, each holding its design text.
 Report clientCardReport();
 
 }  // namespace fondaro::report

@@ -49,6 +49,8 @@ struct ChapterTitle {
 const ChapterTitle kChapterTable[] = {
     {"generale", "Uno sguardo a Fondaro 3.0."},
     {"movimenti", "Applicazione Registro Movimenti."},
+    {"bilancio", "Applicazione Primanota e Bilancio."},
+    {"grafici", "Applicazione Grafici Statistici."},
 };
 
 struct Chapter {

@@ -93,7 +93,6 @@ QLineEdit* narrowEdit(QWidget* parent, const char* name, QStringView what, int w
 report::Report cardReport(const ClientCard& card) {
   report::Report r = report::clientCardReport();
   r.setOrientation(QPageLayout::Portrait);
-  r.setPicture(u"imgLogo"_qs, gui::art(u"logo"_qs).toImage());
   r.setText(u"txtTitolo"_qs, printedTitle());
   const auto rows = printedRows(card);
   for (int i = 0; i < kPrintedRows; ++i) {

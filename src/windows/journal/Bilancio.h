@@ -1,15 +1,45 @@
 #pragma once
-// The journal of a period with its totals.
-// For now the window exists with its kind and caption; its controls come later.
-#include "gui/form.h"
+// The journal of a period with its totals: the movements of the chosen year
+// dated within the period (and holding the reason, when one was given), in
+// archive order, with the income, expense and balance; printable.
+#include "gui/listwindow.h"
+
+class QLabel;
+class QPushButton;
 
 namespace fondaro {
 
-class TfrmBilancio : public gui::Form {
+namespace gui {
+class PictureButton;
+}
+
+class TfrmBilancio : public gui::ListWindow {
   Q_OBJECT
 
  public:
   explicit TfrmBilancio(QWidget* owner = nullptr);
+
+ public slots:
+  void btnStampaClick();
+  void btnEsciClick();
+  void imgGuidaClick();
+
+ protected:
+  void FormShow() override;
+  void FormClose() override;
+
+ private:
+  void buildJournal();
+
+  QLabel* titTipologia;
+  QLabel* lblConta;
+  QLabel* lblIntervallo;
+  QLabel* lblTotEntrate;
+  QLabel* lblTotUscite;
+  QLabel* lblBilancio;
+  QPushButton* btnStampa;
+  QPushButton* btnEsci;
+  gui::PictureButton* imgGuida;
 };
 
 }  // namespace fondaro

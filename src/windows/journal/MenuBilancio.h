@@ -1,9 +1,20 @@
 #pragma once
-// The period selection of the journal, a navigation window; closing it brings the launcher back.
-// For now the window exists with its kind and caption; its controls come later.
+// The period selection of the journal, a navigation window: a year, an
+// optional reason and a period inside the year chosen from drop-down lists.
+// "Visualizza riepilogo" checks the choice, builds the two dates and the
+// archive path, and opens the journal. Closing it brings the launcher back.
 #include "gui/form.h"
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace fondaro {
+
+namespace gui {
+class PictureButton;
+}
 
 class TfrmMenuBilancio : public gui::Form {
   Q_OBJECT
@@ -11,8 +22,47 @@ class TfrmMenuBilancio : public gui::Form {
  public:
   explicit TfrmMenuBilancio(QWidget* owner = nullptr);
 
+  // What the journal reads while it is open.
+  QString archivePath() const;  // lblFile
+  QString startDate() const;    // lblDataInizio
+  QString endDate() const;      // lblDataFine
+  QString reasonFilter() const; // txtTipologia, as typed
+  // The journal hides the wait text when it closes.
+  void hideWaitText();
+
+ public slots:
+  void btnVisualizzaClick();
+  void btnEsciClick();
+  void imgGuidaClick();
+
  protected:
+  void FormShow() override;
   void FormClose() override;
+
+ private:
+  void buildPeriodGroup(QWidget* parent, bool start, const QRect& at);
+  void copyYear();
+  bool checkVisualizza();
+  void fail(QWidget* focus, const QString& text, bool plain);
+
+  QLineEdit* txtAnno;
+  QLineEdit* txtTipologia;
+  QComboBox* txtGiornoInizio;
+  QComboBox* txtMeseInizio;
+  QComboBox* txtGiornoFine;
+  QComboBox* txtMeseFine;
+  QLabel* lblAnnoInizio;
+  QLabel* lblAnnoFine;
+  QLabel* lblDataInizio;
+  QLabel* lblDataFine;
+  QLabel* lblFile;
+  QLabel* lblAttendere;
+  QPushButton* btnEsci;
+  QPushButton* btnVisualizza;
+  gui::PictureButton* imgGuida;
 };
+
+// The journal's guide page, shared by the period window and the journal.
+void showJournalGuide(QWidget* owner);
 
 }  // namespace fondaro

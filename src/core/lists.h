@@ -1,0 +1,160 @@
+#pragma once
+// The list windows' lines and rules: one text line per record, built once
+// here and shown, found, printed and compared by the windows and the tool.
+//
+// - A list kind per record kind (ListKind<TMovimento>, later ListKind<TCliente>)
+//   says which fields a line is built from and how.
+// - Filters: a key as typed (blanks kept) that must occur in a field's text as
+//   decoded (not trimmed); only the letters A-Z are lower-cased, in both.
+// - The sorted lists order lines by their whole text with a-z compared as A-Z,
+//   otherwise by character code, a shorter line before a longer one it starts.
+// - The list find ("Trova") walks the lines from the selection with wrap-around.
+// - The due rule picks the unpaid movements whose notice period has begun.
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+#include <vector>
+
+#include "core/archive.h"
+#include "core/records.h"
+
+namespace fondaro {
+
+// True when `lowerKey` (already lower-cased with lowerAscii) occurs in `text`
+// lower-cased the same way. An empty key matches nothing.
+bool containsFolded(QStringView text, QStringView lowerKey);
+
+// `text` trimmed, followed by blanks up to `width`, cut to exactly `width`.
+void appendPadded(QString& line, QStringView text, int width);
+
+// ---- list kinds ------------------------------------------------------------
+
+template <class Rec>
+struct ListKind;
+
+template <>
+struct ListKind<TMovimento> {
+  // Reason 40, "  Scad. ", due date 10, "  Da: ", payer 30, "  A: ",
+  // beneficiary 30, "  Importo: ", then the signed amount from column 141.
+  static QString line(const MovimentoView& v);
+  static QString line(const TMovimento& r);
+};
+
+// ---- filters ---------------------------------------------------------------
+
+// One search filter on one record field.
+struct FieldFilter {
+  int field = 0;
+  QString typed;  // as typed, blanks kept
+};
+
+// A filter is active when its text, trimmed, is not empty.
+bool isActiveFilter(QStringView typed);
+
+// The active filters of a set, ready to match: keys lower-cased.
+class FilterSet {
+ public:
+  FilterSet() = default;
+  explicit FilterSet(const std::vector<FieldFilter>& filters);
+  int activeCount() const { return int(keys_.size()); }
+  // Every active filter's key occurs in its field; true with no active filter.
+  template <class Rec>
+  bool matches(const RecordView<Rec>& v) const {
+    for (const FieldFilter& k : keys_) {
+      if (!containsFolded(v.text(typename Rec::Field(k.field)), k.typed)) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::vector<FieldFilter> keys_;  // typed holds the lower-cased key
+};
+
+// ---- lines with their records ---------------------------------------------
+
+struct ListEntry {
+  QString line;
+  qint64 position = 0;  // of the record in the archive, from 1
+};
+using ListEntries = std::vector<ListEntry>;
+
+// The order of the sorted lists: a-z compared as A-Z, otherwise by character
+// code; on equal leading characters the shorter line first.
+int compareListLines(QStringView a, QStringView b);
+// Sorts into that order; entries with equal lines keep their archive order.
+void sortListEntries(ListEntries& entries);
+QStringList linesOf(const ListEntries& entries);
+
+// The search: the lines of every record the filters match, sorted.
+template <class Rec>
+ListEntries searchList(const Archive<Rec>& archive, const FilterSet& filters) {
+  ListEntries out;
+  archive.Scan([&](qint64 pos, RecordView<Rec> v) {
+    if (filters.matches(v)) out.push_back({ListKind<Rec>::line(v), pos});
+  });
+  sortListEntries(out);
+  return out;
+}
+
+// The record behind a chosen line: of the records whose line, trimmed, equals
+// `line` trimmed, the one nearest to the end of the archive.
+template <class Rec>
+std::optional<ListEntry> lastRecordWithLine(const Archive<Rec>& archive, QStringView line) {
+  const QStringView want = trimControl(line);
+  std::optional<ListEntry> found;
+  archive.Scan([&](qint64 pos, RecordView<Rec> v) {
+    const QString l = ListKind<Rec>::line(v);
+    if (trimControl(l) == want) found = ListEntry{l, pos};
+  });
+  return found;
+}
+
+// ---- list find -------------------------------------------------------------
+
+// "Trova": each window keeps one, emptied each time the window is shown.
+class ListFind {
+ public:
+  void reset() { lastKey_.clear(); }
+  // The line to select after a find with the typed key, given the selected
+  // line (-1 for none): the matching line, or the selection as it stands (line
+  // 0 when none was selected). A new key starts from line 0 and tests it
+  // first; the key of the previous find goes on after the selected line,
+  // wrapping from the last line to line 0. -1 only for an empty list.
+  int find(const QStringList& lines, int selected, QStringView typed);
+  const QString& lastKey() const { return lastKey_; }
+
+ private:
+  QString lastKey_;
+};
+
+// ---- record problems -------------------------------------------------------
+
+// A record a list skipped because a field it needs cannot be read.
+struct SkippedRecord {
+  qint64 position = 0;
+  QString reason;  // English, for the tool: "due date \"31/02/2024\" is not a date"
+};
+// The warning a window shows after a list that skipped records: the positions,
+// at most the first ten, then "...".
+QString skippedPositionsText(const std::vector<SkippedRecord>& skipped);
+
+// ---- due list --------------------------------------------------------------
+
+// "Preavviso" as a whole number of days: an optional sign and digits, nothing
+// else; nullopt otherwise.
+std::optional<int> parseNoticeDays(QStringView text);
+
+struct DueList {
+  ListEntries entries;  // sorted
+  std::vector<SkippedRecord> skipped;
+};
+
+// The unpaid movements ("Saldato" trimmed exactly "No") whose due date minus
+// the notice days is not later than `today`. A record whose due date (as
+// stored) is not a valid date or whose notice is not a whole number is skipped
+// whatever its "Saldato", and reported.
+DueList dueList(const MovementArchive& archive, const QDate& today);
+
+}  // namespace fondaro

@@ -1,0 +1,175 @@
+#include "gui/listwindow.h"
+
+#include <QAbstractListModel>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "core/lists.h"
+#include "gui/application.h"
+#include "gui/messages.h"
+#include "gui/print.h"
+#include "report/templates.h"
+
+namespace fondaro::gui {
+
+namespace {
+constexpr int kItemWidth = 1600;
+}
+
+class LineList::Model : public QAbstractListModel {
+ public:
+  using QAbstractListModel::QAbstractListModel;
+
+  int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : int(lines.size()); }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid() || index.row() >= lines.size()) return {};
+    if (role == Qt::DisplayRole) return lines[index.row()];
+    if (role == Qt::SizeHintRole) return QSize(kItemWidth, rowHeight);
+    return {};
+  }
+  void reset(QStringList l) {
+    beginResetModel();
+    lines = std::move(l);
+    endResetModel();
+  }
+
+  QStringList lines;
+  int rowHeight = 20;
+};
+
+LineList::LineList(const QString& objectName, QWidget* parent) : QListView(parent), model_(new Model(this)) {
+  setObjectName(objectName);
+  // The list's own style font is not used: the columns need a fixed pitch.
+  QFont f = windowFont("Courier New", 12);
+  f.setStyleHint(QFont::Monospace);
+  f.setFixedPitch(true);
+  setFont(f);
+  QPalette p = palette();
+  p.setColor(QPalette::Text, Qt::black);
+  setPalette(p);
+  model_->rowHeight = QFontMetrics(f).height() + 2;
+  setUniformItemSizes(true);
+  setLayoutMode(QListView::SinglePass);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setTextElideMode(Qt::ElideNone);
+  setWordWrap(false);
+  setModel(model_);
+  connect(this, &QListView::doubleClicked, this, [this](const QModelIndex& i) {
+    if (i.isValid()) emit lineChosen(i.row());
+  });
+}
+
+LineList::~LineList() = default;
+
+void LineList::setLines(QStringList lines) {
+  model_->reset(std::move(lines));
+  horizontalScrollBar()->setValue(0);
+}
+
+const QStringList& LineList::lines() const { return model_->lines; }
+
+int LineList::selectedRow() const {
+  const QModelIndexList sel = selectionModel()->selectedIndexes();
+  return sel.isEmpty() ? -1 : sel.front().row();
+}
+
+void LineList::selectRow(int row) {
+  if (row < 0 || row >= count()) {
+    clearSelection();
+    return;
+  }
+  const QModelIndex i = model_->index(row);
+  setCurrentIndex(i);
+  selectionModel()->select(i, QItemSelectionModel::ClearAndSelect);
+  scrollTo(i);
+}
+
+QString LineList::selectedText() const {
+  const int r = selectedRow();
+  return r < 0 ? QString() : model_->lines[r];
+}
+
+void LineList::keyPressEvent(QKeyEvent* e) {
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && selectedRow() >= 0) {
+    emit lineChosen(selectedRow());
+    return;
+  }
+  QListView::keyPressEvent(e);
+}
+
+bool printList(QWidget* parent, ListPrintout kind, const QString& title, const QStringList& lines) {
+  report::Report r = kind == ListPrintout::Primanota ? report::journalReport(title, lines)
+                                                     : report::listReport(title, lines);
+  return print(parent, r, PrintTarget::Printer);
+}
+
+QLabel* makeListLabel(QWidget* parent, const char* name, QStringView text, const QRect& at, int points, bool bold) {
+  auto* l = new QLabel(text.toString(), parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->setFont(windowFont("Verdana", points, bold));
+  l->setWordWrap(true);
+  l->setGeometry(at);
+  return l;
+}
+
+QString emptyListMessage() { return u"Ricerca non applicabile: la lista non contiene nessuna voce."_qs; }
+
+ListWindow::ListWindow(QWidget* owner, Kind kind, Placement placement)
+    : Form(owner, kind, placement), find_(std::make_unique<ListFind>()) {}
+
+ListWindow::~ListWindow() = default;
+
+void ListWindow::makeFind(QWidget* parent, const QRect& field, const QRect& button) {
+  txtTrova = new QLineEdit(parent);
+  txtTrova->setObjectName(u"txtTrova"_qs);
+  txtTrova->setFont(windowFont("Verdana", 12, true));
+  txtTrova->setGeometry(field);
+  txtTrova->setAccessibleName(u"Testo da trovare nell'elenco"_qs);
+  btnTrova = new QPushButton(u"Trova"_qs, parent);
+  btnTrova->setObjectName(u"btnTrova"_qs);
+  btnTrova->setFont(windowFont("Verdana", 10, true));
+  btnTrova->setGeometry(button);
+  connect(btnTrova, &QPushButton::clicked, this, &ListWindow::btnTrovaClick);
+}
+
+LineList* ListWindow::makeList(QWidget* parent, const QRect& at) {
+  lstRecords = new LineList(u"lstRecords"_qs, parent);
+  lstRecords->setGeometry(at);
+  lstRecords->setAccessibleName(u"Elenco"_qs);
+  connect(lstRecords, &LineList::lineChosen, this, [this](int row) { lineChosen(row); });
+  return lstRecords;
+}
+
+void ListWindow::setCountLabel(QLabel* label, std::function<QString(int)> sentence) {
+  countLabel_ = label;
+  countSentence_ = std::move(sentence);
+}
+
+void ListWindow::showLines(QStringList lines) {
+  lstRecords->setLines(std::move(lines));
+  if (countLabel_) countLabel_->setText(countSentence_(lstRecords->count()));
+}
+
+void ListWindow::resetFind() {
+  find_->reset();
+  if (txtTrova) txtTrova->clear();
+}
+
+void ListWindow::btnTrovaClick() {
+  if (lstRecords->count() == 0) {
+    message(this, emptyListMessage());
+    return;
+  }
+  const int row = find_->find(lstRecords->lines(), lstRecords->selectedRow(), txtTrova->text());
+  lstRecords->selectRow(row);
+}
+
+}  // namespace fondaro::gui

@@ -1,0 +1,234 @@
+// fondaro-tool list, due and journal: the lines the list windows show, from
+// the same core functions, printed as UTF-8 text or as the windows' printout.
+#include <QDate>
+#include <QMap>
+
+#include "core/journal.h"
+#include "core/lists.h"
+#include "core/textrules.h"
+#include "tool/commands.h"
+#include "tool/common.h"
+#include "tool/pdf.h"
+
+namespace fondaro::tool {
+namespace {
+
+const char* kListUsage =
+    "usage: fondaro-tool list [--kind movimenti|clienti] FILE [FIELD=TEXT ...] [--pdf OUT]\n"
+    "Writes the search list of FILE: the list line of every record that the\n"
+    "filters match, sorted as the search window sorts them, one a line (UTF-8,\n"
+    "trailing blanks kept). FIELD is a field name as dump prints it, TEXT the\n"
+    "filter as typed: it must occur in the field (blanks kept, only A-Z\n"
+    "lower-cased); a TEXT of blanks only is no filter. --pdf writes the\n"
+    "window's printout of the list to OUT instead. FILE is only read.\n"
+    "Exit 0; 2 on a usage error or when FILE cannot be read.";
+
+const char* kDueUsage =
+    "usage: fondaro-tool due FILE [--today DD/MM/YYYY] [--pdf OUT]\n"
+    "Writes the due list of the movement archive FILE: the unpaid movements\n"
+    "whose due date minus the notice days is not later than today (or --today),\n"
+    "sorted as the window sorts them. A record whose due date is not a date or\n"
+    "whose notice is not a whole number is skipped and named on stderr.\n"
+    "--pdf writes the window's printout to OUT instead. FILE is only read.\n"
+    "Exit 0; 1 when records were skipped; 2 on a usage error or when FILE\n"
+    "cannot be read.";
+
+const char* kJournalUsage =
+    "usage: fondaro-tool journal FILE --from DD/MM/YYYY --to DD/MM/YYYY [--causale TEXT] [--pdf OUT]\n"
+    "Writes the journal of the period (both days included) as its printout\n"
+    "holds it: the movements in archive order, the separator line, then the\n"
+    "interval, total income, total expense and balance. --causale keeps the\n"
+    "movements whose reason holds TEXT (blanks kept, only A-Z lower-cased).\n"
+    "A record whose date or amount cannot be read is skipped and named on\n"
+    "stderr. --pdf writes the printout to OUT instead. FILE is only read.\n"
+    "Exit 0; 1 when records were skipped; 2 on a usage error or when FILE\n"
+    "cannot be read.";
+
+const QString kListTitle = QStringLiteral("Riepilogo movimenti in archivio");
+const QString kDueTitle = QStringLiteral("Riepilogo pagamenti in scadenza o scaduti e non saldati");
+
+// Options with a value; everything else is positional.
+struct Args {
+  QStringList positional;
+  QMap<QString, QString> options;
+};
+
+std::optional<Args> splitArgs(const QStringList& args, const QStringList& valued, const char* usage) {
+  Args a;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& s = args[i];
+    if (!s.startsWith(QLatin1String("--"))) {
+      a.positional << s;
+      continue;
+    }
+    const qsizetype eq = s.indexOf(u'=');
+    const QString name = eq < 0 ? s : s.left(eq);
+    if (!valued.contains(name)) {
+      err(QStringLiteral("unknown option %1").arg(s));
+      err(QString::fromUtf8(usage));
+      return std::nullopt;
+    }
+    if (eq >= 0) {
+      a.options[name] = s.mid(eq + 1);
+    } else if (i + 1 < args.size()) {
+      a.options[name] = args[++i];
+    } else {
+      err(QStringLiteral("%1 needs a value").arg(name));
+      err(QString::fromUtf8(usage));
+      return std::nullopt;
+    }
+  }
+  return a;
+}
+
+// The file arguments as the other commands take them.
+QStringList fileArgs(const Args& a, const QString& file) {
+  QStringList out;
+  if (a.options.contains(QStringLiteral("--kind"))) out << QStringLiteral("--kind") << a.options[QStringLiteral("--kind")];
+  out << file;
+  return out;
+}
+
+std::optional<QDate> dateOption(const Args& a, const char* name, const char* usage) {
+  const QString text = a.options.value(QString::fromLatin1(name));
+  const QDate d = parseDate(text);
+  if (!d.isValid()) {
+    err(QStringLiteral("%1 \"%2\" is not a date DD/MM/YYYY").arg(QLatin1String(name), text));
+    err(QString::fromUtf8(usage));
+    return std::nullopt;
+  }
+  return d;
+}
+
+void printLines(const QStringList& lines) {
+  QString text;
+  for (const QString& l : lines) text += l + u'\n';
+  out(text);
+}
+
+int reportSkipped(const std::vector<SkippedRecord>& skipped) {
+  std::fflush(stdout);
+  for (const SkippedRecord& s : skipped) err(QStringLiteral("record %1: %2").arg(s.position).arg(s.reason));
+  return skipped.empty() ? kExitOk : kExitFindings;
+}
+
+// Lines to stdout, or the printout to --pdf OUT.
+int writeOutput(const Args& a, Printout kind, const QString& title, const QStringList& lines) {
+  const QString pdf = a.options.value(QStringLiteral("--pdf"));
+  if (pdf.isEmpty()) {
+    printLines(lines);
+    return std::fflush(stdout) == 0 ? kExitOk : kExitError;
+  }
+  QString error;
+  if (!writeListPdf(pdf, kind, title, lines, &error)) {
+    err(QStringLiteral("cannot write %1: %2").arg(pdf, error));
+    return kExitError;
+  }
+  return kExitOk;
+}
+
+template <class Rec>
+std::optional<std::vector<FieldFilter>> parseFilters(const QStringList& specs) {
+  std::vector<FieldFilter> filters;
+  for (const QString& s : specs) {
+    const qsizetype eq = s.indexOf(u'=');
+    const std::optional<int> f = eq > 0 ? fieldIndex<Rec>(QStringView(s).left(eq)) : std::nullopt;
+    if (!f) {
+      err(QStringLiteral("unknown field in \"%1\": use FIELD=TEXT with a field name as dump prints it").arg(s));
+      return std::nullopt;
+    }
+    filters.push_back({*f, s.mid(eq + 1)});
+  }
+  return filters;
+}
+
+}  // namespace
+
+int runList(const QStringList& args) {
+  if (wantsHelp(args)) return out(QString::fromUtf8(kListUsage) + u'\n'), kExitOk;
+  const auto a = splitArgs(args, {QStringLiteral("--kind"), QStringLiteral("--pdf")}, kListUsage);
+  if (!a) return kExitError;
+  if (a->positional.isEmpty()) {
+    err(QStringLiteral("missing FILE"));
+    err(QString::fromUtf8(kListUsage));
+    return kExitError;
+  }
+  return runFileCommand(fileArgs(*a, a->positional.front()), "list", kListUsage, [&](const FileArgs& fa) {
+    if (fa.kind != Kind::Movimenti) {
+      err(QStringLiteral("fondaro-tool list: the address book list is not available yet"));
+      return kExitError;
+    }
+    const auto filters = parseFilters<TMovimento>(a->positional.mid(1));
+    if (!filters) {
+      err(QString::fromUtf8(kListUsage));
+      return kExitError;
+    }
+    auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
+    const ListEntries entries = searchList(archive, FilterSet(*filters));
+    archive.Close();
+    return writeOutput(*a, Printout::Riepilogo, kListTitle, linesOf(entries));
+  });
+}
+
+int runDue(const QStringList& args) {
+  if (wantsHelp(args)) return out(QString::fromUtf8(kDueUsage) + u'\n'), kExitOk;
+  const auto a = splitArgs(args, {QStringLiteral("--today"), QStringLiteral("--pdf")}, kDueUsage);
+  if (!a) return kExitError;
+  if (a->positional.size() != 1) {
+    err(a->positional.isEmpty() ? QStringLiteral("missing FILE") : QStringLiteral("one FILE only"));
+    err(QString::fromUtf8(kDueUsage));
+    return kExitError;
+  }
+  QDate today = QDate::currentDate();
+  if (a->options.contains(QStringLiteral("--today"))) {
+    const auto d = dateOption(*a, "--today", kDueUsage);
+    if (!d) return kExitError;
+    today = *d;
+  }
+  const QStringList file = {QStringLiteral("--kind"), QStringLiteral("movimenti"), a->positional.front()};
+  return runFileCommand(file, "due", kDueUsage, [&](const FileArgs& fa) {
+    auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
+    const DueList due = dueList(archive, today);
+    archive.Close();
+    const int rc = writeOutput(*a, Printout::Riepilogo, kDueTitle, linesOf(due.entries));
+    const int skipped = reportSkipped(due.skipped);
+    return rc != kExitOk ? rc : skipped;
+  });
+}
+
+int runJournal(const QStringList& args) {
+  if (wantsHelp(args)) return out(QString::fromUtf8(kJournalUsage) + u'\n'), kExitOk;
+  const auto a = splitArgs(
+      args, {QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--causale"), QStringLiteral("--pdf")},
+      kJournalUsage);
+  if (!a) return kExitError;
+  if (a->positional.size() != 1) {
+    err(a->positional.isEmpty() ? QStringLiteral("missing FILE") : QStringLiteral("one FILE only"));
+    err(QString::fromUtf8(kJournalUsage));
+    return kExitError;
+  }
+  const auto from = dateOption(*a, "--from", kJournalUsage);
+  if (!from) return kExitError;
+  const auto to = dateOption(*a, "--to", kJournalUsage);
+  if (!to) return kExitError;
+  if (*from > *to) {
+    err(QStringLiteral("--to %1 is earlier than --from %2").arg(formatDate(*to), formatDate(*from)));
+    return kExitError;
+  }
+  const QString causale = a->options.value(QStringLiteral("--causale"));
+  const QStringList file = {QStringLiteral("--kind"), QStringLiteral("movimenti"), a->positional.front()};
+  return runFileCommand(file, "journal", kJournalUsage, [&](const FileArgs& fa) {
+    auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
+    const Journal j = buildJournal(archive, {*from, *to, causale});
+    archive.Close();
+    const QStringList lines =
+        journalPrintLines(j.lines, intervalText(formatDate(*from), formatDate(*to)), j.income.euroText(),
+                          j.expense.euroText(), j.balance.euroText());
+    const QString title = journalTitle(causale);
+    const int rc = writeOutput(*a, Printout::Primanota, title, lines);
+    const int skipped = reportSkipped(j.skipped);
+    return rc != kExitOk ? rc : skipped;
+  });
+}
+
+}  // namespace fondaro::tool

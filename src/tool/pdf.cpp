@@ -1,0 +1,36 @@
+#include "tool/pdf.h"
+
+#include <QGuiApplication>
+
+#include "report/fonts.h"
+#include "report/pdf.h"
+#include "report/templates.h"
+
+namespace fondaro::tool {
+
+namespace {
+
+// Fonts need a GUI application; the offscreen platform draws without a display.
+void ensureGuiApplication() {
+  if (QGuiApplication::instance()) return;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "fondaro-tool";
+  static char* argv[] = {name, nullptr};
+  // Never destroyed: tearing it down among the exit handlers would outlive
+  // the toolkit's own per-thread data.
+  new QGuiApplication(argc, argv);
+  report::installFonts();
+}
+
+}  // namespace
+
+bool writeListPdf(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+                  QString* error) {
+  ensureGuiApplication();
+  report::Report r = kind == Printout::Primanota ? report::journalReport(title, lines)
+                                                 : report::listReport(title, lines);
+  return report::writePdf(r, path, error);
+}
+
+}  // namespace fondaro::tool

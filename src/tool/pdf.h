@@ -1,0 +1,16 @@
+#pragma once
+// The list windows' printouts written as PDF files, without a display.
+#include <QString>
+#include <QStringList>
+
+namespace fondaro::tool {
+
+enum class Printout { Riepilogo, Primanota };
+
+// Writes the list printout ("Riepilogo dati", or the journal's "Primanota")
+// with its title and lines to `path` (a temporary file, then renamed). On
+// failure returns false with the reason in `error`.
+bool writeListPdf(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+                  QString* error);
+
+}  // namespace fondaro::tool
