@@ -19,5 +19,7 @@ int runDue(const QStringList& args);
 int runJournal(const QStringList& args);
 // fondaro-tool check-codes FILE
 int runCheckCodes(const QStringList& args);
+// fondaro-tool recall FILE: the call-back list
+int runRecall(const QStringList& args);
 
 }  // namespace fondaro::tool

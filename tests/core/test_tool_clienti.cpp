@@ -1,4 +1,4 @@
-// fondaro-tool check-codes: the four checks over an address book.
+// fondaro-tool on an address book: check-codes, recall and list.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -80,5 +80,57 @@ TEST_F(CheckCodes, AMissingFileFailsAndCreatesNothing) {
   const ToolResult r = checkCodes({book});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_FALSE(r.err.isEmpty());
+  EXPECT_FALSE(QFile::exists(book));
+}
+
+namespace {
+
+ToolResult tool(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
+  const bool finished = p.waitForFinished(30000);
+  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+TCliente person(const QString& name, const QString& flag, const QString& questioni, const QString& note = {}) {
+  TCliente r;
+  r.Cliente.set(name);
+  r.Recapito.set(QStringLiteral("333 1234567"));
+  r.Occupazione.set(QStringLiteral("Artigiano"));
+  r.Prodotti.set(QStringLiteral("Mobili"));
+  r.Ricontatta.set(flag);
+  r.Questioni.set(questioni);
+  r.Note.set(note);
+  return r;
+}
+
+}  // namespace
+
+// The call-back list: only "Sì" (trimmed) is listed, sorted by the list
+// order, the questions last and trailing blanks kept; the list line of the
+// search ends with the notes instead.
+TEST_F(CheckCodes, RecallListsTheTickedCardsSortedWithTheirQuestions) {
+  store({person(QStringLiteral("verdi Anna"), QStringLiteral("S\u00EC"), QStringLiteral("Preventivo  ")),
+         person(QStringLiteral("Bianchi Luca"), QStringLiteral(" S\u00EC "), QString(), QStringLiteral("nota")),
+         person(QStringLiteral("Rossi Mario"), QStringLiteral("s\u00EC"), QStringLiteral("Sollecito")),
+         person(QStringLiteral("Neri Ugo"), QStringLiteral("No"), QStringLiteral("Fattura"))});
+  const QString columns = u"  Tel. "_qs + u"333 1234567"_qs.leftJustified(15) + u"  "_qs +
+                          u"Artigiano"_qs.leftJustified(25) + u"  Prod. "_qs + u"Mobili"_qs.leftJustified(30);
+  const auto name = [](const char* n) { return QString::fromUtf8(n).leftJustified(26); };
+  const ToolResult r = tool({QStringLiteral("recall"), book});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, name("Bianchi Luca") + columns + u"  \n"_qs + name("verdi Anna") + columns + u"  Preventivo\n"_qs);
+  EXPECT_EQ((name("Bianchi Luca") + columns + u"  "_qs).size(), 115);
+
+  const ToolResult l = tool({QStringLiteral("list"), book, QStringLiteral("Cliente=I")});
+  EXPECT_EQ(l.exitCode, 0);
+  EXPECT_EQ(l.out, name("Bianchi Luca") + columns + u"  nota\n"_qs + name("Neri Ugo") + columns + u"  \n"_qs +
+                       name("Rossi Mario") + columns + u"  \n"_qs + name("verdi Anna") + columns + u"  \n"_qs);
+}
+
+TEST_F(CheckCodes, RecallOfAMissingFileFailsAndCreatesNothing) {
+  const ToolResult r = tool({QStringLiteral("recall"), book});
+  EXPECT_EQ(r.exitCode, 2);
   EXPECT_FALSE(QFile::exists(book));
 }
