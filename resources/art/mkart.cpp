@@ -378,7 +378,7 @@ void printerPicture(QPainter& p, const QRectF& r) {
 
 enum class Pic {
   Nuovo, Duplica, Salva, Trova, Allega, Stampa, Primo, Indietro, Avanti, Ultimo, Esporta, Scadenze,
-  Cancella, Importa, Controlla,
+  Cancella, Importa, Controlla, Anteprima, Pdf, Ricontatta,
 };
 
 const QColor kIconInk(0x1E, 0x3A, 0x6E);
@@ -523,6 +523,47 @@ void drawToolIcon(QPainter& p, Pic pic, const QRectF& r) {
       p.setPen(QPen(kIconGreen, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
       p.drawPolyline(QPolygonF() << QPointF(6, 17) << QPointF(13, 24) << QPointF(26, 8));
       break;
+    case Pic::Anteprima:
+      pageIcon(p, QRectF(3, 2, 20, 26));
+      p.setPen(QPen(kIconInk, 2.5));
+      p.setBrush(QColor(0xE4, 0xF0, 0xFF));
+      p.drawEllipse(QPointF(18, 18), 6.5, 6.5);
+      p.setPen(QPen(kIconInk, 4, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(23, 23), QPointF(29, 29));
+      break;
+    case Pic::Pdf: {
+      pageIcon(p, QRectF(5, 2, 22, 28));
+      p.setPen(Qt::NoPen);
+      p.setBrush(kIconRed);
+      p.drawRoundedRect(QRectF(2, 15, 22, 10), 2, 2);
+      QFont f(QStringLiteral("DejaVu Sans"));
+      f.setPixelSize(8);
+      f.setBold(true);
+      p.setFont(f);
+      p.setPen(Qt::white);
+      p.drawText(QRectF(2, 15, 22, 10), Qt::AlignCenter, QStringLiteral("PDF"));
+      break;
+    }
+    case Pic::Ricontatta: {
+      QPainterPath handset;
+      handset.moveTo(7, 4);
+      handset.lineTo(12, 4);
+      handset.lineTo(14, 10);
+      handset.lineTo(11, 13);
+      handset.cubicTo(13, 18, 15, 20, 19, 22);
+      handset.lineTo(22, 19);
+      handset.lineTo(28, 21);
+      handset.lineTo(28, 26);
+      handset.cubicTo(18, 29, 4, 16, 7, 4);
+      p.setPen(QPen(kIconInk, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setBrush(kIconBlue);
+      p.drawPath(handset);
+      p.setPen(QPen(kIconRed, 2.2, Qt::SolidLine, Qt::RoundCap));
+      p.setBrush(Qt::NoBrush);
+      p.drawArc(QRectF(16, 2, 14, 14), 0, 90 * 16);
+      p.drawArc(QRectF(19, 5, 8, 8), 0, 90 * 16);
+      break;
+    }
   }
 }
 
@@ -575,6 +616,9 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("tb_ultimo"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Ultimo, r); }}},
       {QStringLiteral("tb_esporta"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Esporta, r); }}},
       {QStringLiteral("tb_scadenze"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Scadenze, r); }}},
+      {QStringLiteral("tb_anteprima"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Anteprima, r); }}},
+      {QStringLiteral("tb_pdf"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Pdf, r); }}},
+      {QStringLiteral("tb_ricontatta"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Ricontatta, r); }}},
       {QStringLiteral("ico_cancella"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Cancella, r); }}},
       {QStringLiteral("ico_importa"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Importa, r); }}},
       {QStringLiteral("ico_controlla"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Controlla, r); }}},

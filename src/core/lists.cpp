@@ -51,7 +51,30 @@ QString movementLine(QStringView causale, QStringView dataSca, QStringView pagat
   return line;
 }
 
+QString clientLine(const ClienteView& v, cli::Field last) {
+  QString line;
+  line.reserve(160);
+  appendPadded(line, v.text(cli::Cliente), 26);
+  line += u"  Tel. ";
+  appendPadded(line, v.text(cli::Recapito), 15);
+  line += u"  ";
+  appendPadded(line, v.text(cli::Occupazione), 25);
+  line += u"  Prod. ";
+  appendPadded(line, v.text(cli::Prodotti), 30);
+  line += u"  ";
+  line += trimControl(v.text(last));
+  return line;
+}
+
 }  // namespace
+
+QString ListKind<TCliente>::line(const ClienteView& v) { return clientLine(v, cli::Note); }
+
+QString ListKind<TCliente>::line(const TCliente& r) {
+  return line(ClienteView(reinterpret_cast<const uint8_t*>(&r)));
+}
+
+QString ListKind<TCliente>::callBackLine(const ClienteView& v) { return clientLine(v, cli::Questioni); }
 
 QString ListKind<TMovimento>::line(const MovimentoView& v) {
   return movementLine(v.text(mov::Causale), v.text(mov::DataSca), v.text(mov::Pagatore),

@@ -42,6 +42,16 @@ struct ListKind<TMovimento> {
   static QString line(const TMovimento& r);
 };
 
+template <>
+struct ListKind<TCliente> {
+  // Name 26, "  Tel. ", contact 15, "  ", occupation 25, "  Prod. ",
+  // products 30, "  ", then the notes from column 116.
+  static QString line(const ClienteView& v);
+  static QString line(const TCliente& r);
+  // The call-back list's line: the same with the pending questions last.
+  static QString callBackLine(const ClienteView& v);
+};
+
 // ---- filters ---------------------------------------------------------------
 
 // One search filter on one record field.

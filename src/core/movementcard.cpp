@@ -108,18 +108,7 @@ MailResult mailLink(const QString& emailField) {
     return {std::nullopt, warning(QStringLiteral("Attenzione: indicare l'indirizzo e-mail del tesserato."),
                                   CardField::Email)};
   }
-  QString safe;
-  safe.reserve(address.size());
-  for (QChar ch : address) {
-    switch (ch.unicode()) {
-      case '%': safe += QStringLiteral("%25"); break;
-      case '?': safe += QStringLiteral("%3F"); break;
-      case '&': safe += QStringLiteral("%26"); break;
-      case '#': safe += QStringLiteral("%23"); break;
-      default: safe += ch;
-    }
-  }
-  return {QStringLiteral("\"mailto:") + safe + QStringLiteral("\""), std::nullopt};
+  return {mailtoOpenText(address), std::nullopt};
 }
 
 namespace movementTexts {

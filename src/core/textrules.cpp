@@ -1,5 +1,7 @@
 #include "core/textrules.h"
 
+#include "core/field.h"
+
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -183,5 +185,21 @@ QString shiftAscii(QStringView text, char16_t from, char16_t to) {
 
 QString upperAscii(QStringView text) { return shiftAscii(text, u'a', u'A'); }
 QString lowerAscii(QStringView text) { return shiftAscii(text, u'A', u'a'); }
+
+QString mailtoOpenText(QStringView address) {
+  const QString trimmed = trimmedText(address);
+  QString safe;
+  safe.reserve(trimmed.size());
+  for (QChar ch : trimmed) {
+    switch (ch.unicode()) {
+      case '%': safe += QStringLiteral("%25"); break;
+      case '?': safe += QStringLiteral("%3F"); break;
+      case '&': safe += QStringLiteral("%26"); break;
+      case '#': safe += QStringLiteral("%23"); break;
+      default: safe += ch;
+    }
+  }
+  return QStringLiteral("\"mailto:") + safe + QStringLiteral("\"");
+}
 
 }  // namespace fondaro

@@ -16,6 +16,12 @@ inline bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= 
 QString upperAscii(QStringView text);
 QString lowerAscii(QStringView text);
 
+// What the e-mail buttons hand to the shell: "mailto:" and the trimmed
+// address, the whole link in double quotes. "?", "&", "#" and "%" in the
+// address are percent-encoded so that an address cannot add parameters (an
+// attachment, a body) to the message. An empty address gives "\"mailto:\"".
+QString mailtoOpenText(QStringView address);
+
 // Optional leading blanks, optional sign, digits with at most one "," (digits
 // may be missing on either side), an optional exponent, then only blanks.
 // Read in extended precision, then rounded to a double. An empty text, a ".",

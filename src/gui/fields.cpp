@@ -181,8 +181,10 @@ class FieldBehaviour : public QObject {
     if (typing_ == Typing::AsIs) return;
     const QString ruled = typedText(typing_, now);
     if (ruled == now) return;
+    // Trimming takes the leading blanks from before the cursor; upper-casing alone moves nothing.
     qsizetype lead = 0;
-    while (lead < now.size() && now[lead].unicode() <= 32) ++lead;
+    if (typing_ != Typing::Upper)
+      while (lead < now.size() && now[lead].unicode() <= 32) ++lead;
     const int cursor = int(std::clamp<qsizetype>(le->cursorPosition() - lead, 0, ruled.size()));
     le->setText(ruled);
     le->setCursorPosition(cursor);
@@ -247,6 +249,7 @@ QString typedText(Typing typing, const QString& text) {
     case Typing::AsIs: return text;
     case Typing::Trim: return trimmedText(text);
     case Typing::UpperTrim: return trimmedText(upperAscii(text));
+    case Typing::Upper: return upperAscii(text);
   }
   return text;
 }

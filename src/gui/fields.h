@@ -13,7 +13,8 @@
 //   Amount also ","; EnterOnly swallows every key but Enter. Tab is never
 //   filtered: it always moves the focus along the tab order.
 // - Typing: after each change typed by the user, UpperTrim turns a-z into A-Z and
-//   trims the ends; Trim only trims.
+//   trims the ends; Trim only trims; Upper only turns a-z into A-Z (blanks and
+//   accented letters stay as typed).
 // - maxLength limits typing only: a text put in by the program is kept whole.
 // - frame: the focus frame "eff" + the field's suffix, a yellow ring shown while
 //   the field has the keyboard focus.
@@ -27,7 +28,7 @@ class QWidget;
 namespace fondaro::gui {
 
 enum class Keys { Free, Digits, Amount, EnterOnly };
-enum class Typing { AsIs, Trim, UpperTrim };
+enum class Typing { AsIs, Trim, UpperTrim, Upper };
 
 struct Field {
   const char* name;

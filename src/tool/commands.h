@@ -17,5 +17,9 @@ int runExport(const QStringList& args);  // export FILE [-o OUT]
 int runList(const QStringList& args);
 int runDue(const QStringList& args);
 int runJournal(const QStringList& args);
+// fondaro-tool check-codes FILE
+int runCheckCodes(const QStringList& args);
+// fondaro-tool recall FILE: the call-back list
+int runRecall(const QStringList& args);
 
 }  // namespace fondaro::tool

@@ -154,9 +154,17 @@ int runList(const QStringList& args) {
     return kExitError;
   }
   return runFileCommand(fileArgs(*a, a->positional.front()), "list", kListUsage, [&](const FileArgs& fa) {
-    if (fa.kind != Kind::Movimenti) {
-      err(QStringLiteral("fondaro-tool list: the address book list is not available yet"));
-      return kExitError;
+    if (fa.kind == Kind::Clienti) {
+      const auto filters = parseFilters<TCliente>(a->positional.mid(1));
+      if (!filters) {
+        err(QString::fromUtf8(kListUsage));
+        return kExitError;
+      }
+      auto archive = ClientArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
+      const ListEntries entries = searchList(archive, FilterSet(*filters));
+      archive.Close();
+      return writeOutput(*a, Printout::Riepilogo, QStringLiteral("Riepilogo pagatori e beneficiari"),
+                         linesOf(entries));
     }
     const auto filters = parseFilters<TMovimento>(a->positional.mid(1));
     if (!filters) {

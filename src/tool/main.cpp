@@ -22,6 +22,8 @@ const char* kUsage =
     "  list FILE [FIELD=TEXT ...]               the search list of an archive\n"
     "  due FILE [--today DD/MM/YYYY]            the due and overdue payments\n"
     "  journal FILE --from D --to D             the journal of a period with its totals\n"
+    "  check-codes FILE                         the cards whose codes fail their checks\n"
+    "  recall FILE                              the call-back list of an address book\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -51,6 +53,8 @@ int main(int argc, char** argv) {
   if (cmd == QLatin1String("list")) return runList(args);
   if (cmd == QLatin1String("due")) return runDue(args);
   if (cmd == QLatin1String("journal")) return runJournal(args);
+  if (cmd == QLatin1String("check-codes")) return runCheckCodes(args);
+  if (cmd == QLatin1String("recall")) return runRecall(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;

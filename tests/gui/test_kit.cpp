@@ -54,6 +54,7 @@ class KitWindow : public Form {
     edit("txtCodFisc", {20, 100, 200, 24});
     edit("txtImporto", {20, 140, 120, 24});
     edit("txtPartitaIva", {220, 20, 160, 24});
+    edit("txtCapRes", {220, 60, 100, 24});
     auto* apri = new QPushButton(u"Apri"_qs, c);
     apri->setObjectName(u"btnApri"_qs);
     apri->setGeometry(20, 180, 80, 28);
@@ -78,6 +79,7 @@ class KitWindow : public Form {
                         {.name = "txtCodFisc", .enterTo = "txtImporto", .typing = Typing::UpperTrim, .maxLength = 16, .frame = true},
                         {.name = "txtImporto", .enterTo = "btnApri", .keys = Keys::Amount, .frame = true},
                         {.name = "txtPartitaIva", .enterTo = "btnApri", .keys = Keys::Digits, .tabMoves = false},
+                        {.name = "txtCapRes", .enterTo = "btnApri", .typing = Typing::Upper, .maxLength = 5},
                     });
     onExit(child<QLineEdit>(this, "txtImporto"), [this] { ++importoExits; });
   }
@@ -312,6 +314,20 @@ class TestKit : public QObject {
     QCOMPARE(le->text(), u"RSS Xè"_qs);
     QCOMPARE(le->cursorPosition(), 5);
     QCOMPARE(typedText(Typing::Trim, u"\t a b \n"_qs), u"a b"_qs);
+  }
+
+  void upperCaseOnlyKeepsBlanksAndAccentedLetters() {
+    focusOn("txtCapRes");
+    auto* le = field(w.get(), "txtCapRes");
+    typeText(focused(), u" aù1"_qs);
+    QCOMPARE(le->text(), u" Aù1"_qs);
+    pressKey(focused(), Qt::Key_Left);
+    typeText(focused(), u"b"_qs);
+    QCOMPARE(le->text(), u" AùB1"_qs);
+    QCOMPARE(le->cursorPosition(), 4);
+    typeText(focused(), u"cd"_qs);  // the typing limit still holds
+    QCOMPARE(le->text(), u" AùB1"_qs);
+    QCOMPARE(typedText(Typing::Upper, u" é z "_qs), u" é Z "_qs);
   }
 
   void theThreeMessageKindsAsShown_data() {
