@@ -79,6 +79,7 @@ QComboBox* provinceBox(QWidget* parent, const char* name, QStringView what) {
   b->setFont(gui::windowFont("Verdana", 12, true));
   b->lineEdit()->setFont(b->font());  // the style gives the edit part a font of its own
   b->setAccessibleName(what.toString());
+  b->lineEdit()->setAccessibleName(what.toString());  // the part that takes the keyboard
   b->setFixedSize(84, 28);
   return b;
 }

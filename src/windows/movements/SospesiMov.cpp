@@ -42,16 +42,9 @@ TfrmSospesiMov::TfrmSospesiMov(QWidget* owner) : ListWindow(owner, Kind::Dialog)
   makeList(panContainer, QRect(16, 112, 830, 370));
   gui::setFields(this, {{.name = "txtTrova", .enterTo = "btnTrova"}});
 
-  auto* btnStampa = new QPushButton(u"Stampa"_qs, panContainer);
-  btnStampa->setObjectName(u"btnStampa"_qs);
-  btnStampa->setFont(gui::windowFont("Verdana", 10, true));
-  btnStampa->setGeometry(620, 508, 110, 34);
-  auto* btnChiudi = new QPushButton(u"Chiudi"_qs, panContainer);
-  btnChiudi->setObjectName(u"btnChiudi"_qs);
-  btnChiudi->setFont(gui::windowFont("Verdana", 10, true));
-  btnChiudi->setGeometry(736, 508, 110, 34);
-  connect(btnStampa, &QPushButton::clicked, this, &TfrmSospesiMov::btnStampaClick);
-  connect(btnChiudi, &QPushButton::clicked, this, &TfrmSospesiMov::btnChiudiClick);
+  const movementlists::ListButtons buttons = movementlists::listButtons(panContainer);
+  connect(buttons.btnStampa, &QPushButton::clicked, this, &TfrmSospesiMov::btnStampaClick);
+  connect(buttons.btnChiudi, &QPushButton::clicked, this, &TfrmSospesiMov::btnChiudiClick);
 }
 
 void TfrmSospesiMov::FormShow() {

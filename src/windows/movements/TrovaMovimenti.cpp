@@ -143,16 +143,9 @@ void TfrmTrovaMovimenti::buildResults() {
   setCountLabel(lblTrovate, countSentence);
   gui::setFields(this, {{.name = "txtTrova", .enterTo = "btnTrova"}});
 
-  auto* btnStampa = new QPushButton(u"Stampa"_qs, panContainer);
-  btnStampa->setObjectName(u"btnStampa"_qs);
-  btnStampa->setFont(gui::windowFont("Verdana", 10, true));
-  btnStampa->setGeometry(620, 508, 110, 34);
-  auto* btnChiudi = new QPushButton(u"Chiudi"_qs, panContainer);
-  btnChiudi->setObjectName(u"btnChiudi"_qs);
-  btnChiudi->setFont(gui::windowFont("Verdana", 10, true));
-  btnChiudi->setGeometry(736, 508, 110, 34);
-  connect(btnStampa, &QPushButton::clicked, this, &TfrmTrovaMovimenti::btnStampaClick);
-  connect(btnChiudi, &QPushButton::clicked, this, &TfrmTrovaMovimenti::btnChiudiClick);
+  const movementlists::ListButtons buttons = movementlists::listButtons(panContainer);
+  connect(buttons.btnStampa, &QPushButton::clicked, this, &TfrmTrovaMovimenti::btnStampaClick);
+  connect(buttons.btnChiudi, &QPushButton::clicked, this, &TfrmTrovaMovimenti::btnChiudiClick);
 }
 
 void TfrmTrovaMovimenti::FormShow() {

@@ -4,12 +4,20 @@
 // into the editor.
 #include <QString>
 
+class QPushButton;
 class QWidget;
 
 namespace fondaro::movementlists {
 
 // lblRigo01 to lblRigo03 on a result panel of 862 x 560.
 void resultHints(QWidget* panel);
+
+// "Stampa" and "Chiudi" along the bottom of a result panel of 862 x 560.
+struct ListButtons {
+  QPushButton* btnStampa;
+  QPushButton* btnChiudi;
+};
+ListButtons listButtons(QWidget* panel);
 
 // Loads into the movement editor the record whose list line, trimmed, equals
 // `line` trimmed: of several, the one nearest to the end of the archive. A
