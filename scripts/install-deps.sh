@@ -9,6 +9,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils
   fonts-dejavu fonts-liberation2 fonts-wine fontconfig
+  cups printer-driver-cups-pdf
+  libreoffice-calc-nogui
 )
 if [ "${FONDARO_FUZZ:-0}" = 1 ]; then
   PACKAGES+=(clang libclang-rt-dev)

@@ -352,6 +352,28 @@ void splash(QPainter& p, const QRectF& r) {
              QStringLiteral("www.fondaro.example"));
 }
 
+// A desk printer with a sheet coming out, for the printing windows.
+void printerPicture(QPainter& p, const QRectF& r) {
+  const qreal u = r.width() / 96;
+  p.setPen(QPen(kDarkBlue, 2 * u));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(r.left() + 26 * u, r.top() + 8 * u, 44 * u, 30 * u));  // paper in the tray
+  QPainterPath body;
+  body.addRoundedRect(QRectF(r.left() + 8 * u, r.top() + 34 * u, 80 * u, 36 * u), 8 * u, 8 * u);
+  p.setBrush(vertical(r, QColor(0x9A, 0xB4, 0xD6), kBlue));
+  p.drawPath(body);
+  p.setBrush(kGreen);
+  p.setPen(Qt::NoPen);
+  p.drawEllipse(QPointF(r.left() + 76 * u, r.top() + 46 * u), 4 * u, 4 * u);
+  p.setPen(QPen(kDarkBlue, 2 * u));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(r.left() + 24 * u, r.top() + 58 * u, 48 * u, 30 * u));  // the printed sheet
+  p.setPen(QPen(QColor(0x7A, 0x86, 0x99), 1.5 * u));
+  for (int i = 0; i < 3; ++i)
+    p.drawLine(QPointF(r.left() + 30 * u, r.top() + (68 + 7 * i) * u),
+               QPointF(r.left() + (66 - 8 * i) * u, r.top() + (68 + 7 * i) * u));
+}
+
 // ---- The editors' toolbar and field buttons, drawn on a 32 grid ----------
 
 enum class Pic {
@@ -540,6 +562,7 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("sottotitolo"), {{560, 28}, [](P& p, R r) { subtitle(p, r); }}},
       {QStringLiteral("versione"), {{150, 28}, [](P& p, R r) { version(p, r); }}},
       {QStringLiteral("sito"), {{300, 36}, [](P& p, R r) { site(p, r); }}},
+      {QStringLiteral("stampante"), {{96, 96}, [](P& p, R r) { printerPicture(p, r); }}},
       {QStringLiteral("tb_nuovo"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Nuovo, r); }}},
       {QStringLiteral("tb_duplica"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Duplica, r); }}},
       {QStringLiteral("tb_salva"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Salva, r); }}},

@@ -1,4 +1,5 @@
 #include "gui/messages.h"
+#include "gui/product.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -55,14 +56,14 @@ Answer runBox(QWidget* parent, DialogKind kind, Icon icon, const QString& text,
 QString dialogTitle(DialogKind kind, Icon icon) {
   switch (kind) {
     case DialogKind::Question: return u"Conferma"_qs;
-    case DialogKind::Message: return u"Fondaro 3.0"_qs;
+    case DialogKind::Message: return kProductName.toString();
     case DialogKind::Notice:
       switch (icon) {
         case Icon::Warning: return u"Attenzione"_qs;
         case Icon::Error: return u"Errore"_qs;
         default: return u"Informazione"_qs;
       }
-    default: return u"Fondaro 3.0"_qs;
+    default: return kProductName.toString();
   }
 }
 

@@ -4,13 +4,13 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
+#include <QStyle>
 #include <QToolBar>
 
 #include "gui/messages.h"
@@ -195,6 +195,7 @@ bool print(QWidget* parent, PrintDocument& doc, PrintTarget target, int copies,
       printer.setCopyCount(copies);
       QPrintDialog dialog(&printer, parent);
       dialog.setWindowTitle(u"Stampa"_qs);
+      dialog.setMinMax(1, report::countPages(doc));
       if (dialog.exec() != QDialog::Accepted) return false;
       return printOn(parent, printer, doc);
     }

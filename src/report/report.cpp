@@ -91,14 +91,14 @@ struct Parser {
     if (!color(j, "color", o.color) || !color(j, "background", o.background)) return false;
     if (j.contains(u"align") && !alignment(j.value(u"align").toString(), o.alignment)) return false;
     o.wordWrap = j.value(u"wordWrap").toBool();
-    if (!number(j, "lineHeight", o.lineHeight, false)) return false;
+    if (!number(j, "lineHeight", o.lineHeight, false) || !number(j, "padding", o.padding, false))
+      return false;
     const QJsonObject frame = j.value(u"frame").toObject();
     if (!color(frame, "color", o.frameColor) || !number(frame, "width", o.frameWidth, false))
       return false;
-    if (j.contains(u"picture")) {
-      const QString source = j.value(u"picture").toString();
-      if (!o.picture.load(source)) return fail(u"immagine non leggibile: %1"_qs.arg(source));
-    }
+    // A picture from the program's artwork: a process without the window kit
+    // (the command-line tool) has none, and prints the place empty.
+    if (j.contains(u"picture")) o.picture.load(j.value(u"picture").toString());
     return true;
   }
 };
@@ -403,11 +403,12 @@ void Report::paintObject(QPainter& p, const ReportObject& o, double dx, double d
   p.setFont(font);
   p.setPen(o.color);
   const Qt::Alignment hAlign = o.alignment & Qt::AlignHorizontal_Mask;
+  const QRectF area = r.adjusted(o.padding * scale_, 0, -o.padding * scale_, 0);
   const Qt::Alignment vAlign = o.alignment & Qt::AlignVertical_Mask;
   p.save();
   p.setClipRect(r, Qt::IntersectClip);
   if (o.wordWrap) {
-    p.drawText(r, int(o.alignment) | Qt::TextWordWrap, printedText(o));
+    p.drawText(area, int(o.alignment) | Qt::TextWordWrap, printedText(o));
     p.restore();
     return;
   }
@@ -428,9 +429,9 @@ void Report::paintObject(QPainter& p, const ReportObject& o, double dx, double d
     const QString& line = lines[i];
     if (line.isEmpty()) continue;
     if (hAlign == Qt::AlignLeft) {
-      p.drawText(QPointF(r.left(), lineTop + (lh * scale_ - glyphs) / 2 + fm.ascent()), line);
+      p.drawText(QPointF(area.left(), lineTop + (lh * scale_ - glyphs) / 2 + fm.ascent()), line);
     } else {
-      p.drawText(QRectF(r.left(), lineTop, r.width(), lh * scale_),
+      p.drawText(QRectF(area.left(), lineTop, area.width(), lh * scale_),
                  int(hAlign | Qt::AlignVCenter | Qt::TextDontClip), line);
     }
   }

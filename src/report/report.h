@@ -45,6 +45,7 @@ struct ReportObject {
   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
   bool wordWrap = false;
   double lineHeight = 0;  // distance between memo lines; 0: the font's own
+  double padding = 0;     // room between the text and its left and right edges
   // Frame of a text or rectangle; the pen of a line.
   QColor frameColor;  // invalid: no frame
   double frameWidth = 1;

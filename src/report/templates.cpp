@@ -27,4 +27,6 @@ Report journalReport(const QString& title, const QStringList& lines) {
 
 Report movementCardReport() { return Report::fromResource(u":/reports/schedamovimento.json"_qs); }
 
+Report clientCardReport() { return Report::fromResource(u":/reports/schedacliente.json"_qs); }
+
 }  // namespace fondaro::report

@@ -9,6 +9,8 @@ namespace fondaro::report {
 // The list printout ("Riepilogo dati", A4 landscape) that the list windows
 // share: `title` in the title bar, each of `lines` as one line of the list in
 // a fixed-pitch font, and the printing date in the footer bar.
+// The journal prints the same list under its own report name ("Primanota"):
+// setName() on the result.
 Report listReport(const QString& title, const QStringList& lines);
 // The journal's printout ("Primanota"): the list printout's layout under the
 // journal's own name.
@@ -20,5 +22,10 @@ inline constexpr double kListLineHeight = 12.822;
 // framed rows with fixed captions and empty values, and the footer bar. Fill the
 // values and `txtCalce` by name.
 Report movementCardReport();
+
+// The address-book card ("Scheda informativa", A4 portrait): the logo, the
+// title `txtTitolo`, 24 rows of caption `titCampoNN` and value `txtCampoNN`
+// (NN from 01), and the footer `txtCalce`, each holding its design text.
+Report clientCardReport();
 
 }  // namespace fondaro::report

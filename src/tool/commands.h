@@ -10,6 +10,9 @@ int runAppend(const QStringList& args);
 int runCheck(const QStringList& args);
 // fondaro-tool validate codfisc|piva|carta|iban TEXT
 int runValidate(const QStringList& args);
+// fondaro-tool stats FILE --year YYYY
+int runStats(const QStringList& args);
+int runExport(const QStringList& args);  // export FILE [-o OUT]
 // fondaro-tool list / due / journal: the list windows' lines
 int runList(const QStringList& args);
 int runDue(const QStringList& args);

@@ -17,6 +17,8 @@ const char* kUsage =
     "  append [--kind movimenti|clienti] FILE   append records read as JSON Lines on stdin\n"
     "  check [--kind movimenti|clienti] FILE    report damaged fields and bad texts\n"
     "  validate codfisc|piva|carta|iban TEXT    the notice a check window would show\n"
+    "  stats FILE --year YYYY                   the figures of the statistics charts\n"
+    "  export [--kind ...] FILE [-o OUT]        the spreadsheet document (.xls) of an archive\n"
     "  list FILE [FIELD=TEXT ...]               the search list of an archive\n"
     "  due FILE [--today DD/MM/YYYY]            the due and overdue payments\n"
     "  journal FILE --from D --to D             the journal of a period with its totals\n"
@@ -44,6 +46,8 @@ int main(int argc, char** argv) {
   if (cmd == QLatin1String("append")) return runAppend(args);
   if (cmd == QLatin1String("check")) return runCheck(args);
   if (cmd == QLatin1String("validate")) return runValidate(args);
+  if (cmd == QLatin1String("stats")) return runStats(args);
+  if (cmd == QLatin1String("export")) return runExport(args);
   if (cmd == QLatin1String("list")) return runList(args);
   if (cmd == QLatin1String("due")) return runDue(args);
   if (cmd == QLatin1String("journal")) return runJournal(args);

@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPaintDevice>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QSpinBox>
 #include <QToolBar>
 
 #include "gui/messages.h"
@@ -136,6 +138,26 @@ class TestPrint : public QObject {
     QCOMPARE(r.layout.orientation(), QPageLayout::Portrait);
     QVERIFY(printer.text(0).contains(u"Pagina stampata numero 2, caffè"_qs));
     QCOMPARE(printer.jobs()[1].request.target, PrintTarget::PrintDialog);
+  }
+
+  // The real print dialog comes up with the copies asked for; cancelling it
+  // prints nothing and says nothing.
+  void thePrintDialogPresetsTheCopies() {
+    DialogScript dialogs;
+    setPrinterPresent(true);
+    Pages doc(2);
+    QList<int> copies;
+    ModalDriver driver([&](QWidget* w) {
+      auto* dialog = qobject_cast<QPrintDialog*>(w);
+      if (!dialog) return;
+      for (auto* spin : dialog->findChildren<QSpinBox*>(u"copies"_qs)) copies << spin->value();
+      dialog->reject();
+    });
+    QVERIFY(!print(nullptr, doc, PrintTarget::PrintDialog, 3));
+    setPrinterPresent(std::nullopt);
+    QVERIFY(driver.done());
+    QCOMPARE(copies, QList<int>{3});
+    QVERIFY(dialogs.seen().isEmpty());
   }
 
   void thePreviewOffersPrintZoomFullScreenAndClose() {

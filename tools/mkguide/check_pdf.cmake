@@ -12,4 +12,5 @@ endif()
 
 guide_expect_chapters("${text}"
   "Uno sguardo a Fondaro 3.0." "${GUIDE_DIR}/generale.txt"
-  "Applicazione Registro Movimenti." "${GUIDE_DIR}/movimenti.txt")
+  "Applicazione Registro Movimenti." "${GUIDE_DIR}/movimenti.txt"
+  "Applicazione Grafici Statistici." "${GUIDE_DIR}/grafici.txt")

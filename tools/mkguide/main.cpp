@@ -50,6 +50,7 @@ const ChapterTitle kChapterTable[] = {
     {"generale", "Uno sguardo a Fondaro 3.0."},
     {"movimenti", "Applicazione Registro Movimenti."},
     {"bilancio", "Applicazione Primanota e Bilancio."},
+    {"grafici", "Applicazione Grafici Statistici."},
 };
 
 struct Chapter {

@@ -9,6 +9,7 @@
 #include "gui/application.h"
 #include "gui/guide.h"
 #include "gui/openurl.h"
+#include "gui/product.h"
 #include "gui/widgets.h"
 #include "journal/MenuBilancio.h"
 #include "movements/MenuMovimenti.h"
@@ -38,7 +39,7 @@ QWidget* artwork(QWidget* parent, const char* name, const char* art, const char*
 
 TfrmAvvio::TfrmAvvio(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmAvvio"_qs);
-  setWindowTitle(u" Fondaro 3.0"_qs);
+  setWindowTitle(u" "_qs + gui::kProductName.toString());
   gui::setFormatSettings();
   setGradientBackground(true);
 

@@ -16,6 +16,7 @@
 #include "gui/messages.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
+#include "gui/product.h"
 
 namespace fondaro {
 
@@ -59,7 +60,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* owner) : Form(owner, Kind::Dialo
   gui::makeMemoryLabel(this);
 
   auto* imgLogo =
-      gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs), u"Fondaro 3.0"_qs, this);
+      gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs), gui::kProductName.toString(), this);
   auto* lblRigo01 = label("lblRigo01", "Per cambiare la password indicare quella attuale e la nuova, due volte.", this);
   auto* lblRigo05 = label("lblRigo05", "Vecchia password:", this);
   auto* lblRigo06 = label("lblRigo06", "Nuova password:", this);

@@ -8,6 +8,7 @@
 #include "gui/openurl.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
+#include "gui/product.h"
 
 namespace fondaro {
 
@@ -16,7 +17,7 @@ TfrmGuida::TfrmGuida(QWidget* owner) : Form(owner, Kind::Dialog) {
   setWindowTitle(u" Guida all'utilizzo del software"_qs);
   setFixedSize(670, 572);
 
-  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs), u"Fondaro 3.0"_qs, this);
+  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs), gui::kProductName.toString(), this);
   imgLogo->setGeometry(16, 14, 64, 64);
 
   lblTitolo = new QLabel(u"Argomento della guida."_qs, this);

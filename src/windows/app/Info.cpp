@@ -9,6 +9,7 @@
 #include "gui/application.h"
 #include "gui/openurl.h"
 #include "gui/widgets.h"
+#include "gui/product.h"
 
 namespace fondaro {
 
@@ -16,8 +17,8 @@ TfrmInfo::TfrmInfo(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmInfo"_qs);
   setWindowTitle(u" Informazioni su Fondaro 3.0"_qs);
 
-  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), u"Fondaro 3.0"_qs, this);
-  auto* lblProdotto = new QLabel(u"Fondaro 3.0"_qs, this);
+  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), gui::kProductName.toString(), this);
+  auto* lblProdotto = new QLabel(gui::kProductName.toString(), this);
   lblProdotto->setObjectName(u"lblProdotto"_qs);
   lblProdotto->setFont(gui::windowFont("Arial", 20, true));
   lblProdotto->setStyleSheet(u"color: #12356B;"_qs);

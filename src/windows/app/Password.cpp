@@ -17,6 +17,7 @@
 #include "gui/messages.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
+#include "gui/product.h"
 
 namespace fondaro {
 
@@ -29,10 +30,10 @@ const char kReadError[] =
 
 TfrmPassword::TfrmPassword(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmPassword"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Accesso"_qs);
+  setWindowTitle(gui::windowCaption(u"Accesso"));
   gui::makeMemoryLabel(this);
 
-  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), u"Fondaro 3.0"_qs, this);
+  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), gui::kProductName.toString(), this);
   auto* lblRigo01 = new QLabel(u"Benvenuto in Fondaro 3.0"_qs, this);
   lblRigo01->setObjectName(u"lblRigo01"_qs);
   lblRigo01->setFont(gui::windowFont("Verdana", 14, true));

@@ -1,10 +1,21 @@
 #pragma once
-// The attachments of the card on screen in one of the two editors.
-// For now the window exists with its kind, caption and the button that
-// closes it; its other controls come later.
+// The attachments of the card on screen in one of the two editors: up to three
+// files, each with a description. "Sfoglia..." copies a chosen file into the
+// attachments folder; "Apri" opens an attached file with the desktop's
+// program; "Applica e chiudi" writes the six texts into the editor named by
+// lblMemory ("movimenti" or "clienti"), whose labels reach the archive only
+// when the card is saved there.
 #include "gui/form.h"
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace fondaro {
+
+namespace gui {
+class PictureButton;
+}
 
 class TfrmAllegaCartella : public gui::Form {
   Q_OBJECT
@@ -13,7 +24,31 @@ class TfrmAllegaCartella : public gui::Form {
   explicit TfrmAllegaCartella(QWidget* owner = nullptr);
 
  public slots:
+  void btnSfoglia01Click() { attach(0); }
+  void btnSfoglia02Click() { attach(1); }
+  void btnSfoglia03Click() { attach(2); }
+  void btnApri01Click() { open(0); }
+  void btnApri02Click() { open(1); }
+  void btnApri03Click() { open(2); }
+  void imgCancella01Click() { clearName(0); }
+  void imgCancella02Click() { clearName(1); }
+  void imgCancella03Click() { clearName(2); }
+  void btnApplicaClick();
   void btnAnnullaClick();
+
+ private:
+  void attach(int row);
+  void open(int row);
+  void clearName(int row);
+  void nameChanged(int row);
+
+  QLineEdit* txtFile[3];
+  QLineEdit* txtDesc[3];
+  QPushButton* btnSfoglia[3];
+  QPushButton* btnApri[3];
+  gui::PictureButton* imgCancella[3];
+  QPushButton* btnApplica;
+  QPushButton* btnAnnulla;
 };
 
 }  // namespace fondaro

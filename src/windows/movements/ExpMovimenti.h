@@ -1,10 +1,19 @@
 #pragma once
-// The export of a year's movements to a spreadsheet file.
-// For now the window exists with its kind, caption and the button that
-// closes it; its other controls come later.
+// The export of a year's movements to the spreadsheet file "Movimenti.xls" in
+// the program folder. The grid shows every movement of the archive open in the
+// movement editor; the cells of "Note" and "Saldato" can be edited there, and
+// the export writes the grid as it is, so an edit reaches the file only.
 #include "gui/form.h"
 
+class QLabel;
+class QTableView;
+
 namespace fondaro {
+
+namespace gui {
+class ExportGridModel;
+class PictureButton;
+}  // namespace gui
 
 class TfrmExpMovimenti : public gui::Form {
   Q_OBJECT
@@ -13,7 +22,20 @@ class TfrmExpMovimenti : public gui::Form {
   explicit TfrmExpMovimenti(QWidget* owner = nullptr);
 
  public slots:
+  void cmdEsportaClick();
+  void cmdGuidaClick();
   void cmdEsciClick();
+
+ protected:
+  void FormShow() override;
+
+ private:
+  gui::ExportGridModel* model;
+  QTableView* grdRecords;
+  gui::PictureButton* cmdEsporta;
+  gui::PictureButton* cmdGuida;
+  gui::PictureButton* cmdEsci;
+  QLabel* panInfo;
 };
 
 }  // namespace fondaro

@@ -16,6 +16,7 @@
 #include "gui/messages.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
+#include "gui/product.h"
 #include "movements/Movimenti.h"
 
 namespace fondaro {
@@ -23,7 +24,6 @@ namespace fondaro {
 namespace {
 
 const char kYearNeeded[] = "Attenzione: indicare l'anno solare utilizzando quattro cifre.";
-const char kEditorCaption[] = " Fondaro 3.0 - Registro movimenti anno ";
 
 QLabel* label(QWidget* parent, const char* name, const char* text, const QFont& font, const QRect& at,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -43,7 +43,7 @@ void showRegisterGuide(QWidget* owner) {
 
 TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMenuMovimenti"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Registro Movimenti"_qs);
+  setWindowTitle(gui::windowCaption(u"Registro Movimenti"));
   gui::setFormatSettings();
   gui::makeMemoryLabel(this, u"avvio"_qs);
   setGradientBackground(true);
@@ -114,7 +114,7 @@ void TfrmMenuMovimenti::btnApriPreventiviClick() {
   const QString year = trimmedText(txtAnnoPreventivi->text());
   TfrmMovimenti* editor = windowSet().frmMovimenti;
   editor->setArchiveFile(movementArchivePath(gui::programFolder(), year));
-  editor->setWindowTitle(QString::fromUtf8(kEditorCaption) + year);
+  editor->setWindowTitle(gui::windowCaption(u"Registro movimenti anno ") + year);
   gui::setMemoryMode(this, gui::mode::Movimenti);
   close();
 }

@@ -26,6 +26,7 @@
 #include "gui/infobar.h"
 #include "gui/openurl.h"
 #include "gui/widgets.h"
+#include "gui/product.h"
 #include "movements/AllegaCartella.h"
 #include "movements/Calendario.h"
 #include "movements/ExpMovimenti.h"
@@ -72,7 +73,7 @@ QLineEdit* dateField(QWidget* parent, const char* name, QStringView what) {
 
 TfrmMovimenti::TfrmMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMovimenti"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Registro movimenti"_qs);
+  setWindowTitle(gui::windowCaption(u"Registro movimenti"));
   gui::setFormatSettings();
   setGradientBackground(true);
 

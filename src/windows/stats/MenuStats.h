@@ -1,9 +1,19 @@
 #pragma once
-// The year selection of the statistics, a navigation window; closing it brings the launcher back.
-// For now the window exists with its kind and caption; its controls come later.
+// The year selection of the statistics, a navigation window: three boxes, one
+// a chart (monthly income, monthly expense, annual balance), each with its
+// year and its "Visualizza", which opens that chart for the year's archive.
+// Closing the window returns to the launcher.
 #include "gui/form.h"
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
 namespace fondaro {
+
+namespace gui {
+class PictureButton;
+}
 
 class TfrmMenuStats : public gui::Form {
   Q_OBJECT
@@ -11,8 +21,31 @@ class TfrmMenuStats : public gui::Form {
  public:
   explicit TfrmMenuStats(QWidget* owner = nullptr);
 
+ public slots:
+  void btnApriPreventiviClick();
+  void btnApriNDCClick();
+  void btnApriDDTClick();
+  void imgGuidaClick();
+  void imgEsciClick();
+
  protected:
+  void FormShow() override;
   void FormClose() override;
+
+ private:
+  // The year of `field` checked and turned into the archive path; false after
+  // the warning when the year is not four characters.
+  bool takeYear(QLineEdit* field, QString& year);
+
+  QLineEdit* txtAnnoPreventivi;
+  QLineEdit* txtAnnoNDC;
+  QLineEdit* txtAnnoDDT;
+  QPushButton* btnApriPreventivi;
+  QPushButton* btnApriNDC;
+  QPushButton* btnApriDDT;
+  QLabel* lblFile;
+  gui::PictureButton* imgGuida;
+  gui::PictureButton* imgEsci;
 };
 
 }  // namespace fondaro

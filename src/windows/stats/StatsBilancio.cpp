@@ -1,14 +1,24 @@
 #include "stats/StatsBilancio.h"
 
-#include "gui/application.h"
-
 namespace fondaro {
 
-TfrmStatsBilancio::TfrmStatsBilancio(QWidget* owner) : Form(owner, Kind::Work) {
-  setObjectName(u"frmStatsBilancio"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Statistiche bilancio annuale"_qs);
-  gui::setFormatSettings();
-  setGradientBackground(true);
-}
+namespace {
+const StatsWindow::Sheet kSheet = {
+    StatsWindow::Figures::Annual,
+    "frmStatsBilancio",
+    " Fondaro 3.0 - Statistiche bilancio annuale",
+    "Bilancio entrate e uscite annuali",
+    "Bilancio annuale:",
+    "Il presente grafico statistico mostra il bilancio annuale delle entrate e uscite in base ai movimenti "
+    "registrati.",
+    "Grafico statistico del bilancio annuale.",
+    "Visualizza il bilancio annuale sotto forma di grafico a barre tridimensionali.",
+    "Visualizza il bilancio annuale sotto forma di grafico a torta tridimensionale.",
+    "txtAnnoDDT",
+    "tile_stats",
+};
+}  // namespace
+
+TfrmStatsBilancio::TfrmStatsBilancio(QWidget* owner) : StatsWindow(owner, kSheet) {}
 
 }  // namespace fondaro

@@ -1,11 +1,10 @@
 #pragma once
-// The annual balance chart of a year.
-// For now the window exists with its kind and caption; its controls come later.
-#include "gui/form.h"
+// The annual balance chart: total income against total expense of an archive.
+#include "stats/StatsWindow.h"
 
 namespace fondaro {
 
-class TfrmStatsBilancio : public gui::Form {
+class TfrmStatsBilancio : public StatsWindow {
   Q_OBJECT
 
  public:

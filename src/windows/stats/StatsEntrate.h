@@ -1,11 +1,10 @@
 #pragma once
-// The monthly income chart of a year.
-// For now the window exists with its kind and caption; its controls come later.
-#include "gui/form.h"
+// The monthly income chart of a year: twelve points, one a month.
+#include "stats/StatsWindow.h"
 
 namespace fondaro {
 
-class TfrmStatsEntrate : public gui::Form {
+class TfrmStatsEntrate : public StatsWindow {
   Q_OBJECT
 
  public:

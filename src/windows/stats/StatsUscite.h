@@ -1,11 +1,10 @@
 #pragma once
-// The monthly expense chart of a year.
-// For now the window exists with its kind and caption; its controls come later.
-#include "gui/form.h"
+// The monthly expense chart of a year: twelve points, one a month.
+#include "stats/StatsWindow.h"
 
 namespace fondaro {
 
-class TfrmStatsUscite : public gui::Form {
+class TfrmStatsUscite : public StatsWindow {
   Q_OBJECT
 
  public:

@@ -14,6 +14,7 @@
 #include "gui/fields.h"
 #include "gui/messages.h"
 #include "gui/widgets.h"
+#include "gui/product.h"
 
 namespace fondaro {
 
@@ -92,7 +93,7 @@ CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::
   auto* shpContainer = new Shape(u"shpContainer"_qs, QColor(0xFF, 0xFF, 0xFF, 0xE6),
                                  QColor(0x46, 0x82, 0xB4), 10, this);
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs),
-                                   u"Fondaro 3.0"_qs, shpContainer);
+                                   gui::kProductName.toString(), shpContainer);
   lblTitolo = new QLabel(form.title, shpContainer);
   lblTitolo->setObjectName(u"lblTitolo"_qs);
   lblTitolo->setFont(gui::windowFont("Arial", 12));

@@ -1,0 +1,26 @@
+#pragma once
+// The export of the address book to "Anagrafica.xls": its columns, its sheet,
+// and the rows read from "Clienti.pro", for the same document as the movements.
+#include <span>
+
+#include "core/archive.h"
+#include "core/spreadsheet.h"
+
+namespace fondaro {
+
+inline constexpr char kClientExportFile[] = "Anagrafica.xls";
+inline constexpr char kClientSheetName[] = "Archivio Anagrafico";
+
+// The exported columns in order, from "Cognome e nome" to "Note" (the grid's
+// "N." column comes before them and is not exported).
+std::span<const ExportColumn> clientExportColumns();
+
+// Appends one row per whole record, in file order; see appendMovementRows.
+qint64 appendClientRows(const ClientArchive& archive, TextTable& rows);
+
+// The rows of an address book as the grid shows them; throws ArchiveError.
+TextTable readClientExport(const ClientArchive& archive);
+
+QByteArray clientExportDocument(const TextTable& rows);
+
+}  // namespace fondaro

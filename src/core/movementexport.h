@@ -1,0 +1,35 @@
+#pragma once
+// The export of a year's movements to "Movimenti.xls": its columns, its sheet,
+// and the rows read from the year archive. The export window shows these rows
+// in its grid and writes them; fondaro-tool writes them as they are.
+#include <span>
+
+#include "core/archive.h"
+#include "core/spreadsheet.h"
+
+namespace fondaro {
+
+inline constexpr char kMovementExportFile[] = "Movimenti.xls";
+inline constexpr char kMovementSheetName[] = "Riepilogo annuale movimenti";
+
+// The exported columns in order, from "Tipo movimento" to "Saldato" (the grid's
+// "N." column comes before them and is not exported).
+std::span<const ExportColumn> movementExportColumns();
+
+// Appends one row per whole record of the archive, in file order, read in large
+// blocks. A read failure throws ArchiveError with the rows read so far kept.
+// Returns the number of rows appended.
+qint64 appendMovementRows(const MovementArchive& archive, TextTable& rows);
+
+// The rows as the grid holds them once filled: `records` rows (those not read
+// left empty), or the designed empty rows when the archive holds none.
+void completeExportRows(TextTable& rows, qint64 records);
+
+// The rows of an archive as the grid shows them; an archive that cannot be
+// read throws ArchiveError.
+TextTable readMovementExport(const MovementArchive& archive);
+
+// The document of these rows (as many columns as movementExportColumns()).
+QByteArray movementExportDocument(const TextTable& rows);
+
+}  // namespace fondaro

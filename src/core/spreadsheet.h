@@ -1,0 +1,107 @@
+#pragma once
+// The spreadsheet export document: an HTML table behind the workbook settings
+// a spreadsheet program reads, so that the ".xls" file opens as a one-sheet
+// workbook. Both exports (movements, address book) write it.
+//
+// The document is Windows-1252 text on one single line, with no line break
+// anywhere: prologue, header row, one row per table row, epilogue. Values are
+// trimmed; "&", "<" and ">" are written as "&amp;", "&lt;" and "&gt;" so that a
+// value such as "Rossi & Figli" or "</table>" shows exactly as typed; a control
+// character inside a value is written as a blank (the spreadsheet would show
+// one anyway) so that the file stays one line; a character the code page lacks
+// is written as "?".
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <span>
+#include <stdexcept>
+#include <vector>
+
+namespace fondaro {
+
+// A table of texts held compactly as Windows-1252 bytes, as the archives store
+// them: what the export grids show and what the export writes. A cell can be
+// edited; the edit replaces the stored text in the table only.
+class TextTable {
+ public:
+  explicit TextTable(int columns);
+
+  int columnCount() const { return columns_; }
+  qint64 rowCount() const { return columns_ ? qint64(ends_.size()) / columns_ : 0; }
+  void reserve(qint64 rows, qint64 bytes);
+
+  // A row of stored Windows-1252 texts, one per column; each is trimmed here.
+  void appendRow(std::span<const QByteArrayView> cells);
+  void appendRow(const QStringList& cells);
+  void appendEmptyRows(qint64 n);
+
+  // The cell's text, trimmed, an edit included.
+  QString text(qint64 row, int column) const;
+  // The cell's Windows-1252 bytes, trimmed, an edit included.
+  QByteArray bytes(qint64 row, int column) const;
+  void setText(qint64 row, int column, const QString& text);
+  bool isEdited(qint64 row, int column) const { return edits_.contains(key(row, column)); }
+  bool hasEdits() const { return !edits_.isEmpty(); }
+  // The text as it was put in, trimmed, edits aside.
+  QByteArrayView storedCell(qint64 row, int column) const;
+
+  // The stored bytes of the whole table, edits aside (for sizing).
+  qsizetype storedBytes() const { return data_.size(); }
+
+ private:
+  qint64 key(qint64 row, int column) const { return row * columns_ + column; }
+
+  int columns_;
+  QByteArray data_;
+  std::vector<qsizetype> ends_;  // end of each cell in data_, row after row
+  QHash<qint64, QString> edits_;
+};
+
+// One exported column: its header text and its width in the file.
+struct SheetColumn {
+  QString title;
+  int width = 0;
+};
+
+// A column of an export: its name ("colCausale"), its header and width in the
+// grid, its header and width in the file (each side keeps its own), and
+// whether the user may edit its cells in the grid.
+struct ExportColumn {
+  const char* name;
+  const char* gridTitle;  // UTF-8
+  int gridWidth;
+  const char* fileTitle;  // UTF-8
+  int fileWidth;
+  bool editable = false;
+};
+
+// The file's side of the columns.
+std::vector<SheetColumn> sheetColumns(std::span<const ExportColumn> columns);
+
+// The rows a grid is designed with: an empty archive shows (and exports) these
+// many empty rows.
+inline constexpr int kDesignedExportRows = 10;
+
+// The whole document for a sheet of these columns and the rows of `rows`
+// (which has as many columns).
+QByteArray spreadsheetDocument(QStringView sheetName, std::span<const SheetColumn> columns,
+                               const TextTable& rows);
+
+class ExportWriteError : public std::runtime_error {
+ public:
+  ExportWriteError(QString path, QString reason);
+  const QString& path() const { return path_; }
+  const QString& reason() const { return reason_; }
+
+ private:
+  QString path_;
+  QString reason_;
+};
+
+// Writes bytes to a new file beside `path` and renames it over `path`, so a
+// failed write leaves the previous file whole. Throws ExportWriteError.
+void writeFileReplacing(const QString& path, const QByteArray& bytes);
+
+}  // namespace fondaro

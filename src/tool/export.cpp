@@ -1,0 +1,74 @@
+#include <QFileInfo>
+#include <cstdio>
+
+#include "core/clientexport.h"
+#include "core/movementexport.h"
+#include "tool/commands.h"
+#include "tool/common.h"
+
+namespace fondaro::tool {
+namespace {
+
+const char* kUsage =
+    "usage: fondaro-tool export [--kind movimenti|clienti] FILE [-o OUT]\n"
+    "Writes the spreadsheet document (\".xls\") of the archive FILE (movements as\n"
+    "in \"Movimenti.xls\", an address book as in \"Anagrafica.xls\"), byte for byte\n"
+    "what the export window writes when its grid was not edited, to OUT (replaced\n"
+    "whole, through a new file renamed over it) or to standard output.\n"
+    "FILE is only read. Exit 0; 2 when FILE cannot be read or OUT cannot be\n"
+    "written, and then nothing is created.";
+
+template <class Rec>
+QByteArray documentOf(const QString& path) {
+  auto archive = Archive<Rec>::OpenExisting(path, RecordFile::Access::ReadOnly);
+  if constexpr (std::is_same_v<Rec, TMovimento>) {
+    const TextTable rows = readMovementExport(archive);
+    archive.Close();
+    return movementExportDocument(rows);
+  } else {
+    const TextTable rows = readClientExport(archive);
+    archive.Close();
+    return clientExportDocument(rows);
+  }
+}
+
+}  // namespace
+
+int runExport(const QStringList& args) {
+  QStringList rest;
+  QString outPath;
+  for (int i = 0; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("-o") || args[i] == QLatin1String("--output")) {
+      if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+        err(QStringLiteral("-o needs a file name"));
+        err(QString::fromUtf8(kUsage));
+        return kExitError;
+      }
+      outPath = args[++i];
+    } else {
+      rest << args[i];
+    }
+  }
+  return runFileCommand(rest, "export", kUsage, [&](const FileArgs& fa) {
+    if (!outPath.isEmpty() && QFileInfo(outPath).exists() &&
+        QFileInfo(outPath).canonicalFilePath() == QFileInfo(fa.path).canonicalFilePath()) {
+      err(QStringLiteral("fondaro-tool export: OUT is the archive itself; the archive is never written"));
+      return kExitError;
+    }
+    const QByteArray doc =
+        fa.kind == Kind::Movimenti ? documentOf<TMovimento>(fa.path) : documentOf<TCliente>(fa.path);
+    if (outPath.isEmpty()) {
+      const bool ok = std::fwrite(doc.constData(), 1, size_t(doc.size()), stdout) == size_t(doc.size());
+      return ok && std::fflush(stdout) == 0 ? kExitOk : kExitError;
+    }
+    try {
+      writeFileReplacing(outPath, doc);
+    } catch (const ExportWriteError& e) {
+      err(QStringLiteral("fondaro-tool export: cannot write %1: %2").arg(e.path(), e.reason()));
+      return kExitError;
+    }
+    return kExitOk;
+  });
+}
+
+}  // namespace fondaro::tool

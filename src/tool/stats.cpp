@@ -1,0 +1,76 @@
+#include <cstdio>
+
+#include "core/archive.h"
+#include "core/monthlytotals.h"
+#include "tool/commands.h"
+#include "tool/common.h"
+
+namespace fondaro::tool {
+namespace {
+
+const char* kUsage =
+    "usage: fondaro-tool stats FILE --year YYYY\n"
+    "The figures of the statistics charts of a movement archive, each rounded\n"
+    "half up to the whole euro:\n"
+    "  entrate  the twelve monthly income totals of YYYY, January first\n"
+    "  uscite   the twelve monthly expense totals of YYYY\n"
+    "  bilancio the income and expense totals of every record, whatever its date\n"
+    "FILE is only read. Exit 0; 2 when FILE cannot be read or an amount is not a number.";
+
+QString line(const char* name, const std::vector<double>& values) {
+  QString s = QString::fromLatin1(name);
+  for (double v : values) s += u' ' + QString::number(v, 'f', 0);
+  return s + u'\n';
+}
+
+bool isYear(const QString& y) {
+  if (y.size() != 4) return false;
+  for (QChar c : y)
+    if (c < u'0' || c > u'9') return false;
+  return true;
+}
+
+}  // namespace
+
+int runStats(const QStringList& args) {
+  if (wantsHelp(args)) {
+    out(QString::fromUtf8(kUsage) + u'\n');
+    return kExitOk;
+  }
+  QString year;
+  QStringList rest;
+  for (int i = 0; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--year") && i + 1 < args.size()) year = args[++i];
+    else if (args[i].startsWith(QLatin1String("--year="))) year = args[i].mid(7);
+    else rest << args[i];
+  }
+  if (!isYear(year)) {
+    err(year.isEmpty() ? QStringLiteral("missing --year YYYY") : QStringLiteral("the year must be four digits"));
+    err(QString::fromUtf8(kUsage));
+    return kExitError;
+  }
+  return runFileCommand(rest, "stats", kUsage, [&](const FileArgs& fa) {
+    if (fa.kind != Kind::Movimenti) {
+      err(QStringLiteral("fondaro-tool stats: %1 is not a movement archive").arg(fa.path));
+      return kExitError;
+    }
+    auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
+    ChartFigures in = monthlyTotals(archive, Flow::Entrate, year);
+    ChartFigures outFlow = in.stopped() ? in : monthlyTotals(archive, Flow::Uscite, year);
+    ChartFigures annual = outFlow.stopped() ? outFlow : annualTotals(archive);
+    archive.Close();
+    for (const ChartFigures* f : {&in, &outFlow, &annual}) {
+      if (f->stopped()) {
+        err(QStringLiteral("fondaro-tool stats: record %1: Importo is not a number: \"%2\"")
+                .arg(f->badAmountPosition)
+                .arg(f->badAmountText));
+        return kExitError;
+      }
+    }
+    out(line("entrate", in.values) + line("uscite", outFlow.values) + line("bilancio", annual.values));
+    std::fflush(stdout);
+    return kExitOk;
+  });
+}
+
+}  // namespace fondaro::tool

@@ -1,0 +1,294 @@
+// The attachments window: the rows it starts from, attaching a file into the
+// attachments folder with the overwrite question, opening, clearing, applying
+// into the editor and cancelling, and the names and failures it refuses.
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "core/archive.h"
+#include "core/records.h"
+#include "movements/AllegaCartella.h"
+#include "movements/Movimenti.h"
+#include "support.h"
+
+using namespace fondaro;
+using namespace fondaro::testsupport;
+using fondaro::gui::Answer;
+using fondaro::gui::DialogKind;
+using fondaro::gui::Icon;
+
+namespace {
+
+const QString kOverwrite =
+    u"Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome.\r\n\r\n"
+    "Si vuole sovrascrivere il file esistente?"_qs;
+const QString kNotCopied = u"Attenzione: non è stato possibile copiare il file nella cartella dei documenti allegati."_qs;
+const QString kBadName = u"Attenzione: il nome del file allegato non è valido"_qs;
+
+QByteArray fileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+}
+
+}  // namespace
+
+class TestAllegaCartella : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<Program> p;
+  std::unique_ptr<TfrmAllegaCartella> w;
+  QTemporaryDir elsewhere;  // where the user's own files are
+
+  TfrmMovimenti* editor() const { return p->windows->frmMovimenti; }
+  QString folder() const { return p->folder() + u"Documenti_Allegati/"_qs; }
+  QLineEdit* edit(const char* name) const { return child<QLineEdit>(w.get(), name); }
+  QAbstractButton* button(const char* name) const { return child<QAbstractButton>(w.get(), name); }
+  QLabel* label(const char* name) const { return child<QLabel>(editor(), name); }
+  QString userFile(const QString& name, const QByteArray& bytes) {
+    const QString path = elsewhere.filePath(name);
+    writeFile(path, bytes);
+    return path;
+  }
+  void setLabels(const QStringList& texts) {  // File01, Desc01, File02, Desc02, File03, Desc03
+    const char* names[] = {"lblFile01", "lblDesc01", "lblFile02", "lblDesc02", "lblFile03", "lblDesc03"};
+    for (int i = 0; i < 6; ++i) label(names[i])->setText(texts.value(i));
+  }
+  QStringList labels() const {
+    QStringList out;
+    for (const char* n : {"lblFile01", "lblDesc01", "lblFile02", "lblDesc02", "lblFile03", "lblDesc03"})
+      out << label(n)->text();
+    return out;
+  }
+  // The window prepared as the editor prepares it, shown without its modal
+  // loop so the test can drive it.
+  void openWindow(const QString& mode = u"movimenti"_qs) {
+    w.reset(new TfrmAllegaCartella(editor()));
+    gui::setMemoryMode(w.get(), mode);
+    const char* names[] = {"txtFile01", "txtDesc01", "txtFile02", "txtDesc02", "txtFile03", "txtDesc03"};
+    const QStringList texts = labels();
+    for (int i = 0; i < 6; ++i) edit(names[i])->setText(texts[i].trimmed());
+    QVERIFY(showActive(w.get()));
+  }
+  void browse(const char* row, const QString& chosen) {
+    p->dialogs.answer(chosen.isEmpty() ? Answer::Cancel : Answer::Ok, chosen);
+    button(qPrintable(u"btnSfoglia"_qs + QLatin1String(row)))->click();
+  }
+
+ private slots:
+  void initTestCase() { prepareTestApplication(); }
+  void init() {
+    p = std::make_unique<Program>();
+    editor()->setArchiveFile(movementArchivePath(p->folder(), u"2024"_qs));
+  }
+  void cleanup() {
+    w.reset();
+    p.reset();
+  }
+
+  void theRowsStartFromTheCard() {
+    setLabels({u"fattura.pdf"_qs, u"Fattura di marzo"_qs, QString(), u"Solo descrizione"_qs});
+    openWindow();
+    QCOMPARE(edit("txtFile01")->text(), u"fattura.pdf"_qs);
+    QVERIFY(edit("txtFile01")->isReadOnly());
+    QCOMPARE(edit("txtDesc02")->text(), u"Solo descrizione"_qs);
+    QVERIFY(button("btnApri01")->isEnabled());
+    QVERIFY(!button("btnApri02")->isEnabled());
+    QVERIFY(!button("btnApri03")->isEnabled());
+    QCOMPARE(w->windowTitle(), u" Allega file"_qs);
+    QCOMPARE(w->size(), QSize(634, 534));
+    saveShot(w.get(), artifacts(), u"allegacartella"_qs);
+  }
+
+  void theFirstAttachmentCreatesTheFolderAndApriOpensIt() {
+    openWindow();
+    QVERIFY(!QDir(folder()).exists());
+    const QString chosen = userFile(u"scontrino caffè.jpg"_qs, "JPEG");
+    browse("02", chosen);
+    const auto d = p->dialogs.only();
+    QCOMPARE(d.kind, DialogKind::OpenFile);
+    QCOMPARE(d.title, u"Selezionare il file da allegare:"_qs);
+    QCOMPARE(d.text, u"Tutti i file (*.*)"_qs);
+    QCOMPARE(edit("txtFile02")->text(), u"scontrino caffè.jpg"_qs);
+    QCOMPARE(fileBytes(folder() + u"scontrino caffè.jpg"_qs), QByteArray("JPEG"));
+    QVERIFY(button("btnApri02")->isEnabled());
+    button("btnApri02")->click();
+    QCOMPARE(p->shell.texts(), QStringList{u"\""_qs + folder() + u"scontrino caffè.jpg\""_qs});
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{u"scontrino caffè.jpg"_qs});
+  }
+
+  void aNameAlreadyInTheFolderAsksBeforeReplacing_data() {
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("no keeps the older file") << false;
+    QTest::newRow("yes replaces it") << true;
+  }
+  void aNameAlreadyInTheFolderAsksBeforeReplacing() {
+    QFETCH(bool, replace);
+    writeFile(folder() + u"ricevuta.pdf"_qs, "vecchia");
+    setLabels({u"altro.pdf"_qs});
+    openWindow();
+    p->dialogs.answer(Answer::Ok, userFile(u"ricevuta.pdf"_qs, "nuova"));
+    p->dialogs.answer(replace ? Answer::Yes : Answer::No);
+    button("btnSfoglia01")->click();
+    QCOMPARE(p->dialogs.seen().size(), 2);
+    QCOMPARE(p->dialogs.seen()[1].kind, DialogKind::Question);
+    QCOMPARE(p->dialogs.seen()[1].text, kOverwrite);
+    QCOMPARE(edit("txtFile01")->text(), u"ricevuta.pdf"_qs);
+    QCOMPARE(fileBytes(folder() + u"ricevuta.pdf"_qs), replace ? QByteArray("nuova") : QByteArray("vecchia"));
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{u"ricevuta.pdf"_qs});
+  }
+
+  void aCancelledDialogOrTheFolderItselfCopiesNothing() {
+    writeFile(folder() + u"contratto.pdf"_qs, "originale");
+    setLabels({u"prima.pdf"_qs});
+    openWindow();
+    browse("01", QString());
+    QCOMPARE(edit("txtFile01")->text(), u"prima.pdf"_qs);
+    QCOMPARE(p->dialogs.seen().size(), 1);
+    // A file picked inside the attachments folder is already where it belongs.
+    p->dialogs.clear();
+    browse("01", folder() + u"contratto.pdf"_qs);
+    QCOMPARE(p->dialogs.seen().size(), 1);
+    QCOMPARE(edit("txtFile01")->text(), u"contratto.pdf"_qs);
+    QCOMPARE(fileBytes(folder() + u"contratto.pdf"_qs), QByteArray("originale"));
+  }
+
+  void aFailedCopyIsWarnedAndTheRowKeepsItsName_data() {
+    QTest::addColumn<bool>("folderBlocked");
+    QTest::newRow("folder cannot be created") << true;
+    QTest::newRow("file vanished before the copy") << false;
+  }
+  void aFailedCopyIsWarnedAndTheRowKeepsItsName() {
+    QFETCH(bool, folderBlocked);
+    if (folderBlocked) writeFile(p->folder() + u"Documenti_Allegati"_qs, "un file, non una cartella");
+    setLabels({QString(), QString(), u"prima.pdf"_qs});
+    openWindow();
+    const QString chosen = folderBlocked ? userFile(u"nuovo.pdf"_qs, "x") : elsewhere.filePath(u"sparito.pdf"_qs);
+    browse("02", chosen);
+    QCOMPARE(p->dialogs.seen().size(), 2);
+    const auto warned = p->dialogs.seen()[1];
+    QCOMPARE(warned.kind, DialogKind::Notice);
+    QCOMPARE(warned.icon, Icon::Warning);
+    QVERIFY2(warned.text.startsWith(kNotCopied), qPrintable(warned.text));
+    QCOMPARE(edit("txtFile02")->text(), u"prima.pdf"_qs);
+    if (!folderBlocked) QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+  }
+
+  void hostileNamesAreNeverOpenedOrWritten_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("parent folder") << u"../unins000.dll"_qs;
+    QTest::newRow("two dots") << u".."_qs;
+    QTest::newRow("absolute path") << u"/etc/passwd"_qs;
+    QTest::newRow("backslash") << u"..\\unins000.dll"_qs;
+    QTest::newRow("control character") << u"fattura\u0007.pdf"_qs;
+  }
+  void hostileNamesAreNeverOpenedOrWritten() {
+    QFETCH(QString, name);
+    setLabels({name});
+    openWindow();
+    QVERIFY(button("btnApri01")->isEnabled());
+    button("btnApri01")->click();
+    QVERIFY(p->shell.texts().isEmpty());
+    const auto warned = p->dialogs.only();
+    QCOMPARE(warned.icon, Icon::Warning);
+    QVERIFY(warned.text.startsWith(kBadName));
+  }
+
+  void aChosenFileWithAnUnusableNameIsNotAttached() {
+    setLabels({u"prima.pdf"_qs});
+    openWindow();
+    browse("01", userFile(u"conto\\marzo.pdf"_qs, "x"));
+    QCOMPARE(p->dialogs.seen().size(), 2);
+    QVERIFY(p->dialogs.seen()[1].text.startsWith(kBadName));
+    QCOMPARE(edit("txtFile01")->text(), u"prima.pdf"_qs);
+    QVERIFY(!QDir(folder()).exists());
+  }
+
+  void clearingThenApplyingWritesTheSixTexts() {
+    setLabels({u"fattura.pdf"_qs, u"Fattura"_qs, u"ricevuta.jpg"_qs, u"Ricevuta"_qs});
+    openWindow();
+    button("imgCancella01")->click();
+    QCOMPARE(edit("txtFile01")->text(), QString());
+    QVERIFY(!button("btnApri01")->isEnabled());
+    edit("txtDesc03")->setText(u"  Nota a margine  "_qs);
+    button("btnApplica")->click();
+    QCOMPARE(labels(), (QStringList{QString(), u"Fattura"_qs, u"ricevuta.jpg"_qs, u"Ricevuta"_qs, QString(),
+                                    u"Nota a margine"_qs}));
+    QVERIFY(!w->isVisible());
+  }
+
+  void cancellingAfterACopyLeavesTheCardButKeepsTheFile() {
+    setLabels({u"prima.pdf"_qs, u"Prima"_qs});
+    openWindow();
+    browse("01", userFile(u"seconda.pdf"_qs, "2"));
+    button("btnAnnulla")->click();
+    QVERIFY(!w->isVisible());
+    QCOMPARE(labels(), (QStringList{u"prima.pdf"_qs, u"Prima"_qs, QString(), QString(), QString(), QString()}));
+    QCOMPARE(fileBytes(folder() + u"seconda.pdf"_qs), QByteArray("2"));
+  }
+
+  void anUnknownModeWritesNothingAndStaysOpen() {
+    setLabels({u"prima.pdf"_qs});
+    openWindow(u"altro"_qs);
+    button("imgCancella01")->click();
+    button("btnApplica")->click();
+    QVERIFY(w->isVisible());
+    QCOMPARE(label("lblFile01")->text(), u"prima.pdf"_qs);
+  }
+
+  // Through the editor: its "Allega file" button opens the window on the card
+  // shown, and the names reach the archive when the card is saved.
+  void anAttachmentReachesTheArchiveWhenTheCardIsSaved() {
+    TMovimento r;
+    r.Entrata.set(kSi);
+    r.Uscita.set(kNo);
+    r.Data.set(u"02/02/2024");
+    r.Causale.set(u"Quota");
+    r.DataSca.set(u"28/02/2024");
+    r.Preavviso.set(u"0");
+    r.Importo.set(u"10,00");
+    r.Totale.set(u"+10,00");
+    r.Pagatore.set(u"Rossi");
+    r.Beneficiario.set(u"Associazione");
+    r.Saldato.set(kNo);
+    const QString archive = editor()->archiveFile();
+    MovementArchive a = MovementArchive::OpenOrCreate(archive);
+    a.Append(r);
+    a.Close();
+    gui::switchTo(nullptr, editor());
+    QVERIFY(QTest::qWaitForWindowActive(editor()));
+    child<QAbstractButton>(editor(), "cmdPrimo")->click();
+    QCOMPARE(label("lblPosizione")->text(), u"1"_qs);
+
+    const QString chosen = userFile(u"bonifico.pdf"_qs, "PDF");
+    ModalDriver driver([&](QWidget* m) {
+      p->dialogs.answer(Answer::Ok, chosen);
+      child<QAbstractButton>(m, "btnSfoglia03")->click();
+      child<QLineEdit>(m, "txtDesc03")->setText(u"Bonifico"_qs);
+      child<QAbstractButton>(m, "btnApplica")->click();
+    });
+    child<QAbstractButton>(editor(), "cmdFile")->click();
+    QVERIFY(driver.done());
+    QCOMPARE(label("lblFile03")->text(), u"bonifico.pdf"_qs);
+    a = MovementArchive::OpenExisting(archive, RecordFile::Access::ReadOnly);
+    QCOMPARE(a.ReadAt(1).File03.trimmed(), QString());  // not before the card is saved
+    a.Close();
+    child<QAbstractButton>(editor(), "cmdSalva")->click();
+    a = MovementArchive::OpenExisting(archive, RecordFile::Access::ReadOnly);
+    QCOMPARE(a.Count(), 1);
+    QCOMPARE(a.ReadAt(1).File03.trimmed(), u"bonifico.pdf"_qs);
+    QCOMPARE(a.ReadAt(1).Desc03.trimmed(), u"Bonifico"_qs);
+    a.Close();
+    QCOMPARE(fileBytes(folder() + u"bonifico.pdf"_qs), QByteArray("PDF"));
+  }
+};
+
+QTEST_MAIN(TestAllegaCartella)
+#include "test_allegacartella.moc"
