@@ -16,4 +16,16 @@ const std::array<FieldInfo, TCliente::FieldCount>& TCliente::fields() {
   return table;
 }
 
+std::optional<RecordKind> recordKindFromWord(QStringView word) {
+  if (word == u"movimenti") return RecordKind::Movimenti;
+  if (word == u"clienti") return RecordKind::Clienti;
+  return std::nullopt;
+}
+
+std::optional<RecordKind> recordKindFromFileName(QStringView fileName) {
+  if (fileName.endsWith(u".eur", Qt::CaseInsensitive)) return RecordKind::Movimenti;
+  if (fileName.endsWith(u".pro", Qt::CaseInsensitive)) return RecordKind::Clienti;
+  return std::nullopt;
+}
+
 }  // namespace fondaro

@@ -90,13 +90,21 @@ namespace cli {
 enum Field : int { FONDARO_CLIENTE_FIELDS(FONDARO_ENUM_FIELD) FieldCount };
 }
 
+// The two kinds of archive: a yearly movement archive ("<yyyy>.eur") and the
+// address book ("Clienti.pro").
+enum class RecordKind { Movimenti, Clienti };
+
+// The kind by its word ("movimenti", "clienti"), or by a file name's
+// extension (".eur", ".pro", in any case); nullopt when neither tells.
+std::optional<RecordKind> recordKindFromWord(QStringView word);
+std::optional<RecordKind> recordKindFromFileName(QStringView fileName);
+
 // A movement: one card of a yearly cash journal ("<yyyy>.eur").
 struct TMovimento {
   FONDARO_MOVIMENTO_FIELDS(FONDARO_DECLARE_FIELD)
 
   using Field = mov::Field;
   static constexpr int FieldCount = mov::FieldCount;
-  static constexpr const char* kind = "movimenti";
   static const std::array<FieldInfo, FieldCount>& fields();
 };
 
@@ -106,7 +114,6 @@ struct TCliente {
 
   using Field = cli::Field;
   static constexpr int FieldCount = cli::FieldCount;
-  static constexpr const char* kind = "clienti";
   static const std::array<FieldInfo, FieldCount>& fields();
 };
 

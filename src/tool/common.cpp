@@ -18,11 +18,7 @@ bool wantsHelp(const QStringList& args) {
   return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
 }
 
-static std::optional<Kind> kindFromName(const QString& name) {
-  if (name == QLatin1String("movimenti")) return Kind::Movimenti;
-  if (name == QLatin1String("clienti")) return Kind::Clienti;
-  return std::nullopt;
-}
+static std::optional<Kind> kindFromName(const QString& name) { return recordKindFromWord(name); }
 
 std::optional<FileArgs> parseFileArgs(const QStringList& args, const char* usage) {
   FileArgs fa;
@@ -62,11 +58,7 @@ std::optional<FileArgs> parseFileArgs(const QStringList& args, const char* usage
     return std::nullopt;
   }
   fa.path = files.front();
-  if (!kind) {
-    const QString lower = fa.path.toLower();
-    if (lower.endsWith(QLatin1String(".eur"))) kind = Kind::Movimenti;
-    else if (lower.endsWith(QLatin1String(".pro"))) kind = Kind::Clienti;
-  }
+  if (!kind) kind = recordKindFromFileName(fa.path);
   if (!kind) {
     err(QStringLiteral("cannot tell the kind of %1 from its name (*.eur movements, *.pro clients): "
                        "use --kind movimenti|clienti")

@@ -10,7 +10,7 @@
 
 namespace fondaro::tool {
 
-enum class Kind { Movimenti, Clienti };
+using Kind = RecordKind;
 
 // Exit codes shared by the commands.
 inline constexpr int kExitOk = 0;
