@@ -49,7 +49,7 @@ struct SaveProblem {
 };
 
 // The checks a save runs, in order, after the amount has been normalised; the
-// first that fails is returned. Beyond the eight described checks a card
+// first that fails is returned. Beyond the eight checks of the editor a card
 // whose movement type is not chosen, or whose amount is not an amount text
 // that fits the record, is refused so that no unreadable amount is stored.
 std::optional<SaveProblem> checkBeforeSave(const MovementCard& card);

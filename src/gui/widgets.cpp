@@ -25,6 +25,16 @@ PictureButton::PictureButton(const QString& objectName, const QPixmap& picture,
                 "QToolButton:hover { background: rgba(255,255,255,90); }"_qs);
 }
 
+QLabel* placedLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
+                    const QRect& at, Qt::Alignment align) {
+  auto* l = new QLabel(text, parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->setFont(font);
+  l->setAlignment(align);
+  l->setGeometry(at);
+  return l;
+}
+
 QLabel* makePicture(const QString& objectName, const QPixmap& picture, const QString& name,
                     QWidget* parent) {
   auto* l = new QLabel(parent);

@@ -19,6 +19,10 @@ class PictureButton : public QToolButton {
                 QWidget* parent);
 };
 
+// A label at a fixed place of a fixed-size window ("lblFile", "titAnno").
+QLabel* placedLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
+                    const QRect& at, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+
 // A plain picture ("imgLogo").
 QLabel* makePicture(const QString& objectName, const QPixmap& picture, const QString& name,
                     QWidget* parent);

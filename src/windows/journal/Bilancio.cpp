@@ -32,11 +32,7 @@ QString skippedWarning(const std::vector<SkippedRecord>& skipped) {
 
 QLabel* label(QWidget* parent, const char* name, QStringView text, const QFont& font, const QRect& at,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter, const char* colour = nullptr) {
-  auto* l = new QLabel(text.toString(), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  l->setFont(font);
-  l->setAlignment(align);
-  l->setGeometry(at);
+  QLabel* l = gui::placedLabel(parent, name, text.toString(), font, at, align);
   if (colour) l->setStyleSheet(u"color: "_qs + QString::fromLatin1(colour) + u';');
   return l;
 }

@@ -44,12 +44,7 @@ constexpr QStringView kWait = u"Caricamento riepilogo in corso. Attendere...";
 
 QLabel* label(QWidget* parent, const char* name, QStringView text, const QFont& font, const QRect& at,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  auto* l = new QLabel(text.toString(), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  l->setFont(font);
-  l->setAlignment(align);
-  l->setGeometry(at);
-  return l;
+  return gui::placedLabel(parent, name, text.toString(), font, at, align);
 }
 
 // A drop-down list that takes no typing: Enter follows the chain, the arrow

@@ -27,12 +27,7 @@ const char kYearNeeded[] = "Attenzione: indicare l'anno solare utilizzando quatt
 
 QLabel* label(QWidget* parent, const char* name, const char* text, const QFont& font, const QRect& at,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  auto* l = new QLabel(QString::fromUtf8(text), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  l->setFont(font);
-  l->setAlignment(align);
-  l->setGeometry(at);
-  return l;
+  return gui::placedLabel(parent, name, QString::fromUtf8(text), font, at, align);
 }
 
 }  // namespace

@@ -68,11 +68,7 @@ const MonthPoint kAnnual[2] = {
 };
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QFont& font, const QRect& at) {
-  auto* l = new QLabel(text, parent);
-  l->setObjectName(QString::fromLatin1(name));
-  l->setFont(font);
-  l->setGeometry(at);
-  return l;
+  return gui::placedLabel(parent, name, text, font, at);
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* text, const QRect& at) {
