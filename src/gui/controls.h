@@ -45,14 +45,15 @@ template <class Rec>
 void writeCard(const QWidget* editor, const CardTexts<Rec>& texts) {
   for (const Binding& b : bindingsOf<Rec>()) setControlText(requireControl(editor, b.control), texts[b.field]);
 }
+// The typing limit of a line edit or an editable combo box; other controls
+// (hidden labels) take none.
+void setTypingLimit(QWidget* control, int limit);
 // Sets each bound edit field's typing limit (the field's capacity unless the
 // binding says less).
 template <class Rec>
 void applyTypingLimits(const QWidget* editor) {
-  void setTypingLimit(QWidget * control, int limit);
   for (const Binding& b : bindingsOf<Rec>()) setTypingLimit(requireControl(editor, b.control), typingLimit<Rec>(b));
 }
-void setTypingLimit(QWidget* control, int limit);
 
 // Connects every public slot of `window` named "<control>Click" to the
 // clicked() signal of the button of that name: a window's click handlers are

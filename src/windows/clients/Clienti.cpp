@@ -391,7 +391,7 @@ void TfrmClienti::cmdEsciClick() { close(); }
 
 // ---- Browsing ---------------------------------------------------------------
 
-void TfrmClienti::show(const CursorMove<TCliente>& m) {
+void TfrmClienti::showMove(const CursorMove<TCliente>& m) {
   switch (m.kind) {
     case CursorMove<TCliente>::Show: showStoredRecord(m.record, m.position); break;
     case CursorMove<TCliente>::Empty:
@@ -403,19 +403,19 @@ void TfrmClienti::show(const CursorMove<TCliente>& m) {
 }
 
 void TfrmClienti::cmdPrimoClick() {
-  gui::archiveStep(this, [this] { show(Cursor(archiveFile()).first()); });
+  gui::archiveStep(this, [this] { showMove(Cursor(archiveFile()).first()); });
 }
 
 void TfrmClienti::cmdUltimoClick() {
-  gui::archiveStep(this, [this] { show(Cursor(archiveFile()).last()); });
+  gui::archiveStep(this, [this] { showMove(Cursor(archiveFile()).last()); });
 }
 
 void TfrmClienti::cmdAvantiClick() {
-  gui::archiveStep(this, [this] { show(Cursor(archiveFile()).next(position())); });
+  gui::archiveStep(this, [this] { showMove(Cursor(archiveFile()).next(position())); });
 }
 
 void TfrmClienti::cmdIndietroClick() {
-  gui::archiveStep(this, [this] { show(Cursor(archiveFile()).previous(position())); });
+  gui::archiveStep(this, [this] { showMove(Cursor(archiveFile()).previous(position())); });
 }
 
 // ---- Entering, saving, duplicating ------------------------------------------

@@ -74,7 +74,7 @@ class TfrmClienti : public gui::Form {
   // The archive position on screen; 0 for a new card.
   qint64 position() const;
   void setPosition(qint64 p);
-  void show(const CursorMove<TCliente>& move);
+  void showMove(const CursorMove<TCliente>& move);
 
   QLabel* lblPosizione;
   QLabel* panInfo;

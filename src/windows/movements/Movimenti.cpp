@@ -353,7 +353,7 @@ void TfrmMovimenti::cmdEsciClick() { close(); }
 
 // ---- Browsing ---------------------------------------------------------------
 
-void TfrmMovimenti::show(const CursorMove<TMovimento>& m) {
+void TfrmMovimenti::showMove(const CursorMove<TMovimento>& m) {
   switch (m.kind) {
     case CursorMove<TMovimento>::Show: showStoredRecord(m.record, m.position); break;
     case CursorMove<TMovimento>::Empty:
@@ -365,19 +365,19 @@ void TfrmMovimenti::show(const CursorMove<TMovimento>& m) {
 }
 
 void TfrmMovimenti::cmdPrimoClick() {
-  gui::archiveStep(this, [this] { show(Cursor(archiveFile()).first()); });
+  gui::archiveStep(this, [this] { showMove(Cursor(archiveFile()).first()); });
 }
 
 void TfrmMovimenti::cmdUltimoClick() {
-  gui::archiveStep(this, [this] { show(Cursor(archiveFile()).last()); });
+  gui::archiveStep(this, [this] { showMove(Cursor(archiveFile()).last()); });
 }
 
 void TfrmMovimenti::cmdAvantiClick() {
-  gui::archiveStep(this, [this] { show(Cursor(archiveFile()).next(position())); });
+  gui::archiveStep(this, [this] { showMove(Cursor(archiveFile()).next(position())); });
 }
 
 void TfrmMovimenti::cmdIndietroClick() {
-  gui::archiveStep(this, [this] { show(Cursor(archiveFile()).previous(position())); });
+  gui::archiveStep(this, [this] { showMove(Cursor(archiveFile()).previous(position())); });
 }
 
 // ---- Entering ---------------------------------------------------------------

@@ -80,7 +80,7 @@ class TfrmMovimenti : public gui::Form {
   // The archive position on screen; 0 for a new card.
   qint64 position() const;
   void setPosition(qint64 p);
-  void show(const CursorMove<TMovimento>& move);
+  void showMove(const CursorMove<TMovimento>& move);
   void openCalendar(QStringView mode);
 
   QLabel* lblFile;
