@@ -14,7 +14,15 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+constexpr std::array<char16_t, 256> makeCharOf() {
+  std::array<char16_t, 256> t{};
+  for (int b = 0; b < 256; ++b) t[size_t(b)] = (b >= 0x80 && b < 0xA0) ? kHigh[size_t(b - 0x80)] : char16_t(b);
+  return t;
+}
+
 }  // namespace
+
+const std::array<char16_t, 256> kCharOf = makeCharOf();
 
 int byteFor(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return int(c);
@@ -42,10 +50,7 @@ QByteArray encode(QStringView text) {
 QString decode(const char* bytes, qsizetype n) {
   QString out(n, Qt::Uninitialized);
   QChar* d = out.data();
-  for (qsizetype i = 0; i < n; ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    d[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
-  }
+  for (qsizetype i = 0; i < n; ++i) d[i] = QChar(kCharOf[static_cast<unsigned char>(bytes[i])]);
   return out;
 }
 

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <cstdint>
 
 namespace fondaro::cp1252 {
@@ -20,5 +21,9 @@ QString decode(const char* bytes, qsizetype n);
 
 // One character to its byte, or -1 when it has none.
 int byteFor(char32_t c);
+
+// Every byte's character, as decode gives it: for the readers that build
+// their text straight from stored bytes.
+extern const std::array<char16_t, 256> kCharOf;
 
 }  // namespace fondaro::cp1252

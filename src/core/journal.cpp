@@ -1,11 +1,10 @@
 #include "core/journal.h"
 
+#include "core/linebytes.h"
 #include "core/textrules.h"
 
 namespace fondaro {
 namespace {
-
-bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
 __int128 pow10(int n) {
   __int128 v = 1;
@@ -13,58 +12,80 @@ __int128 pow10(int n) {
   return v;
 }
 
-}  // namespace
+inline bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-std::optional<ExactAmount> ExactAmount::parse(QStringView text) {
-  // parseNumber holds the grammar; what passes it is read here digit by digit.
-  if (!parseNumber(text)) return std::nullopt;
-  qsizetype i = 0;
+// The number rule of the archives (parseNumber's grammar: blanks, a sign,
+// digits with at most one ",", an exponent, blanks), read digit by digit in
+// one pass on stored bytes. The value in units of 10^-decimals, or nullopt.
+std::optional<__int128> amountUnits(QByteArrayView text, int decimals) {
   const qsizetype n = text.size();
-  while (i < n && text[i] == u' ') ++i;
+  qsizetype i = 0;
+  // 0 past the end: no rule below accepts it.
+  const auto at = [&](qsizetype k) -> char16_t { return k < n ? char16_t(uint8_t(text[k])) : char16_t(0); };
+  while (at(i) == u' ') ++i;
   bool negative = false;
-  if (text[i] == u'+' || text[i] == u'-') negative = text[i++] == u'-';
+  if (at(i) == u'+' || at(i) == u'-') negative = at(i++) == u'-';
   __int128 digits = 0;
+  int mantissaDigits = 0;
   int significant = 0;
   int scale = 0;  // digits after the comma
   bool afterComma = false;
-  for (; i < n && (isDigit(text[i]) || text[i] == u','); ++i) {
-    if (text[i] == u',') {
+  for (;; ++i) {
+    const char16_t c = at(i);
+    if (c == u',' && !afterComma) {
       afterComma = true;
       continue;
     }
-    if (digits == 0 && text[i] == u'0') {
+    if (!isDigit(c)) break;
+    ++mantissaDigits;
+    if (digits == 0 && c == u'0') {
       if (afterComma) ++scale;
       continue;
     }
     if (++significant > 30) return std::nullopt;
-    digits = digits * 10 + (text[i].unicode() - '0');
+    digits = digits * 10 + (c - u'0');
     if (afterComma) ++scale;
   }
+  if (mantissaDigits == 0) return std::nullopt;
   int exponent = 0;
-  if (i < n && (text[i] == u'E' || text[i] == u'e')) {
+  if (at(i) == u'E' || at(i) == u'e') {
     ++i;
     bool expNegative = false;
-    if (text[i] == u'+' || text[i] == u'-') expNegative = text[i++] == u'-';
-    for (; i < n && isDigit(text[i]); ++i) {
-      exponent = exponent * 10 + (text[i].unicode() - '0');
-      if (exponent > 1000) break;
+    if (at(i) == u'+' || at(i) == u'-') expNegative = at(i++) == u'-';
+    int expDigits = 0;
+    for (; isDigit(at(i)); ++i, ++expDigits) {
+      // Past 1000 the value is out of reach either way.
+      if (exponent <= 1000) exponent = exponent * 10 + (at(i) - u'0');
     }
+    if (expDigits == 0) return std::nullopt;
     if (expNegative) exponent = -exponent;
   }
-  ExactAmount a;
-  if (digits == 0) return a;
-  const int shift = exponent - scale + kDecimals;
+  while (at(i) == u' ') ++i;
+  if (i != n) return std::nullopt;
+  if (digits == 0) return __int128(0);
+  const int shift = exponent - scale + decimals;
   // Integer digits of the value: at most 18, so that a million of them add up.
   if (significant + exponent - scale > 18) return std::nullopt;
+  __int128 units = 0;
   if (shift >= 0) {
-    a.units_ = digits * pow10(shift);
-  } else if (shift < -38) {
-    a.units_ = 0;
-  } else {
+    units = digits * pow10(shift);
+  } else if (shift >= -38) {
     const __int128 d = pow10(-shift);
-    a.units_ = (digits + d / 2) / d;
+    units = (digits + d / 2) / d;
   }
-  if (negative) a.units_ = -a.units_;
+  return negative ? -units : units;
+}
+
+}  // namespace
+
+// The rule accepts ASCII only; any other character becomes a byte it refuses.
+std::optional<ExactAmount> ExactAmount::parse(QStringView text) { return parseBytes(text.toLatin1()); }
+
+std::optional<ExactAmount> ExactAmount::parseBytes(QByteArrayView stored) {
+  const std::optional<__int128> units = amountUnits(stored, kDecimals);
+  if (!units) return std::nullopt;
+  ExactAmount a;
+  a.units_ = *units;
   return a;
 }
 
@@ -83,52 +104,53 @@ QString ExactAmount::euroText() const {
          QChar(u'0' + frac / 10) + QChar(u'0' + frac % 10) + QStringLiteral(" \u20AC");
 }
 
+constexpr std::array<LineColumn, 5> kJournalColumns = {{
+    {"", mov::Causale, 40},
+    {"  Data: ", mov::Data, 10},
+    {"  Da: ", mov::Pagatore, 28},
+    {"  A: ", mov::Beneficiario, 28},
+    {"  Importo: ", mov::Totale, 0},
+}};
+
+void buildJournalLine(const MovimentoView& v, LineBytes& line) {
+  const QByteArrayView signedAmount = trimControlBytes(storedBytes(v, mov::Totale));
+  if (signedAmount.startsWith('+')) line.literal("ENTRATA  ");
+  else if (signedAmount.startsWith('-')) line.literal("USCITA   ");
+  else line.literal("         ");
+  line.columns(v, kJournalColumns);
+}
+
 QString journalLine(const MovimentoView& v) {
-  const QString totale = v.text(mov::Totale);
-  const QStringView signedAmount = trimControl(totale);
-  QString line;
-  line.reserve(170);
-  if (signedAmount.startsWith(u'+')) line += u"ENTRATA  ";
-  else if (signedAmount.startsWith(u'-')) line += u"USCITA   ";
-  else line += u"         ";
-  appendPadded(line, v.text(mov::Causale), 40);
-  line += u"  Data: ";
-  appendPadded(line, v.text(mov::Data), 10);
-  line += u"  Da: ";
-  appendPadded(line, v.text(mov::Pagatore), 28);
-  line += u"  A: ";
-  appendPadded(line, v.text(mov::Beneficiario), 28);
-  line += u"  Importo: ";
-  line += signedAmount;
-  return line;
+  LineBytes line;
+  buildJournalLine(v, line);
+  return line.toString();
 }
 
 Journal buildJournal(const MovementArchive& archive, const JournalQuery& query) {
   Journal j;
   const bool byReason = isActiveFilter(query.causale);
-  const QString key = lowerAscii(query.causale);
-  archive.Scan([&](qint64 pos, MovimentoView v) {
-    if (byReason && !containsFolded(v.text(mov::Causale), key)) return;
-    const QString data = v.text(mov::Data);
-    const QDate date = parseDate(data);
-    if (!date.isValid()) {
-      j.skipped.push_back({pos, QStringLiteral("date \"%1\" is not a date").arg(data)});
-      return;
-    }
-    if (date < query.from || date > query.to) return;
-    const QString totale = v.text(mov::Totale);
-    const std::optional<ExactAmount> amount = ExactAmount::parse(totale);
-    if (!amount) {
-      j.skipped.push_back({pos, QStringLiteral("amount \"%1\" is not a number").arg(totale)});
-      return;
-    }
+  const std::optional<QByteArray> key = foldedKeyBytes(query.causale);
+  LineBytes line;
+  if (!byReason) j.lines.reserve(qsizetype(archive.Count()));
+  j.skipped = scanSkipping(archive, [&](qint64, MovimentoView v) -> std::optional<QString> {
+    if (byReason && (!key || !containsFoldedBytes(storedBytes(v, mov::Causale), *key))) return std::nullopt;
+    const QByteArrayView data = storedBytes(v, mov::Data);
+    const QDate date = parseDateBytes(data);
+    if (!date.isValid()) return unreadableReason(u"date", data, u"is not a date");
+    if (date < query.from || date > query.to) return std::nullopt;
+    const QByteArrayView totale = storedBytes(v, mov::Totale);
+    const std::optional<ExactAmount> amount = ExactAmount::parseBytes(totale);
+    if (!amount) return unreadableReason(u"amount", totale, u"is not a number");
     // The sign of the text decides, as the line's first column shows; a text
     // without a sign goes by its value.
-    const QStringView t = trimControl(totale);
-    const bool expense = t.startsWith(u'-') || (!t.startsWith(u'+') && amount->isNegative());
+    const QByteArrayView t = trimControlBytes(totale);
+    const bool expense = t.startsWith('-') || (!t.startsWith('+') && amount->isNegative());
     (expense ? j.expense : j.income) += *amount;
     j.balance += *amount;
-    j.lines.append(journalLine(v));
+    line.clear();
+    buildJournalLine(v, line);
+    j.lines.append(line.toString());
+    return std::nullopt;
   });
   return j;
 }

@@ -21,6 +21,8 @@ class ExactAmount {
   // A text by the number rule of the archives ("+1250,00", "-0,5", "1E3");
   // nullopt when it is not a number or too large to add up exactly.
   static std::optional<ExactAmount> parse(QStringView text);
+  // The same on a stored field's bytes, with no text decoded.
+  static std::optional<ExactAmount> parseBytes(QByteArrayView stored);
   ExactAmount& operator+=(const ExactAmount& o) {
     units_ += o.units_;
     return *this;

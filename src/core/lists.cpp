@@ -7,24 +7,13 @@
 namespace fondaro {
 namespace {
 
-inline char16_t foldLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
 inline char16_t foldUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
 
 }  // namespace
 
 bool containsFolded(QStringView text, QStringView lowerKey) {
-  const qsizetype m = lowerKey.size();
-  if (m == 0 || m > text.size()) return false;
-  const char16_t* t = reinterpret_cast<const char16_t*>(text.utf16());
-  const char16_t* k = reinterpret_cast<const char16_t*>(lowerKey.utf16());
-  const qsizetype last = text.size() - m;
-  for (qsizetype i = 0; i <= last; ++i) {
-    if (foldLower(t[i]) != k[0]) continue;
-    qsizetype j = 1;
-    while (j < m && foldLower(t[i + j]) == k[j]) ++j;
-    if (j == m) return true;
-  }
-  return false;
+  return containsFoldedUnits(reinterpret_cast<const char16_t*>(text.utf16()), text.size(),
+                             reinterpret_cast<const char16_t*>(lowerKey.utf16()), lowerKey.size());
 }
 
 void appendPadded(QString& line, QStringView text, int width) {
@@ -35,51 +24,57 @@ void appendPadded(QString& line, QStringView text, int width) {
 
 namespace {
 
-QString movementLine(QStringView causale, QStringView dataSca, QStringView pagatore,
-                     QStringView beneficiario, QStringView totale) {
-  QString line;
-  line.reserve(160);
-  appendPadded(line, causale, 40);
-  line += u"  Scad. ";
-  appendPadded(line, dataSca, 10);
-  line += u"  Da: ";
-  appendPadded(line, pagatore, 30);
-  line += u"  A: ";
-  appendPadded(line, beneficiario, 30);
-  line += u"  Importo: ";
-  line += trimControl(totale);
-  return line;
+// Name 26, "  Tel. ", contact 15, "  ", occupation 25, "  Prod. ", products
+// 30, "  ", then `last` trimmed.
+constexpr std::array<LineColumn, 4> kClientColumns = {{
+    {"", cli::Cliente, 26},
+    {"  Tel. ", cli::Recapito, 15},
+    {"  ", cli::Occupazione, 25},
+    {"  Prod. ", cli::Prodotti, 30},
+}};
+
+void clientLine(const ClienteView& v, cli::Field last, LineBytes& line) {
+  line.columns(v, kClientColumns);
+  line.columns(v, std::array<LineColumn, 1>{{{"  ", last, 0}}});
 }
 
-QString clientLine(const ClienteView& v, cli::Field last) {
-  QString line;
-  line.reserve(160);
-  appendPadded(line, v.text(cli::Cliente), 26);
-  line += u"  Tel. ";
-  appendPadded(line, v.text(cli::Recapito), 15);
-  line += u"  ";
-  appendPadded(line, v.text(cli::Occupazione), 25);
-  line += u"  Prod. ";
-  appendPadded(line, v.text(cli::Prodotti), 30);
-  line += u"  ";
-  line += trimControl(v.text(last));
-  return line;
+constexpr std::array<LineColumn, 5> kMovementColumns = {{
+    {"", mov::Causale, 40},
+    {"  Scad. ", mov::DataSca, 10},
+    {"  Da: ", mov::Pagatore, 30},
+    {"  A: ", mov::Beneficiario, 30},
+    {"  Importo: ", mov::Totale, 0},
+}};
+
+template <class View, class Build>
+QString lineText(const View& v, Build build) {
+  LineBytes line;
+  build(v, line);
+  return line.toString();
 }
+
+inline char16_t unitOf(QChar c) { return c.unicode(); }
+inline char16_t unitOf(char c) { return char16_t(static_cast<unsigned char>(c)); }
 
 }  // namespace
 
-QString ListKind<TCliente>::line(const ClienteView& v) { return clientLine(v, cli::Note); }
+void ListKind<TCliente>::build(const ClienteView& v, LineBytes& line) { clientLine(v, cli::Note, line); }
+
+void ListKind<TCliente>::buildCallBack(const ClienteView& v, LineBytes& line) {
+  clientLine(v, cli::Questioni, line);
+}
+
+QString ListKind<TCliente>::line(const ClienteView& v) { return lineText(v, &build); }
 
 QString ListKind<TCliente>::line(const TCliente& r) {
   return line(ClienteView(reinterpret_cast<const uint8_t*>(&r)));
 }
 
-QString ListKind<TCliente>::callBackLine(const ClienteView& v) { return clientLine(v, cli::Questioni); }
+QString ListKind<TCliente>::callBackLine(const ClienteView& v) { return lineText(v, &buildCallBack); }
 
-QString ListKind<TMovimento>::line(const MovimentoView& v) {
-  return movementLine(v.text(mov::Causale), v.text(mov::DataSca), v.text(mov::Pagatore),
-                      v.text(mov::Beneficiario), v.text(mov::Totale));
-}
+void ListKind<TMovimento>::build(const MovimentoView& v, LineBytes& line) { line.columns(v, kMovementColumns); }
+
+QString ListKind<TMovimento>::line(const MovimentoView& v) { return lineText(v, &build); }
 
 QString ListKind<TMovimento>::line(const TMovimento& r) {
   return line(MovimentoView(reinterpret_cast<const uint8_t*>(&r)));
@@ -89,7 +84,7 @@ bool isActiveFilter(QStringView typed) { return !trimControl(typed).isEmpty(); }
 
 FilterSet::FilterSet(const std::vector<FieldFilter>& filters) {
   for (const FieldFilter& f : filters) {
-    if (isActiveFilter(f.typed)) keys_.push_back({f.field, lowerAscii(f.typed)});
+    if (isActiveFilter(f.typed)) keys_.push_back({f.field, foldedKeyBytes(f.typed)});
   }
 }
 
@@ -107,6 +102,44 @@ void sortListEntries(ListEntries& entries) {
   std::stable_sort(entries.begin(), entries.end(), [](const ListEntry& a, const ListEntry& b) {
     return compareListLines(a.line, b.line) < 0;
   });
+}
+
+namespace {
+// The bytes the two words of a line's sort key hold.
+constexpr qsizetype kKeyBytes = 16;
+}  // namespace
+
+void ListCollector::reserve(qsizetype n) {
+  entries_.reserve(size_t(n));
+  keys_.reserve(size_t(n));
+}
+
+void ListCollector::add(qint64 position) {
+  const QByteArrayView b = line_.bytes();
+  const std::array<uint8_t, 256>& rank = lineOrderRank();
+  quint64 key[2] = {0, 0};
+  for (qsizetype i = 0; i < kKeyBytes; ++i)
+    key[i / 8] = (key[i / 8] << 8) | (i < b.size() ? rank[static_cast<uint8_t>(b[i])] : 0u);
+  keys_.push_back({key[0], key[1], qsizetype(entries_.size())});
+  entries_.push_back({line_.toString(), position});
+  line_.clear();
+}
+
+void ListCollector::takeSorted(ListEntries& out) {
+  std::sort(keys_.begin(), keys_.end(), [this](const Key& a, const Key& b) {
+    if (a.high != b.high) return a.high < b.high;
+    if (a.low != b.low) return a.low < b.low;
+    // Equal keys: the first 16 characters (or all of the shorter line) compare alike.
+    const QStringView x = entries_[size_t(a.index)].line;
+    const QStringView y = entries_[size_t(b.index)].line;
+    const qsizetype from = std::min({kKeyBytes, x.size(), y.size()});
+    const int c = compareListLines(x.sliced(from), y.sliced(from));
+    return c != 0 ? c < 0 : a.index < b.index;
+  });
+  out.reserve(out.size() + entries_.size());
+  for (const Key& k : keys_) out.push_back(std::move(entries_[size_t(k.index)]));
+  keys_.clear();
+  entries_.clear();
 }
 
 QStringList linesOf(const ListEntries& entries) {
@@ -134,22 +167,17 @@ int ListFind::find(const QStringList& lines, int selected, QStringView typed) {
   return selected;
 }
 
-QString skippedPositionsText(const std::vector<SkippedRecord>& skipped) {
-  QStringList parts;
-  for (size_t i = 0; i < skipped.size() && i < 10; ++i) parts << QString::number(skipped[i].position);
-  QString text = parts.join(QStringLiteral(", "));
-  if (skipped.size() > 10) text += QStringLiteral(", ...");
-  return text;
-}
+namespace {
 
-std::optional<int> parseNoticeDays(QStringView text) {
+template <class Text>
+std::optional<int> noticeDaysOf(const Text& text) {
   qsizetype i = 0;
   bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  if (i < text.size() && (unitOf(text[i]) == u'+' || unitOf(text[i]) == u'-')) negative = unitOf(text[i++]) == u'-';
   if (i == text.size()) return std::nullopt;
   qint64 v = 0;
   for (; i < text.size(); ++i) {
-    const char16_t c = text[i].unicode();
+    const char16_t c = unitOf(text[i]);
     if (c < u'0' || c > u'9') return std::nullopt;
     v = v * 10 + (c - u'0');
     if (v > 1000000) return std::nullopt;  // the field holds three characters
@@ -157,44 +185,56 @@ std::optional<int> parseNoticeDays(QStringView text) {
   return int(negative ? -v : v);
 }
 
+}  // namespace
+
+std::optional<int> parseNoticeDays(QStringView text) { return noticeDaysOf(text); }
+std::optional<int> parseNoticeDaysBytes(QByteArrayView stored) { return noticeDaysOf(stored); }
+
 DueList dueList(const MovementArchive& archive, const QDate& today) {
   DueList out;
-  archive.Scan([&](qint64 pos, MovimentoView v) {
-    const QString dataSca = v.text(mov::DataSca);
-    const QDate due = parseDate(dataSca);
-    if (!due.isValid()) {
-      out.skipped.push_back({pos, QStringLiteral("due date \"%1\" is not a date").arg(dataSca)});
-      return;
-    }
-    const QString preavviso = v.text(mov::Preavviso);
-    const std::optional<int> days = parseNoticeDays(preavviso);
-    if (!days) {
-      out.skipped.push_back({pos, QStringLiteral("notice \"%1\" is not a whole number").arg(preavviso)});
-      return;
-    }
-    if (due.addDays(-*days) > today || v.trimmed(mov::Saldato) != kNo) return;
-    out.entries.push_back({ListKind<TMovimento>::line(v), pos});
+  ListCollector lines;
+  out.skipped = scanSkipping(archive, [&](qint64 pos, MovimentoView v) -> std::optional<QString> {
+    const QByteArrayView dataSca = storedBytes(v, mov::DataSca);
+    const QDate due = parseDateBytes(dataSca);
+    if (!due.isValid()) return unreadableReason(u"due date", dataSca, u"is not a date");
+    const QByteArrayView preavviso = storedBytes(v, mov::Preavviso);
+    const std::optional<int> days = parseNoticeDaysBytes(preavviso);
+    if (!days) return unreadableReason(u"notice", preavviso, u"is not a whole number");
+    if (due.addDays(-*days) > today || trimControlBytes(storedBytes(v, mov::Saldato)) != QByteArrayView("No"))
+      return std::nullopt;
+    ListKind<TMovimento>::build(v, lines.line());
+    lines.add(pos);
+    return std::nullopt;
   });
-  sortListEntries(out.entries);
+  out.entries = lines.takeSorted();
   return out;
 }
 
 // ---- call-back list ---------------------------------------------------------
 
 void callBackList(const ClientArchive& archive, ListEntries& out) {
+  // Lines already in `out` are sorted with the new ones, as if appended first.
+  const bool merge = !out.empty();
+  ListCollector lines;
+  const auto finish = [&] {
+    lines.takeSorted(out);
+    if (merge) sortListEntries(out);
+  };
   try {
     archive.Scan([&](qint64 pos, ClienteView v) {
-      if (v.trimmed(cli::Ricontatta) == kSi) out.push_back({ListKind<TCliente>::callBackLine(v), pos});
+      if (trimControlBytes(storedBytes(v, cli::Ricontatta)) != QByteArrayView("S\xEC")) return;
+      ListKind<TCliente>::buildCallBack(v, lines.line());
+      lines.add(pos);
     });
   } catch (const ArchiveError&) {
-    sortListEntries(out);
+    finish();
     throw;
   }
-  sortListEntries(out);
+  finish();
 }
 
 std::optional<ListEntry> lastRecordWithCallBackLine(const ClientArchive& archive, QStringView line) {
-  return lastRecordWithLine(archive, line, [](const ClienteView& v) { return ListKind<TCliente>::callBackLine(v); });
+  return lastRecordWithLine(archive, line, &ListKind<TCliente>::buildCallBack);
 }
 
 }  // namespace fondaro

@@ -10,6 +10,9 @@
 //   otherwise by character code, a shorter line before a longer one it starts.
 // - The list find ("Trova") walks the lines from the selection with wrap-around.
 // - The due rule picks the unpaid movements whose notice period has begun.
+//
+// The lines are built and sorted on the stored bytes (core/linebytes.h), with
+// no text decoded per field; each line is decoded once, whole.
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -18,6 +21,8 @@
 #include <vector>
 
 #include "core/archive.h"
+#include "core/linebytes.h"
+#include "core/recordscan.h"
 #include "core/records.h"
 
 namespace fondaro {
@@ -40,6 +45,7 @@ struct ListKind<TMovimento> {
   // beneficiary 30, "  Importo: ", then the signed amount from column 141.
   static QString line(const MovimentoView& v);
   static QString line(const TMovimento& r);
+  static void build(const MovimentoView& v, LineBytes& line);
 };
 
 template <>
@@ -48,8 +54,10 @@ struct ListKind<TCliente> {
   // products 30, "  ", then the notes from column 116.
   static QString line(const ClienteView& v);
   static QString line(const TCliente& r);
+  static void build(const ClienteView& v, LineBytes& line);
   // The call-back list's line: the same with the pending questions last.
   static QString callBackLine(const ClienteView& v);
+  static void buildCallBack(const ClienteView& v, LineBytes& line);
 };
 
 // ---- filters ---------------------------------------------------------------
@@ -72,14 +80,18 @@ class FilterSet {
   // Every active filter's key occurs in its field; true with no active filter.
   template <class Rec>
   bool matches(const RecordView<Rec>& v) const {
-    for (const FieldFilter& k : keys_) {
-      if (!containsFolded(v.text(typename Rec::Field(k.field)), k.typed)) return false;
+    for (const Key& k : keys_) {
+      if (!k.bytes || !containsFoldedBytes(storedBytes(v, typename Rec::Field(k.field)), *k.bytes)) return false;
     }
     return true;
   }
 
  private:
-  std::vector<FieldFilter> keys_;  // typed holds the lower-cased key
+  struct Key {
+    int field = 0;
+    std::optional<QByteArray> bytes;  // lower-cased; none when no stored text can hold it
+  };
+  std::vector<Key> keys_;
 };
 
 // ---- lines with their records ---------------------------------------------
@@ -97,33 +109,73 @@ int compareListLines(QStringView a, QStringView b);
 void sortListEntries(ListEntries& entries);
 QStringList linesOf(const ListEntries& entries);
 
+// The lines of a list as a scan builds them, each decoded once and given a
+// short sort key from its bytes, then sorted in the list order at once.
+class ListCollector {
+ public:
+  // The line being built for the next record.
+  LineBytes& line() { return line_; }
+  // Room for n lines, so that the lines are never moved while a scan adds them.
+  void reserve(qsizetype n);
+  // Keeps line() as the line of the record at `position` and empties it.
+  void add(qint64 position);
+  qsizetype size() const { return qsizetype(entries_.size()); }
+  // Appends the lines to `out` in the list order; equal lines keep the order
+  // they were added in. The collector is left empty.
+  void takeSorted(ListEntries& out);
+  ListEntries takeSorted() {
+    ListEntries out;
+    takeSorted(out);
+    return out;
+  }
+
+ private:
+  struct Key {
+    quint64 high, low;  // the ranks of the first 16 bytes, 0 after the end
+    qsizetype index;    // in entries_, the order of adding
+  };
+  LineBytes line_;
+  ListEntries entries_;
+  std::vector<Key> keys_;
+};
+
 // The search: the lines of every record the filters match, sorted.
 template <class Rec>
 ListEntries searchList(const Archive<Rec>& archive, const FilterSet& filters) {
-  ListEntries out;
+  ListCollector lines;
+  if (filters.activeCount() == 0) lines.reserve(archive.Count());
   archive.Scan([&](qint64 pos, RecordView<Rec> v) {
-    if (filters.matches(v)) out.push_back({ListKind<Rec>::line(v), pos});
+    if (!filters.matches(v)) return;
+    ListKind<Rec>::build(v, lines.line());
+    lines.add(pos);
   });
-  sortListEntries(out);
-  return out;
+  return lines.takeSorted();
 }
 
 // The record behind a chosen line: of the records whose line, trimmed, equals
-// `line` trimmed, the one nearest to the end of the archive. `lineOf` builds a
-// record's line (the list's own line unless said otherwise).
-template <class Rec, class LineOf>
-std::optional<ListEntry> lastRecordWithLine(const Archive<Rec>& archive, QStringView line, LineOf lineOf) {
-  const QStringView want = trimControl(line);
-  std::optional<ListEntry> found;
+// `line` trimmed, the one nearest to the end of the archive. `build(view,
+// LineBytes&)` builds a record's line (the list's own line unless said otherwise).
+template <class Rec, class Build>
+std::optional<ListEntry> lastRecordWithLine(const Archive<Rec>& archive, QStringView line, Build build) {
+  // A line holding a character that no stored byte decodes to is no record's.
+  const std::optional<QByteArray> want = storedBytesOf(trimControl(line));
+  if (!want) return std::nullopt;
+  std::optional<qint64> found;
+  QByteArray foundLine;
+  LineBytes l;
   archive.Scan([&](qint64 pos, RecordView<Rec> v) {
-    const QString l = lineOf(v);
-    if (trimControl(l) == want) found = ListEntry{l, pos};
+    l.clear();
+    build(v, l);
+    if (trimControlBytes(l.bytes()) != QByteArrayView(*want)) return;
+    found = pos;
+    foundLine = l.bytes().toByteArray();
   });
-  return found;
+  if (!found) return std::nullopt;
+  return ListEntry{decodeBytes(foundLine), *found};
 }
 template <class Rec>
 std::optional<ListEntry> lastRecordWithLine(const Archive<Rec>& archive, QStringView line) {
-  return lastRecordWithLine(archive, line, [](const RecordView<Rec>& v) { return ListKind<Rec>::line(v); });
+  return lastRecordWithLine(archive, line, &ListKind<Rec>::build);
 }
 
 // The call-back list: the call-back lines of the cards whose call-back flag,
@@ -152,22 +204,12 @@ class ListFind {
   QString lastKey_;
 };
 
-// ---- record problems -------------------------------------------------------
-
-// A record a list skipped because a field it needs cannot be read.
-struct SkippedRecord {
-  qint64 position = 0;
-  QString reason;  // English, for the tool: "due date \"31/02/2024\" is not a date"
-};
-// The warning a window shows after a list that skipped records: the positions,
-// at most the first ten, then "...".
-QString skippedPositionsText(const std::vector<SkippedRecord>& skipped);
-
 // ---- due list --------------------------------------------------------------
 
 // "Preavviso" as a whole number of days: an optional sign and digits, nothing
 // else; nullopt otherwise.
 std::optional<int> parseNoticeDays(QStringView text);
+std::optional<int> parseNoticeDaysBytes(QByteArrayView stored);
 
 struct DueList {
   ListEntries entries;  // sorted

@@ -144,23 +144,37 @@ QString signedAmount(bool entrata, QStringView importo) {
   return (entrata ? QStringLiteral("+") : QStringLiteral("-")) + importo.toString();
 }
 
-QDate parseDate(QStringView text) {
+namespace {
+
+inline char16_t unitOf(QChar c) { return c.unicode(); }
+inline char16_t unitOf(char c) { return char16_t(static_cast<unsigned char>(c)); }
+
+// One rule for decoded text and for stored bytes: the bytes that are digits
+// and "/" are the characters that are.
+template <class Text>
+QDate parseDateOf(const Text& text) {
   int part[3] = {0, 0, 0};
   int len[3] = {0, 0, 0};
   int k = 0;
-  for (QChar c : text) {
+  for (auto ch : text) {
+    const char16_t c = unitOf(ch);
     if (c == u'/') {
       if (++k > 2) return {};
       continue;
     }
-    if (!isAsciiDigit(c) || ++len[k] > 4) return {};
-    part[k] = part[k] * 10 + (c.unicode() - '0');
+    if (c < u'0' || c > u'9' || ++len[k] > 4) return {};
+    part[k] = part[k] * 10 + (c - u'0');
   }
   if (k != 2 || len[0] < 1 || len[0] > 2 || len[1] < 1 || len[1] > 2 || len[2] != 4) return {};
   if (part[2] < 1) return {};
   const QDate d(part[2], part[1], part[0]);
   return d.isValid() ? d : QDate();
 }
+
+}  // namespace
+
+QDate parseDate(QStringView text) { return parseDateOf(text); }
+QDate parseDateBytes(QByteArrayView stored) { return parseDateOf(stored); }
 
 bool isValidDate(QStringView text) { return parseDate(text).isValid(); }
 

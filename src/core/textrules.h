@@ -2,6 +2,7 @@
 // Amounts and dates as the archives hold them: amount texts "1250,00", signed
 // amount texts "+1250,00", date texts "05/03/2024"; comma decimals, no
 // thousands separator anywhere.
+#include <QByteArrayView>
 #include <QDate>
 #include <QString>
 #include <QStringView>
@@ -50,6 +51,8 @@ QString signedAmount(bool entrata, QStringView importo);
 bool isValidDate(QStringView text);
 // The date a valid date text names, or an invalid QDate.
 QDate parseDate(QStringView text);
+// The same on a stored field's Windows-1252 bytes, with no text decoded.
+QDate parseDateBytes(QByteArrayView stored);
 // "dd/mm/yyyy"
 QString formatDate(const QDate& date);
 // Today's local date as a date text.

@@ -1,0 +1,93 @@
+#include "core/linebytes.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/cp1252.h"
+
+namespace fondaro {
+namespace {
+
+inline uint8_t foldLowerByte(uint8_t b) { return b >= 'A' && b <= 'Z' ? uint8_t(b + 32) : b; }
+
+std::array<uint8_t, 256> makeRank() {
+  std::array<char16_t, 256> folded{};
+  for (int b = 0; b < 256; ++b) {
+    const char16_t c = cp1252::kCharOf[size_t(b)];
+    folded[size_t(b)] = c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+  }
+  std::array<char16_t, 256> order = folded;
+  std::sort(order.begin(), order.end());
+  const auto distinctEnd = std::unique(order.begin(), order.end());
+  std::array<uint8_t, 256> rank{};
+  for (int b = 0; b < 256; ++b)
+    rank[size_t(b)] = uint8_t(std::lower_bound(order.begin(), distinctEnd, folded[size_t(b)]) - order.begin());
+  return rank;
+}
+
+}  // namespace
+
+QByteArrayView trimControlBytes(QByteArrayView bytes) {
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  qsizetype b = 0;
+  qsizetype e = bytes.size();
+  while (b < e && p[b] <= 32) ++b;
+  while (e > b && p[e - 1] <= 32) --e;
+  return bytes.sliced(b, e - b);
+}
+
+void LineBytes::append(const char* p, qsizetype n) {
+  n = std::min(n, kCapacity - n_);
+  std::memcpy(buf_ + n_, p, size_t(n));
+  n_ += n;
+}
+
+void LineBytes::padded(QByteArrayView stored, int width) {
+  QByteArrayView t = trimControlBytes(stored);
+  t = t.first(std::min<qsizetype>(t.size(), width));
+  append(t.data(), t.size());
+  const qsizetype blanks = std::min<qsizetype>(width - t.size(), kCapacity - n_);
+  std::memset(buf_ + n_, ' ', size_t(blanks));
+  n_ += blanks;
+}
+
+void LineBytes::trimmed(QByteArrayView stored) {
+  const QByteArrayView t = trimControlBytes(stored);
+  append(t.data(), t.size());
+}
+
+QString LineBytes::toString() const { return decodeBytes(bytes()); }
+
+QString decodeBytes(QByteArrayView bytes) { return cp1252::decode(bytes.data(), bytes.size()); }
+
+const std::array<uint8_t, 256>& lineOrderRank() {
+  static const std::array<uint8_t, 256> rank = makeRank();
+  return rank;
+}
+
+std::optional<QByteArray> storedBytesOf(QStringView text) {
+  QByteArray bytes;
+  bytes.reserve(text.size());
+  for (QChar c : text) {
+    // A surrogate half has no byte; neither has any character above U+FFFF.
+    const int b = cp1252::byteFor(c.unicode());
+    if (b < 0) return std::nullopt;
+    bytes.append(char(b));
+  }
+  return bytes;
+}
+
+std::optional<QByteArray> foldedKeyBytes(QStringView typed) {
+  std::optional<QByteArray> key = storedBytesOf(typed);
+  if (key) {
+    for (char& b : *key) b = char(foldLowerByte(uint8_t(b)));
+  }
+  return key;
+}
+
+bool containsFoldedBytes(QByteArrayView stored, QByteArrayView foldedKey) {
+  return containsFoldedUnits(reinterpret_cast<const uint8_t*>(stored.data()), stored.size(),
+                             reinterpret_cast<const uint8_t*>(foldedKey.data()), foldedKey.size());
+}
+
+}  // namespace fondaro
