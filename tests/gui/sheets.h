@@ -1,0 +1,66 @@
+#pragma once
+// What the export tests share: a written file's bytes, and the file as a
+// spreadsheet program reads it (LibreOffice headless, converted to CSV).
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+namespace fondaro::testsupport {
+
+inline QByteArray fileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The cells of a line of a CSV written with ";" and double quotes.
+inline QStringList csvCells(const QString& line) {
+  QStringList cells;
+  QString cell;
+  bool quoted = false;
+  for (int i = 0; i < line.size(); ++i) {
+    const QChar c = line[i];
+    if (quoted && c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
+      cell += u'"';
+      ++i;
+    } else if (c == u'"') {
+      quoted = !quoted;
+    } else if (!quoted && c == u';') {
+      cells << cell;
+      cell.clear();
+    } else {
+      cell += c;
+    }
+  }
+  cells << cell;
+  return cells;
+}
+
+// The rows of `sheet` as LibreOffice reads them, each split into its cells;
+// empty (after a failed QVERIFY) when LibreOffice is missing or cannot read it.
+inline QList<QStringList> spreadsheetRows(const QString& sheet) {
+  QList<QStringList> rows;
+  const QString soffice = QStandardPaths::findExecutable(u"soffice"_qs);
+  [&] { QVERIFY2(!soffice.isEmpty(), "soffice is installed by scripts/install-deps.sh"); }();
+  if (soffice.isEmpty()) return rows;
+  QTemporaryDir out, profile;
+  QProcess lo;
+  lo.start(soffice, {u"-env:UserInstallation="_qs + QUrl::fromLocalFile(profile.path()).toString(),
+                     u"--headless"_qs, u"--convert-to"_qs, u"csv:Text - txt - csv (StarCalc):59,34,76"_qs,
+                     u"--outdir"_qs, out.path(), sheet});
+  lo.waitForFinished(120000);
+  const QString csv = QFileInfo(sheet).completeBaseName() + u".csv"_qs;
+  const QByteArray text = fileBytes(out.filePath(csv));
+  [&] { QVERIFY2(!text.isEmpty(), lo.readAllStandardError().constData()); }();
+  QStringList lines = QString::fromUtf8(text).split(u'\n');
+  for (QString& l : lines) l.remove(u'\r');
+  while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
+  for (const QString& l : lines) rows << csvCells(l);
+  return rows;
+}
+
+}  // namespace fondaro::testsupport
