@@ -1,14 +1,18 @@
 #pragma once
 // What the export tests share: a written file's bytes, and the file as a
 // spreadsheet program reads it (LibreOffice headless, converted to CSV).
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include "gui/testing/testing.h"
 
 namespace fondaro::testsupport {
 
@@ -38,6 +42,18 @@ inline QStringList csvCells(const QString& line) {
   }
   cells << cell;
   return cells;
+}
+
+// Edits a grid cell as a user does: select it, F2, replace the text; the edit
+// stays open (Enter ends it).
+inline void typeIntoCell(QTableView* grid, int row, int column, const QString& text) {
+  grid->setFocus();
+  grid->setCurrentIndex(grid->model()->index(row, column));
+  gui::testing::pressKey(grid, Qt::Key_F2);
+  QWidget* editor = QApplication::focusWidget();
+  QVERIFY(editor && editor != grid);
+  QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+  gui::testing::typeText(editor, text);
 }
 
 // The rows of `sheet` as LibreOffice reads them, each split into its cells;

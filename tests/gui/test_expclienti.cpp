@@ -67,16 +67,7 @@ class TestExpClienti : public QObject {
     w.reset(new TfrmExpClienti(p->windows->frmClienti));
     QVERIFY(showActive(w.get()));
   }
-  void typeInto(int row, int column, const QString& text) {
-    grid()->setFocus();
-    grid()->setCurrentIndex(model()->index(row, column));
-    pressKey(grid(), Qt::Key_F2);
-    QWidget* editor = QApplication::focusWidget();
-    QVERIFY(editor && editor != grid());
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    typeText(editor, text);
-    pressKey(editor, Qt::Key_Return);
-  }
+  void typeInto(int row, int column, const QString& text) { typeIntoCell(grid(), row, column, text); }
   void exportAnswering(bool openIt) {
     p->dialogs.answer(Answer::Yes);
     p->dialogs.answer(openIt ? Answer::Yes : Answer::No);

@@ -82,16 +82,7 @@ class TestExpMovimenti : public QObject {
     store({first, movement(false, u"Affitto <ufficio>"_qs, u"-1250,00"_qs),
            movement(true, u"Rimborso"_qs, u"+0,50"_qs)});
   }
-  // Edits a grid cell as a user does: select, type, Enter.
-  void typeInto(int row, int column, const QString& text) {
-    grid()->setFocus();
-    grid()->setCurrentIndex(model()->index(row, column));
-    pressKey(grid(), Qt::Key_F2);
-    QWidget* editor = QApplication::focusWidget();
-    QVERIFY(editor && editor != grid());
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    typeText(editor, text);
-  }
+  void typeInto(int row, int column, const QString& text) { typeIntoCell(grid(), row, column, text); }
 
  private slots:
   void initTestCase() { prepareTestApplication(); }
