@@ -44,7 +44,7 @@ QString decode(const char* bytes, qsizetype n) {
   QChar* d = out.data();
   for (qsizetype i = 0; i < n; ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);
-    d[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(b);
+    d[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(char16_t(b));
   }
   return out;
 }
