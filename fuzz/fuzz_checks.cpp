@@ -6,6 +6,7 @@
 #include "core/cp1252.h"
 #include "core/crypt.h"
 #include "core/field.h"
+#include "core/textrules.h"
 
 #include <QString>
 

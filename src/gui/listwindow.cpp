@@ -99,9 +99,16 @@ QString LineList::selectedText() const {
 }
 
 void LineList::keyPressEvent(QKeyEvent* e) {
-  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && selectedRow() >= 0) {
-    emit lineChosen(selectedRow());
-    return;
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    // The line under the keyboard cursor counts as chosen even when the
+    // keyboard reached it without selecting it (a list of one line).
+    int row = selectedRow();
+    if (row < 0 && currentIndex().isValid()) row = currentIndex().row();
+    if (row >= 0) {
+      selectRow(row);
+      emit lineChosen(row);
+      return;
+    }
   }
   QListView::keyPressEvent(e);
 }

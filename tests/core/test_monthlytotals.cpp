@@ -38,29 +38,29 @@ TEST(RunningTotal, RoundsTheTotalNotEachAmount) {
     bool exact;
   };
   const Case cases[] = {
-      {{}, "0", 0, true},
-      {{"0,40"}, "0,4", 0, true},
-      {{"0,40", "0,20"}, "0,6", 1, true},
-      {{"1234,50"}, "1234,5", 1235, true},
-      {{"1234,49"}, "1234,49", 1234, true},
-      {{"0,49", "0,01"}, "0,5", 1, true},
-      {{"12,5", "7", ",5", "12,", " 3,25 "}, "35,25", 35, true},
-      {{"1000,50"}, "1000,5", 1001, true},
-      {{"999,49"}, "999,49", 999, true},
+      {{}, u"0"_qs, 0, true},
+      {{u"0,40"_qs}, u"0,4"_qs, 0, true},
+      {{u"0,40"_qs, u"0,20"_qs}, u"0,6"_qs, 1, true},
+      {{u"1234,50"_qs}, u"1234,5"_qs, 1235, true},
+      {{u"1234,49"_qs}, u"1234,49"_qs, 1234, true},
+      {{u"0,49"_qs, u"0,01"_qs}, u"0,5"_qs, 1, true},
+      {{u"12,5"_qs, u"7"_qs, u",5"_qs, u"12,"_qs, u" 3,25 "_qs}, u"35,25"_qs, 35, true},
+      {{u"1000,50"_qs}, u"1000,5"_qs, 1001, true},
+      {{u"999,49"_qs}, u"999,49"_qs, 999, true},
       // The largest plain amount: 13 digits before the comma.
-      {{"9999999999999,99"}, "9999999999999,99", 10000000000000, true},
+      {{u"9999999999999,99"_qs}, u"9999999999999,99"_qs, 10000000000000, true},
       // The total reaches 10^15 cents: the general path from there on.
-      {{"9999999999999,99", "0,01"}, "10000000000000", 10000000000000, false},
+      {{u"9999999999999,99"_qs, u"0,01"_qs}, u"10000000000000"_qs, 10000000000000, false},
       // Sixteen significant digits: the general form rounds the total to 15.
-      {{"9999999999999,99", "9999999999999,99"}, "20000000000000", 20000000000000, false},
-      {{"99999999999999"}, "99999999999999", 99999999999999, false},
+      {{u"9999999999999,99"_qs, u"9999999999999,99"_qs}, u"20000000000000"_qs, 20000000000000, false},
+      {{u"99999999999999"_qs}, u"99999999999999"_qs, 99999999999999, false},
       // Texts that are numbers but not plain amounts take the general path.
-      {{"1,005"}, "1,005", 1, false},
-      {{"0,125", "0,375"}, "0,5", 1, false},
-      {{"+5,00"}, "5", 5, false},
-      {{"1E3", "0,50"}, "1000,5", 1001, false},
-      {{"-5,00", "2,40"}, "-2,6", -2, false},
-      {{"0,29", "1,005", "0,01"}, "1,305", 1, false},
+      {{u"1,005"_qs}, u"1,005"_qs, 1, false},
+      {{u"0,125"_qs, u"0,375"_qs}, u"0,5"_qs, 1, false},
+      {{u"+5,00"_qs}, u"5"_qs, 5, false},
+      {{u"1E3"_qs, u"0,50"_qs}, u"1000,5"_qs, 1001, false},
+      {{u"-5,00"_qs, u"2,40"_qs}, u"-2,6"_qs, -2, false},
+      {{u"0,29"_qs, u"1,005"_qs, u"0,01"_qs}, u"1,305"_qs, 1, false},
   };
   for (const Case& c : cases) {
     Sum s;
@@ -74,7 +74,8 @@ TEST(RunningTotal, RoundsTheTotalNotEachAmount) {
 }
 
 TEST(RunningTotal, TextsThatAreNotNumbersLeaveTheTotalAsItWas) {
-  for (const QString bad : {"", "   ", "1.234,50", "12a", "1,2,3", "\u20AC5", ",", "1E", "--1"}) {
+  for (const QString bad : {u""_qs, u"   "_qs, u"1.234,50"_qs, u"12a"_qs, u"1,2,3"_qs, u"\u20AC5"_qs, u","_qs,
+                            u"1E"_qs, u"--1"_qs}) {
     RunningTotal t;
     ASSERT_TRUE(t.add(u"7,30"));
     EXPECT_FALSE(t.add(bad)) << bad.toStdString();

@@ -28,39 +28,39 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {{"codfisc", "RSSMRA80A01H501U"}, 0, "Il codice fiscale digitato \xC3\xA8 VALIDO.\n"},
-    {{"CODFISC", "rssmra80a01h501x"}, 1,
+    {{u"codfisc"_qs, u"RSSMRA80A01H501U"_qs}, 0, "Il codice fiscale digitato \xC3\xA8 VALIDO.\n"},
+    {{u"CODFISC"_qs, u"rssmra80a01h501x"_qs}, 1,
      "Attenzione: il codice fiscale digitato \xC3\xA8 ERRATO.\n"},
-    {{"codfisc", ""}, 3,
+    {{u"codfisc"_qs, u""_qs}, 3,
      "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.\n"},
-    {{"codfisc", QStringLiteral("RSSMR\u00C080A01H501U")}, 3,
+    {{u"codfisc"_qs, QStringLiteral("RSSMR\u00C080A01H501U")}, 3,
      "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.\n"},
-    {{"piva", "12345671205"}, 0, kIvaBologna2},
-    {{"piva", "1234567890123456"}, 3,
+    {{u"piva"_qs, u"12345671205"_qs}, 0, kIvaBologna2},
+    {{u"piva"_qs, u"1234567890123456"_qs}, 3,
      "Attenzione: la partita IVA deve essere composta da 11 caratteri numerici.\n"},
-    {{"carta", "4111-1111-1111-1111"}, 0, kCartaVisa},
+    {{u"carta"_qs, u"4111-1111-1111-1111"_qs}, 0, kCartaVisa},
     // After "--" a TEXT may begin with a hyphen; the digits alone are tested.
-    {{"carta", "--", "-4111111111111111"}, 0,
+    {{u"carta"_qs, u"--"_qs, u"-4111111111111111"_qs}, 0,
      "Il numero di carta di credito -4111111111111111 risulta valido.\r\n\r\n"
      "La carta di credito \xC3\xA8 del tipo Visa.\n"},
-    {{"carta", "4111111111111112"}, 1,
+    {{u"carta"_qs, u"4111111111111112"_qs}, 1,
      "Attenzione: il numero digitato risulta ERRATO!\r\n\r\n"
      "Non \xC3\xA8 quindi possibile fornire informazioni relative al tipo di carta di credito.\n"},
-    {{"carta", "   "}, 3,
+    {{u"carta"_qs, u"   "_qs}, 3,
      "Attenzione: immettere il numero di carta di credito prima di premere il pulsante di "
      "controllo.\n"},
-    {{"iban", "IT60X0542811101000000123456"}, 0, "L'IBAN digitato \xC3\xA8 VALIDO.\n"},
-    {{"iban", "IT60X0542811101000000124356"}, 1, "Attenzione: l'IBAN digitato \xC3\xA8 ERRATO!\n"},
-    {{"iban", "IT60 X054 2811 1010 0000 0123 456"}, 3,
+    {{u"iban"_qs, u"IT60X0542811101000000123456"_qs}, 0, "L'IBAN digitato \xC3\xA8 VALIDO.\n"},
+    {{u"iban"_qs, u"IT60X0542811101000000124356"_qs}, 1, "Attenzione: l'IBAN digitato \xC3\xA8 ERRATO!\n"},
+    {{u"iban"_qs, u"IT60 X054 2811 1010 0000 0123 456"_qs}, 3,
      "Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.\n"},
-    {{"iban", "--", "--help"}, 3,
+    {{u"iban"_qs, u"--"_qs, u"--help"_qs}, 3,
      "Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.\n"},
     // Usage errors.
     {{}, 2, ""},
-    {{"codfisc"}, 2, ""},
-    {{"cf", "RSSMRA80A01H501U"}, 2, ""},
-    {{"iban", "IT60", "X0542811101000000123456"}, 2, ""},
-    {{"--verbose", "iban", "x"}, 2, ""},
+    {{u"codfisc"_qs}, 2, ""},
+    {{u"cf"_qs, u"RSSMRA80A01H501U"_qs}, 2, ""},
+    {{u"iban"_qs, u"IT60"_qs, u"X0542811101000000123456"_qs}, 2, ""},
+    {{u"--verbose"_qs, u"iban"_qs, u"x"_qs}, 2, ""},
 };
 
 void checkRun(const Case& c, const ToolRun& r) {
@@ -91,8 +91,8 @@ TEST(ToolValidate, NoticesAndExitCodes) {
 }
 
 TEST(ToolValidate, Help) {
-  for (const QStringList& args : {QStringList{"--help"}, QStringList{"-h"},
-                                  QStringList{"iban", "--help"}}) {
+  for (const QStringList& args : {QStringList{u"--help"_qs}, QStringList{u"-h"_qs},
+                                  QStringList{u"iban"_qs, u"--help"_qs}}) {
     const ToolRun r = runTool(args);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.startsWith("usage: fondaro-tool validate codfisc|piva|carta|iban TEXT"));

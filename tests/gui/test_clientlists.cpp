@@ -78,13 +78,7 @@ class TestClientLists : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(editor));
   }
   static gui::LineList* list(QWidget* w) { return child<gui::LineList>(w, "lstRecords"); }
-  static void doubleClick(QWidget* w, int row) {
-    gui::LineList* l = list(w);
-    l->scrollTo(l->model()->index(row, 0));
-    const QPoint at = l->visualRect(l->model()->index(row, 0)).center();
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
-  }
+  static void doubleClick(QWidget* w, int row) { doubleClickRow(list(w), row); }
   static void search(QWidget* w, const Filters& filters) {
     QTRY_COMPARE(QApplication::focusWidget(), child(w, "txtCliente"));
     for (const auto& [name, text] : filters) child<QLineEdit>(w, name.toLatin1().constData())->setText(text);
