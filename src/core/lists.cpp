@@ -105,8 +105,8 @@ void sortListEntries(ListEntries& entries) {
 }
 
 namespace {
-// The bytes the two words of a line's sort key hold.
-constexpr qsizetype kKeyBytes = 16;
+// The bytes an entry's sort key holds.
+constexpr qsizetype kKeyBytes = 24;
 }  // namespace
 
 void ListCollector::reserve(qsizetype n) {
@@ -117,19 +117,20 @@ void ListCollector::reserve(qsizetype n) {
 void ListCollector::add(qint64 position) {
   const QByteArrayView b = line_.bytes();
   const std::array<uint8_t, 256>& rank = lineOrderRank();
-  quint64 key[2] = {0, 0};
-  for (qsizetype i = 0; i < kKeyBytes; ++i)
-    key[i / 8] = (key[i / 8] << 8) | (i < b.size() ? rank[static_cast<uint8_t>(b[i])] : 0u);
-  keys_.push_back({key[0], key[1], qsizetype(entries_.size())});
+  Key key{{0, 0, 0}, qsizetype(entries_.size())};
+  for (qsizetype i = 0; i < kKeyBytes; ++i) {
+    quint64& word = key.ranks[size_t(i / 8)];
+    word = (word << 8) | (i < b.size() ? rank[static_cast<uint8_t>(b[i])] : 0u);
+  }
+  keys_.push_back(key);
   entries_.push_back({line_.toString(), position});
   line_.clear();
 }
 
 void ListCollector::takeSorted(ListEntries& out) {
   std::sort(keys_.begin(), keys_.end(), [this](const Key& a, const Key& b) {
-    if (a.high != b.high) return a.high < b.high;
-    if (a.low != b.low) return a.low < b.low;
-    // Equal keys: the first 16 characters (or all of the shorter line) compare alike.
+    if (a.ranks != b.ranks) return a.ranks < b.ranks;
+    // Equal keys: the first 24 characters (or all of the shorter line) compare alike.
     const QStringView x = entries_[size_t(a.index)].line;
     const QStringView y = entries_[size_t(b.index)].line;
     const qsizetype from = std::min({kKeyBytes, x.size(), y.size()});

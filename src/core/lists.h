@@ -131,8 +131,8 @@ class ListCollector {
 
  private:
   struct Key {
-    quint64 high, low;  // the ranks of the first 16 bytes, 0 after the end
-    qsizetype index;    // in entries_, the order of adding
+    std::array<quint64, 3> ranks;  // of the first 24 bytes, 0 after the end
+    qsizetype index;               // in entries_, the order of adding
   };
   LineBytes line_;
   ListEntries entries_;

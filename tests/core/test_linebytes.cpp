@@ -123,6 +123,30 @@ TEST(LineBytes, LinesEqualTheLinesBuiltFromDecodedText) {
   }
 }
 
+TEST(LineBytes, AChosenLineFindsTheLastRecordWithItsText) {
+  Bytes random(16);
+  std::vector<TMovimento> recs;
+  for (int i = 0; i < 200; ++i) recs.push_back(random.record<TMovimento>());
+  recs.push_back(recs[7]);  // the later of two identical lines is the one
+  QTemporaryDir dir;
+  auto a = MovementArchive::OpenOrCreate(dir.filePath(u"2024.eur"_qs));
+  for (const TMovimento& r : recs) a.Append(r);
+  const auto textLine = [&](size_t i) {
+    return movementLineFromText(MovimentoView(reinterpret_cast<const uint8_t*>(&recs[i])));
+  };
+  for (size_t i = 0; i < recs.size(); i += 5) {
+    qint64 expected = 0;
+    for (size_t k = 0; k < recs.size(); ++k) {
+      if (trimControl(textLine(k)) == trimControl(textLine(i))) expected = qint64(k) + 1;
+    }
+    const std::optional<ListEntry> hit = lastRecordWithLine(a, u" "_qs + textLine(i) + u"\t"_qs);
+    ASSERT_TRUE(hit) << i;
+    EXPECT_EQ(hit->position, expected) << i;
+    EXPECT_EQ(hit->line, textLine(size_t(expected - 1)));
+  }
+  EXPECT_FALSE(lastRecordWithLine(a, textLine(3) + u"\u0100"_qs));
+}
+
 TEST(LineBytes, ByteRanksCompareAsTheirCharactersInTheListOrder) {
   const std::array<uint8_t, 256>& rank = lineOrderRank();
   for (int a = 0; a < 256; ++a) {
@@ -140,11 +164,11 @@ TEST(LineBytes, CollectedLinesSortAsTheListSortsThem) {
     ListCollector collector;
     ListEntries expected;
     // A shared start longer than the short key, so the full comparison decides.
-    const QByteArray common = round % 2 ? QByteArray("Affitto ufficio n. ") : QByteArray();
+    const QByteArray common = round % 2 ? QByteArray("Affitto ufficio n. 12 del mese di marzo ") : QByteArray();
     std::vector<QByteArray> pool;
     for (int i = 0; i < 400; ++i) {
       const QByteArray line = random.below(5) == 0 && !pool.empty() ? pool[size_t(random.below(int(pool.size())))]
-                                                                   : common.left(random.below(20)) + random.text(24);
+                                                                   : common.left(random.below(int(common.size()) + 1)) + random.text(24);
       pool.push_back(line);
       collector.line().literal(line);
       collector.add(i + 1);
