@@ -18,6 +18,7 @@
 #include "gui/fields.h"
 #include "gui/guide.h"
 #include "gui/messages.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 #include "journal/Bilancio.h"
@@ -90,7 +91,7 @@ void showJournalGuide(QWidget* owner) {
 
 TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMenuBilancio"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Primanota e Bilancio"_qs);
+  setWindowTitle(gui::windowCaption(u"Primanota e Bilancio"));
   gui::setFormatSettings();
   setGradientBackground(true);
 

@@ -13,6 +13,7 @@
 #include "gui/application.h"
 #include "gui/fields.h"
 #include "gui/messages.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 #include "stats/StatsBilancio.h"
@@ -42,7 +43,7 @@ void openChart(QWidget* owner, const char* title, const QString& year) {
 
 TfrmMenuStats::TfrmMenuStats(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMenuStats"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Grafici Statistici"_qs);
+  setWindowTitle(gui::windowCaption(u"Grafici Statistici"));
   gui::setFormatSettings();
   setGradientBackground(true);
 
