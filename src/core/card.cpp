@@ -71,9 +71,23 @@ constexpr Binding kClient[] = {
     {u"lblDesc03", cli::Desc03},
 };
 
+// A person of the address book imported into a movement card: the movement
+// editor's controls and the address-book fields they receive. The movement
+// fields have the same capacities, so an imported text always fits.
+constexpr Binding kPayerImport[] = {
+    {u"txtPagatore", cli::Cliente},       {u"txtRecapitoPag", cli::Recapito}, {u"txtCodFisc", cli::CodFisc},
+    {u"txtEmail", cli::Email},            {u"txtPartitaIva", cli::PartitaIva},
+};
+constexpr Binding kBeneficiaryImport[] = {
+    {u"txtBeneficiario", cli::Cliente},
+    {u"txtRecapitoBen", cli::Recapito},
+};
+
 }  // namespace
 
 std::span<const Binding> movementBindings() { return kMovement; }
 std::span<const Binding> clientBindings() { return kClient; }
+std::span<const Binding> payerImportBindings() { return kPayerImport; }
+std::span<const Binding> beneficiaryImportBindings() { return kBeneficiaryImport; }
 
 }  // namespace fondaro

@@ -35,6 +35,12 @@ std::span<const Binding> movementBindings();
 // The controls of the address-book editor: twenty-nine text fields (the two
 // province boxes included) and the six hidden attachment labels.
 std::span<const Binding> clientBindings();
+// A person imported from the address book into a movement card, as payer (name,
+// contact, tax code, e-mail, VAT number) or as beneficiary (name, contact):
+// each binding's control is a movement-editor control, its field a field of
+// the address-book record. Nothing else of the movement card is touched.
+std::span<const Binding> payerImportBindings();
+std::span<const Binding> beneficiaryImportBindings();
 
 template <class Rec>
 std::span<const Binding> bindingsOf();

@@ -179,4 +179,22 @@ DueList dueList(const MovementArchive& archive, const QDate& today) {
   return out;
 }
 
+// ---- call-back list ---------------------------------------------------------
+
+void callBackList(const ClientArchive& archive, ListEntries& out) {
+  try {
+    archive.Scan([&](qint64 pos, ClienteView v) {
+      if (v.trimmed(cli::Ricontatta) == kSi) out.push_back({ListKind<TCliente>::callBackLine(v), pos});
+    });
+  } catch (const ArchiveError&) {
+    sortListEntries(out);
+    throw;
+  }
+  sortListEntries(out);
+}
+
+std::optional<ListEntry> lastRecordWithCallBackLine(const ClientArchive& archive, QStringView line) {
+  return lastRecordWithLine(archive, line, [](const ClienteView& v) { return ListKind<TCliente>::callBackLine(v); });
+}
+
 }  // namespace fondaro

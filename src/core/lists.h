@@ -109,17 +109,30 @@ ListEntries searchList(const Archive<Rec>& archive, const FilterSet& filters) {
 }
 
 // The record behind a chosen line: of the records whose line, trimmed, equals
-// `line` trimmed, the one nearest to the end of the archive.
-template <class Rec>
-std::optional<ListEntry> lastRecordWithLine(const Archive<Rec>& archive, QStringView line) {
+// `line` trimmed, the one nearest to the end of the archive. `lineOf` builds a
+// record's line (the list's own line unless said otherwise).
+template <class Rec, class LineOf>
+std::optional<ListEntry> lastRecordWithLine(const Archive<Rec>& archive, QStringView line, LineOf lineOf) {
   const QStringView want = trimControl(line);
   std::optional<ListEntry> found;
   archive.Scan([&](qint64 pos, RecordView<Rec> v) {
-    const QString l = ListKind<Rec>::line(v);
+    const QString l = lineOf(v);
     if (trimControl(l) == want) found = ListEntry{l, pos};
   });
   return found;
 }
+template <class Rec>
+std::optional<ListEntry> lastRecordWithLine(const Archive<Rec>& archive, QStringView line) {
+  return lastRecordWithLine(archive, line, [](const RecordView<Rec>& v) { return ListKind<Rec>::line(v); });
+}
+
+// The call-back list: the call-back lines of the cards whose call-back flag,
+// trimmed, is exactly "Sì" (a lower-case "sì" is not), appended to
+// `out` in file order and then sorted. When reading fails part way, `out`
+// keeps the lines read so far, sorted, and the ArchiveError is thrown.
+void callBackList(const ClientArchive& archive, ListEntries& out);
+// The card behind a chosen call-back line, whatever its flag; see lastRecordWithLine.
+std::optional<ListEntry> lastRecordWithCallBackLine(const ClientArchive& archive, QStringView line);
 
 // ---- list find -------------------------------------------------------------
 

@@ -45,6 +45,14 @@ template <class Rec>
 void writeCard(const QWidget* editor, const CardTexts<Rec>& texts) {
   for (const Binding& b : bindingsOf<Rec>()) setControlText(requireControl(editor, b.control), texts[b.field]);
 }
+// Writes the record's fields, decoded and trimmed, into the controls of another
+// window's table (a person imported into a movement card).
+template <class Rec>
+void writeFields(const QWidget* editor, std::span<const Binding> table, const Rec& record) {
+  for (const Binding& b : table) requireControl(editor, b.control);  // all or nothing
+  for (const Binding& b : table)
+    setControlText(requireControl(editor, b.control), trimmedText(fieldText(record, b.field)));
+}
 // The typing limit of a line edit or an editable combo box; other controls
 // (hidden labels) take none.
 void setTypingLimit(QWidget* control, int limit);

@@ -255,6 +255,10 @@ QString typedText(Typing typing, const QString& text) {
 }
 
 void setFields(QWidget* window, std::initializer_list<Field> fields) {
+  setFields(window, std::span<const Field>(fields.begin(), fields.size()));
+}
+
+void setFields(QWidget* window, std::span<const Field> fields) {
   for (const Field& f : fields) {
     QWidget* w = requireControl(window, QString::fromLatin1(f.name));
     if (f.enterTo) requireControl(window, QString::fromLatin1(f.enterTo));

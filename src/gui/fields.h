@@ -21,6 +21,7 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <span>
 
 class QKeyEvent;
 class QWidget;
@@ -43,6 +44,7 @@ struct Field {
 // Every name (the field and its Enter target) must name a control of the
 // window: a wrong one throws std::logic_error (see controls.h).
 void setFields(QWidget* window, std::initializer_list<Field> fields);
+void setFields(QWidget* window, std::span<const Field> fields);
 // The typing limit alone, for fields whose limit comes from a binding table.
 void setMaxTyped(QWidget* field, int maxLength);
 

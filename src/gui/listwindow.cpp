@@ -10,6 +10,7 @@
 
 #include "core/lists.h"
 #include "gui/application.h"
+#include "gui/fields.h"
 #include "gui/messages.h"
 #include "gui/print.h"
 #include "report/templates.h"
@@ -98,9 +99,16 @@ QString LineList::selectedText() const {
 }
 
 void LineList::keyPressEvent(QKeyEvent* e) {
-  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && selectedRow() >= 0) {
-    emit lineChosen(selectedRow());
-    return;
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    // The line under the keyboard cursor counts as chosen even when the
+    // keyboard reached it without selecting it (a list of one line).
+    int row = selectedRow();
+    if (row < 0 && currentIndex().isValid()) row = currentIndex().row();
+    if (row >= 0) {
+      selectRow(row);
+      emit lineChosen(row);
+      return;
+    }
   }
   QListView::keyPressEvent(e);
 }
@@ -147,6 +155,33 @@ LineList* ListWindow::makeList(QWidget* parent, const QRect& at) {
   connect(lstRecords, &LineList::lineChosen, this, [this](int row) { lineChosen(row); });
   return lstRecords;
 }
+
+QWidget* ListWindow::makeResultPanel(const QRect& listAt) {
+  auto* panel = new QWidget(this);
+  panel->setObjectName(u"panContainer"_qs);
+  panel->setGeometry(0, 0, 862, 560);
+  makeListLabel(panel, "lblRigo01", kFindHint1, QRect(16, 10, 830, 22));
+  makeListLabel(panel, "lblRigo02", kFindHint2, QRect(16, 34, 830, 22));
+  QLabel* choose = makeListLabel(panel, "lblRigo03", kChooseHint, QRect(16, 494, 590, 22), 10, true);
+  choose->setStyleSheet(u"color: #DC143C;"_qs);
+  makeFind(panel, QRect(16, 66, 600, 34), QRect(630, 66, 110, 34));
+  makeList(panel, listAt);
+  const auto button = [panel](const QString& name, const QString& text, int x) {
+    auto* b = new QPushButton(text, panel);
+    b->setObjectName(name);
+    b->setFont(windowFont("Verdana", 10, true));
+    b->setGeometry(x, 508, 110, 34);
+    return b;
+  };
+  connect(button(u"btnStampa"_qs, u"Stampa"_qs, 620), &QPushButton::clicked, this, &ListWindow::btnStampaClick);
+  connect(button(u"btnChiudi"_qs, u"Chiudi"_qs, 736), &QPushButton::clicked, this, &ListWindow::btnChiudiClick);
+  setFields(this, {{.name = "txtTrova", .enterTo = "btnTrova"}});
+  return panel;
+}
+
+void ListWindow::btnStampaClick() { printList(this, ListPrintout::Riepilogo, printTitle_, lstRecords->lines()); }
+
+void ListWindow::btnChiudiClick() { close(); }
 
 void ListWindow::setCountLabel(QLabel* label, std::function<QString(int)> sentence) {
   countLabel_ = label;

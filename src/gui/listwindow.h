@@ -87,12 +87,21 @@ class ListWindow : public Form {
  public slots:
   // The list find with the text of txtTrova.
   void btnTrovaClick();
+  // The list printout with the window's print title.
+  void btnStampaClick();
+  void btnChiudiClick();
 
  protected:
   // The find key field and its button on `parent`.
   void makeFind(QWidget* parent, const QRect& field, const QRect& button);
   // The list "lstRecords" on `parent`; a double click calls lineChosen.
   LineList* makeList(QWidget* parent, const QRect& at);
+  // The result panel "panContainer" (862 x 560) every list window shares: the
+  // three instruction lines, the find, the list at `listAt`, "Stampa" and
+  // "Chiudi" along the bottom.
+  QWidget* makeResultPanel(const QRect& listAt);
+  // The title of the list printout ("Riepilogo dati").
+  void setPrintTitle(const QString& title) { printTitle_ = title; }
   // A label that shows sentence(number of lines) each time the lines change.
   void setCountLabel(QLabel* label, std::function<QString(int)> sentence);
 
@@ -110,6 +119,7 @@ class ListWindow : public Form {
  private:
   std::unique_ptr<ListFind> find_;
   QLabel* countLabel_ = nullptr;
+  QString printTitle_;
   std::function<QString(int)> countSentence_;
 };
 

@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+
+#include "core/filepath.h"
+#include "core/replacefile.h"
 
 namespace fondaro::report {
 
@@ -49,20 +51,20 @@ bool writePdf(PrintDocument& doc, const QString& path, QString* error) {
     return false;
   };
   if (path.isEmpty()) return fail(u"Nessun nome di file indicato."_qs);
-  QSaveFile file(path);
-  // Never write in place: a half-written file must not replace a good one.
-  file.setDirectWriteFallback(false);
-  if (!file.open(QIODevice::WriteOnly))
-    return fail(u"Accertarsi di possedere i privilegi di scrittura nella cartella di destinazione."_qs);
+  // Drawn whole first, then written under a new name beside the target and
+  // renamed over it by the path's own bytes (a folder named in Latin-1 stays
+  // itself): a half-written file never takes the target's name.
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&pdf);
     prepareWriter(writer, doc);
-    if (!paintDocument(doc, writer)) {
-      file.cancelWriting();
-      return fail(u"Errore durante la scrittura delle pagine."_qs);
-    }
+    if (!paintDocument(doc, writer)) return fail(u"Errore durante la scrittura delle pagine."_qs);
   }
-  if (!file.commit())
+  const QByteArray& bytes = pdf.data();
+  const bool written = replaceFileBytes(
+      encodePath(path), [&](int fd) { return writeAllTo(fd, bytes.constData(), bytes.size()); });
+  if (!written)
     return fail(u"Accertarsi di possedere i privilegi di scrittura nella cartella di destinazione."_qs);
   return true;
 }

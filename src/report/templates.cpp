@@ -1,5 +1,7 @@
 #include "report/templates.h"
 
+#include "core/clientcard.h"
+
 namespace fondaro::report {
 
 namespace {
@@ -28,5 +30,19 @@ Report journalReport(const QString& title, const QStringList& lines) {
 Report movementCardReport() { return Report::fromResource(u":/reports/schedamovimento.json"_qs); }
 
 Report clientCardReport() { return Report::fromResource(u":/reports/schedacliente.json"_qs); }
+
+Report clientCardReport(const ClientCard& card, const QDateTime& now) {
+  Report r = clientCardReport();
+  r.setOrientation(QPageLayout::Portrait);
+  r.setText(u"txtTitolo"_qs, printedTitle());
+  const auto rows = printedRows(card);
+  for (int i = 0; i < kPrintedRows; ++i) {
+    const QString n = QString::number(i + 1).rightJustified(2, u'0');
+    r.setText(u"titCampo"_qs + n, rows[size_t(i)].caption);
+    r.setText(u"txtCampo"_qs + n, rows[size_t(i)].value);
+  }
+  r.setText(u"txtCalce"_qs, printedFooter(now));
+  return r;
+}
 
 }  // namespace fondaro::report

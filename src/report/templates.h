@@ -1,8 +1,13 @@
 #pragma once
 // The printouts the program ships, filled through their objects' names.
+#include <QDateTime>
 #include <QStringList>
 
 #include "report/report.h"
+
+namespace fondaro {
+struct ClientCard;
+}
 
 namespace fondaro::report {
 
@@ -27,5 +32,7 @@ Report movementCardReport();
 // title `txtTitolo`, 24 rows of caption `titCampoNN` and value `txtCampoNN`
 // (NN from 01), and the footer `txtCalce`, each holding its design text.
 Report clientCardReport();
+// That card filled from an address-book card (saved or not), printed at `now`.
+Report clientCardReport(const ClientCard& card, const QDateTime& now);
 
 }  // namespace fondaro::report

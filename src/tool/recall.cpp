@@ -24,11 +24,8 @@ int runRecall(const QStringList& args) {
     }
     auto archive = ClientArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
     ListEntries entries;
-    archive.Scan([&](qint64 pos, ClienteView v) {
-      if (v.trimmed(cli::Ricontatta) == kSi) entries.push_back({ListKind<TCliente>::callBackLine(v), pos});
-    });
+    callBackList(archive, entries);
     archive.Close();
-    sortListEntries(entries);
     QString text;
     for (const ListEntry& e : entries) text += e.line + u'\n';
     out(text);

@@ -1,10 +1,13 @@
-// Prints a list printout of N numbered lines on the system's default printer,
-// through the program's own print seam, as the list windows do. A notice the
-// seam would show goes to stderr instead. Exits 0 when the job was handed over.
+// Prints on the system's default printer, through the program's own print
+// seam: a list printout of N numbered lines, as the list windows do, or with
+// "card" an address-book card as its editor prints it. A notice the seam would
+// show goes to stderr instead. Exits 0 when the job was handed over.
+//   fondaro-print-job [N [TITLE]] | card
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/clientcard.h"
 #include "gui/application.h"
 #include "gui/messages.h"
 #include "gui/print.h"
@@ -15,6 +18,14 @@ using namespace fondaro;
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   gui::prepareApplication(app);
+  if (argc > 1 && qstrcmp(argv[1], "card") == 0) {
+    ClientCard card = newClientCard();
+    card[cli::Cliente] = u"Perché Nicolò"_qs;
+    card[cli::ComuneNasc] = u"Forlì"_qs;
+    card[cli::Note] = u"[Ricontattare a maggio]"_qs;
+    report::Report r = report::clientCardReport(card, QDateTime::currentDateTime());
+    return gui::print(nullptr, r, gui::PrintTarget::Printer) ? 0 : 1;
+  }
   const int count = argc > 1 ? std::atoi(argv[1]) : 130;
   const QString title = argc > 2 ? QString::fromLocal8Bit(argv[2]) : u"Riepilogo dati"_qs;
   gui::setDialogHook([](const gui::DialogRequest& r) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A list printout of three pages through a real CUPS queue: the cups-pdf printer
-# "PDF" turns the job into a file, whose page count is checked. Starts the print
+# A list printout of three pages and an address-book card through a real CUPS
+# queue: the cups-pdf printer "PDF" turns each job into a file, whose page count
+# is checked. Starts the print
 # server when it is not running (and stops it again afterwards); skips, saying
 # why, only when the server cannot be started.
 #   run_print_cups.sh PRINT_JOB ARTIFACT_PNG
@@ -66,34 +67,44 @@ anon=$(sed -n 's/^AnonDirName[[:space:]]\+//p' /etc/cups/cups-pdf.conf 2>/dev/nu
 folders=("$out" "${anon:-/var/spool/cups-pdf/ANONYMOUS}")
 
 list_pdfs() { find "${folders[@]}" -maxdepth 1 -name '*.pdf' 2>/dev/null | sort; }
-before=$(list_pdfs)
 
-if ! "$job" 130 "Stampa di prova $$"; then
-  echo "FAIL: the program could not print on the queue PDF"
-  exit 1
-fi
-
-new=""
-for _ in $(seq 1 300); do
-  new=$(comm -13 <(echo "$before") <(list_pdfs) | head -n 1)
-  if [ -n "$new" ] && pdfinfo "$new" >/dev/null 2>&1; then
-    break
+# print_one PAGES PICTURE ARGS...: prints through the program, waits for the
+# queue's PDF, keeps a picture of its first page and checks its page count.
+# (The queue draws the text as pictures of its letters, so it cannot be read
+# back; the window tests read the program's own PDFs.)
+print_one() {
+  local want=$1 picture=$2
+  shift 2
+  local before new pages
+  before=$(list_pdfs)
+  if ! "$job" "$@"; then
+    echo "FAIL: the program could not print on the queue PDF ($*)"
+    exit 1
   fi
   new=""
-  sleep 0.1
-done
-if [ -z "$new" ]; then
-  echo "FAIL: no PDF from the job in ${folders[*]}"
-  lpstat -W all -o 2>&1 | tail -n 3
-  exit 1
-fi
+  for _ in $(seq 1 300); do
+    new=$(comm -13 <(echo "$before") <(list_pdfs) | head -n 1)
+    if [ -n "$new" ] && pdfinfo "$new" >/dev/null 2>&1; then
+      break
+    fi
+    new=""
+    sleep 0.1
+  done
+  if [ -z "$new" ]; then
+    echo "FAIL: no PDF from the job ($*) in ${folders[*]}"
+    lpstat -W all -o 2>&1 | tail -n 3
+    exit 1
+  fi
+  pages=$(pdfinfo "$new" | sed -n 's/^Pages:[[:space:]]*//p')
+  mkdir -p "$(dirname "$picture")"
+  pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$new" "${picture%.png}"
+  rm -f "$new"
+  if [ "$pages" != "$want" ]; then
+    echo "FAIL: the printed job ($*) has $pages pages, expected $want"
+    exit 1
+  fi
+  echo "printed through CUPS: $want page(s) ($*)"
+}
 
-pages=$(pdfinfo "$new" | sed -n 's/^Pages:[[:space:]]*//p')
-mkdir -p "$(dirname "$shot")"
-pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$new" "${shot%.png}"
-rm -f "$new"
-if [ "$pages" != 3 ]; then
-  echo "FAIL: the printed job has $pages pages, expected 3"
-  exit 1
-fi
-echo "printed through CUPS: 3 pages"
+print_one 3 "$shot" 130 "Stampa di prova $$"
+print_one 1 "${shot%.png}-scheda.png" card

@@ -2,6 +2,7 @@
 // What every window test starts from: the Italian application as the program
 // prepares it, the 28 windows built as main() builds them, a scratch program
 // folder, and the program's dialogs, shell and end captured.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -58,6 +59,15 @@ struct Program {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
 };
+
+// Double-clicks row `row` of a window's list "lstRecords", as a user picks a line.
+inline void doubleClickRow(QAbstractItemView* list, int row) {
+  const QModelIndex at = list->model()->index(row, 0);
+  list->scrollTo(at);
+  const QPoint centre = list->visualRect(at).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
 
 // The folder where tests leave pictures of the windows for a human look.
 inline QString artifacts() {

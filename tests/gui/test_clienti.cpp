@@ -23,6 +23,7 @@
 #include "gui/controls.h"
 #include "gui/form.h"
 #include "gui/guide.h"
+#include "../core/test_support.h"
 #include "support.h"
 
 using namespace fondaro;
@@ -574,6 +575,21 @@ class TestClienti : public QObject {
     QCOMPARE(p->shell.texts(), QStringList{u"\""_qs + pdf + u"\""_qs});
     QVERIFY(pdfText(pdf).contains(u"Verdi Anna"_qs));
     QCOMPARE(QDir(p->folder()).entryList({u"*.pdf*"_qs}, QDir::Files), QStringList{u"Cliente.pdf"_qs});
+  }
+
+  // A program folder named in Latin-1 bytes (an old USB stick): the PDF lands
+  // in that very folder under its own name.
+  void theCardPdfLandsInAFolderNamedInLatin1() {
+    const QByteArray folder = QFile::encodeName(p->dir.path()) + "/caf\xE9/";
+    QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+    gui::setProgramFolder(folder);
+    openEditor();
+    edit("txtCliente")->setText(u"Rossi"_qs);
+    button("cmdPDF")->click();
+    QCOMPARE(p->dialogs.only().text, kPdfDone);
+    QCOMPARE(testing::namesIn(folder), std::set<QByteArray>{"Cliente.pdf"});
+    QCOMPARE(testing::namesIn(QFile::encodeName(p->dir.path())), std::set<QByteArray>{"caf\xE9"});
+    testing::removeContents(QFile::encodeName(p->dir.path()));
   }
 
   void aPdfThatCannotBeWrittenSaysSoAndLeavesNothingHalfWritten_data() {

@@ -116,6 +116,13 @@ class TestListWindow : public QObject {
     list()->setFocus();
     QTest::keyClick(list(), Qt::Key_Return);
     QCOMPARE(w->chosen, (QList<int>{1, 2}));
+    // A line the keyboard reached without selecting it counts as chosen.
+    w->showLines({u"solo"_qs});
+    list()->setCurrentIndex(list()->model()->index(0, 0));
+    list()->clearSelection();
+    QTest::keyClick(list(), Qt::Key_Return);
+    QCOMPARE(w->chosen, (QList<int>{1, 2, 0}));
+    QCOMPARE(list()->selectedText(), u"solo"_qs);
   }
 
   void aHundredThousandLinesAreHeldByTheModel() {

@@ -78,13 +78,7 @@ class TestMovementLists : public QObject {
     a.Close();
   }
   static gui::LineList* list(QWidget* w) { return child<gui::LineList>(w, "lstRecords"); }
-  static void doubleClick(QWidget* w, int row) {
-    gui::LineList* l = list(w);
-    l->scrollTo(l->model()->index(row, 0));
-    const QPoint at = l->visualRect(l->model()->index(row, 0)).center();
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, at);
-  }
+  static void doubleClick(QWidget* w, int row) { doubleClickRow(list(w), row); }
   // Runs `act` on the search window opened by the editor's "Trova".
   // A failed check inside `act` still closes the window.
   static std::function<void(QWidget*)> closing(const std::function<void(QWidget*)>& act) {

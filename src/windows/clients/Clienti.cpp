@@ -90,20 +90,6 @@ QLineEdit* narrowEdit(QWidget* parent, const char* name, QStringView what, int w
   return e;
 }
 
-// The printed card, filled from the card on screen (saved or not).
-report::Report cardReport(const ClientCard& card) {
-  report::Report r = report::clientCardReport();
-  r.setOrientation(QPageLayout::Portrait);
-  r.setText(u"txtTitolo"_qs, printedTitle());
-  const auto rows = printedRows(card);
-  for (int i = 0; i < kPrintedRows; ++i) {
-    const QString n = QString::number(i + 1).rightJustified(2, u'0');
-    r.setText(u"titCampo"_qs + n, rows[size_t(i)].caption);
-    r.setText(u"txtCampo"_qs + n, rows[size_t(i)].value);
-  }
-  r.setText(u"txtCalce"_qs, printedFooter(QDateTime::currentDateTime()));
-  return r;
-}
 
 constexpr const char16_t* kAttachments[] = {u"File01", u"File02", u"File03", u"Desc01", u"Desc02", u"Desc03"};
 
@@ -496,19 +482,19 @@ void TfrmClienti::cmdFileClick() {
 // ---- Printing ---------------------------------------------------------------
 
 void TfrmClienti::cmdStampaClick() {
-  report::Report r = cardReport(cardFromControls());
+  report::Report r = report::clientCardReport(cardFromControls(), QDateTime::currentDateTime());
   gui::print(this, r, gui::PrintTarget::Printer);
 }
 
 void TfrmClienti::cmdAnteprimaClick() {
-  report::Report r = cardReport(cardFromControls());
+  report::Report r = report::clientCardReport(cardFromControls(), QDateTime::currentDateTime());
   gui::print(this, r, gui::PrintTarget::Preview);
 }
 
 // Written whole under a temporary name, then renamed: a failure leaves no
 // half-written "Cliente.pdf" and shows why instead of the success question.
 void TfrmClienti::cmdPDFClick() {
-  report::Report r = cardReport(cardFromControls());
+  report::Report r = report::clientCardReport(cardFromControls(), QDateTime::currentDateTime());
   const QString path = gui::programFolder() + clientTexts::pdfName();
   if (!gui::print(this, r, gui::PrintTarget::Pdf, 1, path)) return;
   if (gui::question(this, clientTexts::pdfDone())) gui::TMisc::Open(u"\""_qs + path + u"\""_qs);

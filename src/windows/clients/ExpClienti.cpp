@@ -1,20 +1,36 @@
 #include "clients/ExpClienti.h"
 
-#include "gui/widgets.h"
+#include "core/clientexport.h"
+#include "gui/application.h"
+#include "gui/programfolder.h"
 
 namespace fondaro {
 
-TfrmExpClienti::TfrmExpClienti(QWidget* owner) : Form(owner, Kind::Dialog) {
-  setObjectName(u"frmExpClienti"_qs);
-  setWindowTitle(u" Esporta archivio pagatori e beneficiari in Microsoft Excel"_qs);
-  setFixedSize(862, 560);
+namespace {
 
-  auto* cmdEsci = new gui::PictureButton(u"cmdEsci"_qs, gui::art(u"ico_esci"_qs), u"Esci"_qs, this);
-  const QSize s = cmdEsci->iconSize() + QSize(4, 4);
-  cmdEsci->setGeometry(846 - s.width(), 544 - s.height(), s.width(), s.height());
-  connect(cmdEsci, &QToolButton::clicked, this, &TfrmExpClienti::cmdEsciClick);
+ExportSetup clientExport() {
+  return {
+      .columns = clientExportColumns(),
+      .fileName = QString::fromLatin1(kClientExportFile),
+      .guideTitle = u"Esportazione archivio pagatori e beneficiari in Microsoft Excel."_qs,
+      .guidePage = u"esportazione_clienti"_qs,
+      .readRows =
+          [](TextTable& rows, qint64& records) {
+            ClientArchive archive = ClientArchive::OpenOrCreate(clientArchivePath(gui::programFolder()));
+            records = archive.Count();
+            rows.reserve(records, records * 300);
+            appendClientRows(archive, rows);
+            archive.Close();
+          },
+      .document = clientExportDocument,
+  };
 }
 
-void TfrmExpClienti::cmdEsciClick() { close(); }
+}  // namespace
+
+TfrmExpClienti::TfrmExpClienti(QWidget* owner) : ExportWindow(owner, clientExport()) {
+  setObjectName(u"frmExpClienti"_qs);
+  setWindowTitle(u" Esporta archivio pagatori e beneficiari in Microsoft Excel"_qs);
+}
 
 }  // namespace fondaro

@@ -1,19 +1,17 @@
 #pragma once
-// The address-book export to a spreadsheet file.
-// For now the window exists with its kind, caption and the button that
-// closes it; its other controls come later.
-#include "gui/form.h"
+// The export of the address book to the spreadsheet file "Anagrafica.xls" in
+// the program folder. The grid shows every card of "Clienti.pro"; nine of its
+// columns can be edited there, and the export writes the grid as it is, so an
+// edit reaches the file only.
+#include "ExportWindow.h"
 
 namespace fondaro {
 
-class TfrmExpClienti : public gui::Form {
+class TfrmExpClienti : public ExportWindow {
   Q_OBJECT
 
  public:
   explicit TfrmExpClienti(QWidget* owner = nullptr);
-
- public slots:
-  void cmdEsciClick();
 };
 
 }  // namespace fondaro

@@ -1,19 +1,24 @@
 #pragma once
-// The call-back list of the address book.
-// For now the window exists with its kind, caption and the button that
-// closes it; its other controls come later.
-#include "gui/form.h"
+// The call-back list of the address book: every card whose "Da ricontattare"
+// box is ticked, one line each with its pending questions last, built each
+// time the window is shown. A double click opens the card in the editor.
+#include "gui/listwindow.h"
 
 namespace fondaro {
 
-class TfrmRicontatta : public gui::Form {
+class TfrmRicontatta : public gui::ListWindow {
   Q_OBJECT
 
  public:
   explicit TfrmRicontatta(QWidget* owner = nullptr);
 
  public slots:
-  void btnChiudiClick();
+  void lstRecordsDblClick();
+
+ protected:
+  void FormShow() override;
+  void FormClose() override;
+  void lineChosen(int row) override;
 };
 
 }  // namespace fondaro

@@ -1,24 +1,67 @@
 #include "clients/TrovaClienti.h"
 
-#include <QPushButton>
-
+#include "WindowSet.h"
+#include "clients/Clienti.h"
+#include "core/archive.h"
+#include "core/card.h"
 #include "gui/application.h"
+#include "gui/controls.h"
+#include "gui/programfolder.h"
+#include "movements/Movimenti.h"
 
 namespace fondaro {
 
-TfrmTrovaClienti::TfrmTrovaClienti(QWidget* owner) : Form(owner, Kind::Dialog) {
+namespace {
+
+// In focus and Enter-chain order; the last goes back to the first.
+const gui::SearchFilter kFilters[] = {
+    {"txtCliente", u"Cognome e nome:", cli::Cliente},
+    {"txtComuneRes", u"Comune di residenza:", cli::ComuneRes},
+    {"txtPartitaIva", u"Partita IVA:", cli::PartitaIva},
+    {"txtCodFisc", u"Codice fiscale:", cli::CodFisc},
+    {"txtDocumento", u"Estremi documento:", cli::Documento},
+    {"txtOccupazione", u"Occupazione:", cli::Occupazione},
+    {"txtProdotti", u"Prodotti e servizi di interesse:", cli::Prodotti},
+    {"txtZona", u"Zona di appartenenza:", cli::Zona},
+    {"txtQuestioni", u"Questioni in sospeso:", cli::Questioni},
+    {"txtNote", u"Note:", cli::Note},
+};
+
+}  // namespace
+
+TfrmTrovaClienti::TfrmTrovaClienti(QWidget* owner) : SearchWindow(owner, kFilters) {
   setObjectName(u"frmTrovaClienti"_qs);
   setWindowTitle(u" Trova pagatori e beneficiari in archivio"_qs);
-  gui::setFormatSettings();
-  gui::makeMemoryLabel(this);
-  setFixedSize(862, 560);
-
-  auto* btnAnnulla = new QPushButton(u"Chiudi"_qs, this);
-  btnAnnulla->setObjectName(u"btnAnnulla"_qs);
-  btnAnnulla->setGeometry(736, 512, 110, 32);
-  connect(btnAnnulla, &QPushButton::clicked, this, &TfrmTrovaClienti::btnAnnullaClick);
+  setPrintTitle(u"Riepilogo pagatori e beneficiari"_qs);
 }
 
-void TfrmTrovaClienti::btnAnnullaClick() { close(); }
+ListEntries TfrmTrovaClienti::search(const FilterSet& filters) {
+  auto archive = ClientArchive::OpenOrCreate(clientArchivePath(gui::programFolder()));
+  ListEntries entries = searchList(archive, filters);
+  archive.Close();
+  return entries;
+}
+
+void TfrmTrovaClienti::pick(const QString& line) {
+  const QString mode = gui::memoryMode(this);
+  std::optional<ListEntry> hit;
+  TCliente record;
+  try {
+    auto archive = ClientArchive::OpenOrCreate(clientArchivePath(gui::programFolder()));
+    hit = lastRecordWithLine(archive, line);
+    if (hit) record = archive.ReadAt(hit->position);
+    archive.Close();
+  } catch (const ArchiveError&) {
+    return;
+  }
+  if (!hit) return;
+  if (mode == gui::mode::Clienti) {
+    windowSet().frmClienti->showStoredRecord(record, hit->position);
+  } else if (mode == gui::mode::MovimentiPagatore) {
+    gui::writeFields(windowSet().frmMovimenti, payerImportBindings(), record);
+  } else if (mode == gui::mode::MovimentiBeneficiario) {
+    gui::writeFields(windowSet().frmMovimenti, beneficiaryImportBindings(), record);
+  }
+}
 
 }  // namespace fondaro

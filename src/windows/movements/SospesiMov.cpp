@@ -2,14 +2,12 @@
 
 #include <QDate>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 
 #include "WindowSet.h"
 #include "core/archive.h"
 #include "core/lists.h"
 #include "gui/application.h"
-#include "gui/fields.h"
 #include "gui/messages.h"
 #include "movements/Movimenti.h"
 #include "movements/movementlists.h"
@@ -34,17 +32,8 @@ TfrmSospesiMov::TfrmSospesiMov(QWidget* owner) : ListWindow(owner, Kind::Dialog)
   gui::setFormatSettings();
   setFixedSize(862, 560);
 
-  auto* panContainer = new QWidget(this);
-  panContainer->setObjectName(u"panContainer"_qs);
-  panContainer->setGeometry(0, 0, 862, 560);
-  movementlists::resultHints(panContainer);
-  makeFind(panContainer, QRect(16, 66, 600, 34), QRect(630, 66, 110, 34));
-  makeList(panContainer, QRect(16, 112, 830, 370));
-  gui::setFields(this, {{.name = "txtTrova", .enterTo = "btnTrova"}});
-
-  const movementlists::ListButtons buttons = movementlists::listButtons(panContainer);
-  connect(buttons.btnStampa, &QPushButton::clicked, this, &TfrmSospesiMov::btnStampaClick);
-  connect(buttons.btnChiudi, &QPushButton::clicked, this, &TfrmSospesiMov::btnChiudiClick);
+  setPrintTitle(u"Riepilogo pagamenti in scadenza o scaduti e non saldati"_qs);
+  makeResultPanel(QRect(16, 112, 830, 370));
 }
 
 void TfrmSospesiMov::FormShow() {
@@ -75,11 +64,6 @@ void TfrmSospesiMov::buildList() {
   });
 }
 
-void TfrmSospesiMov::btnStampaClick() {
-  gui::printList(this, gui::ListPrintout::Riepilogo, u"Riepilogo pagamenti in scadenza o scaduti e non saldati"_qs,
-                 lstRecords->lines());
-}
-
 void TfrmSospesiMov::lstRecordsDblClick() {
   movementlists::loadChosenLine(lstRecords->selectedText());
   close();
@@ -89,8 +73,6 @@ void TfrmSospesiMov::lineChosen(int row) {
   lstRecords->selectRow(row);
   lstRecordsDblClick();
 }
-
-void TfrmSospesiMov::btnChiudiClick() { close(); }
 
 void TfrmSospesiMov::FormClose() { lstRecords->clear(); }
 

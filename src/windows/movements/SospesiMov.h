@@ -13,8 +13,6 @@ class TfrmSospesiMov : public gui::ListWindow {
   explicit TfrmSospesiMov(QWidget* owner = nullptr);
 
  public slots:
-  void btnStampaClick();
-  void btnChiudiClick();
   void lstRecordsDblClick();
 
  protected:

@@ -1,43 +1,19 @@
 #pragma once
 // The movement search of the open year: ten filters, then the sorted list of
 // the matching movements; a double click loads one into the editor.
-#include "gui/listwindow.h"
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "gui/searchwindow.h"
 
 namespace fondaro {
 
-class TfrmTrovaMovimenti : public gui::ListWindow {
+class TfrmTrovaMovimenti : public gui::SearchWindow {
   Q_OBJECT
 
  public:
   explicit TfrmTrovaMovimenti(QWidget* owner = nullptr);
 
- public slots:
-  void btnCercaClick();
-  void btnStampaClick();
-  void btnChiudiClick();
-  void btnAnnullaClick();
-  void lstRecordsDblClick();
-
  protected:
-  void FormShow() override;
-  void FormClose() override;
-  void lineChosen(int row) override;
-
- private:
-  void buildFilters();
-  void buildResults();
-
-  QWidget* panAvvio;
-  QWidget* panContainer;
-  QLineEdit* txtData;
-  QLabel* lblConta;
-  QLabel* lblAttendere;
-  QLabel* lblTrovate;
-  QPushButton* btnCerca;
+  ListEntries search(const FilterSet& filters) override;
+  void pick(const QString& line) override;
 };
 
 }  // namespace fondaro

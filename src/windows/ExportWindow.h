@@ -1,0 +1,60 @@
+#pragma once
+// The base of the two export windows (a year's movements, the address book):
+// the grid of every record of the archive, of which only the columns the
+// export marks editable take typing, and "Esporta" writing the grid as it is
+// to the spreadsheet file in the program folder, so an edit reaches the file
+// and never the archive.
+#include <QByteArray>
+#include <functional>
+#include <span>
+
+#include "core/spreadsheet.h"
+#include "gui/form.h"
+
+class QLabel;
+class QTableView;
+
+namespace fondaro {
+
+namespace gui {
+class ExportGridModel;
+class PictureButton;
+}  // namespace gui
+
+struct ExportSetup {
+  std::span<const ExportColumn> columns;
+  QString fileName;    // in the program folder: "Movimenti.xls"
+  QString guideTitle;  // the guide window's title
+  QString guidePage;   // the guide page's name
+  // Sets `records` to how many records the archive holds, then appends their
+  // rows; a read failure throws ArchiveError with the rows read so far kept.
+  std::function<void(TextTable& rows, qint64& records)> readRows;
+  std::function<QByteArray(const TextTable&)> document;
+};
+
+class ExportWindow : public gui::Form {
+  Q_OBJECT
+
+ public:
+  ExportWindow(QWidget* owner, ExportSetup setup);
+  ~ExportWindow() override;
+
+ public slots:
+  void cmdEsportaClick();
+  void cmdGuidaClick();
+  void cmdEsciClick();
+
+ protected:
+  void FormShow() override;
+
+ private:
+  ExportSetup setup_;
+  gui::ExportGridModel* model;
+  QTableView* grdRecords;
+  gui::PictureButton* cmdEsporta;
+  gui::PictureButton* cmdGuida;
+  gui::PictureButton* cmdEsci;
+  QLabel* panInfo;
+};
+
+}  // namespace fondaro
