@@ -63,17 +63,11 @@ QByteArray dataRow(std::initializer_list<QByteArray> values, int cells = 20) {
   return out + "</tr>";
 }
 
+// A movement of 37,01 as the editor saves it, due on 28/02/2024.
 TMovimento movement(bool in, const QString& causale) {
-  TMovimento r;
-  r.Entrata.set(in ? kSi : kNo);
-  r.Uscita.set(in ? kNo : kSi);
-  r.Data.set(u"02/02/2024");
-  r.Causale.set(causale);
+  TMovimento r = testdata::movement(causale, u"02/02/2024", u"37,01", in);
   r.DataSca.set(u"28/02/2024");
   r.Preavviso.set(u"5");
-  r.Importo.set(u"37,01");
-  r.Totale.set(in ? u"+37,01" : u"-37,01");
-  r.Saldato.set(kNo);
   return r;
 }
 

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "test_support.h"
 
@@ -35,17 +36,11 @@ ToolRun tool(const QStringList& args, const QByteArray& input = {}) {
           QString::fromUtf8(p.readAllStandardError())};
 }
 
+// A payment out of 1250,00 with a due date, as the editor saves it.
 TMovimento goodMovement() {
-  TMovimento r;
-  r.Entrata.set(kNo);
-  r.Uscita.set(kSi);
-  r.Data.set(u"05/03/2024");
-  r.Causale.set(u"Affitto \"marzo\" \u20AC");
+  TMovimento r = testdata::movement(u"Affitto \"marzo\" \u20AC", u"05/03/2024", u"1250,00", false);
   r.DataSca.set(u"31/03/2024");
   r.Preavviso.set(u"0");
-  r.Importo.set(u"1250,00");
-  r.Totale.set(u"-1250,00");
-  r.Saldato.set(kNo);
   return r;
 }
 

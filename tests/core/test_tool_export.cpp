@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/clientexport.h"
 #include "core/movementexport.h"
 #include "test_support.h"
@@ -41,10 +42,8 @@ class ToolExport : public ::testing::Test {
   QString twoMovements() {
     const QString p = path("2024.eur");
     auto a = MovementArchive::OpenOrCreate(p);
-    TMovimento r;
-    r.Entrata.set(kSi);
-    r.Causale.set(u"Caff\u00E8 & <pasticcini>");
-    r.Totale.set(u"+3,50");
+    TMovimento r = testdata::record<TMovimento>(
+        {{mov::Entrata, kSi}, {mov::Causale, u"Caff\u00E8 & <pasticcini>"}, {mov::Totale, u"+3,50"}});
     a.Append(r);
     r.Entrata.set(kNo);
     r.Note.set(u"10 \u20AC");
@@ -95,9 +94,7 @@ TEST_F(ToolExport, AnEmptyArchiveExportsTheDesignedRows) {
 TEST_F(ToolExport, AnAddressBookGivesItsOwnSheet) {
   const QString book = path("Clienti.pro");
   auto a = ClientArchive::OpenOrCreate(book);
-  TCliente c;
-  c.Cliente.set(u"Verdi Anna");
-  a.Append(c);
+  a.Append(testdata::record<TCliente>({{cli::Cliente, u"Verdi Anna"}}));
   a.Close();
   const ToolRun r = tool({QStringLiteral("export"), book});
   EXPECT_EQ(r.exitCode, 0);

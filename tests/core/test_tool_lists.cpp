@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "core/lists.h"
 #include "test_support.h"
@@ -33,15 +34,13 @@ ToolRun tool(const QStringList& args) {
 
 TMovimento movement(const QString& causale, const QString& pagatore, const QString& data, const QString& totale,
                     const QString& dataSca = u"01/05/2024"_qs, const QString& saldato = u"No"_qs) {
-  TMovimento r;
-  r.Causale.set(causale);
-  r.Pagatore.set(pagatore);
-  r.Data.set(data);
-  r.Totale.set(totale);
-  r.DataSca.set(dataSca);
-  r.Preavviso.set(u"0"_qs);
-  r.Saldato.set(saldato);
-  return r;
+  return testdata::record<TMovimento>({{mov::Causale, causale},
+                                       {mov::Pagatore, pagatore},
+                                       {mov::Data, data},
+                                       {mov::Totale, totale},
+                                       {mov::DataSca, dataSca},
+                                       {mov::Preavviso, u"0"},
+                                       {mov::Saldato, saldato}});
 }
 
 class ToolListsTest : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "test_support.h"
 
@@ -30,13 +31,7 @@ ToolRun tool(const QStringList& args) {
 }
 
 TMovimento movement(bool in, const QString& date, const QString& amount) {
-  TMovimento r;
-  r.Entrata.set(in ? kSi : kNo);
-  r.Uscita.set(in ? kNo : kSi);
-  r.Data.set(date);
-  r.Importo.set(amount);
-  r.Saldato.set(kNo);
-  return r;
+  return testdata::movement(u"Quota", date, amount, in);
 }
 
 class ToolStats : public ::testing::Test {
