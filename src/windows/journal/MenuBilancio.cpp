@@ -28,7 +28,6 @@ namespace fondaro {
 
 namespace {
 
-constexpr QStringView kYearNeeded = u"Attenzione: indicare l'anno solare utilizzando quattro cifre.";
 constexpr QStringView kStartDayNeeded =
     u"Attenzione: indicare il giorno di inizio intervallo selezionandolo dall'elenco a cascata.";
 constexpr QStringView kStartMonthNeeded =
@@ -249,7 +248,7 @@ void TfrmMenuBilancio::fail(QWidget* focus, const QString& text, bool plain) {
 bool TfrmMenuBilancio::checkVisualizza() {
   lblDataInizio->clear();
   lblDataFine->clear();
-  if (txtAnno->text().size() != 4) return fail(txtAnno, kYearNeeded.toString(), false), false;
+  if (!isYearText(txtAnno->text())) return fail(txtAnno, yearTextNeeded().text, false), false;
   if (trimControl(txtGiornoInizio->currentText()).isEmpty())
     return fail(txtGiornoInizio, kStartDayNeeded.toString(), false), false;
   if (trimControl(txtMeseInizio->currentText()).isEmpty())
