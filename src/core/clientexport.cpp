@@ -1,9 +1,5 @@
 #include "core/clientexport.h"
 
-#include <array>
-
-#include "core/movementexport.h"
-
 namespace fondaro {
 
 namespace {
@@ -47,55 +43,41 @@ constexpr cli::Field kFields[kColumnCount] = {
     cli::Titoli,     cli::Prodotti,   cli::Zona,       cli::Questioni, cli::Note,
 };
 
-QByteArrayView storedText(const ClienteView& v, cli::Field f) {
-  return QByteArrayView(reinterpret_cast<const char*>(v.slot(f) + 1), v.length(f));
-}
+// The row of one record; the two joined places are held here while the table
+// takes the row.
+struct ClientRow {
+  QByteArray birth;
+  QByteArray residence;
 
-QByteArrayView trimmedView(QByteArrayView b) {
-  while (!b.isEmpty() && uchar(b.front()) <= 0x20) b = b.sliced(1);
-  while (!b.isEmpty() && uchar(b.back()) <= 0x20) b.chop(1);
-  return b;
-}
+  void operator()(const ClienteView& v, std::span<QByteArrayView> cells) {
+    for (int c = 0; c < kColumnCount; ++c) cells[c] = storedBytes(v, kFields[c]);
+    cells[2] = joinPlace(birth, v, cli::ComuneNasc, cli::ProvNasc);
+    cells[5] = joinPlace(residence, v, cli::ComuneRes, cli::ProvRes);
+  }
 
-void joinPlace(QByteArray& out, const ClienteView& v, cli::Field town, cli::Field province) {
-  out.clear();
-  out.append(trimmedView(storedText(v, town)));
-  out.append(' ');
-  out.append(trimmedView(storedText(v, province)));
-}
+  static QByteArrayView joinPlace(QByteArray& out, const ClienteView& v, cli::Field town, cli::Field province) {
+    out.clear();
+    out.append(trimmedBytes(storedBytes(v, town)));
+    out.append(' ');
+    out.append(trimmedBytes(storedBytes(v, province)));
+    return out;
+  }
+};
 
 }  // namespace
 
 std::span<const ExportColumn> clientExportColumns() { return kColumns; }
 
 qint64 appendClientRows(const ClientArchive& archive, TextTable& rows) {
-  qint64 added = 0;
-  std::array<QByteArrayView, kColumnCount> cells;
-  QByteArray birth, residence;
-  archive.Scan([&](qint64, ClienteView v) {
-    for (int c = 0; c < kColumnCount; ++c) cells[c] = storedText(v, kFields[c]);
-    joinPlace(birth, v, cli::ComuneNasc, cli::ProvNasc);
-    joinPlace(residence, v, cli::ComuneRes, cli::ProvRes);
-    cells[2] = birth;
-    cells[5] = residence;
-    rows.appendRow(cells);
-    ++added;
-  });
-  return added;
+  return appendRecordRows(archive, rows, ClientRow{});
 }
 
 TextTable readClientExport(const ClientArchive& archive) {
-  TextTable rows(kColumnCount);
-  const qint64 records = archive.Count();
-  rows.reserve(records, records * 200);
-  appendClientRows(archive, rows);
-  completeExportRows(rows, records);
-  return rows;
+  return readExportRows(archive, kColumnCount, 200, ClientRow{});
 }
 
 QByteArray clientExportDocument(const TextTable& rows) {
-  const std::vector<SheetColumn> columns = sheetColumns(kColumns);
-  return spreadsheetDocument(QString::fromUtf8(kClientSheetName), columns, rows);
+  return exportDocument(QString::fromUtf8(kClientSheetName), kColumns, rows);
 }
 
 }  // namespace fondaro

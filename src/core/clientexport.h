@@ -4,7 +4,7 @@
 #include <span>
 
 #include "core/archive.h"
-#include "core/spreadsheet.h"
+#include "core/recordexport.h"
 
 namespace fondaro {
 

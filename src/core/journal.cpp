@@ -113,7 +113,7 @@ constexpr std::array<LineColumn, 5> kJournalColumns = {{
 }};
 
 void buildJournalLine(const MovimentoView& v, LineBytes& line) {
-  const QByteArrayView signedAmount = trimControlBytes(storedBytes(v, mov::Totale));
+  const QByteArrayView signedAmount = trimmedBytes(storedBytes(v, mov::Totale));
   if (signedAmount.startsWith('+')) line.literal("ENTRATA  ");
   else if (signedAmount.startsWith('-')) line.literal("USCITA   ");
   else line.literal("         ");
@@ -143,7 +143,7 @@ Journal buildJournal(const MovementArchive& archive, const JournalQuery& query) 
     if (!amount) return unreadableReason(u"amount", totale, u"is not a number");
     // The sign of the text decides, as the line's first column shows; a text
     // without a sign goes by its value.
-    const QByteArrayView t = trimControlBytes(totale);
+    const QByteArrayView t = trimmedBytes(totale);
     const bool expense = t.startsWith('-') || (!t.startsWith('+') && amount->isNegative());
     (expense ? j.expense : j.income) += *amount;
     j.balance += *amount;

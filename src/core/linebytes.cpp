@@ -27,7 +27,7 @@ std::array<uint8_t, 256> makeRank() {
 
 }  // namespace
 
-QByteArrayView trimControlBytes(QByteArrayView bytes) {
+QByteArrayView trimmedBytes(QByteArrayView bytes) {
   const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
   qsizetype b = 0;
   qsizetype e = bytes.size();
@@ -43,7 +43,7 @@ void LineBytes::append(const char* p, qsizetype n) {
 }
 
 void LineBytes::padded(QByteArrayView stored, int width) {
-  QByteArrayView t = trimControlBytes(stored);
+  QByteArrayView t = trimmedBytes(stored);
   t = t.first(std::min<qsizetype>(t.size(), width));
   append(t.data(), t.size());
   const qsizetype blanks = std::min<qsizetype>(width - t.size(), kCapacity - n_);
@@ -52,7 +52,7 @@ void LineBytes::padded(QByteArrayView stored, int width) {
 }
 
 void LineBytes::trimmed(QByteArrayView stored) {
-  const QByteArrayView t = trimControlBytes(stored);
+  const QByteArrayView t = trimmedBytes(stored);
   append(t.data(), t.size());
 }
 

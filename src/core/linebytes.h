@@ -1,7 +1,7 @@
 #pragma once
-// Lines built straight from the stored Windows-1252 bytes of a scan buffer,
-// with no text decoded per field: the list and journal lines, their order and
-// their search keys. Every byte decodes to exactly one character and the line
+// Stored Windows-1252 bytes read where they lie in a scan buffer, with no
+// text decoded per field: a field's bytes and their trim (the exports' cells
+// too), and the list and journal lines, their order and their search keys. Every byte decodes to exactly one character and the line
 // texts between the fields are ASCII, so a line is a run of bytes until it is
 // shown; it is decoded once, whole (cp1252::kCharOf).
 //
@@ -23,15 +23,17 @@
 
 namespace fondaro {
 
-// The stored bytes of a field, the length clamped as decodeField clamps it.
+// The stored bytes of a field, untrimmed, the length clamped as decodeField
+// clamps it.
 template <class Rec>
 QByteArrayView storedBytes(const RecordView<Rec>& v, typename Rec::Field f) {
   const uint8_t* slot = v.slot(f);
   return QByteArrayView(slot + 1, storedLength(slot, Rec::fields()[f].capacity));
 }
 
-// Bytes 0-32 removed at both ends, as trimControl removes characters 0-32.
-QByteArrayView trimControlBytes(QByteArrayView bytes);
+// Bytes 0-32 (blanks and controls) removed at both ends, as trimControl
+// removes characters 0-32.
+QByteArrayView trimmedBytes(QByteArrayView bytes);
 
 // One column of a line layout: the layout's text before it, then a field
 // trimmed and padded to `width`; width 0 for the last column, trimmed only.

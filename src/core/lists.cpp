@@ -201,7 +201,7 @@ DueList dueList(const MovementArchive& archive, const QDate& today) {
     const QByteArrayView preavviso = storedBytes(v, mov::Preavviso);
     const std::optional<int> days = parseNoticeDaysBytes(preavviso);
     if (!days) return unreadableReason(u"notice", preavviso, u"is not a whole number");
-    if (due.addDays(-*days) > today || trimControlBytes(storedBytes(v, mov::Saldato)) != QByteArrayView("No"))
+    if (due.addDays(-*days) > today || trimmedBytes(storedBytes(v, mov::Saldato)) != QByteArrayView("No"))
       return std::nullopt;
     ListKind<TMovimento>::build(v, lines.line());
     lines.add(pos);
@@ -223,7 +223,7 @@ void callBackList(const ClientArchive& archive, ListEntries& out) {
   };
   try {
     archive.Scan([&](qint64 pos, ClienteView v) {
-      if (trimControlBytes(storedBytes(v, cli::Ricontatta)) != QByteArrayView("S\xEC")) return;
+      if (trimmedBytes(storedBytes(v, cli::Ricontatta)) != QByteArrayView("S\xEC")) return;
       ListKind<TCliente>::buildCallBack(v, lines.line());
       lines.add(pos);
     });

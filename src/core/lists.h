@@ -166,7 +166,7 @@ std::optional<ListEntry> lastRecordWithLine(const Archive<Rec>& archive, QString
   archive.Scan([&](qint64 pos, RecordView<Rec> v) {
     l.clear();
     build(v, l);
-    if (trimControlBytes(l.bytes()) != QByteArrayView(*want)) return;
+    if (trimmedBytes(l.bytes()) != QByteArrayView(*want)) return;
     found = pos;
     foundLine = l.bytes().toByteArray();
   });

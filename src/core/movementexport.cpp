@@ -1,7 +1,5 @@
 #include "core/movementexport.h"
 
-#include <array>
-
 namespace fondaro {
 
 namespace {
@@ -38,15 +36,13 @@ constexpr mov::Field kFields[kColumnCount - 1] = {
     mov::Ricevuta,  mov::Note,         mov::Tariffa,    mov::Saldato,
 };
 
-QByteArrayView storedText(const MovimentoView& v, mov::Field f) {
-  const uint8_t* slot = v.slot(f);
-  return QByteArrayView(reinterpret_cast<const char*>(slot + 1), v.length(f));
-}
-
-QByteArrayView trimmedView(QByteArrayView b) {
-  while (!b.isEmpty() && uchar(b.front()) <= 0x20) b = b.sliced(1);
-  while (!b.isEmpty() && uchar(b.back()) <= 0x20) b.chop(1);
-  return b;
+// The row of one record: its type from the flag Entrata, then the fields.
+void fillRow(const MovimentoView& v, std::span<QByteArrayView> cells) {
+  static const QByteArrayView kEntrata("Entrata");
+  static const QByteArrayView kUscita("Uscita");
+  const QByteArrayView in = trimmedBytes(storedBytes(v, mov::Entrata));
+  cells[0] = in == QByteArrayView("S\xEC") ? kEntrata : in == QByteArrayView("No") ? kUscita : QByteArrayView();
+  for (int c = 1; c < kColumnCount; ++c) cells[c] = storedBytes(v, kFields[c - 1]);
 }
 
 }  // namespace
@@ -54,40 +50,15 @@ QByteArrayView trimmedView(QByteArrayView b) {
 std::span<const ExportColumn> movementExportColumns() { return kColumns; }
 
 qint64 appendMovementRows(const MovementArchive& archive, TextTable& rows) {
-  static const QByteArrayView kEntrata("Entrata");
-  static const QByteArrayView kUscita("Uscita");
-  qint64 added = 0;
-  std::array<QByteArrayView, kColumnCount> cells;
-  archive.Scan([&](qint64, MovimentoView v) {
-    const QByteArrayView in = trimmedView(storedText(v, mov::Entrata));
-    cells[0] = in == QByteArrayView("S\xEC") ? kEntrata : in == QByteArrayView("No") ? kUscita : QByteArrayView();
-    for (int c = 1; c < kColumnCount; ++c) cells[c] = storedText(v, kFields[c - 1]);
-    rows.appendRow(cells);
-    ++added;
-  });
-  return added;
-}
-
-void completeExportRows(TextTable& rows, qint64 records) {
-  if (records <= 0) {
-    if (rows.rowCount() == 0) rows.appendEmptyRows(kDesignedExportRows);
-    return;
-  }
-  if (rows.rowCount() < records) rows.appendEmptyRows(records - rows.rowCount());
+  return appendRecordRows(archive, rows, fillRow);
 }
 
 TextTable readMovementExport(const MovementArchive& archive) {
-  TextTable rows(kColumnCount);
-  const qint64 records = archive.Count();
-  rows.reserve(records, records * 160);
-  appendMovementRows(archive, rows);
-  completeExportRows(rows, records);
-  return rows;
+  return readExportRows(archive, kColumnCount, 160, fillRow);
 }
 
 QByteArray movementExportDocument(const TextTable& rows) {
-  const std::vector<SheetColumn> columns = sheetColumns(kColumns);
-  return spreadsheetDocument(QString::fromUtf8(kMovementSheetName), columns, rows);
+  return exportDocument(QString::fromUtf8(kMovementSheetName), kColumns, rows);
 }
 
 }  // namespace fondaro

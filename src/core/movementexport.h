@@ -5,7 +5,7 @@
 #include <span>
 
 #include "core/archive.h"
-#include "core/spreadsheet.h"
+#include "core/recordexport.h"
 
 namespace fondaro {
 
@@ -20,10 +20,6 @@ std::span<const ExportColumn> movementExportColumns();
 // blocks. A read failure throws ArchiveError with the rows read so far kept.
 // Returns the number of rows appended.
 qint64 appendMovementRows(const MovementArchive& archive, TextTable& rows);
-
-// The rows as the grid holds them once filled: `records` rows (those not read
-// left empty), or the designed empty rows when the archive holds none.
-void completeExportRows(TextTable& rows, qint64 records);
 
 // The rows of an archive as the grid shows them; an archive that cannot be
 // read throws ArchiveError.

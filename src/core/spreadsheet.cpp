@@ -5,18 +5,11 @@
 
 #include "core/cp1252.h"
 #include "core/field.h"
+#include "core/linebytes.h"
 
 namespace fondaro {
 
 namespace {
-
-QByteArrayView trimmedBytes(QByteArrayView b) {
-  qsizetype start = 0;
-  qsizetype end = b.size();
-  while (start < end && uchar(b[start]) <= 0x20) ++start;
-  while (end > start && uchar(b[end - 1]) <= 0x20) --end;
-  return b.sliced(start, end - start);
-}
 
 constexpr char kPrologueStart[] =
     "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "

@@ -1,6 +1,7 @@
 #include "core/textrules.h"
 
 #include "core/field.h"
+#include <algorithm>
 
 #include <clocale>
 #include <cmath>
@@ -177,6 +178,12 @@ QDate parseDate(QStringView text) { return parseDateOf(text); }
 QDate parseDateBytes(QByteArrayView stored) { return parseDateOf(stored); }
 
 bool isValidDate(QStringView text) { return parseDate(text).isValid(); }
+
+bool isYearText(QStringView text) { return text.size() == 4 && std::all_of(text.begin(), text.end(), isAsciiDigit); }
+
+Notice yearTextNeeded() {
+  return {NoticeKind::Warning, u"Attenzione: indicare l'anno solare utilizzando quattro cifre."_qs};
+}
 
 QString formatDate(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
 

@@ -8,6 +8,8 @@
 #include <QStringView>
 #include <optional>
 
+#include "core/notice.h"
+
 namespace fondaro {
 
 // "0" to "9" only: no other script's digits, no superscripts.
@@ -57,6 +59,12 @@ QDate parseDateBytes(QByteArrayView stored);
 QString formatDate(const QDate& date);
 // Today's local date as a date text.
 QString todayText();
+
+// A year as the year windows and the tool take it, the name of its yearly
+// archive: exactly four digits "0" to "9".
+bool isYearText(QStringView text);
+// The warning the year windows give when the year is not four digits.
+Notice yearTextNeeded();
 
 // The amount label of the movement editor for a movement in or out.
 struct InOutDisplay {

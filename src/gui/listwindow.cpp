@@ -128,6 +128,14 @@ QLabel* makeListLabel(QWidget* parent, const char* name, QStringView text, const
   return l;
 }
 
+QPushButton* makeListButton(QWidget* panel, const QString& name, const QString& text, int x) {
+  auto* b = new QPushButton(text, panel);
+  b->setObjectName(name);
+  b->setFont(windowFont("Verdana", 10, true));
+  b->setGeometry(x, 508, 110, 34);
+  return b;
+}
+
 QString emptyListMessage() { return u"Ricerca non applicabile: la lista non contiene nessuna voce."_qs; }
 
 ListWindow::ListWindow(QWidget* owner, Kind kind, Placement placement)
@@ -166,15 +174,10 @@ QWidget* ListWindow::makeResultPanel(const QRect& listAt) {
   choose->setStyleSheet(u"color: #DC143C;"_qs);
   makeFind(panel, QRect(16, 66, 600, 34), QRect(630, 66, 110, 34));
   makeList(panel, listAt);
-  const auto button = [panel](const QString& name, const QString& text, int x) {
-    auto* b = new QPushButton(text, panel);
-    b->setObjectName(name);
-    b->setFont(windowFont("Verdana", 10, true));
-    b->setGeometry(x, 508, 110, 34);
-    return b;
-  };
-  connect(button(u"btnStampa"_qs, u"Stampa"_qs, 620), &QPushButton::clicked, this, &ListWindow::btnStampaClick);
-  connect(button(u"btnChiudi"_qs, u"Chiudi"_qs, 736), &QPushButton::clicked, this, &ListWindow::btnChiudiClick);
+  connect(makeListButton(panel, u"btnStampa"_qs, u"Stampa"_qs, 620), &QPushButton::clicked, this,
+          &ListWindow::btnStampaClick);
+  connect(makeListButton(panel, u"btnChiudi"_qs, u"Chiudi"_qs, 736), &QPushButton::clicked, this,
+          &ListWindow::btnChiudiClick);
   setFields(this, {{.name = "txtTrova", .enterTo = "btnTrova"}});
   return panel;
 }

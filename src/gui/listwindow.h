@@ -66,6 +66,9 @@ inline constexpr QStringView kChooseHint = u"Per richiamare i dati di una scheda
 QLabel* makeListLabel(QWidget* parent, const char* name, QStringView text, const QRect& at, int points = 10,
                       bool bold = false);
 
+// A button along the bottom of a list window's panel (y 508, 110 x 34).
+QPushButton* makeListButton(QWidget* panel, const QString& name, const QString& text, int x);
+
 // The message of a list find on an empty list.
 QString emptyListMessage();
 

@@ -27,14 +27,6 @@ QString countSentence(int n) {
   return u"Il presente riepilogo contiene "_qs + QString::number(n) + u" schede."_qs;
 }
 
-QPushButton* panelButton(QWidget* panel, const QString& name, const QString& text, int x) {
-  auto* b = new QPushButton(text, panel);
-  b->setObjectName(name);
-  b->setFont(windowFont("Verdana", 10, true));
-  b->setGeometry(x, 508, 110, 34);
-  return b;
-}
-
 }  // namespace
 
 SearchWindow::SearchWindow(QWidget* owner, std::span<const SearchFilter> filters)
@@ -94,8 +86,8 @@ void SearchWindow::buildFilters() {
   lblConta->hide();
   makeMemoryLabel(panAvvio)->hide();
 
-  QPushButton* btnCerca = panelButton(panAvvio, u"btnCerca"_qs, u"Cerca"_qs, 620);
-  QPushButton* btnAnnulla = panelButton(panAvvio, u"btnAnnulla"_qs, u"Chiudi"_qs, 736);
+  QPushButton* btnCerca = makeListButton(panAvvio, u"btnCerca"_qs, u"Cerca"_qs, 620);
+  QPushButton* btnAnnulla = makeListButton(panAvvio, u"btnAnnulla"_qs, u"Chiudi"_qs, 736);
   // The wait text goes up as the button goes down, before the search blocks.
   connect(btnCerca, &QPushButton::pressed, this, [this] {
     lblAttendere->show();

@@ -2,6 +2,7 @@
 
 #include "core/archive.h"
 #include "core/monthlytotals.h"
+#include "core/textrules.h"
 #include "tool/commands.h"
 #include "tool/common.h"
 
@@ -23,13 +24,6 @@ QString line(const char* name, const std::vector<double>& values) {
   return s + u'\n';
 }
 
-bool isYear(const QString& y) {
-  if (y.size() != 4) return false;
-  for (QChar c : y)
-    if (c < u'0' || c > u'9') return false;
-  return true;
-}
-
 }  // namespace
 
 int runStats(const QStringList& args) {
@@ -44,7 +38,7 @@ int runStats(const QStringList& args) {
     else if (args[i].startsWith(QLatin1String("--year="))) year = args[i].mid(7);
     else rest << args[i];
   }
-  if (!isYear(year)) {
+  if (!isYearText(year)) {
     err(year.isEmpty() ? QStringLiteral("missing --year YYYY") : QStringLiteral("the year must be four digits"));
     err(QString::fromUtf8(kUsage));
     return kExitError;

@@ -5,7 +5,7 @@
 
 #include "app/Guida.h"
 #include "core/archive.h"
-#include "core/movementexport.h"
+#include "core/recordexport.h"
 #include "gui/application.h"
 #include "gui/exportgrid.h"
 #include "gui/guide.h"

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "test_support.h"
 
@@ -19,22 +20,11 @@ using fondaro::testing::writeAll;
 namespace {
 
 TMovimento movement(const QString& causale, const QString& importo = QStringLiteral("10,00")) {
-  TMovimento r;
-  r.Entrata.set(kSi);
-  r.Uscita.set(kNo);
-  r.Data.set(u"05/03/2024");
-  r.Causale.set(causale);
-  r.Importo.set(importo);
-  r.Totale.set(QStringLiteral("+") + importo);
-  r.Saldato.set(kNo);
-  return r;
+  return testdata::movement(causale, u"05/03/2024", importo);
 }
 
 TCliente client(const QString& name) {
-  TCliente c;
-  c.Cliente.set(name);
-  c.Ricontatta.set(kSi);
-  return c;
+  return testdata::record<TCliente>({{cli::Cliente, name}, {cli::Ricontatta, kSi}});
 }
 
 class ArchiveTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include "core/clientexport.h"
 #include "core/movementexport.h"
 #include "core/spreadsheet.h"
+#include "../common/records.h"
 #include "test_support.h"
 
 using namespace fondaro;
@@ -17,15 +18,21 @@ using fondaro::testing::writeAll;
 
 namespace {
 
-const QByteArray kPrologue =
-    "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
-    "xmlns=\"http://www.w3.org/TR/REC-html40\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
-    "charset=windows-1252\"><!--[if gte mso 9]><xml><x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet>"
-    "<x:Name>Riepilogo annuale movimenti</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane>"
-    "<x:Number>1</x:Number><x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes>"
-    "<x:ProtectContents>False</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects>"
-    "<x:ProtectScenarios>False</x:ProtectScenarios></x:WorksheetOptions></x:ExcelWorksheet>"
-    "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body><table x:str>";
+QByteArray prologue(const QByteArray& sheetName) {
+  return "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+         "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+         "xmlns=\"http://www.w3.org/TR/REC-html40\"><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+         "charset=windows-1252\"><!--[if gte mso 9]><xml><x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet>"
+         "<x:Name>" +
+         sheetName +
+         "</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane>"
+         "<x:Number>1</x:Number><x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes>"
+         "<x:ProtectContents>False</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects>"
+         "<x:ProtectScenarios>False</x:ProtectScenarios></x:WorksheetOptions></x:ExcelWorksheet>"
+         "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body><table x:str>";
+}
+
+const QByteArray kPrologue = prologue("Riepilogo annuale movimenti");
 
 QByteArray header(const char* title, int width) {
   return "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(width) + ">" + title +
@@ -43,29 +50,24 @@ const QByteArray kHeaderRow =
 
 const QByteArray kEpilogue = "</table></body></html>";
 
-// A data row of twenty cells; the values given, the rest empty.
-QByteArray dataRow(std::initializer_list<QByteArray> values) {
+// A data row of `cells` cells (a movement's twenty by default); the values
+// given, the rest empty.
+QByteArray dataRow(std::initializer_list<QByteArray> values, int cells = 20) {
   QByteArray out = "<tr>";
   int n = 0;
   for (const QByteArray& v : values) {
     out += "<td style=\"text-align: left;\">" + v + "</td>";
     ++n;
   }
-  for (; n < 20; ++n) out += "<td style=\"text-align: left;\"></td>";
+  for (; n < cells; ++n) out += "<td style=\"text-align: left;\"></td>";
   return out + "</tr>";
 }
 
+// A movement of 37,01 as the editor saves it, due on 28/02/2024.
 TMovimento movement(bool in, const QString& causale) {
-  TMovimento r;
-  r.Entrata.set(in ? kSi : kNo);
-  r.Uscita.set(in ? kNo : kSi);
-  r.Data.set(u"02/02/2024");
-  r.Causale.set(causale);
+  TMovimento r = testdata::movement(causale, u"02/02/2024", u"37,01", in);
   r.DataSca.set(u"28/02/2024");
   r.Preavviso.set(u"5");
-  r.Importo.set(u"37,01");
-  r.Totale.set(in ? u"+37,01" : u"-37,01");
-  r.Saldato.set(kNo);
   return r;
 }
 
@@ -213,4 +215,46 @@ TEST(ClientExport, PlacesJoinTownAndProvinceAndEveryColumnIsWritten) {
   empty.Close();
   EXPECT_EQ(none.count("<tr>"), 11);
   EXPECT_EQ(none.count(cell + "</td>"), 250);
+}
+
+TEST(ClientExport, ASmallAddressBookByteForByte) {
+  QTemporaryDir dir;
+  auto a = ClientArchive::OpenOrCreate(dir.filePath(QStringLiteral("Clienti.pro")));
+  // Every exported field holds its own text; the two places join town and
+  // province, the fields that are not exported stay out.
+  TCliente full = testdata::record<TCliente>({
+      {cli::Cliente, u" Bianchi & Rossi "}, {cli::DataNasc, u"01/02/1970"}, {cli::ComuneNasc, u"Verona"},
+      {cli::ProvNasc, u"VR"},             {cli::Sesso, u"M"},              {cli::Recapito, u"Casa"},
+      {cli::IndirizzoRes, u"Via Po 1"},   {cli::ComuneRes, u"Forl\u00EC"}, {cli::ProvRes, u"FC"},
+      {cli::CapRes, u"47121"},            {cli::Estremi, u"Bonifico"},     {cli::TelCasa, u"0543 1"},
+      {cli::TelUff, u"0543 2"},           {cli::TelCel, u"333 3"},         {cli::Fax, u"0543 4"},
+      {cli::Email, u"a@b.it"},            {cli::CodFisc, u"RSSMRA80A01H501U"}, {cli::PartitaIva, u"12345671205"},
+      {cli::Carta, u"4111"},              {cli::ScadeCarta, u"12/30"},     {cli::Iban, u"IT60X"},
+      {cli::Documento, u"C.I. 1"},        {cli::Occupazione, u"Fabbro"},  {cli::Civile, u"Celibe"},
+      {cli::Titoli, u"Cav."},             {cli::Prodotti, u"Ferro \u20AC"}, {cli::Zona, u"Nord"},
+      {cli::Questioni, u"</td>"},         {cli::Note, u"ultima"},          {cli::Ricontatta, kSi},
+  });
+  a.Append(full);
+  a.Append(testdata::record<TCliente>({{cli::ComuneNasc, u"Roma"}}));
+  const QByteArray doc = clientExportDocument(readClientExport(a));
+  a.Close();
+
+  const QByteArray headers =
+      "<tr>" + header("Cognome e nome", 250) + header("Data di nascita", 200) + header("Comune di nascita", 250) +
+      header("Recapito preferenziale", 250) + header("Indirizzo di residenza", 300) +
+      header("Comune di residenza", 250) + header("Modalit\xE0 di pagamento", 250) + header("Tel. casa", 250) +
+      header("Tel. ufficio", 250) + header("Tel. cellulare", 250) + header("Fax", 250) + header("E-mail", 250) +
+      header("Codice fiscale", 250) + header("Partita IVA", 250) + header("Carta di credito n.", 300) +
+      header("Scadenza", 150) + header("IBAN", 300) + header("Estremi documento", 280) +
+      header("Occupazione", 250) + header("Stato civile", 250) + header("Titoli e qualifiche", 280) +
+      header("Prodotti e servizi di interesse", 300) + header("Zona di appartenenza", 250) +
+      header("Questioni in sospeso", 300) + header("Note", 300) + "</tr>";
+  const QByteArray expected =
+      prologue("Archivio Anagrafico") + headers +
+      dataRow({"Bianchi &amp; Rossi", "01/02/1970", "Verona VR", "Casa", "Via Po 1", "Forl\xEC FC", "Bonifico",
+               "0543 1", "0543 2", "333 3", "0543 4", "a@b.it", "RSSMRA80A01H501U", "12345671205", "4111", "12/30",
+               "IT60X", "C.I. 1", "Fabbro", "Celibe", "Cav.", "Ferro \x80", "Nord", "&lt;/td&gt;", "ultima"},
+              25) +
+      dataRow({"", "", "Roma"}, 25) + kEpilogue;
+  EXPECT_EQ(doc, expected);
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStringList>
 #include <QString>
 #include <QTemporaryDir>
 #include <fcntl.h>
@@ -18,6 +20,38 @@
 #include <string>
 
 namespace fondaro::testing {
+
+#ifdef FONDARO_TOOL_PATH
+// One run of the built fondaro-tool with `input` on its standard input: the
+// exit status (-1 when it did not end normally within 30 s) and what it
+// printed, as bytes.
+struct ToolBytes {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+inline ToolBytes runToolBytes(const QStringList& args, const QByteArray& input = {}) {
+  QProcess p;
+  p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
+  p.waitForStarted();
+  if (!input.isEmpty()) p.write(input);
+  p.closeWriteChannel();
+  const bool finished = p.waitForFinished(30000);
+  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+          p.readAllStandardError()};
+}
+
+// The same, what it printed read as UTF-8.
+struct ToolRun {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+inline ToolRun runTool(const QStringList& args, const QByteArray& input = {}) {
+  const ToolBytes r = runToolBytes(args, input);
+  return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
+}
+#endif
 
 inline QByteArray readAll(const QString& path) {
   QFile f(path);

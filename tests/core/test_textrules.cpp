@@ -123,6 +123,21 @@ TEST(Dates, ValidityTest) {
   EXPECT_EQ(parseDate(u"5/3/2024"), QDate(2024, 3, 5));
 }
 
+// The year windows and the tool take a year by one rule: four ASCII digits.
+TEST(Years, FourAsciiDigitsOnly) {
+  const struct {
+    QStringView text;
+    bool year;
+  } cases[] = {
+      {u"2024", true},  {u"0000", true},   {u"9999", true},  {u"", false},
+      {u"202", false},  {u"20245", false}, {u" 2024", false}, {u"2024 ", false},
+      {u"20a4", false}, {u"-024", false},  {u"\u0662\u0660\u0662\u0664", false},  // Arabic-Indic digits
+  };
+  for (const auto& c : cases) EXPECT_EQ(isYearText(c.text), c.year) << c.text.toString().toStdString();
+  EXPECT_EQ(yearTextNeeded().kind, NoticeKind::Warning);
+  EXPECT_EQ(yearTextNeeded().text, u"Attenzione: indicare l'anno solare utilizzando quattro cifre.");
+}
+
 TEST(Dates, Formatting) {
   EXPECT_EQ(formatDate(QDate(2024, 3, 5)), QStringLiteral("05/03/2024"));
   EXPECT_EQ(formatDate(QDate(987, 12, 31)), QStringLiteral("31/12/0987"));

@@ -6,10 +6,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "test_support.h"
 
 using namespace fondaro;
+using fondaro::testing::runTool;
+using fondaro::testing::ToolRun;
 using fondaro::testing::readAll;
 using fondaro::testing::namesIn;
 using fondaro::testing::removeContents;
@@ -17,35 +20,11 @@ using fondaro::testing::writeAll;
 
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-ToolRun tool(const QStringList& args, const QByteArray& input = {}) {
-  QProcess p;
-  p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
-  p.waitForStarted();
-  p.write(input);
-  p.closeWriteChannel();
-  const bool finished = p.waitForFinished(30000);
-  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()),
-          QString::fromUtf8(p.readAllStandardError())};
-}
-
+// A payment out of 1250,00 with a due date, as the editor saves it.
 TMovimento goodMovement() {
-  TMovimento r;
-  r.Entrata.set(kNo);
-  r.Uscita.set(kSi);
-  r.Data.set(u"05/03/2024");
-  r.Causale.set(u"Affitto \"marzo\" \u20AC");
+  TMovimento r = testdata::movement(u"Affitto \"marzo\" \u20AC", u"05/03/2024", u"1250,00", false);
   r.DataSca.set(u"31/03/2024");
   r.Preavviso.set(u"0");
-  r.Importo.set(u"1250,00");
-  r.Totale.set(u"-1250,00");
-  r.Saldato.set(kNo);
   return r;
 }
 
@@ -68,7 +47,7 @@ TEST_F(ToolTest, DumpWritesEveryFieldInRecordOrder) {
   ASSERT_TRUE(f.open(QIODevice::Append));
   f.write(QByteArray(100, 'x'));  // a fragment is not a record
   f.close();
-  const ToolRun r = tool({QStringLiteral("dump"), p});
+  const ToolRun r = runTool({QStringLiteral("dump"), p});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
   EXPECT_EQ(r.out,
             QStringLiteral(
@@ -89,8 +68,8 @@ TEST_F(ToolTest, DumpTrimsAndTakesTheKindFromTheOption) {
   bytes[1 + 11] = '\t';  // a stored control character after the text
   bytes[0] = 12;
   writeAll(p, bytes);
-  EXPECT_EQ(tool({QStringLiteral("dump"), p}).exitCode, 2);  // kind unknown from the name
-  const ToolRun r = tool({QStringLiteral("dump"), QStringLiteral("--kind"), QStringLiteral("clienti"), p});
+  EXPECT_EQ(runTool({QStringLiteral("dump"), p}).exitCode, 2);  // kind unknown from the name
+  const ToolRun r = runTool({QStringLiteral("dump"), QStringLiteral("--kind"), QStringLiteral("clienti"), p});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_TRUE(r.out.startsWith(QStringLiteral("{\"pos\": 1, \"Cliente\": \"Rossi Mario\", \"DataNasc\": \"\"")));
   EXPECT_TRUE(r.out.endsWith(QStringLiteral("\"Desc03\": \"\"}\n")));
@@ -98,17 +77,17 @@ TEST_F(ToolTest, DumpTrimsAndTakesTheKindFromTheOption) {
 
 TEST_F(ToolTest, DumpOfAMissingOrUnreadableFileFailsAndCreatesNothing) {
   const QString missing = path(QStringLiteral("1999.eur"));
-  const ToolRun r = tool({QStringLiteral("dump"), missing});
+  const ToolRun r = runTool({QStringLiteral("dump"), missing});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_FALSE(r.err.isEmpty());
   EXPECT_TRUE(r.out.isEmpty());
   EXPECT_FALSE(QFile::exists(missing));
-  EXPECT_EQ(tool({QStringLiteral("dump"), dir.path() + QStringLiteral("/")}).exitCode, 2);
+  EXPECT_EQ(runTool({QStringLiteral("dump"), dir.path() + QStringLiteral("/")}).exitCode, 2);
   // A pipe under an archive's name is refused at once, not waited on.
   const QString pipe = path(QStringLiteral("2024.eur"));
   ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
   for (const char* cmd : {"dump", "check"}) {
-    const ToolRun p = tool({QString::fromLatin1(cmd), pipe});
+    const ToolRun p = runTool({QString::fromLatin1(cmd), pipe});
     EXPECT_EQ(p.exitCode, 2) << cmd;
     EXPECT_TRUE(p.err.contains(pipe)) << p.err.toStdString();
   }
@@ -127,7 +106,7 @@ TEST_F(ToolTest, AppendValidatesEveryLineBeforeWritingAnything) {
       {"\n{\"Cliente\": \"A\"}\n{\"Cliente\": null}\n", QStringLiteral("line 3")},
   };
   for (const auto& b : bad) {
-    const ToolRun r = tool({QStringLiteral("append"), p}, b.input);
+    const ToolRun r = runTool({QStringLiteral("append"), p}, b.input);
     EXPECT_EQ(r.exitCode, 2) << b.input.toStdString();
     EXPECT_TRUE(r.err.contains(b.mention)) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
@@ -137,7 +116,7 @@ TEST_F(ToolTest, AppendValidatesEveryLineBeforeWritingAnything) {
 
 TEST_F(ToolTest, AppendCreatesTheFileAndPrintsThePositions) {
   const QString p = path(QStringLiteral("2024.eur"));
-  const ToolRun r = tool({QStringLiteral("append"), p},
+  const ToolRun r = runTool({QStringLiteral("append"), p},
                      "{\"Entrata\": \"S\xC3\xAC\", \"Causale\": \"  Caff\xC3\xA8  \"}\n\n"
                      "{\"Importo\": \"12,50\"}\r\n");
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -150,7 +129,7 @@ TEST_F(ToolTest, AppendCreatesTheFileAndPrintsThePositions) {
   EXPECT_EQ(first.Importo.len, 0);
   EXPECT_EQ(a.ReadAt(2).Importo.get(), QStringLiteral("12,50"));
   a.Close();
-  EXPECT_EQ(tool({QStringLiteral("append"), p}, "{}\n").out, QStringLiteral("3\n"));
+  EXPECT_EQ(runTool({QStringLiteral("append"), p}, "{}\n").out, QStringLiteral("3\n"));
 }
 
 TEST_F(ToolTest, CheckReportsDamageAndNeverChangesTheFile) {
@@ -159,8 +138,8 @@ TEST_F(ToolTest, CheckReportsDamageAndNeverChangesTheFile) {
     auto a = MovementArchive::OpenOrCreate(p);
     a.Append(goodMovement());
   }
-  EXPECT_EQ(tool({QStringLiteral("check"), p}).exitCode, 0);
-  EXPECT_TRUE(tool({QStringLiteral("check"), p}).out.isEmpty());
+  EXPECT_EQ(runTool({QStringLiteral("check"), p}).exitCode, 0);
+  EXPECT_TRUE(runTool({QStringLiteral("check"), p}).out.isEmpty());
 
   TMovimento bad = goodMovement();
   bad.Entrata.set(u"Si");
@@ -175,7 +154,7 @@ TEST_F(ToolTest, CheckReportsDamageAndNeverChangesTheFile) {
   bytes.append(QByteArray(100, '\0'));
   writeAll(p, bytes);
 
-  const ToolRun r = tool({QStringLiteral("check"), p});
+  const ToolRun r = runTool({QStringLiteral("check"), p});
   EXPECT_EQ(r.exitCode, 1);
   const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
   EXPECT_EQ(lines.size(), 8) << r.out.toStdString();
@@ -189,8 +168,8 @@ TEST_F(ToolTest, CheckReportsDamageAndNeverChangesTheFile) {
 
 TEST_F(ToolTest, CheckOfClientsLooksAtTheCallBackFlag) {
   const QString p = path(QStringLiteral("Clienti.pro"));
-  EXPECT_EQ(tool({QStringLiteral("append"), p}, "{\"Cliente\": \"A\", \"Ricontatta\": \"No\"}\n{\"Cliente\": \"B\"}\n").exitCode, 0);
-  const ToolRun r = tool({QStringLiteral("check"), p});
+  EXPECT_EQ(runTool({QStringLiteral("append"), p}, "{\"Cliente\": \"A\", \"Ricontatta\": \"No\"}\n{\"Cliente\": \"B\"}\n").exitCode, 0);
+  const ToolRun r = runTool({QStringLiteral("check"), p});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out.count(u'\n'), 1);
   EXPECT_TRUE(r.out.startsWith(QStringLiteral("record 2: Ricontatta:")));
@@ -200,13 +179,13 @@ TEST_F(ToolTest, HelpAndUsage) {
   for (const QStringList& args : {QStringList{QStringLiteral("--help")}, QStringList{QStringLiteral("dump"), QStringLiteral("--help")},
                                   QStringList{QStringLiteral("append"), QStringLiteral("--help")},
                                   QStringList{QStringLiteral("check"), QStringLiteral("--help")}}) {
-    const ToolRun r = tool(args);
+    const ToolRun r = runTool(args);
     EXPECT_EQ(r.exitCode, 0) << args.join(u' ').toStdString();
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("usage: fondaro-tool")));
   }
-  EXPECT_EQ(tool({}).exitCode, 2);
-  EXPECT_EQ(tool({QStringLiteral("frobnicate")}).exitCode, 2);
-  EXPECT_EQ(tool({QStringLiteral("dump"), QStringLiteral("--kind"), QStringLiteral("altro"), path(QStringLiteral("a.eur"))}).exitCode, 2);
+  EXPECT_EQ(runTool({}).exitCode, 2);
+  EXPECT_EQ(runTool({QStringLiteral("frobnicate")}).exitCode, 2);
+  EXPECT_EQ(runTool({QStringLiteral("dump"), QStringLiteral("--kind"), QStringLiteral("altro"), path(QStringLiteral("a.eur"))}).exitCode, 2);
 }
 
 namespace {
@@ -271,12 +250,12 @@ TEST_F(ToolTest, AppendBoundsALine) {
   const auto line = [&](qsizetype size) {
     return head + QByteArray(size - head.size() - tail.size(), 'a') + tail;
   };
-  const ToolRun over = tool({QStringLiteral("append"), p}, "{}\n" + line((1 << 20) + 1) + "\n{}\n");
+  const ToolRun over = runTool({QStringLiteral("append"), p}, "{}\n" + line((1 << 20) + 1) + "\n{}\n");
   EXPECT_EQ(over.exitCode, 2);
   EXPECT_TRUE(over.err.contains(u"line 2"_qs)) << over.err.toStdString();
   EXPECT_TRUE(over.out.isEmpty());
   EXPECT_FALSE(QFile::exists(p));
-  const ToolRun under = tool({QStringLiteral("append"), p}, "{}\n" + line(1 << 20) + "\n");
+  const ToolRun under = runTool({QStringLiteral("append"), p}, "{}\n" + line(1 << 20) + "\n");
   EXPECT_EQ(under.exitCode, 0) << under.err.toStdString();
   EXPECT_EQ(under.out, u"1\n2\n"_qs);
 }
@@ -305,17 +284,17 @@ TEST_F(ToolTest, AppendRefusesRawControlCharactersInStrings) {
   };
   for (const QByteArray& bad : refused) {
     SCOPED_TRACE(bad.toHex().toStdString());
-    const ToolRun r = tool({QStringLiteral("append"), p}, "{}\n" + bad + "\n");
+    const ToolRun r = runTool({QStringLiteral("append"), p}, "{}\n" + bad + "\n");
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains(u"line 2"_qs)) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_FALSE(QFile::exists(p));
   }
   // Escaped, and blanks or tabs between the tokens, they go in.
-  const ToolRun ok = tool({QStringLiteral("append"), p},
+  const ToolRun ok = runTool({QStringLiteral("append"), p},
                           "{\"Cliente\":\t\"A\\u0000B\", \"Note\": \"x\\ty\\u001fz\"}\r\n");
   EXPECT_EQ(ok.exitCode, 0) << ok.err.toStdString();
-  const ToolRun dump = tool({QStringLiteral("dump"), p});
+  const ToolRun dump = runTool({QStringLiteral("dump"), p});
   EXPECT_TRUE(dump.out.contains(u"\"Note\": \"x\\ty\\u001fz\""_qs)) << dump.out.toStdString();
 }
 
@@ -335,7 +314,7 @@ TEST_F(ToolTest, AnArchiveThatIsNoFileIsNamedSo) {
       {{u"append"_qs, link}, link + u": it is a link to a missing file"_qs},
   };
   for (const auto& c : cases) {
-    const ToolRun r = tool(c.args, "{}\n");
+    const ToolRun r = runTool(c.args, "{}\n");
     EXPECT_EQ(r.exitCode, 2) << c.args.join(u' ').toStdString();
     EXPECT_TRUE(r.err.contains(c.words)) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());

@@ -5,35 +5,22 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
+#include "test_support.h"
 
 using namespace fondaro;
+using fondaro::testing::runTool;
+using fondaro::testing::ToolRun;
 
 namespace {
 
-struct ToolResult {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-ToolResult checkCodes(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(FONDARO_TOOL_PATH), QStringList{QStringLiteral("check-codes")} + args);
-  const bool finished = p.waitForFinished(30000);
-  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+ToolRun checkCodes(const QStringList& args) { return runTool(QStringList{QStringLiteral("check-codes")} + args); }
 
 TCliente card(const QString& name, const QString& codFisc, const QString& piva, const QString& carta,
               const QString& iban) {
-  TCliente r;
-  r.Cliente.set(name);
-  r.CodFisc.set(codFisc);
-  r.PartitaIva.set(piva);
-  r.Carta.set(carta);
-  r.Iban.set(iban);
-  return r;
+  return testdata::record<TCliente>(
+      {{cli::Cliente, name}, {cli::CodFisc, codFisc}, {cli::PartitaIva, piva}, {cli::Carta, carta}, {cli::Iban, iban}});
 }
 
 class CheckCodes : public ::testing::Test {
@@ -55,7 +42,7 @@ TEST_F(CheckCodes, EveryCodePassingOrEmptyGivesNoLine) {
          card(QStringLiteral("Vuota"), {}, {}, {}, {}),
          // A tax code of digits only is a company's VAT number.
          card(QStringLiteral("Ditta"), QStringLiteral("12345671205"), {}, {}, {})});
-  const ToolResult r = checkCodes({book});
+  const ToolRun r = checkCodes({book});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, QString());
 }
@@ -64,7 +51,7 @@ TEST_F(CheckCodes, EachFailingCodeIsOneLineWithTheNoticeOnOneLine) {
   store({card(QStringLiteral("Rossi Mario"), QStringLiteral("RSSMRA80A01H501U"), {}, {}, {}),
          card(QStringLiteral("Bianchi Niccol\u00F2"), QStringLiteral("RSSMRA80A01H501X"), QStringLiteral("123"),
               QStringLiteral("4111111111111112"), QStringLiteral("IT60X0542811101000000124356"))});
-  const ToolResult r = checkCodes({book});
+  const ToolRun r = checkCodes({book});
   EXPECT_EQ(r.exitCode, 1);
   const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 4);
@@ -77,7 +64,7 @@ TEST_F(CheckCodes, EachFailingCodeIsOneLineWithTheNoticeOnOneLine) {
 }
 
 TEST_F(CheckCodes, AMissingFileFailsAndCreatesNothing) {
-  const ToolResult r = checkCodes({book});
+  const ToolRun r = checkCodes({book});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_FALSE(r.err.isEmpty());
   EXPECT_FALSE(QFile::exists(book));
@@ -85,24 +72,14 @@ TEST_F(CheckCodes, AMissingFileFailsAndCreatesNothing) {
 
 namespace {
 
-ToolResult tool(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
-  const bool finished = p.waitForFinished(30000);
-  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
 TCliente person(const QString& name, const QString& flag, const QString& questioni, const QString& note = {}) {
-  TCliente r;
-  r.Cliente.set(name);
-  r.Recapito.set(QStringLiteral("333 1234567"));
-  r.Occupazione.set(QStringLiteral("Artigiano"));
-  r.Prodotti.set(QStringLiteral("Mobili"));
-  r.Ricontatta.set(flag);
-  r.Questioni.set(questioni);
-  r.Note.set(note);
-  return r;
+  return testdata::record<TCliente>({{cli::Cliente, name},
+                                     {cli::Recapito, u"333 1234567"},
+                                     {cli::Occupazione, u"Artigiano"},
+                                     {cli::Prodotti, u"Mobili"},
+                                     {cli::Ricontatta, flag},
+                                     {cli::Questioni, questioni},
+                                     {cli::Note, note}});
 }
 
 }  // namespace
@@ -118,19 +95,19 @@ TEST_F(CheckCodes, RecallListsTheTickedCardsSortedWithTheirQuestions) {
   const QString columns = u"  Tel. "_qs + u"333 1234567"_qs.leftJustified(15) + u"  "_qs +
                           u"Artigiano"_qs.leftJustified(25) + u"  Prod. "_qs + u"Mobili"_qs.leftJustified(30);
   const auto name = [](const char* n) { return QString::fromUtf8(n).leftJustified(26); };
-  const ToolResult r = tool({QStringLiteral("recall"), book});
+  const ToolRun r = runTool({QStringLiteral("recall"), book});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, name("Bianchi Luca") + columns + u"  \n"_qs + name("verdi Anna") + columns + u"  Preventivo\n"_qs);
   EXPECT_EQ((name("Bianchi Luca") + columns + u"  "_qs).size(), 115);
 
-  const ToolResult l = tool({QStringLiteral("list"), book, QStringLiteral("Cliente=I")});
+  const ToolRun l = runTool({QStringLiteral("list"), book, QStringLiteral("Cliente=I")});
   EXPECT_EQ(l.exitCode, 0);
   EXPECT_EQ(l.out, name("Bianchi Luca") + columns + u"  nota\n"_qs + name("Neri Ugo") + columns + u"  \n"_qs +
                        name("Rossi Mario") + columns + u"  \n"_qs + name("verdi Anna") + columns + u"  \n"_qs);
 }
 
 TEST_F(CheckCodes, RecallOfAMissingFileFailsAndCreatesNothing) {
-  const ToolResult r = tool({QStringLiteral("recall"), book});
+  const ToolRun r = runTool({QStringLiteral("recall"), book});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_FALSE(QFile::exists(book));
 }

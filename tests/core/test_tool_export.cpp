@@ -6,30 +6,18 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/clientexport.h"
 #include "core/movementexport.h"
 #include "test_support.h"
 
 using namespace fondaro;
+using fondaro::testing::runToolBytes;
+using ToolRun = fondaro::testing::ToolBytes;
 using fondaro::testing::readAll;
 using fondaro::testing::writeAll;
 
 namespace {
-
-struct ToolRun {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-ToolRun tool(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
-  p.closeWriteChannel();
-  const bool finished = p.waitForFinished(30000);
-  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-          p.readAllStandardError()};
-}
 
 class ToolExport : public ::testing::Test {
  protected:
@@ -41,10 +29,8 @@ class ToolExport : public ::testing::Test {
   QString twoMovements() {
     const QString p = path("2024.eur");
     auto a = MovementArchive::OpenOrCreate(p);
-    TMovimento r;
-    r.Entrata.set(kSi);
-    r.Causale.set(u"Caff\u00E8 & <pasticcini>");
-    r.Totale.set(u"+3,50");
+    TMovimento r = testdata::record<TMovimento>(
+        {{mov::Entrata, kSi}, {mov::Causale, u"Caff\u00E8 & <pasticcini>"}, {mov::Totale, u"+3,50"}});
     a.Append(r);
     r.Entrata.set(kNo);
     r.Note.set(u"10 \u20AC");
@@ -69,13 +55,13 @@ TEST_F(ToolExport, WritesTheWindowsDocumentToStandardOutputOrAFile) {
   ASSERT_TRUE(expected.contains("Caff\xE8 &amp; &lt;pasticcini&gt;"));
   ASSERT_TRUE(expected.contains(">10 \x80<"));
 
-  const ToolRun toStdout = tool({QStringLiteral("export"), archive});
+  const ToolRun toStdout = runToolBytes({QStringLiteral("export"), archive});
   EXPECT_EQ(toStdout.exitCode, 0) << toStdout.err.toStdString();
   EXPECT_EQ(toStdout.out, expected);
 
   const QString out = path("uscita.xls");
   writeAll(out, QByteArray(200000, 'v'));  // replaced whole, never overwritten in part
-  const ToolRun toFile = tool({QStringLiteral("export"), QStringLiteral("-o"), out, archive});
+  const ToolRun toFile = runToolBytes({QStringLiteral("export"), QStringLiteral("-o"), out, archive});
   EXPECT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
   EXPECT_TRUE(toFile.out.isEmpty());
   EXPECT_EQ(readAll(out), expected);
@@ -86,7 +72,7 @@ TEST_F(ToolExport, WritesTheWindowsDocumentToStandardOutputOrAFile) {
 TEST_F(ToolExport, AnEmptyArchiveExportsTheDesignedRows) {
   const QString archive = path("2025.eur");
   writeAll(archive, QByteArray(10, 'x'));  // a fragment only: no record
-  const ToolRun r = tool({QStringLiteral("export"), archive});
+  const ToolRun r = runToolBytes({QStringLiteral("export"), archive});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, expectedOf(archive));
   EXPECT_EQ(r.out.count("<tr>"), 11);
@@ -95,11 +81,9 @@ TEST_F(ToolExport, AnEmptyArchiveExportsTheDesignedRows) {
 TEST_F(ToolExport, AnAddressBookGivesItsOwnSheet) {
   const QString book = path("Clienti.pro");
   auto a = ClientArchive::OpenOrCreate(book);
-  TCliente c;
-  c.Cliente.set(u"Verdi Anna");
-  a.Append(c);
+  a.Append(testdata::record<TCliente>({{cli::Cliente, u"Verdi Anna"}}));
   a.Close();
-  const ToolRun r = tool({QStringLiteral("export"), book});
+  const ToolRun r = runToolBytes({QStringLiteral("export"), book});
   EXPECT_EQ(r.exitCode, 0);
   auto b = ClientArchive::OpenExisting(book, RecordFile::Access::ReadOnly);
   EXPECT_EQ(r.out, clientExportDocument(readClientExport(b)));
@@ -123,7 +107,7 @@ TEST_F(ToolExport, FailuresCreateNothing) {
       {"-o without a name", {QStringLiteral("export"), archive, QStringLiteral("-o")}},
   };
   for (const auto& c : cases) {
-    const ToolRun r = tool(c.args);
+    const ToolRun r = runToolBytes(c.args);
     EXPECT_EQ(r.exitCode, 2) << c.what;
     EXPECT_FALSE(r.err.isEmpty()) << c.what;
     EXPECT_TRUE(r.out.isEmpty()) << c.what;

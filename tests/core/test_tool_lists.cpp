@@ -6,42 +6,27 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "core/lists.h"
 #include "test_support.h"
 
 using namespace fondaro;
+using fondaro::testing::runTool;
+using fondaro::testing::ToolRun;
 using fondaro::testing::readAll;
 
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-ToolRun tool(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
-  p.waitForStarted();
-  p.closeWriteChannel();
-  const bool finished = p.waitForFinished(30000);
-  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
 TMovimento movement(const QString& causale, const QString& pagatore, const QString& data, const QString& totale,
                     const QString& dataSca = u"01/05/2024"_qs, const QString& saldato = u"No"_qs) {
-  TMovimento r;
-  r.Causale.set(causale);
-  r.Pagatore.set(pagatore);
-  r.Data.set(data);
-  r.Totale.set(totale);
-  r.DataSca.set(dataSca);
-  r.Preavviso.set(u"0"_qs);
-  r.Saldato.set(saldato);
-  return r;
+  return testdata::record<TMovimento>({{mov::Causale, causale},
+                                       {mov::Pagatore, pagatore},
+                                       {mov::Data, data},
+                                       {mov::Totale, totale},
+                                       {mov::DataSca, dataSca},
+                                       {mov::Preavviso, u"0"},
+                                       {mov::Saldato, saldato}});
 }
 
 class ToolListsTest : public ::testing::Test {
@@ -63,7 +48,7 @@ class ToolListsTest : public ::testing::Test {
 
 TEST_F(ToolListsTest, ListPrintsTheSortedLinesOfTheMatchingRecords) {
   const QByteArray before = readAll(archive);
-  ToolRun r = tool({u"list"_qs, archive});
+  ToolRun r = runTool({u"list"_qs, archive});
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
   const QStringList lines = r.out.split(u'\n');
   ASSERT_EQ(lines.size(), 5);  // four and the last line break
@@ -71,28 +56,28 @@ TEST_F(ToolListsTest, ListPrintsTheSortedLinesOfTheMatchingRecords) {
   EXPECT_TRUE(lines[1].startsWith(u"Caff\u00E8 "_qs));
   EXPECT_EQ(lines[2], line(movement(u"Gas"_qs, u"ROSSINI SRL"_qs, u"31/03/2024"_qs, u"-30,00"_qs, u"31/02/2024"_qs)));
 
-  r = tool({u"list"_qs, archive, u"Pagatore=rossi"_qs, u"Note=  "_qs});
+  r = runTool({u"list"_qs, archive, u"Pagatore=rossi"_qs, u"Note=  "_qs});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out.count(u'\n'), 2);
-  r = tool({u"list"_qs, archive, u"Pagatore=rossi "_qs});  // the blank is part of the key
+  r = runTool({u"list"_qs, archive, u"Pagatore=rossi "_qs});  // the blank is part of the key
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_TRUE(r.out.isEmpty());
-  r = tool({u"list"_qs, archive, u"Pagatore=rossi"_qs, u"Causale=LUCE"_qs});
+  r = runTool({u"list"_qs, archive, u"Pagatore=rossi"_qs, u"Causale=LUCE"_qs});
   EXPECT_EQ(r.out.count(u'\n'), 1);
   EXPECT_EQ(readAll(archive), before);
 }
 
 TEST_F(ToolListsTest, DueListsWhatIsDueAndNamesWhatItSkipped) {
-  ToolRun r = tool({u"due"_qs, archive, u"--today"_qs, u"10/05/2024"_qs});
+  ToolRun r = runTool({u"due"_qs, archive, u"--today"_qs, u"10/05/2024"_qs});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, line(movement(u"Luce"_qs, u"Mario Rossi"_qs, u"05/03/2024"_qs, u"+100,00"_qs)) + u'\n');
   EXPECT_EQ(r.err, u"record 2: due date \"31/02/2024\" is not a date\n"_qs);
-  r = tool({u"due"_qs, archive, u"--today=20/05/2024"_qs});
+  r = runTool({u"due"_qs, archive, u"--today=20/05/2024"_qs});
   EXPECT_EQ(r.out.count(u'\n'), 2);
 }
 
 TEST_F(ToolListsTest, JournalPrintsTheLinesSeparatorAndSummary) {
-  ToolRun r = tool({u"journal"_qs, archive, u"--from"_qs, u"01/03/2024"_qs, u"--to"_qs, u"31/03/2024"_qs});
+  ToolRun r = runTool({u"journal"_qs, archive, u"--from"_qs, u"01/03/2024"_qs, u"--to"_qs, u"31/03/2024"_qs});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
   const QStringList lines = r.out.split(u'\n');
   ASSERT_EQ(lines.size(), 9);
@@ -106,7 +91,7 @@ TEST_F(ToolListsTest, JournalPrintsTheLinesSeparatorAndSummary) {
                          u"TOTALE USCITE :               -30,10 \u20AC"_qs,
                          u"BILANCIO ENTRATE E USCITE :   69,90 \u20AC"_qs, QString()}));
 
-  r = tool({u"journal"_qs, archive, u"--from"_qs, u"01/01/2024"_qs, u"--to"_qs, u"02/01/2024"_qs, u"--causale"_qs,
+  r = runTool({u"journal"_qs, archive, u"--from"_qs, u"01/01/2024"_qs, u"--to"_qs, u"02/01/2024"_qs, u"--causale"_qs,
             u"x"_qs});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_TRUE(r.out.startsWith(u"- - - -"_qs));
@@ -118,7 +103,7 @@ TEST_F(ToolListsTest, JournalSkipsUnreadableRecords) {
     auto a = MovementArchive::OpenExisting(archive, RecordFile::Access::ReadWrite);
     a.Append(movement(u"Rotto"_qs, u"X"_qs, u"10/03/2024"_qs, u"+1.000,00"_qs));
   }
-  const ToolRun r = tool({u"journal"_qs, archive, u"--from=01/03/2024"_qs, u"--to=31/03/2024"_qs});
+  const ToolRun r = runTool({u"journal"_qs, archive, u"--from=01/03/2024"_qs, u"--to=31/03/2024"_qs});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, u"record 5: amount \"+1.000,00\" is not a number\n"_qs);
   EXPECT_TRUE(r.out.contains(u"BILANCIO ENTRATE E USCITE :   69,90 \u20AC"_qs));
@@ -133,7 +118,7 @@ QString pdfText(const QString& pdf) {
 
 TEST_F(ToolListsTest, PdfHoldsTheWindowsPrintout) {
   const QString out = dir.filePath(u"due.pdf"_qs);
-  ToolRun r = tool({u"due"_qs, archive, u"--today"_qs, u"10/05/2024"_qs, u"--pdf"_qs, out});
+  ToolRun r = runTool({u"due"_qs, archive, u"--today"_qs, u"10/05/2024"_qs, u"--pdf"_qs, out});
   EXPECT_EQ(r.exitCode, 1);  // the damaged record is still named
   EXPECT_TRUE(r.out.isEmpty());
   QString text = pdfText(out);
@@ -142,13 +127,13 @@ TEST_F(ToolListsTest, PdfHoldsTheWindowsPrintout) {
   EXPECT_TRUE(text.contains(u"Stampa eseguita in data "_qs));
 
   const QString journal = dir.filePath(u"primanota.pdf"_qs);
-  r = tool({u"journal"_qs, archive, u"--from=01/03/2024"_qs, u"--to=31/03/2024"_qs, u"--pdf"_qs, journal});
+  r = runTool({u"journal"_qs, archive, u"--from=01/03/2024"_qs, u"--to=31/03/2024"_qs, u"--pdf"_qs, journal});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
   text = pdfText(journal);
   EXPECT_TRUE(text.contains(u"PRIMANOTA E BILANCIO - Causale : - - -"_qs)) << text.toStdString();
   EXPECT_TRUE(text.contains(u"BILANCIO ENTRATE E USCITE : 69,90 €"_qs));
 
-  r = tool({u"list"_qs, archive, u"--pdf"_qs, dir.filePath(u"lista.pdf"_qs)});
+  r = runTool({u"list"_qs, archive, u"--pdf"_qs, dir.filePath(u"lista.pdf"_qs)});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_TRUE(pdfText(dir.filePath(u"lista.pdf"_qs)).contains(u"Riepilogo movimenti in archivio"_qs));
   EXPECT_EQ(files(), (QStringList{u"2024.eur"_qs, u"due.pdf"_qs, u"lista.pdf"_qs, u"primanota.pdf"_qs}));
@@ -174,7 +159,7 @@ TEST_F(ToolListsTest, UsageAndFileErrorsExitTwoAndCreateNothing) {
   };
   const QByteArray before = readAll(archive);
   for (const QStringList& args : cases) {
-    const ToolRun r = tool(args);
+    const ToolRun r = runTool(args);
     EXPECT_EQ(r.exitCode, 2) << args.join(u' ').toStdString();
     EXPECT_FALSE(r.err.isEmpty()) << args.join(u' ').toStdString();
     EXPECT_TRUE(r.out.isEmpty()) << args.join(u' ').toStdString();

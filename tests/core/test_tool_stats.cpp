@@ -7,36 +7,18 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "test_support.h"
 
 using namespace fondaro;
+using fondaro::testing::runTool;
+using fondaro::testing::ToolRun;
 
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-ToolRun tool(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
-  p.closeWriteChannel();
-  const bool finished = p.waitForFinished(30000);
-  return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
 TMovimento movement(bool in, const QString& date, const QString& amount) {
-  TMovimento r;
-  r.Entrata.set(in ? kSi : kNo);
-  r.Uscita.set(in ? kNo : kSi);
-  r.Data.set(date);
-  r.Importo.set(amount);
-  r.Saldato.set(kNo);
-  return r;
+  return testdata::movement(u"Quota", date, amount, in);
 }
 
 class ToolStats : public ::testing::Test {
@@ -56,7 +38,7 @@ TEST_F(ToolStats, PrintsTheMonthlyAndAnnualFigures) {
          movement(true, u"15/03/2024"_qs, u"1234,50"_qs), movement(false, u"31/12/2024"_qs, u"1999999,49"_qs),
          movement(true, u"15/03/2023"_qs, u"100,00"_qs)});
   const QByteArray before = fondaro::testing::readAll(path);
-  const ToolRun r = tool({u"stats"_qs, path, u"--year"_qs, u"2024"_qs});
+  const ToolRun r = runTool({u"stats"_qs, path, u"--year"_qs, u"2024"_qs});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
   EXPECT_EQ(r.out,
             u"entrate 1 0 1235 0 0 0 0 0 0 0 0 0\n"
@@ -79,7 +61,7 @@ TEST_F(ToolStats, FailuresExitWithTwo) {
       {{u"stats"_qs, path, u"--year"_qs, u"24"_qs}, u"four digits"_qs},
   };
   for (const Case& c : cases) {
-    const ToolRun r = tool(c.args);
+    const ToolRun r = runTool(c.args);
     EXPECT_EQ(r.exitCode, 2) << c.args.join(u' ').toStdString();
     EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
     EXPECT_TRUE(r.err.contains(c.errPart)) << r.err.toStdString();

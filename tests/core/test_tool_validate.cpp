@@ -6,13 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "test_support.h"
+
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using ToolRun = fondaro::testing::ToolBytes;
 
 const QByteArray kIvaBologna2 =
     "Il numero di partita IVA digitato risulta VALIDO.\r\n\r\n"
@@ -75,25 +73,18 @@ void checkRun(const Case& c, const ToolRun& r) {
   }
 }
 
-ToolRun runTool(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(FONDARO_TOOL_PATH), QStringList{QStringLiteral("validate")} + args);
-  ToolRun r;
-  if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return r;
-  r.exitCode = p.exitCode();
-  r.out = p.readAllStandardOutput();
-  r.err = p.readAllStandardError();
-  return r;
+ToolRun validate(const QStringList& args) {
+  return fondaro::testing::runToolBytes(QStringList{QStringLiteral("validate")} + args);
 }
 
 TEST(ToolValidate, NoticesAndExitCodes) {
-  for (const Case& c : kCases) checkRun(c, runTool(c.args));
+  for (const Case& c : kCases) checkRun(c, validate(c.args));
 }
 
 TEST(ToolValidate, Help) {
   for (const QStringList& args : {QStringList{u"--help"_qs}, QStringList{u"-h"_qs},
                                   QStringList{u"iban"_qs, u"--help"_qs}}) {
-    const ToolRun r = runTool(args);
+    const ToolRun r = validate(args);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.startsWith("usage: fondaro-tool validate codfisc|piva|carta|iban TEXT"));
   }

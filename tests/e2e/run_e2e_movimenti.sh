@@ -32,23 +32,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "e2e: $*" >&2
-  exit 1
-}
-window() {  # waits for a visible window whose title matches, prints its id
-  timeout 15 xdotool search --sync --onlyvisible --name "$1" | head -1
-}
-keys() { for k in "$@"; do xdotool key "$k"; sleep 0.03; done; }
-tabs() { for _ in $(seq "$1"); do xdotool key Tab; sleep 0.03; done; }
-write() { xdotool type --delay 20 "$1"; }
-
-login=$(window '^ Fondaro 3\.0 - Accesso$') || fail "the login window did not appear"
-xdotool windowfocus --sync "$login"
-write benvenutoprimo
-keys Return
-
-launcher=$(window '^ Fondaro 3\.0$') || fail "the launcher did not appear"
+login
 xdotool windowfocus --sync "$launcher"
 # The first tile has the focus; the register's tile is two Tabs away.
 tabs 2
@@ -75,10 +59,7 @@ calendar=$(window '^ Importazione data$') || fail "the calendar did not open fro
 xdotool windowfocus --sync "$calendar"
 sleep 0.2
 keys Down Tab Return  # a week on, then "Importa"
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^ Importazione data$' >/dev/null 2>&1 || break
-  sleep 0.1
-done
+gone '^ Importazione data$' || fail "the calendar did not close"
 xdotool windowfocus --sync "$editor"
 tabs 1  # from the due date to the days of notice
 write 5
@@ -118,27 +99,24 @@ count=$(printf '%s\n' "$dump" | wc -l)
 last=$(printf '%s\n' "$dump" | tail -1)
 today=$(date +%d/%m/%Y)
 due=$(date -d '+7 days' +%d/%m/%Y)
-expect() {
-  printf '%s' "$last" | grep -qF "\"$1\": \"$2\"" || fail "stored $1 is not \"$2\": $last"
-}
-expect Entrata "Sì"
-expect Uscita "No"
-expect Data "$today"
-expect Causale "Quota associativa $year"
-expect Promemoria "Rinnovo annuale"
-expect DataSca "$due"
-expect Preavviso "5"
-expect Importo "12,50"
-expect Totale "+12,50"
-expect Pagatore "Rossi Mario"
-expect RecapitoPag "Via Roma 1, Milano"
-expect CodFisc "RSSMRA80A01H501U"
-expect PartitaIva ""
-expect Categoria "Quote"
-expect Email "mario.rossi@example.it"
-expect Pagamento "Contanti"
-expect Beneficiario "Circolo Fondaro"
-expect Saldato "No"
+has "$last" Entrata "Sì"
+has "$last" Uscita "No"
+has "$last" Data "$today"
+has "$last" Causale "Quota associativa $year"
+has "$last" Promemoria "Rinnovo annuale"
+has "$last" DataSca "$due"
+has "$last" Preavviso "5"
+has "$last" Importo "12,50"
+has "$last" Totale "+12,50"
+has "$last" Pagatore "Rossi Mario"
+has "$last" RecapitoPag "Via Roma 1, Milano"
+has "$last" CodFisc "RSSMRA80A01H501U"
+has "$last" PartitaIva ""
+has "$last" Categoria "Quote"
+has "$last" Email "mario.rossi@example.it"
+has "$last" Pagamento "Contanti"
+has "$last" Beneficiario "Circolo Fondaro"
+has "$last" Saldato "No"
 echo "e2e: the movement is in $archive as typed"
 
 # Leave with the keyboard: eleven Tabs from "Salva" reach "Esci"; the launcher
@@ -150,10 +128,6 @@ launcher=$(window '^ Fondaro 3\.0$') || fail "closing the editor did not bring t
 xdotool windowfocus --sync "$launcher"
 tabs 12
 keys Return
-for _ in $(seq 50); do
-  kill -0 $pid 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 $pid 2>/dev/null && fail "the launcher's exit icon did not end the program"
+ended $pid || fail "the launcher's exit icon did not end the program"
 wait $pid || true
 echo "e2e: register year, keyboard entry, calendar, save and archive passed"

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "core/records.h"
 #include "movements/AllegaCartella.h"
@@ -246,18 +247,11 @@ class TestAllegaCartella : public QObject {
   // Through the editor: its "Allega file" button opens the window on the card
   // shown, and the names reach the archive when the card is saved.
   void anAttachmentReachesTheArchiveWhenTheCardIsSaved() {
-    TMovimento r;
-    r.Entrata.set(kSi);
-    r.Uscita.set(kNo);
-    r.Data.set(u"02/02/2024");
-    r.Causale.set(u"Quota");
+    TMovimento r = testdata::movement(u"Quota", u"02/02/2024", u"10,00");
     r.DataSca.set(u"28/02/2024");
     r.Preavviso.set(u"0");
-    r.Importo.set(u"10,00");
-    r.Totale.set(u"+10,00");
     r.Pagatore.set(u"Rossi");
     r.Beneficiario.set(u"Associazione");
-    r.Saldato.set(kNo);
     const QString archive = editor()->archiveFile();
     MovementArchive a = MovementArchive::OpenOrCreate(archive);
     a.Append(r);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/Avvio.h"
+#include "../common/records.h"
 #include "core/archive.h"
 #include "gui/listwindow.h"
 #include "gui/print.h"
@@ -22,13 +23,11 @@ using fondaro::gui::DialogKind;
 namespace {
 
 TMovimento movement(const QString& data, const QString& totale, const QString& causale) {
-  TMovimento r;
-  r.Data.set(data);
-  r.Totale.set(totale);
-  r.Causale.set(causale);
-  r.Pagatore.set(u"Mario Rossi"_qs);
-  r.Beneficiario.set(u"Studio Bianchi"_qs);
-  return r;
+  return testdata::record<TMovimento>({{mov::Data, data},
+                                       {mov::Totale, totale},
+                                       {mov::Causale, causale},
+                                       {mov::Pagatore, u"Mario Rossi"},
+                                       {mov::Beneficiario, u"Studio Bianchi"}});
 }
 
 const QString kDateHint = u"\n\r\n\rPer poter visualizzare il riepilogo è necessario indicare una data valida."_qs;

@@ -11,6 +11,7 @@
 #include "app/Password.h"
 #include "chart/chart.h"
 #include "core/archive.h"
+#include "../common/records.h"
 #include "core/records.h"
 #include "gui/form.h"
 #include "gui/guide.h"
@@ -31,12 +32,8 @@ const QString kYearNeeded = u"Attenzione: indicare l'anno solare utilizzando qua
 QString currentYear() { return QString::number(QDate::currentDate().year()); }
 
 TMovimento movement(bool in, const char* date, const char* amount, bool paid = false) {
-  TMovimento r;
-  r.Entrata.set(in ? kSi : kNo);
-  r.Uscita.set(in ? kNo : kSi);
-  r.Data.set(QString::fromLatin1(date));
-  r.Importo.set(QString::fromLatin1(amount));
-  r.Saldato.set(paid ? kSi : kNo);
+  TMovimento r = testdata::movement(u"Quota", QString::fromLatin1(date), QString::fromLatin1(amount), in);
+  if (paid) r.Saldato.set(kSi);
   return r;
 }
 

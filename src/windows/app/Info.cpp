@@ -15,7 +15,7 @@ namespace fondaro {
 
 TfrmInfo::TfrmInfo(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmInfo"_qs);
-  setWindowTitle(u" Informazioni su Fondaro 3.0"_qs);
+  setWindowTitle(u" Informazioni su "_qs + gui::kProductName.toString());
 
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), gui::kProductName.toString(), this);
   auto* lblProdotto = new QLabel(gui::kProductName.toString(), this);

@@ -7,13 +7,14 @@
 #include "app/Vendor.h"
 #include "gui/application.h"
 #include "gui/openurl.h"
+#include "gui/product.h"
 #include "gui/widgets.h"
 
 namespace fondaro {
 
 TfrmSplash::TfrmSplash(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Owner) {
   setObjectName(u"frmSplash"_qs);
-  setWindowTitle(u" Fondaro 3.0"_qs + vendor::kNotice.toString());
+  setWindowTitle(u" "_qs + gui::kProductName.toString() + vendor::kNotice.toString());
 
   auto* imgSplash = gui::makePicture(u"imgSplash"_qs, gui::art(u"splash"_qs),
                                      u"Fondaro 3.0, Fondaro Software"_qs, this);

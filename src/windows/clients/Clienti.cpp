@@ -31,6 +31,7 @@
 #include "gui/infobar.h"
 #include "gui/openurl.h"
 #include "gui/print.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 #include "movements/AllegaCartella.h"
@@ -99,7 +100,7 @@ constexpr const char16_t* kAttachments[] = {u"File01", u"File02", u"File03", u"D
 
 TfrmClienti::TfrmClienti(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmClienti"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Pagatori e Beneficiari"_qs);
+  setWindowTitle(gui::windowCaption(u"Pagatori e Beneficiari"));
   gui::setFormatSettings();
   setGradientBackground(true);
 

@@ -11,6 +11,7 @@
 #include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/messages.h"
+#include "gui/product.h"
 #include "gui/widgets.h"
 #include "journal/MenuBilancio.h"
 
@@ -41,7 +42,7 @@ QLabel* label(QWidget* parent, const char* name, QStringView text, const QFont& 
 
 TfrmBilancio::TfrmBilancio(QWidget* owner) : ListWindow(owner, Kind::Work) {
   setObjectName(u"frmBilancio"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Primanota e Bilancio"_qs);
+  setWindowTitle(gui::windowCaption(u"Primanota e Bilancio"));
   gui::setFormatSettings();
   setGradientBackground(true);
 

@@ -18,6 +18,7 @@
 #include "gui/fields.h"
 #include "gui/guide.h"
 #include "gui/messages.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 #include "journal/Bilancio.h"
@@ -27,7 +28,6 @@ namespace fondaro {
 
 namespace {
 
-constexpr QStringView kYearNeeded = u"Attenzione: indicare l'anno solare utilizzando quattro cifre.";
 constexpr QStringView kStartDayNeeded =
     u"Attenzione: indicare il giorno di inizio intervallo selezionandolo dall'elenco a cascata.";
 constexpr QStringView kStartMonthNeeded =
@@ -90,7 +90,7 @@ void showJournalGuide(QWidget* owner) {
 
 TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMenuBilancio"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Primanota e Bilancio"_qs);
+  setWindowTitle(gui::windowCaption(u"Primanota e Bilancio"));
   gui::setFormatSettings();
   setGradientBackground(true);
 
@@ -248,7 +248,7 @@ void TfrmMenuBilancio::fail(QWidget* focus, const QString& text, bool plain) {
 bool TfrmMenuBilancio::checkVisualizza() {
   lblDataInizio->clear();
   lblDataFine->clear();
-  if (txtAnno->text().size() != 4) return fail(txtAnno, kYearNeeded.toString(), false), false;
+  if (!isYearText(txtAnno->text())) return fail(txtAnno, yearTextNeeded().text, false), false;
   if (trimControl(txtGiornoInizio->currentText()).isEmpty())
     return fail(txtGiornoInizio, kStartDayNeeded.toString(), false), false;
   if (trimControl(txtMeseInizio->currentText()).isEmpty())

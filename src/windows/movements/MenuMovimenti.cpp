@@ -10,6 +10,7 @@
 #include "app/Guida.h"
 #include "core/archive.h"
 #include "core/field.h"
+#include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/fields.h"
 #include "gui/guide.h"
@@ -22,8 +23,6 @@
 namespace fondaro {
 
 namespace {
-
-const char kYearNeeded[] = "Attenzione: indicare l'anno solare utilizzando quattro cifre.";
 
 QLabel* label(QWidget* parent, const char* name, const char* text, const QFont& font, const QRect& at,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -98,11 +97,9 @@ void TfrmMenuMovimenti::FormShow() {
   txtAnnoPreventivi->setFocus();
 }
 
-// The length is the only test: the digit filter and the limit of four leave a
-// shorter text as the one way to be wrong.
 void TfrmMenuMovimenti::btnApriPreventiviClick() {
-  if (txtAnnoPreventivi->text().size() != 4) {
-    gui::notice(this, gui::Icon::Warning, QString::fromUtf8(kYearNeeded));
+  if (!isYearText(txtAnnoPreventivi->text())) {
+    gui::show(this, yearTextNeeded());
     txtAnnoPreventivi->setFocus();
     return;
   }

@@ -10,9 +10,11 @@
 #include "app/Avvio.h"
 #include "core/archive.h"
 #include "core/field.h"
+#include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/fields.h"
 #include "gui/messages.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 #include "stats/StatsBilancio.h"
@@ -22,8 +24,6 @@
 namespace fondaro {
 
 namespace {
-
-const char kYearNeeded[] = "Attenzione: indicare l'anno solare utilizzando quattro cifre.";
 
 QLabel* label(QWidget* parent, const char* name, const char* text, const QFont& font, const QRect& at,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
@@ -42,7 +42,7 @@ void openChart(QWidget* owner, const char* title, const QString& year) {
 
 TfrmMenuStats::TfrmMenuStats(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMenuStats"_qs);
-  setWindowTitle(u" Fondaro 3.0 - Grafici Statistici"_qs);
+  setWindowTitle(gui::windowCaption(u"Grafici Statistici"));
   gui::setFormatSettings();
   setGradientBackground(true);
 
@@ -156,8 +156,8 @@ void TfrmMenuStats::FormShow() {
 }
 
 bool TfrmMenuStats::takeYear(QLineEdit* field, QString& year) {
-  if (field->text().size() != 4) {
-    gui::notice(this, gui::Icon::Warning, QString::fromUtf8(kYearNeeded));
+  if (!isYearText(field->text())) {
+    gui::show(this, yearTextNeeded());
     field->setFocus();
     return false;
   }

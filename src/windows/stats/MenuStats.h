@@ -34,7 +34,7 @@ class TfrmMenuStats : public gui::Form {
 
  private:
   // The year of `field` checked and turned into the archive path; false after
-  // the warning when the year is not four characters.
+  // the warning when the year is not four digits.
   bool takeYear(QLineEdit* field, QString& year);
 
   QLineEdit* txtAnnoPreventivi;

@@ -6,7 +6,7 @@ namespace {
 const StatsWindow::Sheet kSheet = {
     StatsWindow::Figures::Annual,
     "frmStatsBilancio",
-    " Fondaro 3.0 - Statistiche bilancio annuale",
+    "Statistiche bilancio annuale",
     "Bilancio entrate e uscite annuali",
     "Bilancio annuale:",
     "Il presente grafico statistico mostra il bilancio annuale delle entrate e uscite in base ai movimenti "

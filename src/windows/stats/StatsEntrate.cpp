@@ -6,7 +6,7 @@ namespace {
 const StatsWindow::Sheet kSheet = {
     StatsWindow::Figures::MonthlyIncome,
     "frmStatsEntrate",
-    " Fondaro 3.0 - Statistiche entrate mensili",
+    "Statistiche entrate mensili",
     "Statistiche entrate mensili",
     "Entrate mensili:",
     "Il presente grafico statistico mostra le entrate relative a ciascun mese dell'anno in base ai movimenti "

@@ -6,7 +6,7 @@ namespace {
 const StatsWindow::Sheet kSheet = {
     StatsWindow::Figures::MonthlyExpense,
     "frmStatsUscite",
-    " Fondaro 3.0 - Statistiche uscite mensili",
+    "Statistiche uscite mensili",
     "Statistiche uscite mensili",
     "Uscite mensili:",
     "Il presente grafico statistico mostra le uscite relative a ciascun mese dell'anno in base ai movimenti "

@@ -19,6 +19,7 @@
 #include "gui/messages.h"
 #include "stats/ChartPrint.h"
 #include "stats/MenuStats.h"
+#include "gui/product.h"
 #include "gui/widgets.h"
 
 namespace fondaro {
@@ -111,7 +112,7 @@ std::optional<int> copiesFromAnswer(const QString& answer, int max) {
 
 StatsWindow::StatsWindow(QWidget* owner, const Sheet& sheet) : Form(owner, Kind::Work), sheet_(sheet) {
   setObjectName(QString::fromLatin1(sheet.objectName));
-  setWindowTitle(QString::fromUtf8(sheet.caption));
+  setWindowTitle(gui::windowCaption(QString::fromUtf8(sheet.caption)));
   gui::setFormatSettings();
   setGradientBackground(true);
 

@@ -30,7 +30,7 @@ class StatsWindow : public gui::Form {
   struct Sheet {
     Figures figures;
     const char* objectName;
-    const char* caption;
+    const char* caption;  // after the product name: " Fondaro 3.0 - <caption>"
     const char* chartTitle;
     const char* legendTitle;
     const char* rigo04;
