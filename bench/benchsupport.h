@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/archive.h"
+#include "core/heap.h"
 
 namespace fondaro::bench {
 
@@ -22,6 +23,7 @@ inline constexpr int kRecords = 100000;
 // file is removed when the program ends.
 template <class Rec>
 QString writeTemporaryArchive(const char* tag, const std::vector<Rec>& records) {
+  keepFreedMemoryForReuse();  // the heap as the program sets it up in main()
   struct Remover {
     std::vector<QString> paths;
     ~Remover() {

@@ -7,6 +7,7 @@
 
 #include "WindowSet.h"
 #include "app/Password.h"
+#include "core/heap.h"
 #include "gui/application.h"
 
 namespace {
@@ -28,6 +29,7 @@ class StartupProbe : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+  fondaro::keepFreedMemoryForReuse();
   if (const std::string why = fondaro::gui::noDisplayMessage(argv[0]); !why.empty()) {
     std::fprintf(stderr, "%s\n", why.c_str());
     return 1;

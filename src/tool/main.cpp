@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "core/filepath.h"
+#include "core/heap.h"
 #include "tool/commands.h"
 #include "tool/common.h"
 
@@ -31,6 +32,7 @@ const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+  fondaro::keepFreedMemoryForReuse();
   using namespace fondaro::tool;
   QStringList args;
   // File names reach the opens byte for byte, UTF-8 or not (core/filepath.h).
