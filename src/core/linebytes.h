@@ -1,9 +1,10 @@
 #pragma once
 // Stored Windows-1252 bytes read where they lie in a scan buffer, with no
 // text decoded per field: a field's bytes and their trim (the exports' cells
-// too), and the list and journal lines, their order and their search keys. Every byte decodes to exactly one character and the line
-// texts between the fields are ASCII, so a line is a run of bytes until it is
-// shown; it is decoded once, whole (cp1252::kCharOf).
+// too), and the list and journal lines, their order and their search keys.
+// Every byte decodes to exactly one character and the line texts between the
+// fields are ASCII, so a line is a run of bytes until it is shown; it is
+// decoded once, whole (cp1252::kCharOf).
 //
 // The byte rules give what the rules on decoded text give (lists.h):
 // - trimming removes bytes 0-32, the bytes that decode to characters 0-32;
