@@ -77,11 +77,9 @@ void BM_ShowGridOfArchive(benchmark::State& state) {
   for (auto _ : state) {
     TextTable rows(int(movementExportColumns().size()));
     auto a = MovementArchive::OpenExisting(path, RecordFile::Access::ReadOnly);
-    const qint64 records = a.Count();
-    rows.reserve(records, records * 160);
-    appendMovementRows(a, rows);
+    qint64 records = 0;
+    fillMovementExport(a, rows, records);
     a.Close();
-    completeExportRows(rows, records);
     model.setRows(std::move(rows), records > 0);
     QApplication::processEvents();
   }

@@ -68,12 +68,15 @@ struct ClientRow {
 
 std::span<const ExportColumn> clientExportColumns() { return kColumns; }
 
-qint64 appendClientRows(const ClientArchive& archive, TextTable& rows) {
-  return appendRecordRows(archive, rows, ClientRow{});
+void fillClientExport(const ClientArchive& archive, TextTable& rows, qint64& records) {
+  fillExportRows(archive, rows, records, 200, ClientRow{});
 }
 
 TextTable readClientExport(const ClientArchive& archive) {
-  return readExportRows(archive, kColumnCount, 200, ClientRow{});
+  TextTable rows(kColumnCount);
+  qint64 records = 0;
+  fillClientExport(archive, rows, records);
+  return rows;
 }
 
 QByteArray clientExportDocument(const TextTable& rows) {

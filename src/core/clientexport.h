@@ -15,8 +15,8 @@ inline constexpr char kClientSheetName[] = "Archivio Anagrafico";
 // "N." column comes before them and is not exported).
 std::span<const ExportColumn> clientExportColumns();
 
-// Appends one row per whole record, in file order; see appendMovementRows.
-qint64 appendClientRows(const ClientArchive& archive, TextTable& rows);
+// Fills the empty `rows` as the grid shows them; see fillMovementExport.
+void fillClientExport(const ClientArchive& archive, TextTable& rows, qint64& records);
 
 // The rows of an address book as the grid shows them; throws ArchiveError.
 TextTable readClientExport(const ClientArchive& archive);

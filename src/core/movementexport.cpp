@@ -49,12 +49,15 @@ void fillRow(const MovimentoView& v, std::span<QByteArrayView> cells) {
 
 std::span<const ExportColumn> movementExportColumns() { return kColumns; }
 
-qint64 appendMovementRows(const MovementArchive& archive, TextTable& rows) {
-  return appendRecordRows(archive, rows, fillRow);
+void fillMovementExport(const MovementArchive& archive, TextTable& rows, qint64& records) {
+  fillExportRows(archive, rows, records, 160, fillRow);
 }
 
 TextTable readMovementExport(const MovementArchive& archive) {
-  return readExportRows(archive, kColumnCount, 160, fillRow);
+  TextTable rows(kColumnCount);
+  qint64 records = 0;
+  fillMovementExport(archive, rows, records);
+  return rows;
 }
 
 QByteArray movementExportDocument(const TextTable& rows) {

@@ -16,10 +16,11 @@ inline constexpr char kMovementSheetName[] = "Riepilogo annuale movimenti";
 // "N." column comes before them and is not exported).
 std::span<const ExportColumn> movementExportColumns();
 
-// Appends one row per whole record of the archive, in file order, read in large
-// blocks. A read failure throws ArchiveError with the rows read so far kept.
-// Returns the number of rows appended.
-qint64 appendMovementRows(const MovementArchive& archive, TextTable& rows);
+// Fills the empty `rows` (of movementExportColumns()) as the grid shows them:
+// one row per record in file order, or the designed empty rows when there is
+// none; `records` is set to the record count. A read failure throws
+// ArchiveError with the rows read so far kept (see fillExportRows).
+void fillMovementExport(const MovementArchive& archive, TextTable& rows, qint64& records);
 
 // The rows of an archive as the grid shows them; an archive that cannot be
 // read throws ArchiveError.

@@ -33,17 +33,23 @@ qint64 appendRecordRows(const Archive<Rec>& archive, TextTable& rows, Fill&& fil
 // left empty), or the designed empty rows when the archive holds none.
 void completeExportRows(TextTable& rows, qint64 records);
 
-// The rows of an archive as the grid shows them: one row a record filled by
-// `fill` (see appendRecordRows) with room made for about `bytesPerRecord`
-// stored bytes a row, then completed. A read failure throws ArchiveError.
+// Fills the empty `rows` as the grid shows them: one row a record filled by
+// `fill` (see appendRecordRows), with room made for about `bytesPerRecord`
+// stored bytes a row, then completed. `records` is set to the archive's record
+// count as soon as it is known. A read failure completes the rows read so far
+// to that count (the rest left empty) and throws ArchiveError.
 template <class Rec, class Fill>
-TextTable readExportRows(const Archive<Rec>& archive, int columns, qint64 bytesPerRecord, Fill&& fill) {
-  TextTable rows(columns);
-  const qint64 records = archive.Count();
+void fillExportRows(const Archive<Rec>& archive, TextTable& rows, qint64& records, qint64 bytesPerRecord,
+                    Fill&& fill) {
+  records = archive.Count();
   rows.reserve(records, records * bytesPerRecord);
-  appendRecordRows(archive, rows, fill);
+  try {
+    appendRecordRows(archive, rows, fill);
+  } catch (const ArchiveError&) {
+    completeExportRows(rows, records);
+    throw;
+  }
   completeExportRows(rows, records);
-  return rows;
 }
 
 // The document of one sheet: the file's side of the columns, then the rows.

@@ -78,8 +78,8 @@ void ExportWindow::FormShow() {
   try {
     setup_.readRows(rows, records);
   } catch (const ArchiveError&) {
+    completeExportRows(rows, records);  // an archive that did not even open
   }
-  completeExportRows(rows, records);
   model->setRows(std::move(rows), records > 0);
   grdRecords->setFocus();
 }

@@ -26,8 +26,8 @@ struct ExportSetup {
   QString fileName;    // in the program folder: "Movimenti.xls"
   QString guideTitle;  // the guide window's title
   QString guidePage;   // the guide page's name
-  // Sets `records` to how many records the archive holds, then appends their
-  // rows; a read failure throws ArchiveError with the rows read so far kept.
+  // Fills the grid's rows from the archive and sets `records` to how many it
+  // holds (fillMovementExport); throws ArchiveError with the rows read kept.
   std::function<void(TextTable& rows, qint64& records)> readRows;
   std::function<QByteArray(const TextTable&)> document;
 };

@@ -17,9 +17,7 @@ ExportSetup clientExport() {
       .readRows =
           [](TextTable& rows, qint64& records) {
             ClientArchive archive = ClientArchive::OpenOrCreate(clientArchivePath(gui::programFolder()));
-            records = archive.Count();
-            rows.reserve(records, records * 300);
-            appendClientRows(archive, rows);
+            fillClientExport(archive, rows, records);
             archive.Close();
           },
       .document = clientExportDocument,

@@ -18,9 +18,7 @@ ExportSetup movementExport() {
       .readRows =
           [](TextTable& rows, qint64& records) {
             MovementArchive archive = MovementArchive::OpenOrCreate(windowSet().frmMovimenti->archiveFile());
-            records = archive.Count();
-            rows.reserve(records, records * 160);
-            appendMovementRows(archive, rows);
+            fillMovementExport(archive, rows, records);
             archive.Close();
           },
       .document = movementExportDocument,
