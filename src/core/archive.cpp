@@ -103,6 +103,15 @@ QString archiveAccessMessage() {
          QStringLiteral("Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.");
 }
 
+QString unconfirmedWriteMessage(qint64 p) {
+  return QStringLiteral("Attenzione: la scheda è stata scritta nell'archivio in posizione %1, ma il disco "
+                        "non ha confermato la scrittura.")
+             .arg(p) +
+         kParagraphBreak +
+         QStringLiteral("Accertarsi che il disco funzioni, poi salvare di nuovo la scheda: verrà riscritta "
+                        "nella stessa posizione, senza duplicarla.");
+}
+
 RecordFile::RecordFile(int fd, QByteArray path, int recordSize)
     : fd_(fd), path_(std::move(path)), recordSize_(recordSize) {}
 
@@ -218,7 +227,15 @@ void RecordFile::writeFully(qint64 offset, const void* buf, qint64 n) {
     done += w;
   }
   // The archives are the user's only copy and often sit on a removable drive.
-  if (::fdatasync(fd_) != 0 && errno != EINVAL) fail(ArchiveError::Op::Sync, errno);
+  // When the disk does not confirm the bytes they are in the file all the
+  // same: the error says where, so that the record is never written twice.
+  for (;;) {
+    if (::fdatasync(fd_) == 0 || errno == EINVAL) return;
+    if (errno == EINTR) continue;
+    ArchiveError e(ArchiveError::Op::Sync, path_, errno);
+    e.setWrittenAt(offset / recordSize_ + 1);
+    throw e;
+  }
 }
 
 void RecordFile::readAt(qint64 p, void* record) const {

@@ -35,16 +35,26 @@ class ArchiveError : public std::runtime_error {
   const QByteArray& nativePath() const { return path_; }
   // A short English description for logs and the command-line tool.
   QString describe() const;
+  // The position whose record's bytes are in the file although the disk did
+  // not confirm them (a failed sync or close after the write); 0 when no
+  // record was written. The record counts as stored there: writing it again
+  // goes to that position, never to a new one.
+  qint64 writtenAt() const { return writtenAt_; }
+  void setWrittenAt(qint64 p) { writtenAt_ = p; }
 
  private:
   Op op_;
   Cause cause_;
   QByteArray path_;
   int err_;
+  qint64 writtenAt_ = 0;
 };
 
 // The text every editor shows when an archive cannot be used.
 QString archiveAccessMessage();
+// The text an editor shows when its card reached position p of the archive
+// but the disk did not confirm the write.
+QString unconfirmedWriteMessage(qint64 p);
 
 // An open archive file of fixed-size records; untyped, see Archive<Rec>.
 class RecordFile {

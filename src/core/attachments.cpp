@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "core/cp1252.h"
 #include "core/filepath.h"
 #include "core/replacefile.h"
 
@@ -25,19 +26,32 @@ bool isSafeAttachmentName(QStringView name) {
   return true;
 }
 
-bool copyReplacing(const QString& source, const QString& target) {
+bool isStorableAttachmentName(QStringView name) {
+  if (name.size() > kAttachmentNameCapacity) return false;
+  for (QChar c : name)
+    if (c.isSurrogate() || cp1252::byteFor(c.unicode()) < 0) return false;
+  return true;
+}
+
+bool copyReplacing(const QString& source, const QString& target, WriteFailure* why) {
   const int in = openRegularFile(encodePath(source), O_RDONLY);
-  if (in < 0) return false;
-  const bool ok = replaceFileBytes(encodePath(target), [in](int out) {
-    QByteArray buf(1 << 20, Qt::Uninitialized);
-    for (;;) {
-      const ssize_t n = ::read(in, buf.data(), size_t(buf.size()));
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return false;
-      if (n == 0) return true;
-      if (!writeAllTo(out, buf.constData(), n)) return false;
-    }
-  });
+  if (in < 0) {
+    if (why) *why = {WriteFailure::Kind::System, errno};
+    return false;
+  }
+  const bool ok = replaceFileBytes(
+      encodePath(target),
+      [in](int out) {
+        QByteArray buf(1 << 20, Qt::Uninitialized);
+        for (;;) {
+          const ssize_t n = ::read(in, buf.data(), size_t(buf.size()));
+          if (n < 0 && errno == EINTR) continue;
+          if (n < 0) return false;
+          if (n == 0) return true;
+          if (!writeAllTo(out, buf.constData(), n)) return false;
+        }
+      },
+      why);
   ::close(in);
   return ok;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "core/replacefile.h"
+
 namespace fondaro {
 
 inline constexpr char kAttachmentsFolderName[] = "Documenti_Allegati";
@@ -17,8 +19,18 @@ QString attachmentsFolder(const QString& programFolder);
 // character. Any other name is never opened or written to.
 bool isSafeAttachmentName(QStringView name);
 
+// The most characters a card keeps of an attachment's name.
+inline constexpr int kAttachmentNameCapacity = 250;
+
+// A name a card can store and give back unchanged: every character in the
+// archives' code page (Windows-1252), at most kAttachmentNameCapacity of them.
+// A name that would come back as "????.txt" or cut would leave its copy
+// orphaned and "Apri" opening nothing.
+bool isStorableAttachmentName(QStringView name);
+
 // Copies `source` to `target` through a new file beside the target renamed
-// over it, so a failed copy leaves an existing target whole. False on failure.
-bool copyReplacing(const QString& source, const QString& target);
+// over it (core/replacefile.h), so a failed copy leaves an existing target
+// whole. False on failure, with `why` telling.
+bool copyReplacing(const QString& source, const QString& target, WriteFailure* why = nullptr);
 
 }  // namespace fondaro

@@ -14,7 +14,8 @@
 //   save       a stored card is written in place, a new card appended; the
 //              position written is returned
 //
-// An archive failure throws ArchiveError and leaves the card as it was.
+// An archive failure throws ArchiveError and leaves the card as it was; when
+// save's record reached the file unconfirmed, the error's writtenAt() says where.
 #include <QString>
 
 #include "core/archive.h"
@@ -57,7 +58,12 @@ class RecordCursor {
     qint64 p = current;
     if (current != 0) a.WriteAt(current, record);
     else p = a.Append(record);
-    a.Close();
+    try {
+      a.Close();
+    } catch (ArchiveError& e) {
+      e.setWrittenAt(p);  // the bytes went in before the close failed
+      throw;
+    }
     return p;
   }
 

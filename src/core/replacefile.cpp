@@ -1,13 +1,211 @@
 #include "core/replacefile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace fondaro {
+
+namespace {
+
+// Our temporary files: ".fondaro-" + six random characters + ".tmp".
+constexpr char kTempPrefix[] = ".fondaro-";
+constexpr char kTempSuffix[] = ".tmp";
+constexpr int kTempRandom = 6;
+constexpr time_t kStaleTempSeconds = 3600;
+
+QByteArray folderOf(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  if (slash < 0) return QByteArrayLiteral(".");
+  if (slash == 0) return QByteArrayLiteral("/");
+  return path.left(slash);
+}
+
+QByteArray baseName(const QByteArray& path) { return path.mid(path.lastIndexOf('/') + 1); }
+
+bool isTempName(const char* name) {
+  const size_t n = std::strlen(name);
+  const size_t pre = sizeof(kTempPrefix) - 1, suf = sizeof(kTempSuffix) - 1;
+  return n == pre + kTempRandom + suf && std::strncmp(name, kTempPrefix, pre) == 0 &&
+         std::strcmp(name + pre + kTempRandom, kTempSuffix) == 0;
+}
+
+bool isArchiveName(const QByteArray& name) {
+  const QByteArray lower = name.toLower();
+  return lower.endsWith(".eur") || lower.endsWith(".pro") || lower == "unins000.dll";
+}
+
+// Removes our temporary files of more than an hour ago: a program killed while
+// writing leaves one behind.
+void removeStaleTemps(const QByteArray& folder) {
+  DIR* dir = ::opendir(folder.constData());
+  if (!dir) return;
+  const time_t now = std::time(nullptr);
+  while (const dirent* e = ::readdir(dir)) {
+    if (!isTempName(e->d_name)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (now - st.st_mtime > kStaleTempSeconds) ::unlinkat(::dirfd(dir), e->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
+// Whether a file with the identity `id` is an archive or the password file of
+// `folder`.
+bool isArchiveOf(const QByteArray& folder, const struct stat& id) {
+  DIR* dir = ::opendir(folder.constData());
+  if (!dir) return false;
+  bool found = false;
+  while (const dirent* e = ::readdir(dir)) {
+    if (!isArchiveName(QByteArray(e->d_name))) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && st.st_dev == id.st_dev && st.st_ino == id.st_ino) {
+      found = true;
+      break;
+    }
+  }
+  ::closedir(dir);
+  return found;
+}
+
+// Where the content goes: the target, or the file a link names.
+// False with `why` set when the target must not be written.
+bool resolveTarget(const QByteArray& target, QByteArray* where, WriteFailure* why) {
+  struct stat st {};
+  *where = target;
+  if (::lstat(target.constData(), &st) != 0) {
+    if (errno == ENOENT) return true;
+    *why = {WriteFailure::Kind::System, errno};
+    return false;
+  }
+  if (S_ISLNK(st.st_mode)) {
+    char* resolved = ::realpath(target.constData(), nullptr);
+    if (!resolved) {
+      *why = errno == ENOENT ? WriteFailure{WriteFailure::Kind::DanglingLink, ENOENT}
+                             : WriteFailure{WriteFailure::Kind::System, errno};
+      return false;
+    }
+    *where = QByteArray(resolved);
+    std::free(resolved);
+    if (::stat(where->constData(), &st) != 0) {
+      *why = {WriteFailure::Kind::System, errno};
+      return false;
+    }
+  }
+  if (!S_ISREG(st.st_mode)) {
+    *why = {WriteFailure::Kind::NotRegular, S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
+    return false;
+  }
+  // Root may write anything; the mode still says what the owner wants.
+  if ((st.st_mode & 0222) == 0 || (::access(where->constData(), W_OK) != 0 && errno == EACCES)) {
+    *why = {WriteFailure::Kind::ReadOnly, EACCES};
+    return false;
+  }
+  return true;
+}
+
+bool syncRetrying(int fd) {
+  for (;;) {
+    if (::fsync(fd) == 0) return true;
+    if (errno == EINTR) continue;
+    // A file system that cannot sync (some network shares) still takes the file.
+    return errno == EINVAL || errno == EROFS;
+  }
+}
+
+void syncFolder(const QByteArray& folder) {
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  syncRetrying(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+QString systemErrorItalian(int err) {
+  switch (err) {
+    case EACCES:
+    case EPERM: return QStringLiteral("Permesso negato.");
+    case EROFS: return QStringLiteral("Il disco è protetto in scrittura (sola lettura).");
+    case ENOSPC: return QStringLiteral("Spazio esaurito sul disco.");
+    case EDQUOT: return QStringLiteral("Spazio a disposizione dell'utente esaurito sul disco.");
+    case EIO: return QStringLiteral("Errore di lettura o scrittura sul disco (errore di ingresso/uscita).");
+    case ENAMETOOLONG: return QStringLiteral("Il nome del file è troppo lungo.");
+    case ENOENT: return QStringLiteral("Il file o la cartella non esiste.");
+    case ENOTDIR: return QStringLiteral("Una parte del percorso non è una cartella.");
+    case EISDIR: return QStringLiteral("Al posto del file c'è una cartella.");
+    case EFBIG: return QStringLiteral("Il file è troppo grande per questo disco.");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("Troppi file aperti.");
+    case ENOMEM: return QStringLiteral("Memoria insufficiente.");
+    case ELOOP: return QStringLiteral("Il percorso contiene troppi collegamenti simbolici.");
+    case ETXTBSY:
+    case EBUSY: return QStringLiteral("Il file è in uso.");
+    default:
+      return QStringLiteral("Errore del sistema n. %1 (%2).").arg(err).arg(QString::fromLocal8Bit(std::strerror(err)));
+  }
+}
+
+QString WriteFailure::italian() const {
+  switch (kind) {
+    case Kind::NotRegular:
+      return QStringLiteral("La destinazione non è un file ordinario (è una cartella, un dispositivo o una "
+                            "pipe) e non viene sostituita.");
+    case Kind::ReadOnly:
+      return QStringLiteral("Il file di destinazione è di sola lettura e non viene sostituito.");
+    case Kind::DanglingLink:
+      return QStringLiteral("La destinazione è un collegamento a un file che non esiste.");
+    case Kind::Protected:
+      return QStringLiteral("La destinazione è un archivio del programma o il file delle password e non "
+                            "viene sostituita.");
+    case Kind::System: break;
+  }
+  if (err == EACCES || err == EPERM)
+    return QStringLiteral("Accertarsi di possedere i privilegi di scrittura nella cartella di destinazione.");
+  return systemErrorItalian(err);
+}
+
+QString WriteFailure::english() const {
+  switch (kind) {
+    case Kind::NotRegular: return QStringLiteral("it exists and is not a regular file; it is not replaced");
+    case Kind::ReadOnly: return QStringLiteral("it is a read-only file; it is not replaced");
+    case Kind::DanglingLink: return QStringLiteral("it is a link to a missing file");
+    case Kind::Protected:
+      return QStringLiteral("it is the input, an archive (*.eur, *.pro) or the password file; it is never "
+                            "written by an output");
+    case Kind::System: break;
+  }
+  return QString::fromLocal8Bit(std::strerror(err));
+}
+
+bool isProtectedOutput(const QByteArray& target, const OutputGuard& guard) {
+  if (!guard.input.isEmpty() && (target == guard.input || sameFile(target, guard.input))) return true;
+  if (!guard.archives) return false;
+  QByteArray where = target;
+  if (char* resolved = ::realpath(target.constData(), nullptr)) {
+    where = QByteArray(resolved);
+    std::free(resolved);
+  }
+  if (isArchiveName(baseName(target)) || isArchiveName(baseName(where))) return true;
+  struct stat id {};
+  if (::stat(where.constData(), &id) != 0) return false;  // a new file is nobody's archive
+  return isArchiveOf(folderOf(where), id) || isArchiveOf(folderOf(target), id) ||
+         (!guard.input.isEmpty() && isArchiveOf(folderOf(guard.input), id));
+}
+
+std::optional<WriteFailure> refusedTarget(const QByteArray& target, const OutputGuard& guard) {
+  if (isProtectedOutput(target, guard)) return WriteFailure{WriteFailure::Kind::Protected, EPERM};
+  QByteArray where;
+  WriteFailure failure;
+  if (!resolveTarget(target, &where, &failure)) return failure;
+  return std::nullopt;
+}
 
 bool writeAllTo(int fd, const char* data, qint64 n) {
   qint64 done = 0;
@@ -26,27 +224,35 @@ bool writeAllTo(int fd, const char* data, qint64 n) {
   return true;
 }
 
-bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)>& fill, QString* why) {
-  const auto failed = [&](int err) {
-    if (why) *why = QString::fromLocal8Bit(std::strerror(err));
+bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)>& fill, WriteFailure* why,
+                      const OutputGuard& guard) {
+  WriteFailure failure;
+  const auto failed = [&](WriteFailure f) {
+    if (why) *why = f;
     return false;
   };
-  QByteArray temp = target + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return failed(errno);
-  // A new file gets the permissions an ordinary new file would get.
+  if (isProtectedOutput(target, guard)) return failed({WriteFailure::Kind::Protected, EPERM});
+  QByteArray where;
+  if (!resolveTarget(target, &where, &failure)) return failed(failure);
+
+  const QByteArray folder = folderOf(where);
+  removeStaleTemps(folder);
+  QByteArray temp = folder + '/' + kTempPrefix + QByteArray(kTempRandom, 'X') + kTempSuffix;
+  const int fd = ::mkostemps(temp.data(), int(sizeof(kTempSuffix) - 1), O_CLOEXEC);
+  if (fd < 0) return failed({WriteFailure::Kind::System, errno});
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  struct stat old {};
-  const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask);
   int err = 0;
-  if (::fchmod(fd, mode) != 0 || !fill(fd)) err = errno ? errno : EIO;
-  if (::close(fd) != 0 && !err) err = errno;
-  if (!err && ::rename(temp.constData(), target.constData()) != 0) err = errno;
+  errno = 0;
+  if (::fchmod(fd, 0644 & ~mask) != 0 || !fill(fd)) err = errno ? errno : EIO;
+  if (!err && !syncRetrying(fd)) err = errno;
+  if (::close(fd) != 0 && !err && errno != EINTR) err = errno;
+  if (!err && ::rename(temp.constData(), where.constData()) != 0) err = errno;
   if (err) {
     ::unlink(temp.constData());
-    return failed(err);
+    return failed({WriteFailure::Kind::System, err});
   }
+  syncFolder(folder);
   return true;
 }
 

@@ -1,21 +1,73 @@
 #pragma once
 // A file written whole or not at all: the content goes to a new file in the
-// same folder, which takes the target's name only once complete, so a failure
-// at any point leaves the previous file (or no file) where it was. Paths are
-// the operating system's bytes (core/filepath.h).
+// same folder, reaches the disk, and only then takes the target's name (and the
+// folder is synced), so a failure or a power cut at any point leaves the
+// previous file (or no file) where it was. Paths are the operating system's
+// bytes (core/filepath.h).
+//
+// What is never replaced: a target that exists and is not a regular file (a
+// device such as /dev/null, a FIFO, a socket, a folder), a read-only file, and
+// whatever the caller's OutputGuard protects. A symbolic link is written
+// through: the file it names gets the new content and the link stays; a link
+// to nothing is refused. The new file gets the ordinary mode of a new file
+// (0644 less the umask), whatever the old one had.
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace fondaro {
+
+// Why a whole-file write did not take place.
+struct WriteFailure {
+  enum class Kind {
+    System,        // err tells
+    NotRegular,    // a device, FIFO, socket or folder under the target's name
+    ReadOnly,      // the target is a read-only file
+    DanglingLink,  // a symbolic link to a missing file
+    Protected,     // an archive, the password file, or the input itself
+  };
+  Kind kind = Kind::System;
+  int err = 0;
+
+  // For the windows: what failed, in Italian. A missing permission gives the
+  // program's usual advice about write privileges; any other system error its
+  // own meaning (disk full, input/output error, ...).
+  QString italian() const;
+  // For fondaro-tool: the same in English.
+  QString english() const;
+};
+
+// The system error's meaning in Italian ("Spazio esaurito sul disco.").
+QString systemErrorItalian(int err);
+
+// Outputs that must never be replaced by what the tool writes.
+struct OutputGuard {
+  // The file the output is made from (compared by name, device and inode).
+  QByteArray input;
+  // Also refuse any archive ("*.eur", "*.pro") and the password file
+  // ("unins000.dll"), by name and by identity, in the target's folder and in
+  // the input's.
+  bool archives = false;
+};
+
+// Whether `target` is something the guard protects.
+bool isProtectedOutput(const QByteArray& target, const OutputGuard& guard);
+
+// Why replaceFileBytes would refuse `target` before writing anything (the
+// guard, not a regular file, read-only, a link to nothing), or nothing.
+std::optional<WriteFailure> refusedTarget(const QByteArray& target, const OutputGuard& guard = {});
 
 // Writes n bytes to fd, retrying short writes; false on failure (errno set).
 bool writeAllTo(int fd, const char* data, qint64 n);
 
-// Creates a new file beside `target`, lets `fill(fd)` write it, then renames it
-// over `target`. False when any step fails; `why` then tells, and no new file
-// is left behind.
-bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)>& fill, QString* why = nullptr);
+// Creates a new file beside `target` (a short hidden name, whatever the length
+// of the target's), lets `fill(fd)` write it, syncs it, then renames it over
+// `target` and syncs the folder. False when any step fails; `why` then tells,
+// and no new file is left behind. Temporary files of this naming left by a
+// killed program more than an hour ago are removed on the way.
+bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)>& fill,
+                      WriteFailure* why = nullptr, const OutputGuard& guard = {});
 
 // Creates a folder and its missing parents; true when it exists afterwards.
 bool makeFolders(const QByteArray& folder);

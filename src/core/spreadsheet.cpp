@@ -168,15 +168,15 @@ QByteArray spreadsheetDocument(QStringView sheetName, std::span<const SheetColum
   return out;
 }
 
-ExportWriteError::ExportWriteError(QString path, QString reason)
-    : std::runtime_error((path + QStringLiteral(": ") + reason).toStdString()),
+ExportWriteError::ExportWriteError(QString path, WriteFailure failure)
+    : std::runtime_error((path + QStringLiteral(": ") + failure.english()).toStdString()),
       path_(std::move(path)),
-      reason_(std::move(reason)) {}
+      failure_(failure) {}
 
-void writeFileReplacing(const QString& path, const QByteArray& bytes) {
-  QString why;
+void writeFileReplacing(const QString& path, const QByteArray& bytes, const OutputGuard& guard) {
+  WriteFailure why;
   if (!replaceFileBytes(encodePath(path), [&](int fd) { return writeAllTo(fd, bytes.constData(), bytes.size()); },
-                        &why))
+                        &why, guard))
     throw ExportWriteError(path, why);
 }
 

@@ -19,6 +19,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/replacefile.h"
+
 namespace fondaro {
 
 // A table of texts held compactly as Windows-1252 bytes, as the archives store
@@ -91,17 +93,20 @@ QByteArray spreadsheetDocument(QStringView sheetName, std::span<const SheetColum
 
 class ExportWriteError : public std::runtime_error {
  public:
-  ExportWriteError(QString path, QString reason);
+  ExportWriteError(QString path, WriteFailure failure);
   const QString& path() const { return path_; }
-  const QString& reason() const { return reason_; }
+  // In English, for fondaro-tool.
+  QString reason() const { return failure_.english(); }
+  const WriteFailure& failure() const { return failure_; }
 
  private:
   QString path_;
-  QString reason_;
+  WriteFailure failure_;
 };
 
 // Writes bytes to a new file beside `path` and renames it over `path`, so a
-// failed write leaves the previous file whole. Throws ExportWriteError.
-void writeFileReplacing(const QString& path, const QByteArray& bytes);
+// failed write leaves the previous file whole (core/replacefile.h: what is
+// never replaced, and `guard`). Throws ExportWriteError.
+void writeFileReplacing(const QString& path, const QByteArray& bytes, const OutputGuard& guard = {});
 
 }  // namespace fondaro

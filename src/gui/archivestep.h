@@ -20,4 +20,24 @@ bool archiveStep(QWidget* parent, Step&& step, Icon icon = Icon::Error) {
   }
 }
 
+// Runs a save `step` as archiveStep does. When the card reached the archive
+// but the disk did not confirm it, the editor takes the position it went to
+// (`stored(p)`), so that saving again rewrites that record instead of adding
+// a second copy, and the message says so.
+template <class Step, class Stored>
+bool saveStep(QWidget* parent, Step&& step, Stored&& stored) {
+  try {
+    step();
+    return true;
+  } catch (const ArchiveError& e) {
+    if (e.writtenAt() > 0) {
+      stored(e.writtenAt());
+      notice(parent, Icon::Error, unconfirmedWriteMessage(e.writtenAt()));
+    } else {
+      notice(parent, Icon::Error, archiveAccessMessage());
+    }
+    return false;
+  }
+}
+
 }  // namespace fondaro::gui

@@ -21,16 +21,18 @@ bool hasUrlScheme(const QString& text) {
 }  // namespace
 
 QString openerUrl(const QString& command) {
-  QString text = command;
-  text.remove(u'"');
+  QString text = command.trimmed();
+  // A command in quotes is what stands between them: a file's name may hold
+  // a quote of its own, and "a\"b.txt" must not open "ab.txt".
+  if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"')) text = text.mid(1, text.size() - 2);
+  else text.remove(u'"');
+  // A path goes into the URL byte for byte, whatever its charset (a folder
+  // named in Latin-1 carries bytes that are not UTF-8, core/filepath.h), so
+  // the exact file is opened.
+  if (text.startsWith(u'/')) return u"file://"_qs + QString::fromLatin1(encodePath(text).toPercentEncoding("/"));
   text = text.trimmed();
   if (text.startsWith(u"www.", Qt::CaseInsensitive)) return u"http://"_qs + text;
   if (hasUrlScheme(text)) return QUrl(text, QUrl::TolerantMode).toString(QUrl::FullyEncoded);
-  // A path from a folder named in another charset carries bytes that are not
-  // UTF-8 (core/filepath.h): they go into the URL byte for byte.
-  const QByteArray native = encodePath(text);
-  if (text.startsWith(u'/') && native != text.toUtf8())
-    return u"file://"_qs + QString::fromLatin1(native.toPercentEncoding("/"));
   return QUrl::fromLocalFile(text).toString(QUrl::FullyEncoded);
 }
 

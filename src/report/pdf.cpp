@@ -1,5 +1,7 @@
 #include "report/pdf.h"
 
+#include <cerrno>
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
@@ -43,14 +45,16 @@ int countPages(PrintDocument& doc) {
   return std::max(1, doc.paginate(writer));
 }
 
-bool writePdf(PrintDocument& doc, const QString& path, QString* error) {
-  const auto fail = [&](const QString& why) {
+bool writePdf(PrintDocument& doc, const QString& path, QString* error, const OutputGuard& guard,
+              WriteFailure* failure) {
+  const auto fail = [&](const QString& why, WriteFailure what = {WriteFailure::Kind::System, EIO}) {
+    if (failure) *failure = what;
     if (error)
       *error = u"Attenzione: impossibile creare il file PDF \"%1\".\n\n%2"_qs
                    .arg(QFileInfo(path).fileName(), why);
     return false;
   };
-  if (path.isEmpty()) return fail(u"Nessun nome di file indicato."_qs);
+  if (path.isEmpty()) return fail(u"Nessun nome di file indicato."_qs, {WriteFailure::Kind::System, ENOENT});
   // Drawn whole first, then written under a new name beside the target and
   // renamed over it by the path's own bytes (a folder named in Latin-1 stays
   // itself): a half-written file never takes the target's name.
@@ -62,10 +66,10 @@ bool writePdf(PrintDocument& doc, const QString& path, QString* error) {
     if (!paintDocument(doc, writer)) return fail(u"Errore durante la scrittura delle pagine."_qs);
   }
   const QByteArray& bytes = pdf.data();
+  WriteFailure why;
   const bool written = replaceFileBytes(
-      encodePath(path), [&](int fd) { return writeAllTo(fd, bytes.constData(), bytes.size()); });
-  if (!written)
-    return fail(u"Accertarsi di possedere i privilegi di scrittura nella cartella di destinazione."_qs);
+      encodePath(path), [&](int fd) { return writeAllTo(fd, bytes.constData(), bytes.size()); }, &why, guard);
+  if (!written) return fail(why.italian(), why);
   return true;
 }
 

@@ -2,6 +2,7 @@
 // Writing a document as a PDF file, with no printer and no dialog.
 #include <QString>
 
+#include "core/replacefile.h"
 #include "report/printdocument.h"
 
 class QPagedPaintDevice;
@@ -11,8 +12,10 @@ namespace fondaro::report {
 // Writes `doc` to `path`. The pages go to a temporary file in the same folder,
 // which replaces `path` only once complete: a failed write leaves an older file
 // of that name as it was. On failure returns false and, if `error` is given,
-// sets it to the reason (in Italian, for the user).
-bool writePdf(PrintDocument& doc, const QString& path, QString* error = nullptr);
+// sets it to the reason (in Italian, for the user), and `failure` to what
+// failed. What is never replaced: core/replacefile.h, and `guard`.
+bool writePdf(PrintDocument& doc, const QString& path, QString* error = nullptr, const OutputGuard& guard = {},
+              WriteFailure* failure = nullptr);
 
 // Lays out and draws every page of `doc` on `device`, page by page; false when
 // the device cannot be painted on (a printer that refuses the job).

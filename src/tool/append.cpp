@@ -20,7 +20,8 @@ const char* kUsage =
     "control character inside a string (write it escaped: \\t, \\u0000) or a\n"
     "line over 1 MiB writes nothing and exits 2 naming the line. Then each record\n"
     "is appended to FILE (created when missing) and its new position is printed,\n"
-    "one a line.";
+    "one a line. When a write fails the positions written so far are printed,\n"
+    "a record the disk did not confirm included, then the failure (exit 2).";
 
 // No record is longer than a few tens of kilobytes as JSON: a longer line is
 // refused without ever being held whole.
@@ -128,10 +129,17 @@ int append(const QString& path) {
   if (!parseAll<Rec>(stdin, records)) return kExitError;
   auto archive = Archive<Rec>::OpenOrCreate(path);
   for (const Rec& r : records) {
-    out(QString::number(archive.Append(r)) + u'\n');
+    try {
+      out(QString::number(archive.Append(r)) + u'\n');
+    } catch (const ArchiveError& e) {
+      // A record the disk did not confirm is in the file all the same: its
+      // position is printed before the failure is reported.
+      if (e.writtenAt() > 0) out(QString::number(e.writtenAt()) + u'\n');
+      throw;
+    }
   }
   archive.Close();
-  return std::fflush(stdout) == 0 ? kExitOk : kExitError;
+  return flushOut() ? kExitOk : kExitError;
 }
 
 }  // namespace

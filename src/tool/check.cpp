@@ -82,7 +82,7 @@ int check(const QString& path) {
     out(QStringLiteral("trailing fragment: %1 bytes after record %2\n").arg(trailing).arg(count));
   }
   archive.Close();
-  std::fflush(stdout);
+  flushOut();
   return findings > 0 ? kExitFindings : kExitOk;
 }
 

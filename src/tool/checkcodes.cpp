@@ -58,7 +58,7 @@ int runCheckCodes(const QStringList& args) {
       }
     });
     archive.Close();
-    std::fflush(stdout);
+    flushOut();
     return failed ? kExitFindings : kExitOk;
   });
 }

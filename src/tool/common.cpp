@@ -1,17 +1,61 @@
 #include "tool/common.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "core/filepath.h"
 
 namespace fondaro::tool {
 
 void out(const QString& text) {
   const QByteArray b = text.toUtf8();
-  std::fwrite(b.constData(), 1, size_t(b.size()), stdout);
+  writeOut(b.constData(), size_t(b.size()));
 }
 
 void err(const QString& text) {
   const QByteArray b = text.toUtf8() + '\n';
   std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
+}
+
+OutputGuard outputGuard(const QString& input) { return {encodePath(input), true}; }
+
+bool outputAllowed(const char* command, const QString& target, const QString& input) {
+  const auto refused = refusedTarget(encodePath(target), outputGuard(input));
+  if (!refused) return true;
+  err(QStringLiteral("fondaro-tool %1: cannot write %2: %3").arg(QLatin1String(command), target, refused->english()));
+  return false;
+}
+
+namespace {
+int outputError = 0;  // the first failure of a write to standard output
+
+void noteOutputError() {
+  if (!outputError) outputError = errno ? errno : EIO;
+}
+}  // namespace
+
+bool flushOut() {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  noteOutputError();
+  return false;
+}
+
+void writeOut(const char* data, size_t n) {
+  errno = 0;
+  if (std::fwrite(data, 1, n, stdout) != n) noteOutputError();
+}
+
+int finishOutput(int rc) {
+  if (flushOut()) {
+    errno = 0;
+    if (std::fclose(stdout) == 0) return rc;
+    noteOutputError();
+  }
+  err(QStringLiteral("fondaro-tool: cannot write standard output: ") +
+      QString::fromLocal8Bit(std::strerror(outputError)));
+  return kExitError;
 }
 
 bool wantsHelp(const QStringList& args) {

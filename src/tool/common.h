@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/archive.h"
+#include "core/replacefile.h"
 
 namespace fondaro::tool {
 
@@ -31,6 +32,23 @@ bool wantsHelp(const QStringList& args);
 void out(const QString& text);  // stdout, UTF-8, as is
 void err(const QString& text);  // stderr, UTF-8, with a line break
 
+// What no output of the tool may replace: the input file, any archive, the
+// password file (core/replacefile.h).
+OutputGuard outputGuard(const QString& input);
+// Whether `target` may take an output made from `input`; if not, says why on
+// stderr ("fondaro-tool COMMAND: cannot write OUT: ...").
+bool outputAllowed(const char* command, const QString& target, const QString& input);
+
+// Writes raw bytes to standard output; a failure is kept for finishOutput.
+void writeOut(const char* data, size_t n);
+// Flushes standard output; false (the failure kept for finishOutput) when it
+// could not be written.
+bool flushOut();
+// Flushes standard output and reports a failed write (a full disk, a closed
+// pipe) on stderr. The exit code every command ends with: `rc`, or 2 when
+// standard output could not be written.
+int finishOutput(int rc);
+
 }  // namespace fondaro::tool
 
 namespace fondaro::tool {
@@ -52,7 +70,7 @@ int runFileCommand(const QStringList& args, const char* name, const char* usage,
   try {
     return run(*fa);
   } catch (const ArchiveError& e) {
-    std::fflush(stdout);
+    flushOut();
     err(QStringLiteral("fondaro-tool %1: ").arg(QLatin1String(name)) + e.describe());
     return kExitError;
   }

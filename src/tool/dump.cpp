@@ -31,7 +31,7 @@ int dump(const QString& path) {
     out(line);
   });
   archive.Close();
-  return std::fflush(stdout) == 0 ? kExitOk : kExitError;
+  return flushOut() ? kExitOk : kExitError;
 }
 
 }  // namespace

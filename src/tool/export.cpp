@@ -2,7 +2,6 @@
 
 #include "core/clientexport.h"
 #include "core/filepath.h"
-#include "core/replacefile.h"
 #include "core/movementexport.h"
 #include "tool/commands.h"
 #include "tool/common.h"
@@ -16,8 +15,10 @@ const char* kUsage =
     "in \"Movimenti.xls\", an address book as in \"Anagrafica.xls\"), byte for byte\n"
     "what the export window writes when its grid was not edited, to OUT (replaced\n"
     "whole, through a new file renamed over it) or to standard output.\n"
-    "FILE is only read. Exit 0; 2 when FILE cannot be read or OUT cannot be\n"
-    "written, and then nothing is created.";
+    "FILE is only read. OUT is never FILE itself, an archive (*.eur, *.pro),\n"
+    "the password file unins000.dll, nor anything but a regular file (a link is\n"
+    "written through to its file). Exit 0; 2 when FILE cannot be read or OUT\n"
+    "cannot be written, and then nothing is created.";
 
 template <class Rec>
 QByteArray documentOf(const QString& path) {
@@ -51,18 +52,15 @@ int runExport(const QStringList& args) {
     }
   }
   return runFileCommand(rest, "export", kUsage, [&](const FileArgs& fa) {
-    if (!outPath.isEmpty() && sameFile(encodePath(outPath), encodePath(fa.path))) {
-      err(QStringLiteral("fondaro-tool export: OUT is the archive itself; the archive is never written"));
-      return kExitError;
-    }
+    if (!outPath.isEmpty() && !outputAllowed("export", outPath, fa.path)) return kExitError;
     const QByteArray doc =
         fa.kind == Kind::Movimenti ? documentOf<TMovimento>(fa.path) : documentOf<TCliente>(fa.path);
     if (outPath.isEmpty()) {
-      const bool ok = std::fwrite(doc.constData(), 1, size_t(doc.size()), stdout) == size_t(doc.size());
-      return ok && std::fflush(stdout) == 0 ? kExitOk : kExitError;
+      writeOut(doc.constData(), size_t(doc.size()));
+      return flushOut() ? kExitOk : kExitError;
     }
     try {
-      writeFileReplacing(outPath, doc);
+      writeFileReplacing(outPath, doc, outputGuard(fa.path));
     } catch (const ExportWriteError& e) {
       err(QStringLiteral("fondaro-tool export: cannot write %1: %2").arg(e.path(), e.reason()));
       return kExitError;

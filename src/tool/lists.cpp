@@ -77,6 +77,11 @@ std::optional<Args> splitArgs(const QStringList& args, const QStringList& valued
       err(QString::fromUtf8(usage));
       return std::nullopt;
     }
+    if (name == QLatin1String("--pdf") && a.options[name].isEmpty()) {
+      err(QStringLiteral("--pdf needs a file name"));
+      err(QString::fromUtf8(usage));
+      return std::nullopt;
+    }
   }
   return a;
 }
@@ -107,21 +112,23 @@ void printLines(const QStringList& lines) {
 }
 
 int reportSkipped(const std::vector<SkippedRecord>& skipped) {
-  std::fflush(stdout);
+  flushOut();
   for (const SkippedRecord& s : skipped) err(QStringLiteral("record %1: %2").arg(s.position).arg(s.reason));
   return skipped.empty() ? kExitOk : kExitFindings;
 }
 
 // Lines to stdout, or the printout to --pdf OUT.
-int writeOutput(const Args& a, Printout kind, const QString& title, const QStringList& lines) {
+int writeOutput(const Args& a, const char* command, const QString& input, Printout kind, const QString& title,
+                const QStringList& lines) {
   const QString pdf = a.options.value(QStringLiteral("--pdf"));
   if (pdf.isEmpty()) {
     printLines(lines);
-    return std::fflush(stdout) == 0 ? kExitOk : kExitError;
+    return flushOut() ? kExitOk : kExitError;
   }
+  if (!outputAllowed(command, pdf, input)) return kExitError;
   QString error;
-  if (!writeListPdf(pdf, kind, title, lines, &error)) {
-    err(QStringLiteral("cannot write %1: %2").arg(pdf, error));
+  if (!writeListPdf(pdf, kind, title, lines, outputGuard(input), &error)) {
+    err(QStringLiteral("fondaro-tool %1: cannot write %2: %3").arg(QLatin1String(command), pdf, error));
     return kExitError;
   }
   return kExitOk;
@@ -163,7 +170,7 @@ int runList(const QStringList& args) {
       auto archive = ClientArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
       const ListEntries entries = searchList(archive, FilterSet(*filters));
       archive.Close();
-      return writeOutput(*a, Printout::Riepilogo, QStringLiteral("Riepilogo pagatori e beneficiari"),
+      return writeOutput(*a, "list", fa.path, Printout::Riepilogo, QStringLiteral("Riepilogo pagatori e beneficiari"),
                          linesOf(entries));
     }
     const auto filters = parseFilters<TMovimento>(a->positional.mid(1));
@@ -174,7 +181,7 @@ int runList(const QStringList& args) {
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
     const ListEntries entries = searchList(archive, FilterSet(*filters));
     archive.Close();
-    return writeOutput(*a, Printout::Riepilogo, kListTitle, linesOf(entries));
+    return writeOutput(*a, "list", fa.path, Printout::Riepilogo, kListTitle, linesOf(entries));
   });
 }
 
@@ -198,7 +205,7 @@ int runDue(const QStringList& args) {
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
     const DueList due = dueList(archive, today);
     archive.Close();
-    const int rc = writeOutput(*a, Printout::Riepilogo, kDueTitle, linesOf(due.entries));
+    const int rc = writeOutput(*a, "due", fa.path, Printout::Riepilogo, kDueTitle, linesOf(due.entries));
     const int skipped = reportSkipped(due.skipped);
     return rc != kExitOk ? rc : skipped;
   });
@@ -233,7 +240,7 @@ int runJournal(const QStringList& args) {
         journalPrintLines(j.lines, intervalText(formatDate(*from), formatDate(*to)), j.income.euroText(),
                           j.expense.euroText(), j.balance.euroText());
     const QString title = journalTitle(causale);
-    const int rc = writeOutput(*a, Printout::Primanota, title, lines);
+    const int rc = writeOutput(*a, "journal", fa.path, Printout::Primanota, title, lines);
     const int skipped = reportSkipped(j.skipped);
     return rc != kExitOk ? rc : skipped;
   });

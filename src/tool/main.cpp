@@ -29,19 +29,8 @@ const char* kUsage =
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  fondaro::keepFreedMemoryForReuse();
+int dispatch(const QString& cmd, const QStringList& args) {
   using namespace fondaro::tool;
-  QStringList args;
-  // File names reach the opens byte for byte, UTF-8 or not (core/filepath.h).
-  for (int i = 1; i < argc; ++i) args << fondaro::decodePath(argv[i]);
-  if (args.isEmpty()) {
-    err(QString::fromUtf8(kUsage));
-    return kExitError;
-  }
-  const QString cmd = args.takeFirst();
   if (cmd == QLatin1String("--help") || cmd == QLatin1String("-h") || cmd == QLatin1String("help")) {
     out(QString::fromUtf8(kUsage) + u'\n');
     return kExitOk;
@@ -60,4 +49,22 @@ int main(int argc, char** argv) {
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fondaro::keepFreedMemoryForReuse();
+  using namespace fondaro::tool;
+  QStringList args;
+  // File names reach the opens byte for byte, UTF-8 or not (core/filepath.h).
+  for (int i = 1; i < argc; ++i) args << fondaro::decodePath(argv[i]);
+  if (args.isEmpty()) {
+    err(QString::fromUtf8(kUsage));
+    return kExitError;
+  }
+  const QString cmd = args.takeFirst();
+  // Every command's output is checked once more at the end: a full disk or a
+  // closed pipe under standard output is an error, not a success.
+  return finishOutput(dispatch(cmd, args));
 }

@@ -26,11 +26,14 @@ void ensureGuiApplication() {
 }  // namespace
 
 bool writeListPdf(const QString& path, Printout kind, const QString& title, const QStringList& lines,
-                  QString* error) {
+                  const OutputGuard& guard, QString* error) {
   ensureGuiApplication();
   report::Report r = kind == Printout::Primanota ? report::journalReport(title, lines)
                                                  : report::listReport(title, lines);
-  return report::writePdf(r, path, error);
+  WriteFailure failure;
+  if (report::writePdf(r, path, nullptr, guard, &failure)) return true;
+  *error = failure.english();
+  return false;
 }
 
 }  // namespace fondaro::tool

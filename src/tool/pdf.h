@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/replacefile.h"
+
 namespace fondaro::tool {
 
 enum class Printout { Riepilogo, Primanota };
@@ -11,6 +13,6 @@ enum class Printout { Riepilogo, Primanota };
 // with its title and lines to `path` (a temporary file, then renamed). On
 // failure returns false with the reason in `error`.
 bool writeListPdf(const QString& path, Printout kind, const QString& title, const QStringList& lines,
-                  QString* error);
+                  const OutputGuard& guard, QString* error);
 
 }  // namespace fondaro::tool

@@ -29,7 +29,7 @@ int runRecall(const QStringList& args) {
     QString text;
     for (const ListEntry& e : entries) text += e.line + u'\n';
     out(text);
-    return std::fflush(stdout) == 0 ? kExitOk : kExitError;
+    return flushOut() ? kExitOk : kExitError;
   });
 }
 

@@ -62,7 +62,7 @@ int runStats(const QStringList& args) {
       }
     }
     out(line("entrate", in.values) + line("uscite", outFlow.values) + line("bilancio", annual.values));
-    std::fflush(stdout);
+    flushOut();
     return kExitOk;
   });
 }

@@ -5,6 +5,7 @@
 
 #include "app/Guida.h"
 #include "core/archive.h"
+#include "core/notice.h"
 #include "core/recordexport.h"
 #include "gui/application.h"
 #include "gui/exportgrid.h"
@@ -90,8 +91,8 @@ void ExportWindow::cmdEsportaClick() {
   const QString path = gui::programFolder() + setup_.fileName;
   try {
     writeFileReplacing(path, setup_.document(model->rows()));
-  } catch (const ExportWriteError&) {
-    gui::message(this, kExportFailed.toString());
+  } catch (const ExportWriteError& e) {
+    gui::message(this, kExportFailed.toString() + kParagraphBreak + e.failure().italian());
     return;
   }
   if (gui::question(this, kAskOpen.toString())) gui::TMisc::Open(u'"' + path + u'"');

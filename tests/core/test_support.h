@@ -30,8 +30,10 @@ struct ToolBytes {
   QByteArray out;
   QByteArray err;
 };
-inline ToolBytes runToolBytes(const QStringList& args, const QByteArray& input = {}) {
+inline ToolBytes runToolBytes(const QStringList& args, const QByteArray& input = {},
+                              const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
   QProcess p;
+  p.setProcessEnvironment(env);
   p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
   p.waitForStarted();
   if (!input.isEmpty()) p.write(input);
@@ -51,6 +53,18 @@ inline ToolRun runTool(const QStringList& args, const QByteArray& input = {}) {
   const ToolBytes r = runToolBytes(args, input);
   return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
+
+#ifdef FONDARO_FAULTSHIM_PATH
+// The same with one system call made to fail (tests/common/faultshim.cpp:
+// "CALL:N:ERRNO[:COUNT][:MATCH]").
+inline ToolRun runToolFailing(const QString& fault, const QStringList& args, const QByteArray& input = {}) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FONDARO_FAULTSHIM_PATH));
+  env.insert(QStringLiteral("FONDARO_FAULT"), fault);
+  const ToolBytes r = runToolBytes(args, input, env);
+  return {r.exitCode, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
+}
+#endif
 #endif
 
 inline QByteArray readAll(const QString& path) {

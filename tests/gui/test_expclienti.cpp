@@ -26,6 +26,10 @@ namespace {
 const QString kFailed =
     u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file di Excel non sia "
     "già aperto."_qs;
+// A failed export also says what failed: here a folder stands where the file goes.
+const QString kFailedOnFolder =
+    kFailed + u"\n\r\n\rLa destinazione non è un file ordinario (è una cartella, un dispositivo o una pipe) e "
+              "non viene sostituita."_qs;
 
 }  // namespace
 
@@ -166,7 +170,7 @@ class TestExpClienti : public QObject {
     QVERIFY(QDir().mkdir(exported()));
     p->dialogs.answer(Answer::Yes);
     click("cmdEsporta");
-    QCOMPARE(p->dialogs.texts().last(), kFailed);
+    QCOMPARE(p->dialogs.texts().last(), kFailedOnFolder);
     QCOMPARE(p->dialogs.texts().size(), 2);
     QVERIFY(p->shell.texts().isEmpty());
   }

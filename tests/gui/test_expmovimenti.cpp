@@ -32,6 +32,10 @@ const QString kAskOpen =
 const QString kFailed =
     u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file di Excel non sia "
     "già aperto."_qs;
+// A failed export also says what failed: here a folder stands where the file goes.
+const QString kFailedOnFolder =
+    kFailed + u"\n\r\n\rLa destinazione non è un file ordinario (è una cartella, un dispositivo o una pipe) e "
+              "non viene sostituita."_qs;
 
 TMovimento movement(bool in, const QString& causale, const QString& totale) {
   TMovimento r;
@@ -225,7 +229,7 @@ class TestExpMovimenti : public QObject {
     QVERIFY(QDir().mkdir(exported()));  // something that cannot be replaced by a file
     p->dialogs.answer(Answer::Yes);
     click("cmdEsporta");
-    QCOMPARE(p->dialogs.texts(), (QStringList{kAskExport, kFailed}));
+    QCOMPARE(p->dialogs.texts(), (QStringList{kAskExport, kFailedOnFolder}));
     QCOMPARE(p->dialogs.seen().last().kind, DialogKind::Message);
     QVERIFY(p->shell.texts().isEmpty());
     QVERIFY(QFileInfo(exported()).isDir());

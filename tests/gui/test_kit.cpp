@@ -418,6 +418,10 @@ class TestKit : public QObject {
     // program folder's text carries it.
     QTest::newRow("path with a Latin-1 byte")
         << u"\"/media/caf"_qs + QChar(0xDCE9) + u"/Guida.pdf\""_qs << u"file:///media/caf%E9/Guida.pdf"_qs;
+    // A name holding a quote, a hash or a question mark opens that very file.
+    QTest::newRow("path with a quote")
+        << u"\"/opt/fondaro/Documenti_Allegati/a\"b #1?.txt\""_qs
+        << u"file:///opt/fondaro/Documenti_Allegati/a%22b%20%231%3F.txt"_qs;
     QTest::newRow("mailto") << u"\"mailto:info@fondaro.example?subject=Software Fondaro 3.0&body=Salve,\""_qs
                             << u"mailto:info@fondaro.example?subject=Software%20Fondaro%203.0&body=Salve,"_qs;
     QTest::newRow("web") << u"https://www.fondaro.example"_qs << u"https://www.fondaro.example"_qs;

@@ -417,10 +417,14 @@ void TfrmClienti::cmdSalvaClick() {
     return;
   }
   const qint64 p = position();
-  gui::archiveStep(this, [&] {
-    setPosition(Cursor(archiveFile()).save(p, recordFromClientCard(card)));
-    gui::notice(this, gui::Icon::Information, p != 0 ? clientTexts::savedChanges() : clientTexts::savedNew());
-  });
+  gui::saveStep(
+      this,
+      [&] {
+        setPosition(Cursor(archiveFile()).save(p, recordFromClientCard(card)));
+        gui::notice(this, gui::Icon::Information,
+                    p != 0 ? clientTexts::savedChanges() : clientTexts::savedNew());
+      },
+      [this](qint64 stored) { setPosition(stored); });
 }
 
 void TfrmClienti::cmdDuplicaClick() {

@@ -1,6 +1,7 @@
 #include "movements/AllegaCartella.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,10 @@ const char kCheckRights[] =
 const char kBadName[] =
     "Attenzione: il nome del file allegato non \xC3\xA8 valido: non pu\xC3\xB2 contenere barre (/ o \\) "
     "n\xC3\xA9 caratteri di controllo e non pu\xC3\xB2 essere \"..\".";
+const char kNotStorable[] =
+    "Attenzione: il nome del file non può essere conservato nella scheda: contiene caratteri fuori "
+    "dall'alfabeto latino (sono ammesse le lettere accentate) oppure supera i 250 caratteri.\r\n\r\n"
+    "Rinominare il file e allegarlo di nuovo.";
 const char kNotOpened[] = "Il file non viene aperto.";
 const char kNotAttached[] = "Il file non \xC3\xA8 stato allegato.";
 
@@ -143,6 +148,10 @@ void TfrmAllegaCartella::attach(int row) {
     gui::notice(this, gui::Icon::Warning, paragraphs(kBadName, kNotAttached));
     return;
   }
+  if (!isStorableAttachmentName(name)) {
+    gui::notice(this, gui::Icon::Warning, paragraphs(kNotStorable, kNotAttached));
+    return;
+  }
   const QString previous = txtFile[row]->text();
   txtFile[row]->setText(name);
 
@@ -150,13 +159,19 @@ void TfrmAllegaCartella::attach(int row) {
   const QString target = folder + name;
   if (sameFile(encodePath(chosen), encodePath(target))) return;
 
-  const auto failed = [&] {
+  // A missing permission gets the usual advice; any other failure says what
+  // happened (a full disk, an input/output error).
+  const auto failed = [&](const WriteFailure& why) {
     txtFile[row]->setText(previous);
-    gui::notice(this, gui::Icon::Warning, paragraphs(kNotCopied, kCheckRights));
+    const bool rights = why.kind == WriteFailure::Kind::System && (why.err == EACCES || why.err == EPERM);
+    gui::notice(this, gui::Icon::Warning,
+                QString::fromUtf8(kNotCopied) + kParagraphBreak +
+                    (rights ? QString::fromUtf8(kCheckRights) : why.italian()));
   };
-  if (!makeFolders(encodePath(folder))) return failed();
+  if (!makeFolders(encodePath(folder))) return failed({WriteFailure::Kind::System, errno});
   if (pathExists(encodePath(target)) && !gui::question(this, QString::fromUtf8(kOverwrite))) return;
-  if (!copyReplacing(chosen, target)) return failed();
+  WriteFailure why;
+  if (!copyReplacing(chosen, target, &why)) return failed(why);
 }
 
 void TfrmAllegaCartella::open(int row) {

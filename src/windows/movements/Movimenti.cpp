@@ -409,10 +409,14 @@ void TfrmMovimenti::cmdSalvaClick() {
     return;
   }
   const qint64 p = position();
-  gui::archiveStep(this, [&] {
-    setPosition(Cursor(archiveFile()).save(p, recordFromCard(card)));
-    gui::notice(this, gui::Icon::Information, p != 0 ? movementTexts::savedChanges() : movementTexts::savedNew());
-  });
+  gui::saveStep(
+      this,
+      [&] {
+        setPosition(Cursor(archiveFile()).save(p, recordFromCard(card)));
+        gui::notice(this, gui::Icon::Information,
+                    p != 0 ? movementTexts::savedChanges() : movementTexts::savedNew());
+      },
+      [this](qint64 stored) { setPosition(stored); });
 }
 
 void TfrmMovimenti::cmdDuplicaClick() {

@@ -1,0 +1,185 @@
+// What fondaro-tool writes: never over an archive, the password file or the
+// input; a failed standard output is an error; a disk that gives up half way
+// loses nothing and is reported honestly.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "../common/records.h"
+#include "core/archive.h"
+#include "core/filepath.h"
+#include "test_support.h"
+
+using namespace fondaro;
+using fondaro::testing::namesIn;
+using fondaro::testing::readAll;
+using fondaro::testing::runTool;
+using fondaro::testing::runToolFailing;
+using fondaro::testing::ToolRun;
+using fondaro::testing::writeAll;
+
+namespace {
+
+class ToolOutputs : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  QString path(const QString& name) const { return dir.filePath(name); }
+  QString archive() {
+    const QString p = path(QStringLiteral("t.eur"));
+    auto a = MovementArchive::OpenOrCreate(p);
+    a.Append(testdata::movement(u"Affitto", u"05/03/2024", u"1250,00", false));
+    a.Close();
+    return p;
+  }
+  std::set<QByteArray> names() const { return namesIn(QFile::encodeName(dir.path())); }
+};
+
+const QString kNewLine = QStringLiteral("\n");
+
+}  // namespace
+
+// Every output of the tool refuses the input, any archive and the password
+// file, by name or by identity, and writes nothing.
+TEST_F(ToolOutputs, NoOutputReplacesAnArchiveOrThePasswordFile) {
+  const QString input = archive();
+  writeAll(path(QStringLiteral("Clienti.pro")), "rubrica");
+  writeAll(path(QStringLiteral("unins000.dll")), "password");
+  writeAll(path(QStringLiteral("2023.eur")), "anno");
+  ASSERT_EQ(::symlink("2023.eur", QFile::encodeName(path(QStringLiteral("lista.pdf"))).constData()), 0);
+  const QByteArray inputBytes = readAll(input);
+  const QStringList targets = {input, path(QStringLiteral("./t.eur")), path(QStringLiteral("Clienti.pro")),
+                               path(QStringLiteral("unins000.dll")), path(QStringLiteral("2023.eur")),
+                               path(QStringLiteral("nuovo.eur")), path(QStringLiteral("lista.pdf"))};
+  for (const QString& target : targets) {
+    const QList<QStringList> commands = {
+        {QStringLiteral("list"), input, QStringLiteral("--pdf"), target},
+        {QStringLiteral("due"), input, QStringLiteral("--pdf=") + target},
+        {QStringLiteral("journal"), input, QStringLiteral("--from"), QStringLiteral("01/01/2024"),
+         QStringLiteral("--to"), QStringLiteral("31/12/2024"), QStringLiteral("--pdf"), target},
+        {QStringLiteral("export"), input, QStringLiteral("-o"), target},
+    };
+    for (const QStringList& args : commands) {
+      SCOPED_TRACE(args.join(u' ').toStdString());
+      const ToolRun r = runTool(args);
+      EXPECT_EQ(r.exitCode, 2);
+      EXPECT_TRUE(r.err.contains(QStringLiteral("cannot write"))) << r.err.toStdString();
+      EXPECT_TRUE(r.out.isEmpty());
+    }
+  }
+  EXPECT_EQ(readAll(input), inputBytes);
+  EXPECT_EQ(readAll(path(QStringLiteral("Clienti.pro"))), QByteArray("rubrica"));
+  EXPECT_EQ(readAll(path(QStringLiteral("unins000.dll"))), QByteArray("password"));
+  EXPECT_EQ(readAll(path(QStringLiteral("2023.eur"))), QByteArray("anno"));
+  EXPECT_FALSE(names().count("nuovo.eur"));
+}
+
+// A device, a FIFO or a folder under the output's name stays what it is; a
+// read-only file stays as it was; an empty --pdf is a usage error.
+TEST_F(ToolOutputs, OnlyAnOrdinaryWritableFileIsReplaced) {
+  const QString input = archive();
+  ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.pdf"))).constData(), 0644), 0);
+  writeAll(path(QStringLiteral("protetto.pdf")), "vecchio");
+  ASSERT_EQ(::chmod(QFile::encodeName(path(QStringLiteral("protetto.pdf"))).constData(), 0444), 0);
+  for (const QString& target : {QStringLiteral("/dev/null"), path(QStringLiteral("pipe.pdf")), dir.path(),
+                                path(QStringLiteral("protetto.pdf"))}) {
+    SCOPED_TRACE(target.toStdString());
+    for (const QStringList& args : {QStringList{QStringLiteral("list"), input, QStringLiteral("--pdf"), target},
+                                    QStringList{QStringLiteral("export"), input, QStringLiteral("-o"), target}}) {
+      const ToolRun r = runTool(args);
+      EXPECT_EQ(r.exitCode, 2);
+      EXPECT_TRUE(r.err.contains(QStringLiteral("cannot write"))) << r.err.toStdString();
+    }
+  }
+  struct stat st {};
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+  ASSERT_EQ(::lstat(QFile::encodeName(path(QStringLiteral("pipe.pdf"))).constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(readAll(path(QStringLiteral("protetto.pdf"))), QByteArray("vecchio"));
+
+  const ToolRun empty = runTool({QStringLiteral("list"), input, QStringLiteral("--pdf=")});
+  EXPECT_EQ(empty.exitCode, 2);
+  EXPECT_TRUE(empty.out.isEmpty());
+  EXPECT_TRUE(empty.err.contains(QStringLiteral("--pdf needs a file name")));
+}
+
+// A standard output that cannot be written (a full disk) is an error with a
+// message, for every command that writes there.
+TEST_F(ToolOutputs, AFailedStandardOutputIsReported) {
+  const QString input = archive();
+  auto book = ClientArchive::OpenOrCreate(path(QStringLiteral("Clienti.pro")));
+  book.Append(testdata::record<TCliente>({{cli::Cliente, u"Rossi Mario"}, {cli::Ricontatta, kSi}}));
+  book.Close();
+  const QList<QStringList> commands = {
+      {QStringLiteral("list"), input},
+      {QStringLiteral("dump"), input},
+      {QStringLiteral("export"), input},
+      {QStringLiteral("check"), input},
+      {QStringLiteral("recall"), path(QStringLiteral("Clienti.pro"))},
+      {QStringLiteral("validate"), QStringLiteral("iban"), QStringLiteral("IT60X0542811101000000123456")},
+      {QStringLiteral("--help")},
+  };
+  for (const QStringList& args : commands) {
+    SCOPED_TRACE(args.join(u' ').toStdString());
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(FONDARO_TOOL_PATH), args);
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("cannot write standard output")));
+  }
+}
+
+// A record the disk did not confirm is in the file: append prints its
+// position with the others before the failure, and an interrupted sync is
+// simply tried again.
+TEST_F(ToolOutputs, AppendPrintsEveryPositionItWrote) {
+  const QString p = path(QStringLiteral("2024.eur"));
+  const QByteArray three = "{\"Causale\": \"a\"}\n{\"Causale\": \"b\"}\n{\"Causale\": \"c\"}\n";
+  const ToolRun failed = runToolFailing(QStringLiteral("fdatasync:2:EIO"), {QStringLiteral("append"), p}, three);
+  EXPECT_EQ(failed.exitCode, 2);
+  EXPECT_EQ(failed.out, QStringLiteral("1\n2\n"));
+  EXPECT_TRUE(failed.err.contains(QStringLiteral("cannot flush"))) << failed.err.toStdString();
+  EXPECT_EQ(MovementArchive::OpenExisting(p, RecordFile::Access::ReadOnly).Count(), 2);
+
+  const ToolRun interrupted =
+      runToolFailing(QStringLiteral("fdatasync:1:EINTR:3"), {QStringLiteral("append"), p}, three);
+  EXPECT_EQ(interrupted.exitCode, 0) << interrupted.err.toStdString();
+  EXPECT_EQ(interrupted.out, QStringLiteral("3\n4\n5\n"));
+  EXPECT_EQ(MovementArchive::OpenExisting(p, RecordFile::Access::ReadOnly).Count(), 5);
+}
+
+// A disk that fails while an export or a PDF is written leaves the old file
+// whole, no temporary file behind, and a message that says why.
+TEST_F(ToolOutputs, AFailedOutputLeavesTheOldFileAndSaysWhy) {
+  const QString input = archive();
+  const QString out = path(QStringLiteral("Movimenti.xls"));
+  const QString pdf = path(QStringLiteral("lista.pdf"));
+  writeAll(out, "vecchio");
+  writeAll(pdf, "vecchio");
+  const struct {
+    const char* fault;
+    const char* reason;
+  } cases[] = {
+      {"write:1:ENOSPC:1:.fondaro-", "No space left on device"},
+      {"fsync:1:EIO:1:.fondaro-", "Input/output error"},
+      {"close:1:EIO:1:.fondaro-", "Input/output error"},
+      {"rename:1:EIO", "Input/output error"},
+  };
+  const std::set<QByteArray> before = names();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    for (const QStringList& args : {QStringList{QStringLiteral("export"), input, QStringLiteral("-o"), out},
+                                    QStringList{QStringLiteral("list"), input, QStringLiteral("--pdf"), pdf}}) {
+      const ToolRun r = runToolFailing(QString::fromLatin1(c.fault), args);
+      EXPECT_EQ(r.exitCode, 2);
+      EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.reason))) << r.err.toStdString();
+    }
+    EXPECT_EQ(readAll(out), QByteArray("vecchio"));
+    EXPECT_EQ(readAll(pdf), QByteArray("vecchio"));
+    EXPECT_EQ(names(), before);
+  }
+}
