@@ -6,7 +6,7 @@ namespace {
 
 constexpr ExportColumn kColumns[] = {
     {"colCliente", "Cognome e nome", 250, "Cognome e nome", 250},
-    {"colDataNasc", "Data di nascita", 120, "Data di nascita", 200},
+    {"colDataNasc", "Data di nascita", 120, "Data di nascita", 200, false, CellKind::Date},
     {"colComuneNasc", "Comune / Stato estero di nascita", 250, "Comune di nascita", 250},
     {"colRecapito", "Recapito preferenziale", 200, "Recapito preferenziale", 250},
     {"colIndirizzoRes", "Indirizzo di residenza", 250, "Indirizzo di residenza", 300},

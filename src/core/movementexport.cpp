@@ -6,12 +6,12 @@ namespace {
 
 constexpr ExportColumn kColumns[] = {
     {"colTipo", "Tipo movimento", 150, "Tipo movimento", 150},
-    {"colData", "Data operazione", 150, "Data operazione", 180},
+    {"colData", "Data operazione", 150, "Data operazione", 180, false, CellKind::Date},
     {"colCausale", "Causale", 300, "Causale", 300},
     {"colPromemoria", "Promemoria", 300, "Promemoria", 300},
-    {"colDataSca", "Data scadenza", 150, "Data scadenza", 180},
-    {"colPreavviso", "Giorni preavviso", 120, "Giorni preavviso", 150},
-    {"colTotale", "Importo in euro", 150, "Importo in euro", 150},
+    {"colDataSca", "Data scadenza", 150, "Data scadenza", 180, false, CellKind::Date},
+    {"colPreavviso", "Giorni preavviso", 120, "Giorni preavviso", 150, false, CellKind::Count},
+    {"colTotale", "Importo in euro", 150, "Importo in euro", 150, false, CellKind::Amount},
     {"colPagatore", "Pagatore", 250, "Pagatore", 250},
     {"colRecapitoPag", "Recapito", 250, "Recapito", 250},
     {"colCodFisc", "Codice fiscale", 200, "Codice fiscale", 200},

@@ -10,6 +10,16 @@
 // character inside a value is written as a blank (the spreadsheet would show
 // one anyway) so that the file stays one line; a character the code page lacks
 // is written as "?".
+//
+// Each data cell also says what a spreadsheet program should make of it,
+// after its column's kind (CellKind), so that a postcode "00184" keeps its
+// zeros, a payer named "=acconto" stays a name and never becomes a formula,
+// and the amounts can be summed. The text shown in the table stays as written.
+// The type is said twice, once for each family of readers: LibreOffice reads
+// `sdval` (the value, in en-US notation) and `sdnum` (its language, the format's
+// language, a built-in format code: LibreOffice keeps only built-in formats
+// from an HTML table, so amounts show two decimals and no "+"); Excel reads
+// `x:str` and `x:num` and the `mso-number-format` of the cell's class.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
@@ -61,15 +71,28 @@ class TextTable {
   QHash<qint64, QString> edits_;
 };
 
-// One exported column: its header text and its width in the file.
+// What a column's cells hold, for the type each cell is given in the file.
+// A cell that does not have its kind's form (an empty one, or an edit such as
+// "=1+1" or "circa 5 euro") is written as text, like every Text cell.
+enum class CellKind : unsigned char {
+  Text,    // as typed: leading zeros, "=", "+", "@" stay
+  Amount,  // "+120,50", "-1250,00", "0,00": a number with two decimals
+  Date,    // "02/02/2024" from 01/03/1900 on: a date shown dd/mm/yyyy
+  Count,   // "5", "120": a whole number of up to nine digits, no leading zero
+};
+
+// One exported column: its header text, its width in the file, and what its
+// cells hold.
 struct SheetColumn {
   QString title;
   int width = 0;
+  CellKind kind = CellKind::Text;
 };
 
 // A column of an export: its name ("colCausale"), its header and width in the
-// grid, its header and width in the file (each side keeps its own), and
-// whether the user may edit its cells in the grid.
+// grid, its header and width in the file (each side keeps its own), whether
+// the user may edit its cells in the grid, and what its cells hold (an edited
+// cell is typed by the same rule as the others).
 struct ExportColumn {
   const char* name;
   const char* gridTitle;  // UTF-8
@@ -77,6 +100,7 @@ struct ExportColumn {
   const char* fileTitle;  // UTF-8
   int fileWidth;
   bool editable = false;
+  CellKind kind = CellKind::Text;
 };
 
 // The file's side of the columns.

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "core/clientexport.h"
+#include "core/cp1252.h"
 #include "core/movementexport.h"
 #include "core/spreadsheet.h"
 #include "../common/records.h"
@@ -29,7 +30,10 @@ QByteArray prologue(const QByteArray& sheetName) {
          "<x:Number>1</x:Number><x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes>"
          "<x:ProtectContents>False</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects>"
          "<x:ProtectScenarios>False</x:ProtectScenarios></x:WorksheetOptions></x:ExcelWorksheet>"
-         "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body><table x:str>";
+         "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]-->"
+         "<style>.t{mso-number-format:\"\\@\";text-align:left;}.a{mso-number-format:\"0\\.00\";text-align:left;}"
+         ".d{mso-number-format:\"dd\\/mm\\/yyyy\";text-align:left;}.n{mso-number-format:\"0\";text-align:left;}"
+         "</style></head><body><table x:str>";
 }
 
 const QByteArray kPrologue = prologue("Riepilogo annuale movimenti");
@@ -50,18 +54,34 @@ const QByteArray kHeaderRow =
 
 const QByteArray kEpilogue = "</table></body></html>";
 
-// A data row of `cells` cells (a movement's twenty by default); the values
-// given, the rest empty.
-QByteArray dataRow(std::initializer_list<QByteArray> values, int cells = 20) {
+// The data cells as a spreadsheet program is told to read them: a text as
+// typed; a number (its value, then its text) with two decimals, as a date, or
+// as a whole number.
+QByteArray text(const QByteArray& shown) { return "<td class=t x:str sdnum=\"1033;1040;@\">" + shown + "</td>"; }
+QByteArray number(const char* cls, const QByteArray& value, const char* format, const QByteArray& shown) {
+  return QByteArray("<td class=") + cls + " x:num=\"" + value + "\" sdval=\"" + value + "\" sdnum=\"1033;1040;" +
+         format + "\">" + shown + "</td>";
+}
+QByteArray amount(const QByteArray& value, const QByteArray& shown) { return number("a", value, "0,00", shown); }
+QByteArray date(const QByteArray& day, const QByteArray& shown) { return number("d", day, "GG/MM/AAAA", shown); }
+QByteArray count(const QByteArray& value) { return number("n", value, "0", value); }
+
+// A data row of `cells` cells (a movement's twenty by default); the cells
+// given, then empty text cells.
+QByteArray dataRow(std::initializer_list<QByteArray> given, int cells = 20) {
   QByteArray out = "<tr>";
   int n = 0;
-  for (const QByteArray& v : values) {
-    out += "<td style=\"text-align: left;\">" + v + "</td>";
+  for (const QByteArray& c : given) {
+    out += c;
     ++n;
   }
-  for (; n < cells; ++n) out += "<td style=\"text-align: left;\"></td>";
+  for (; n < cells; ++n) out += text("");
   return out + "</tr>";
 }
+
+// Days as spreadsheets count them (30/12/1899 is day 0).
+const QByteArray k02022024 = "45324";
+const QByteArray k28022024 = "45350";
 
 // A movement of 37,01 as the editor saves it, due on 28/02/2024.
 TMovimento movement(bool in, const QString& causale) {
@@ -100,15 +120,20 @@ TEST_F(SpreadsheetTest, ASmallArchiveByteForByte) {
   third.Entrata.set(u"X");  // neither flag: no type
   const QByteArray doc = exportOf({first, second, third});
 
+  const QByteArray sent = date(k02022024, "02/02/2024");
+  const QByteArray due = date(k28022024, "28/02/2024");
   const QByteArray expected =
       kPrologue + kHeaderRow +
-      dataRow({"Entrata", "02/02/2024", "Quota associativa \xE0 saldo", "&lt;/table&gt;&lt;b&gt;", "28/02/2024",
-               "5", "+37,01", "Rossi &amp; Figli", "", "", "", "", "", "Bonifico ?\xF3""d?", "", "", "",
-               "Pagato 10 \x80 in contanti", "", "S\xEC"}) +
-      dataRow({"Uscita", "02/02/2024", "Affitto", "", "28/02/2024", "5", "-37,01", "", "", "", "", "", "", "", "",
-               "", "", "", "", "No"}) +
-      dataRow({"", "02/02/2024", "Spazi", "", "28/02/2024", "5", "+37,01", "", "", "", "", "", "", "", "", "", "",
-               "", "", "No"}) +
+      dataRow({text("Entrata"), sent, text("Quota associativa \xE0 saldo"), text("&lt;/table&gt;&lt;b&gt;"), due,
+               count("5"), amount("37.01", "+37,01"), text("Rossi &amp; Figli"), text(""), text(""), text(""),
+               text(""), text(""), text("Bonifico ?\xF3""d?"), text(""), text(""), text(""),
+               text("Pagato 10 \x80 in contanti"), text(""), text("S\xEC")}) +
+      dataRow({text("Uscita"), sent, text("Affitto"), text(""), due, count("5"), amount("-37.01", "-37,01"),
+               text(""), text(""), text(""), text(""), text(""), text(""), text(""), text(""), text(""), text(""),
+               text(""), text(""), text("No")}) +
+      dataRow({text(""), sent, text("Spazi"), text(""), due, count("5"), amount("37.01", "+37,01"), text(""),
+               text(""), text(""), text(""), text(""), text(""), text(""), text(""), text(""), text(""), text(""),
+               text(""), text("No")}) +
       kEpilogue;
   EXPECT_EQ(doc, expected);
   EXPECT_FALSE(doc.contains('\n'));
@@ -134,7 +159,7 @@ TEST_F(SpreadsheetTest, ValuesStayOnOneLineAndDamagedLengthsStayInTheirSlot) {
   ASSERT_EQ(rows.rowCount(), 1);
   EXPECT_EQ(rows.text(0, 19), QStringLiteral("Si"));
   const QByteArray doc = movementExportDocument(rows);
-  EXPECT_TRUE(doc.contains("<td style=\"text-align: left;\">riga uno  riga due fine</td>"));
+  EXPECT_TRUE(doc.contains(text("riga uno  riga due fine")));
   EXPECT_FALSE(doc.contains('\n'));
 }
 
@@ -159,8 +184,64 @@ TEST(TextTable, EditsReplaceTheTextInTheTableOnly) {
   const QByteArray doc = spreadsheetDocument(u"Foglio & co", cols, t);
   EXPECT_TRUE(doc.contains("<x:Name>Foglio &amp; co</x:Name>"));
   EXPECT_TRUE(doc.contains("width=10>A&lt;B</td>"));
-  EXPECT_TRUE(doc.contains("<td style=\"text-align: left;\">x</td><td style=\"text-align: left;\">Saldato il 3 "
-                           "\x80 &amp; ?</td><td style=\"text-align: left;\">z</td></tr></table>"));
+  EXPECT_TRUE(doc.contains(text("x") + text("Saldato il 3 \x80 &amp; ?") + text("z") + "</tr></table>"));
+}
+
+// Each kind of column types a cell only when it has the kind's form, and an
+// edited cell by the same rule as a stored one; anything else is a text kept
+// as typed, so that zeros, "=", "+" and "@" reach the spreadsheet unchanged.
+TEST(SpreadsheetCells, EachKindTypesItsCellsOrKeepsThemAsText) {
+  const struct {
+    CellKind kind;
+    const char* stored;  // Windows-1252
+    QByteArray cell;
+  } cases[] = {
+      {CellKind::Text, "01234567897", text("01234567897")},
+      {CellKind::Text, "=acconto", text("=acconto")},
+      {CellKind::Text, "+39 06 1234567", text("+39 06 1234567")},
+      {CellKind::Text, "<b>@x</b>", text("&lt;b&gt;@x&lt;/b&gt;")},
+      {CellKind::Text, "120", text("120")},
+      {CellKind::Amount, "+120,50", amount("120.50", "+120,50")},
+      {CellKind::Amount, "-1250,00", amount("-1250.00", "-1250,00")},
+      {CellKind::Amount, "0,00", amount("0.00", "0,00")},
+      {CellKind::Amount, "+9999999999999,99", amount("9999999999999.99", "+9999999999999,99")},
+      {CellKind::Amount, "+99999999999999,99", text("+99999999999999,99")},  // past what a double holds exactly
+      {CellKind::Amount, "=1+1", text("=1+1")},
+      {CellKind::Amount, "+1.250,00", text("+1.250,00")},
+      {CellKind::Amount, "+120,5", text("+120,5")},
+      {CellKind::Amount, "+,50", text("+,50")},
+      {CellKind::Amount, "-", text("-")},
+      {CellKind::Amount, "+-1,00", text("+-1,00")},
+      {CellKind::Amount, "", text("")},
+      {CellKind::Date, "02/02/2024", date(k02022024, "02/02/2024")},
+      {CellKind::Date, "01/03/1900", date("61", "01/03/1900")},
+      {CellKind::Date, "31/12/9999", date("2958465", "31/12/9999")},
+      {CellKind::Date, "28/02/1900", text("28/02/1900")},  // before the two programs agree
+      {CellKind::Date, "30/02/2024", text("30/02/2024")},
+      {CellKind::Date, "2/2/2024", text("2/2/2024")},
+      {CellKind::Date, "12/30", text("12/30")},
+      {CellKind::Date, "=oggi()", text("=oggi()")},
+      {CellKind::Count, "5", count("5")},
+      {CellKind::Count, "0", count("0")},
+      {CellKind::Count, "123456789", count("123456789")},
+      {CellKind::Count, "1234567890", text("1234567890")},
+      {CellKind::Count, "05", text("05")},
+      {CellKind::Count, "-3", text("-3")},
+      {CellKind::Count, "5 giorni", text("5 giorni")},
+  };
+  for (const auto& c : cases) {
+    const std::vector<SheetColumn> columns = {{QStringLiteral("A"), 10, c.kind}};
+    TextTable stored(1);
+    const QByteArrayView cells[] = {QByteArrayView(c.stored)};
+    stored.appendRow(cells);
+    const QByteArray row = "<tr>" + c.cell + "</tr>";
+    EXPECT_TRUE(spreadsheetDocument(u"F", columns, stored).contains(row)) << c.stored;
+
+    TextTable edited(1);
+    edited.appendEmptyRows(1);
+    edited.setText(0, 0, QLatin1String(" ") + cp1252::decode(c.stored, qsizetype(strlen(c.stored))));
+    EXPECT_TRUE(spreadsheetDocument(u"F", columns, edited).contains(row)) << "edited " << c.stored;
+  }
 }
 
 TEST(WriteFileReplacing, ReplacesTheWholeFileOrLeavesItAlone) {
@@ -204,17 +285,16 @@ TEST(ClientExport, PlacesJoinTownAndProvinceAndEveryColumnIsWritten) {
   EXPECT_TRUE(doc.contains("width=200>Data di nascita</td>" ));
   EXPECT_TRUE(doc.contains("width=250>Comune di nascita</td>"));
   EXPECT_TRUE(doc.contains("width=250>Modalit\xE0 di pagamento</td>"));
-  const QByteArray cell = "<td style=\"text-align: left;\">";
-  EXPECT_TRUE(doc.contains("<tr>" + cell + "Bianchi &amp; Rossi</td>" + cell + "</td>" + cell + "Verona VR</td>"));
-  EXPECT_TRUE(doc.contains(cell + "Forl\xEC</td>"));
-  EXPECT_TRUE(doc.endsWith(cell + "ultima</td></tr></table></body></html>"));
-  EXPECT_EQ(doc.count(cell), 25);
+  EXPECT_TRUE(doc.contains("<tr>" + text("Bianchi &amp; Rossi") + text("") + text("Verona VR")));
+  EXPECT_TRUE(doc.contains(text("Forl\xEC")));
+  EXPECT_TRUE(doc.endsWith(text("ultima") + "</tr></table></body></html>"));
+  EXPECT_EQ(doc.count("<td class="), 25);
 
   auto empty = ClientArchive::OpenOrCreate(dir.filePath(QStringLiteral("vuoto.pro")));
   const QByteArray none = clientExportDocument(readClientExport(empty));
   empty.Close();
   EXPECT_EQ(none.count("<tr>"), 11);
-  EXPECT_EQ(none.count(cell + "</td>"), 250);
+  EXPECT_EQ(none.count(text("")), 250);
 }
 
 TEST(ClientExport, ASmallAddressBookByteForByte) {
@@ -251,10 +331,12 @@ TEST(ClientExport, ASmallAddressBookByteForByte) {
       header("Questioni in sospeso", 300) + header("Note", 300) + "</tr>";
   const QByteArray expected =
       prologue("Archivio Anagrafico") + headers +
-      dataRow({"Bianchi &amp; Rossi", "01/02/1970", "Verona VR", "Casa", "Via Po 1", "Forl\xEC FC", "Bonifico",
-               "0543 1", "0543 2", "333 3", "0543 4", "a@b.it", "RSSMRA80A01H501U", "12345671205", "4111", "12/30",
-               "IT60X", "C.I. 1", "Fabbro", "Celibe", "Cav.", "Ferro \x80", "Nord", "&lt;/td&gt;", "ultima"},
+      dataRow({text("Bianchi &amp; Rossi"), date("25600", "01/02/1970"), text("Verona VR"), text("Casa"),
+               text("Via Po 1"), text("Forl\xEC FC"), text("Bonifico"), text("0543 1"), text("0543 2"),
+               text("333 3"), text("0543 4"), text("a@b.it"), text("RSSMRA80A01H501U"), text("12345671205"),
+               text("4111"), text("12/30"), text("IT60X"), text("C.I. 1"), text("Fabbro"), text("Celibe"),
+               text("Cav."), text("Ferro \x80"), text("Nord"), text("&lt;/td&gt;"), text("ultima")},
               25) +
-      dataRow({"", "", "Roma"}, 25) + kEpilogue;
+      dataRow({text(""), text(""), text("Roma")}, 25) + kEpilogue;
   EXPECT_EQ(doc, expected);
 }

@@ -216,9 +216,10 @@ class TestExpMovimenti : public QObject {
     p->dialogs.answer(Answer::No);
     click("cmdEsporta");
     const QByteArray doc = fileBytes(exported());
-    QVERIFY(doc.contains("<td style=\"text-align: left;\">Pagato &amp; chiuso</td>"));
+    const QByteArray textCell = "<td class=t x:str sdnum=\"1033;1040;@\">";
+    QVERIFY(doc.contains(textCell + "Pagato &amp; chiuso</td>"));
     QVERIFY(doc.contains("-1250,00"));
-    QCOMPARE(doc.count("<td style=\"text-align: left;\">S\xEC</td></tr>"), 2);
+    QCOMPARE(doc.count(textCell + "S\xEC</td></tr>"), 2);
     QCOMPARE(fileBytes(archive()), before);
     QCOMPARE(cell(1, 18), u"Pagato & chiuso"_qs);
   }
@@ -249,11 +250,12 @@ class TestExpMovimenti : public QObject {
     QCOMPARE(header[0], u"Tipo movimento"_qs);
     QCOMPARE(header[13], u"Modalità pagamento"_qs);
     QCOMPARE(header[19], u"Saldato"_qs);
-    // Dates and signed amounts are shown as the text written ("02/02/2024", "+37,01").
+    // Dates are shown as written ("02/02/2024"), amounts as numbers with two
+    // decimals ("37,01", "-1250,00").
     const QStringList& first = rows[1];
     QCOMPARE(first.size(), 20);
     const QStringList expected = {u"Entrata"_qs, u"02/02/2024"_qs, u"Quota associativa \u00E0 saldo"_qs,
-                                  QString(), u"28/02/2024"_qs, u"3"_qs, u"+37,01"_qs, u"Rossi & Figli"_qs};
+                                  QString(), u"28/02/2024"_qs, u"3"_qs, u"37,01"_qs, u"Rossi & Figli"_qs};
     for (int c = 0; c < expected.size(); ++c) QCOMPARE(first[c], expected[c]);
     QCOMPARE(first[17], u"</table> 10 \u20AC"_qs);
     QCOMPARE(first[19], u"S\u00EC"_qs);
@@ -262,7 +264,78 @@ class TestExpMovimenti : public QObject {
     QCOMPARE(second[0], u"Uscita"_qs);
     QCOMPARE(second[2], u"Affitto <ufficio>"_qs);
     QCOMPARE(second[6], u"-1250,00"_qs);
-    QCOMPARE(rows[3][6], u"+0,50"_qs);
+    QCOMPARE(rows[3][6], u"0,50"_qs);
+  }
+
+  // Each cell reaches the spreadsheet with its type: texts as typed (never a
+  // number, a date or a formula), amounts, dates and days of notice as values.
+  // A grid edit is typed by its column's rule.
+  void theSpreadsheetReadsEachCellWithItsType() {
+    const QString longNote = u"Nota lunga, caff\u00E8 a 3 \u20AC \u2014 pi\u00F9 volte; "_qs.repeated(8).left(249) + u'!';
+    TMovimento in = movement(true, u"=1+1"_qs, u"+120,50"_qs);
+    in.Promemoria.set(u"riga\tdue");
+    in.Pagatore.set(u"=acconto");
+    in.RecapitoPag.set(u"+39 06 1234567");
+    in.CodFisc.set(u"-");
+    in.PartitaIva.set(u"01234567897");
+    in.Categoria.set(u"@x");
+    in.Beneficiario.set(u"Societ\u00E0 Nicol\u00F2");
+    in.Ricevuta.set(u"00184");
+    in.Note.set(longNote);
+    in.Tariffa.set(u"+120,50");
+    TMovimento out = movement(false, u"Affitto"_qs, u"-1250,00"_qs);
+    out.Data.set(u"28/02/1900");  // before the day spreadsheets agree on
+    out.Preavviso.set(u"05");
+    store({in, out});
+    openWindow();
+    typeInto(1, 18, u"=SOMMA(1;2)"_qs);
+    pressKey(QApplication::focusWidget(), Qt::Key_Return);
+    typeInto(1, 20, u"0,50"_qs);
+    pressKey(QApplication::focusWidget(), Qt::Key_Return);
+    p->dialogs.answer(Answer::Yes);
+    p->dialogs.answer(Answer::No);
+    click("cmdEsporta");
+
+    const QList<QList<SheetCell>> rows = spreadsheetCells(exported());
+    QCOMPARE(rows.size(), 3);
+    const QString text = u"string"_qs;
+    const struct {
+      int row, column;
+      QString type, value, shown;
+    } cells[] = {
+        {1, 0, text, {}, u"Entrata"_qs},
+        {1, 1, u"date"_qs, u"2024-02-02"_qs, u"02/02/2024"_qs},
+        {1, 2, text, {}, u"=1+1"_qs},
+        {1, 3, text, {}, u"riga due"_qs},
+        {1, 4, u"date"_qs, u"2024-02-28"_qs, u"28/02/2024"_qs},
+        {1, 5, u"float"_qs, u"3"_qs, u"3"_qs},
+        {1, 6, u"float"_qs, u"120.5"_qs, u"120,50"_qs},
+        {1, 7, text, {}, u"=acconto"_qs},
+        {1, 8, text, {}, u"+39 06 1234567"_qs},
+        {1, 9, text, {}, u"-"_qs},
+        {1, 10, text, {}, u"01234567897"_qs},
+        {1, 11, text, {}, u"@x"_qs},
+        {1, 12, {}, {}, {}},  // empty
+        {1, 14, text, {}, u"Societ\u00E0 Nicol\u00F2"_qs},
+        {1, 16, text, {}, u"00184"_qs},
+        {1, 17, text, {}, longNote},
+        {1, 18, text, {}, u"+120,50"_qs},
+        {1, 19, text, {}, u"No"_qs},
+        {2, 1, text, {}, u"28/02/1900"_qs},
+        {2, 3, {}, {}, {}},
+        {2, 5, text, {}, u"05"_qs},
+        {2, 6, u"float"_qs, u"-1250"_qs, u"-1250,00"_qs},
+        {2, 17, text, {}, u"=SOMMA(1;2)"_qs},
+        {2, 19, text, {}, u"0,50"_qs},
+    };
+    for (const auto& c : cells) {
+      const QList<SheetCell>& row = rows[c.row];
+      const SheetCell cell = c.column < row.size() ? row[c.column] : SheetCell{};
+      const QByteArray where = QByteArray::number(c.row) + ", " + QByteArray::number(c.column);
+      QVERIFY2(cell.type == c.type, (where + ": " + cell.type.toUtf8()).constData());
+      QVERIFY2(cell.value == c.value, (where + ": " + cell.value.toUtf8()).constData());
+      QVERIFY2(cell.shown == c.shown, (where + ": " + cell.shown.toUtf8()).constData());
+    }
   }
 
   void theInfoBarAndTheGuide() {
