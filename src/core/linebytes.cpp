@@ -25,7 +25,30 @@ std::array<uint8_t, 256> makeRank() {
   return rank;
 }
 
+// Each byte as a line shows it: a byte that decodes to a control character
+// becomes a blank.
+const std::array<char, 256>& shownBytes() {
+  static const std::array<char, 256> shown = [] {
+    std::array<char, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+      const char16_t c = cp1252::kCharOf[size_t(b)];
+      table[size_t(b)] = c < 0x20 || (c >= 0x7F && c < 0xA0) ? ' ' : char(b);
+    }
+    return table;
+  }();
+  return shown;
+}
+
+
 }  // namespace
+
+QString controlsAsBlanks(QString text) {
+  for (QChar& c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 || (u >= 0x7F && u < 0xA0)) c = u' ';
+  }
+  return text;
+}
 
 QByteArrayView trimmedBytes(QByteArrayView bytes) {
   const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
@@ -42,19 +65,35 @@ void LineBytes::append(const char* p, qsizetype n) {
   n_ += n;
 }
 
+// A field as a line shows it: each byte that decodes to a control character
+// becomes a blank, then the blanks at both ends go.
+QByteArrayView LineBytes::shownField(QByteArrayView stored) {
+  const auto& shown = shownBytes();
+  const auto* p = reinterpret_cast<const uint8_t*>(stored.data());
+  qsizetype b = 0;
+  qsizetype e = stored.size();
+  while (b < e && shown[p[b]] == ' ') ++b;
+  while (e > b && shown[p[e - 1]] == ' ') --e;
+  return stored.sliced(b, e - b);
+}
+
+void LineBytes::appendField(QByteArrayView field) {
+  const auto& shown = shownBytes();
+  const qsizetype start = n_;
+  append(field.data(), field.size());
+  for (qsizetype i = start; i < n_; ++i) buf_[i] = shown[uint8_t(buf_[i])];
+}
+
 void LineBytes::padded(QByteArrayView stored, int width) {
-  QByteArrayView t = trimmedBytes(stored);
+  QByteArrayView t = shownField(stored);
   t = t.first(std::min<qsizetype>(t.size(), width));
-  append(t.data(), t.size());
+  appendField(t);
   const qsizetype blanks = std::min<qsizetype>(width - t.size(), kCapacity - n_);
   std::memset(buf_ + n_, ' ', size_t(blanks));
   n_ += blanks;
 }
 
-void LineBytes::trimmed(QByteArrayView stored) {
-  const QByteArrayView t = trimmedBytes(stored);
-  append(t.data(), t.size());
-}
+void LineBytes::trimmed(QByteArrayView stored) { appendField(shownField(stored)); }
 
 QString LineBytes::toString() const { return decodeBytes(bytes()); }
 

@@ -45,13 +45,17 @@ struct LineColumn {
 };
 
 // One line being built, in a buffer of its own that never grows. What would
-// pass the capacity is cut (no line layout comes near it).
+// pass the capacity is cut (no line layout comes near it). A control byte
+// inside a stored field (a tab, a line break: a damaged archive, or a record
+// appended with one) is shown as a blank, so that a line stays one line with
+// its columns where they belong.
 class LineBytes {
  public:
   static constexpr int kCapacity = 512;
 
   void clear() { n_ = 0; }
   // The stored text trimmed, followed by blanks up to `width`, cut to exactly `width`.
+  // (Trimmed: as shown, control characters as blanks, without blanks at either end.)
   void padded(QByteArrayView stored, int width);
   // The stored text trimmed.
   void trimmed(QByteArrayView stored);
@@ -73,9 +77,15 @@ class LineBytes {
 
  private:
   void append(const char* p, qsizetype n);
+  static QByteArrayView shownField(QByteArrayView stored);
+  void appendField(QByteArrayView field);
   char buf_[kCapacity];
   qsizetype n_ = 0;
 };
+
+// The text with every control character (C0, DEL, C1) shown as a blank: for
+// outputs of one line a record whose fields hold any.
+QString controlsAsBlanks(QString text);
 
 // Bytes to text, each byte its character.
 QString decodeBytes(QByteArrayView bytes);

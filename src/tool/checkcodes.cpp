@@ -3,6 +3,7 @@
 
 #include "core/archive.h"
 #include "core/checks.h"
+#include "core/linebytes.h"
 #include "tool/commands.h"
 #include "tool/common.h"
 
@@ -53,8 +54,8 @@ int runCheckCodes(const QStringList& args) {
         const checks::CheckResult r = checks::check(kind, text);
         if (r.outcome == checks::Outcome::Valid) continue;
         failed = true;
-        out(QString::number(pos) + u'\t' + QLatin1String(c.name) + u'\t' + v.trimmed(cli::Cliente) + u'\t' +
-            oneLine(r.message) + u'\n');
+        out(QString::number(pos) + u'\t' + QLatin1String(c.name) + u'\t' + controlsAsBlanks(v.trimmed(cli::Cliente)) +
+            u'\t' + controlsAsBlanks(oneLine(r.message)) + u'\n');
       }
     });
     archive.Close();

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "core/journal.h"
+#include "core/linebytes.h"
 #include "core/lists.h"
 #include "core/textrules.h"
 
@@ -70,7 +71,8 @@ QString lineFromText(const RecordView<Rec>& v, const std::vector<TextColumn>& co
   QString line;
   for (const TextColumn& c : columns) {
     line += c.before;
-    const QString text = v.text(typename Rec::Field(c.field));
+    // A control character inside a field is shown as a blank.
+    const QString text = controlsAsBlanks(v.text(typename Rec::Field(c.field)));
     if (c.width > 0) appendPadded(line, text, c.width);
     else line += trimControl(text);
   }

@@ -183,3 +183,45 @@ TEST_F(ToolOutputs, AFailedOutputLeavesTheOldFileAndSaysWhy) {
     EXPECT_EQ(names(), before);
   }
 }
+
+// A line break or a tab stored inside a field (a damaged archive, or a record
+// appended with one) does not split a line of the lists: it shows as a blank.
+TEST_F(ToolOutputs, ControlCharactersInsideAFieldKeepEachLineWhole) {
+  const QString movements = path(QStringLiteral("2024.eur"));
+  const QString book = path(QStringLiteral("Clienti.pro"));
+  ASSERT_EQ(runTool({QStringLiteral("append"), movements},
+                    "{\"Causale\": \"Affitto\\nmarzo\", \"Pagatore\": \"Rossi\\tMario\", "
+                    "\"Totale\": \"-10,00\", \"Data\": \"05/03/2024\", \"DataSca\": \"05/03/2024\", "
+                    "\"Preavviso\": \"0\", \"Saldato\": \"No\"}\n")
+                .exitCode,
+            0);
+  ASSERT_EQ(runTool({QStringLiteral("append"), book},
+                    "{\"Cliente\": \"Rossi\\nMario\", \"Ricontatta\": \"S\xC3\xAC\", \"Questioni\": \"a\\r\\nb\", "
+                    "\"CodFisc\": \"RSS\\nMRA\"}\n")
+                .exitCode,
+            0);
+  const QList<QStringList> commands = {
+      {QStringLiteral("list"), movements},
+      {QStringLiteral("due"), movements, QStringLiteral("--today"), QStringLiteral("10/03/2024")},
+      {QStringLiteral("journal"), movements, QStringLiteral("--from"), QStringLiteral("01/01/2024"),
+       QStringLiteral("--to"), QStringLiteral("31/12/2024")},
+      {QStringLiteral("list"), book},
+      {QStringLiteral("recall"), book},
+      {QStringLiteral("check-codes"), book},
+  };
+  for (const QStringList& args : commands) {
+    SCOPED_TRACE(args.join(u' ').toStdString());
+    const ToolRun r = runTool(args);
+    EXPECT_LE(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains(u'\r'));
+    for (const QString& line : r.out.split(kNewLine, Qt::SkipEmptyParts)) {
+      if (line.contains(QStringLiteral("Affitto"))) EXPECT_TRUE(line.contains(QStringLiteral("Affitto marzo")));
+      if (line.contains(QStringLiteral("Rossi"))) EXPECT_TRUE(line.contains(QStringLiteral("Rossi Mario")));
+      if (args.front() != QStringLiteral("check-codes")) EXPECT_FALSE(line.contains(u'\t'));
+    }
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Rossi Mario")) || r.out.contains(QStringLiteral("Affitto marzo")));
+  }
+  const ToolRun codes = runTool({QStringLiteral("check-codes"), book});
+  EXPECT_EQ(codes.out.count(kNewLine), 1);
+  EXPECT_EQ(codes.out.count(u'\t'), 3);
+}
