@@ -97,6 +97,12 @@ bool resolveTarget(const QByteArray& target, QByteArray* where, WriteFailure* wh
       *why = {WriteFailure::Kind::System, errno};
       return false;
     }
+    // Whatever the output, a link never leads it into an archive or the
+    // password file.
+    if (isArchiveName(baseName(*where)) || isArchiveOf(folderOf(*where), st)) {
+      *why = {WriteFailure::Kind::Protected, EPERM};
+      return false;
+    }
   }
   if (!S_ISREG(st.st_mode)) {
     *why = {WriteFailure::Kind::NotRegular, S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
@@ -263,7 +269,10 @@ bool makeFolders(const QByteArray& folder) {
     const QByteArray part = folder.left(i);
     if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) return false;
   }
-  return ::stat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (::stat(folder.constData(), &st) != 0) return false;
+  if (S_ISDIR(st.st_mode)) return true;
+  errno = ENOTDIR;  // a file stands where the folder goes
+  return false;
 }
 
 bool pathExists(const QByteArray& path) {

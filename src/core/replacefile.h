@@ -9,7 +9,7 @@
 // device such as /dev/null, a FIFO, a socket, a folder), a read-only file, and
 // whatever the caller's OutputGuard protects. A symbolic link is written
 // through: the file it names gets the new content and the link stays; a link
-// to nothing is refused. The new file gets the ordinary mode of a new file
+// to nothing, or to an archive or the password file, is refused. The new file gets the ordinary mode of a new file
 // (0644 less the umask), whatever the old one had.
 #include <QByteArray>
 #include <QString>
@@ -69,7 +69,8 @@ bool writeAllTo(int fd, const char* data, qint64 n);
 bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)>& fill,
                       WriteFailure* why = nullptr, const OutputGuard& guard = {});
 
-// Creates a folder and its missing parents; true when it exists afterwards.
+// Creates a folder and its missing parents; true when it exists afterwards,
+// else false with errno telling why.
 bool makeFolders(const QByteArray& folder);
 
 // Whether a path names something (a link to nothing does not).

@@ -66,11 +66,13 @@ class PageRange : public PrintDocument {
 
 bool printOn(QWidget* parent, QPrinter& printer, PrintDocument& doc) {
   bool done = false;
+  // A job that fails half way is cancelled, not sent with the pages so far.
+  const auto cancel = [&printer] { printer.abort(); };
   if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
     PageRange range(doc, printer.fromPage(), std::max(printer.fromPage(), printer.toPage()));
-    done = report::paintDocument(range, printer);
+    done = report::paintDocument(range, printer, cancel);
   } else {
-    done = report::paintDocument(doc, printer);
+    done = report::paintDocument(doc, printer, cancel);
   }
   if (!done)
     notice(parent, Icon::Warning,

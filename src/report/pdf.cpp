@@ -21,12 +21,13 @@ void prepareWriter(QPdfWriter& writer, PrintDocument& doc) {
 }
 }  // namespace
 
-bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device) {
+bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device, const std::function<void()>& abandon) {
   const int pages = std::max(1, doc.paginate(device));
   QPainter painter;
   if (!painter.begin(&device)) return false;
   for (int page = 0; page < pages; ++page) {
     if (page > 0 && !device.newPage()) {
+      if (abandon) abandon();
       painter.end();
       return false;
     }

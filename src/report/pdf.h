@@ -1,6 +1,7 @@
 #pragma once
 // Writing a document as a PDF file, with no printer and no dialog.
 #include <QString>
+#include <functional>
 
 #include "core/replacefile.h"
 #include "report/printdocument.h"
@@ -18,8 +19,10 @@ bool writePdf(PrintDocument& doc, const QString& path, QString* error = nullptr,
               WriteFailure* failure = nullptr);
 
 // Lays out and draws every page of `doc` on `device`, page by page; false when
-// the device cannot be painted on (a printer that refuses the job).
-bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device);
+// the device cannot be painted on (a printer that refuses the job). When a
+// page fails after the first, `abandon` is called before the painting ends,
+// so that a printer's job can be cancelled instead of printing half of it.
+bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device, const std::function<void()>& abandon = {});
 
 // The number of pages `doc` takes on a PDF page of its own layout, without
 // drawing anything.

@@ -84,6 +84,18 @@ TEST_F(ReplaceFile, ALinkIsWrittenThrough) {
   ASSERT_TRUE(write(path("Cliente.pdf"), "nuovo"));
   EXPECT_TRUE(S_ISLNK(modeOf(path("Cliente.pdf"))));
   EXPECT_EQ(readAll(QFile::decodeName(path("altrove/vero.pdf"))), QByteArray("nuovo"));
+
+  // Even with no guard, a link never leads into an archive or the password file.
+  for (const char* name : {"2024.eur", "Clienti.pro", "unins000.dll"}) {
+    SCOPED_TRACE(name);
+    writeAll(QFile::decodeName(path(name)), name);
+    ASSERT_EQ(::unlink(path("Cliente.pdf").constData()), 0);
+    ASSERT_EQ(::symlink(name, path("Cliente.pdf").constData()), 0);
+    WriteFailure why;
+    EXPECT_FALSE(write(path("Cliente.pdf"), "PDF", &why));
+    EXPECT_EQ(why.kind, WriteFailure::Kind::Protected);
+    EXPECT_EQ(readAll(QFile::decodeName(path(name))), QByteArray(name));
+  }
 }
 
 // The new file has the mode of any new file, not the old one's.

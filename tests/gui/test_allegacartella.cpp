@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QUrl>
 
 #include "../common/records.h"
 #include "core/archive.h"
 #include "core/records.h"
+#include "gui/openurl.h"
 #include "movements/AllegaCartella.h"
 #include "movements/Movimenti.h"
 #include "support.h"
@@ -178,6 +180,10 @@ class TestAllegaCartella : public QObject {
     QCOMPARE(warned.kind, DialogKind::Notice);
     QCOMPARE(warned.icon, Icon::Warning);
     QVERIFY2(warned.text.startsWith(kNotCopied), qPrintable(warned.text));
+    // It says what failed, not only what to check.
+    const QString why = folderBlocked ? u"Una parte del percorso non è una cartella."_qs
+                                      : u"Il file o la cartella non esiste."_qs;
+    QVERIFY2(warned.text.endsWith(why), qPrintable(warned.text));
     QCOMPARE(edit("txtFile02")->text(), u"prima.pdf"_qs);
     if (!folderBlocked) QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
   }
@@ -210,6 +216,50 @@ class TestAllegaCartella : public QObject {
     QVERIFY(p->dialogs.seen()[1].text.startsWith(kBadName));
     QCOMPARE(edit("txtFile01")->text(), u"prima.pdf"_qs);
     QVERIFY(!QDir(folder()).exists());
+  }
+
+  // A name the card would store as "????.txt", or cut, would leave its copy
+  // orphaned: it is refused before anything is copied.
+  void aNameTheCardCannotKeepIsNotAttached_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Cyrillic") << u"документ.txt"_qs;
+    QTest::newRow("Chinese") << u"发票.pdf"_qs;
+    QTest::newRow("longer than the field") << QString(247, u'a') + u".pdf"_qs;
+  }
+  void aNameTheCardCannotKeepIsNotAttached() {
+    QFETCH(QString, name);
+    setLabels({u"prima.pdf"_qs});
+    openWindow();
+    browse("01", userFile(name, "x"));
+    QCOMPARE(p->dialogs.seen().size(), 2);
+    const auto warned = p->dialogs.seen()[1];
+    QCOMPARE(warned.icon, Icon::Warning);
+    QVERIFY2(warned.text.startsWith(u"Attenzione: il nome del file non può essere conservato nella scheda"_qs),
+             qPrintable(warned.text));
+    QCOMPARE(edit("txtFile01")->text(), u"prima.pdf"_qs);
+    QVERIFY(!QDir(folder()).exists());
+  }
+
+  // The longest name a card keeps, and a name holding a quote, are attached
+  // and "Apri" hands over that very file.
+  void unusualNamesTheCardKeepsAreAttachedAndOpened_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("250 characters") << QString(246, u'b') + u".pdf"_qs;
+    QTest::newRow("a quote") << u"a\"b #1.txt"_qs;
+    QTest::newRow("accents and euro") << u"ricevuta caffè 5€.pdf"_qs;
+  }
+  void unusualNamesTheCardKeepsAreAttachedAndOpened() {
+    QFETCH(QString, name);
+    openWindow();
+    browse("01", userFile(name, "contenuto"));
+    QCOMPARE(p->dialogs.seen().size(), 1);
+    QCOMPARE(edit("txtFile01")->text(), name);
+    QCOMPARE(fileBytes(folder() + name), QByteArray("contenuto"));
+    button("btnApri01")->click();
+    QCOMPARE(p->shell.texts().size(), 1);
+    const QUrl opened(gui::openerUrl(p->shell.texts().front()));
+    QCOMPARE(opened.toLocalFile(), folder() + name);
+    QVERIFY(QFile::exists(opened.toLocalFile()));
   }
 
   void clearingThenApplyingWritesTheSixTexts() {

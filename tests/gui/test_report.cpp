@@ -204,6 +204,24 @@ class TestReport : public QObject {
     capture.savePages(0, artifacts(), u"riepilogo-lungo"_qs);
   }
 
+  // A device that refuses a page after the first (a printer that fails half
+  // way): the job is abandoned before the painting ends, never sent cut.
+  void aPageRefusedHalfWayAbandonsTheJob() {
+    struct FailingWriter : QPdfWriter {
+      using QPdfWriter::QPdfWriter;
+      bool newPage() override { return false; }
+    };
+    Report r = listReport(u"Riepilogo movimenti in archivio"_qs, numberedLines(130));
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    FailingWriter writer(&sink);
+    writer.setResolution(1200);
+    writer.setPageLayout(r.pageLayout());
+    int abandoned = 0;
+    QVERIFY(!paintDocument(r, writer, [&] { ++abandoned; }));
+    QCOMPARE(abandoned, 1);
+  }
+
   void aOnePageReportHasNoPageNumber() {
     Report r = listReport(u"Riepilogo"_qs, numberedLines(5));
     const QString pdf = writeOut(r, u"breve"_qs);
