@@ -372,6 +372,25 @@ CheckResult checkCarta(QStringView fieldText) {
 
 // ---- IBAN ---------------------------------------------------------------
 
+namespace {
+
+// An Italian (or San Marino) IBAN: "IT", two check digits, the CIN letter, the
+// five digits of the bank (ABI) and the five of the branch (CAB), twelve
+// letters or digits of account. A letter among the ABI or CAB digits can still
+// pass the remainder test, so the shape is tested first. Other countries have
+// only the remainder test.
+bool hasNationalShape(QStringView iban) {
+  if (!iban.startsWith(u"IT") && !iban.startsWith(u"SM")) return true;
+  if (iban.size() != 27 || !isAsciiUpper(iban[4])) return false;
+  for (qsizetype i = 5; i < 15; ++i)
+    if (!isAsciiDigit(iban[i])) return false;
+  for (qsizetype i = 15; i < 27; ++i)
+    if (!isAsciiDigit(iban[i]) && !isAsciiUpper(iban[i])) return false;
+  return true;
+}
+
+}  // namespace
+
 bool ibanValid(QStringView text) {
   QString iban = upperAscii(text);
   iban.remove(u' ');
@@ -382,6 +401,7 @@ bool ibanValid(QStringView text) {
   if (iban.size() < 5 || !isAsciiUpper(iban[0]) || !isAsciiUpper(iban[1]) ||
       !isAsciiDigit(iban[2]) || !isAsciiDigit(iban[3]))
     return false;
+  if (!hasNationalShape(iban)) return false;
   const QString rotated = iban.mid(4) + iban.left(4);
   // Digit by digit gives the same remainder as taking nine digits at a time.
   int remainder = 0;

@@ -524,3 +524,48 @@ TEST(Windows, EveryKindDispatchesToItsCheck) {
 }
 
 }  // namespace
+
+namespace {
+
+// COUNTRY + the check digits that give remainder 1 + BBAN.
+QString withCheckDigits(const QString& country, const QString& bban) {
+  int r = 0;
+  for (QChar c : bban + country + u"00"_qs) {
+    if (c.isDigit()) r = (r * 10 + c.digitValue()) % 97;
+    else r = (r * 100 + (c.unicode() - u'A' + 10)) % 97;
+  }
+  return country + QStringLiteral("%1").arg(98 - r, 2, 10, QLatin1Char('0')) + bban;
+}
+
+}  // namespace
+
+// An Italian or San Marino IBAN must have its shape (CIN letter, ABI and CAB
+// digits) besides the right remainder; other countries keep the remainder test.
+TEST(Iban, ItalianIbansHaveTheirShape) {
+  struct Case {
+    const char* country;
+    const char* bban;
+    Outcome outcome;
+  };
+  const Case cases[] = {
+      {"IT", "X0542811101000000123456", Outcome::Valid},
+      {"SM", "X0542811101000000123456", Outcome::Valid},
+      {"IT", "X05428111010000001234AB", Outcome::Valid},   // letters in the account
+      {"IT", "B13V3423351IYD7OYBMB7LH", Outcome::Invalid},  // a letter in the ABI
+      {"IT", "X0542811A01000000123456", Outcome::Invalid},  // a letter in the CAB
+      {"SM", "X05428111Z1000000123456", Outcome::Invalid},
+      {"IT", "70542811101000000123456", Outcome::Invalid},  // a digit for the CIN
+      {"FR", "B13V3423351IYD7OYBMB7LH", Outcome::Valid},    // no national shape tested
+  };
+  for (const Case& c : cases) {
+    const QString iban = withCheckDigits(QString::fromLatin1(c.country), QString::fromLatin1(c.bban));
+    SCOPED_TRACE(iban.toStdString());
+    ASSERT_EQ(iban.size(), fondaro::checks::kIbanLength);
+    const CheckResult r = checkIban(iban);
+    if (c.outcome == Outcome::Valid) expectValid(r, kIbanValid);
+    else expectInvalid(r, kIbanWrong);
+  }
+  // The example that passed the remainder test alone.
+  expectInvalid(checkIban(u"IT71B13V3423351IYD7OYBMB7LH"), kIbanWrong);
+  expectInvalid(checkIban(u"it71b13v3423351iyd7oybmb7lh"), kIbanWrong);
+}
