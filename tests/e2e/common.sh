@@ -3,7 +3,45 @@
 # virtual X display, checks that the program folder still holds the shipped
 # first password file, and gives the steps every script takes on the display.
 if [ -z "${FONDARO_E2E_DISPLAY:-}" ]; then
-  exec env FONDARO_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  # A display of its own, numbered by Xvfb itself (-displayfd), so that runs
+  # started together never race for the same number; the script starts only
+  # once the display answers, and the display ends with the script.
+  displayfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" 2>"$displayfile.log" &
+  xvfb=$!
+  stop_display() {
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+    rm -f "$displayfile" "$displayfile.log"
+  }
+  trap 'stop_display; exit 1' INT TERM
+  number=""
+  for _ in $(seq 100); do
+    number=$(head -n1 "$displayfile" 2>/dev/null)
+    [ -n "$number" ] && break
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$number" ]; then
+    echo "e2e: the virtual display (Xvfb) did not start within 10 s: $(cat "$displayfile.log" 2>/dev/null)" >&2
+    stop_display
+    exit 1
+  fi
+  export DISPLAY=":$number"
+  answered=""
+  for _ in $(seq 100); do
+    if xdpyinfo >/dev/null 2>&1; then answered=1; break; fi
+    sleep 0.1
+  done
+  if [ -z "$answered" ]; then
+    echo "e2e: the virtual display $DISPLAY did not answer within 10 s" >&2
+    stop_display
+    exit 1
+  fi
+  rc=0
+  env FONDARO_E2E_DISPLAY=1 bash "$0" "$@" || rc=$?
+  stop_display
+  exit "$rc"
 fi
 # The test runner asks for the offscreen platform; here the real X display is wanted.
 unset QT_QPA_PLATFORM
