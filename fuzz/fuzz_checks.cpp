@@ -22,6 +22,20 @@ void require(bool condition) {
   if (!condition) std::abort();
 }
 
+// A valid IBAN has digits as check digits; an Italian or San Marino one also
+// the CIN letter, the ABI and CAB digits and 27 characters.
+void requireIbanShape(const QString& text) {
+  QString iban = fondaro::upperAscii(text);
+  iban.remove(u' ');
+  const qsizetype word = iban.indexOf(u"IBAN");
+  if (word >= 0) iban.remove(word, 4);
+  const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+  require(iban.size() >= 5 && digit(iban[2]) && digit(iban[3]));
+  if (!iban.startsWith(u"IT") && !iban.startsWith(u"SM")) return;
+  require(iban.size() == kIbanLength && iban[4] >= u'A' && iban[4] <= u'Z');
+  for (int i = 5; i < 15; ++i) require(digit(iban[i]));
+}
+
 void checkResult(Kind kind, const QString& text) {
   const CheckResult r = check(kind, text);
   require(!r.message.isEmpty());
@@ -48,6 +62,7 @@ void checkAll(const QString& text) {
   const CheckResult iban = checkIban(text);
   // The window tests the trimmed text.
   if (iban.outcome == Outcome::Valid) require(ibanValid(fondaro::trimmedText(text)));
+  if (ibanValid(text)) requireIbanShape(text);
 }
 
 }  // namespace

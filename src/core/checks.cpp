@@ -381,10 +381,10 @@ namespace {
 // only the remainder test.
 bool hasNationalShape(QStringView iban) {
   if (!iban.startsWith(u"IT") && !iban.startsWith(u"SM")) return true;
-  if (iban.size() != 27 || !isAsciiUpper(iban[4])) return false;
+  if (iban.size() != kIbanLength || !isAsciiUpper(iban[4])) return false;
   for (qsizetype i = 5; i < 15; ++i)
     if (!isAsciiDigit(iban[i])) return false;
-  for (qsizetype i = 15; i < 27; ++i)
+  for (qsizetype i = 15; i < kIbanLength; ++i)
     if (!isAsciiDigit(iban[i]) && !isAsciiUpper(iban[i])) return false;
   return true;
 }

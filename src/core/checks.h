@@ -96,7 +96,9 @@ inline constexpr int kIbanLength = 27;
 // The check-digit test: blanks removed, letters in capitals, the first "IBAN"
 // removed, the first four characters moved to the end, letters replaced by
 // 10..35, remainder modulo 97 equal to 1. The text must also have the shape of
-// an IBAN: two letters, two digits and at least one more character.
+// an IBAN: two letters, two digits and at least one more character; an Italian
+// or San Marino IBAN (beginning "IT" or "SM") must have 27 characters: the CIN
+// letter, the ten digits of ABI and CAB, then twelve letters or digits.
 bool ibanValid(QStringView text);
 
 // The check behind "Controlla" of the IBAN window.

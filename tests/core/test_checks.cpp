@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <ostream>
+#include <utility>
 #include <vector>
 
 using namespace fondaro::checks;
@@ -508,6 +509,74 @@ TEST(Iban, LeftoversWithoutTheShapeOfAnIbanAreWrong) {
   EXPECT_FALSE(ibanValid(u""));
 }
 
+// COUNTRY + the check digits that give remainder 1 + BBAN.
+QString withCheckDigits(const QString& country, const QString& bban) {
+  int r = 0;
+  for (QChar c : bban + country + QStringLiteral("00")) {
+    if (c.isDigit())
+      r = (r * 10 + c.digitValue()) % 97;
+    else
+      r = (r * 100 + (c.unicode() - u'A' + 10)) % 97;
+  }
+  return country + QStringLiteral("%1").arg(98 - r, 2, 10, QLatin1Char('0')) + bban;
+}
+
+// An Italian or San Marino IBAN whose remainder is right but whose shape no
+// account has (CIN letter, ABI and CAB digits, twelve letters or digits) is as
+// wrong as one with a bad remainder. Other countries have the remainder test
+// only; the check digits are digits everywhere.
+TEST(Iban, ItalianShapeBeforeTheRemainder) {
+  const QString kBban = QStringLiteral("X0542811101000000123456");
+  ASSERT_EQ(withCheckDigits(QStringLiteral("IT"), kBban), QStringLiteral("IT60X0542811101000000123456"));
+
+  struct Case {
+    QString iban;
+    bool valid;
+  };
+  std::vector<Case> cases = {
+      // Typos that pass the remainder test alone.
+      {QStringLiteral("IT71B13V3423351IYD7OYBMB7LH"), false},
+      {QStringLiteral("it71b13v3423351iyd7oybmb7lh"), false},
+      {QStringLiteral("SM86U0322509800000000270100"), true},
+      // Letters as check digits, remainder 1 all the same.
+      {QStringLiteral("FRAA20041010050500013M02606"), false},
+      {QStringLiteral("FR1V20041010050500013M02606"), false},
+      {QStringLiteral("ITGXX0542811101000000123456"), false},
+      {QStringLiteral("ITA6X0542811101000000123456"), false},
+      // The same typo elsewhere keeps the remainder test only.
+      {withCheckDigits(QStringLiteral("FR"), QStringLiteral("B13V3423351IYD7OYBMB7LH")), true},
+      // 27 characters with blanks are fewer without them: no Italian IBAN.
+      {withCheckDigits(QStringLiteral("IT"), QStringLiteral("X05428111010000001")), false},
+  };
+  cases.back().iban.insert(4, u' ').insert(9, u' ').insert(14, u' ').insert(19, u' ').insert(24, u' ');
+  // A letter at every position after the check digits, a digit as the CIN.
+  const std::pair<QString, bool> countries[] = {
+      {QStringLiteral("IT"), true}, {QStringLiteral("SM"), true}, {QStringLiteral("DE"), false}};
+  for (const auto& [country, shaped] : countries) {
+    for (int i = 0; i < kBban.size(); ++i) {
+      QString bban = kBban;
+      bban[i] = u'K';
+      const bool bankDigit = i >= 1 && i <= 10;
+      cases.push_back({withCheckDigits(country, bban), !shaped || !bankDigit});
+    }
+    QString bban = kBban;
+    bban[0] = u'7';
+    cases.push_back({withCheckDigits(country, bban), !shaped});
+  }
+
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.iban.toStdString());
+    ASSERT_EQ(c.iban.size(), fondaro::checks::kIbanLength);
+    EXPECT_EQ(ibanValid(c.iban), c.valid);
+    if (c.valid)
+      expectValid(checkIban(c.iban), kIbanValid);
+    else
+      expectInvalid(checkIban(c.iban), kIbanWrong);
+  }
+  // The shape is looked at once the blanks are gone.
+  EXPECT_TRUE(ibanValid(u"IT60 X054 2811 1010 0000 0123 456"));
+}
+
 // ---- By kind -----------------------------------------------------------------
 
 TEST(Windows, EveryKindDispatchesToItsCheck) {
@@ -524,48 +593,3 @@ TEST(Windows, EveryKindDispatchesToItsCheck) {
 }
 
 }  // namespace
-
-namespace {
-
-// COUNTRY + the check digits that give remainder 1 + BBAN.
-QString withCheckDigits(const QString& country, const QString& bban) {
-  int r = 0;
-  for (QChar c : bban + country + u"00"_qs) {
-    if (c.isDigit()) r = (r * 10 + c.digitValue()) % 97;
-    else r = (r * 100 + (c.unicode() - u'A' + 10)) % 97;
-  }
-  return country + QStringLiteral("%1").arg(98 - r, 2, 10, QLatin1Char('0')) + bban;
-}
-
-}  // namespace
-
-// An Italian or San Marino IBAN must have its shape (CIN letter, ABI and CAB
-// digits) besides the right remainder; other countries keep the remainder test.
-TEST(Iban, ItalianIbansHaveTheirShape) {
-  struct Case {
-    const char* country;
-    const char* bban;
-    Outcome outcome;
-  };
-  const Case cases[] = {
-      {"IT", "X0542811101000000123456", Outcome::Valid},
-      {"SM", "X0542811101000000123456", Outcome::Valid},
-      {"IT", "X05428111010000001234AB", Outcome::Valid},   // letters in the account
-      {"IT", "B13V3423351IYD7OYBMB7LH", Outcome::Invalid},  // a letter in the ABI
-      {"IT", "X0542811A01000000123456", Outcome::Invalid},  // a letter in the CAB
-      {"SM", "X05428111Z1000000123456", Outcome::Invalid},
-      {"IT", "70542811101000000123456", Outcome::Invalid},  // a digit for the CIN
-      {"FR", "B13V3423351IYD7OYBMB7LH", Outcome::Valid},    // no national shape tested
-  };
-  for (const Case& c : cases) {
-    const QString iban = withCheckDigits(QString::fromLatin1(c.country), QString::fromLatin1(c.bban));
-    SCOPED_TRACE(iban.toStdString());
-    ASSERT_EQ(iban.size(), fondaro::checks::kIbanLength);
-    const CheckResult r = checkIban(iban);
-    if (c.outcome == Outcome::Valid) expectValid(r, kIbanValid);
-    else expectInvalid(r, kIbanWrong);
-  }
-  // The example that passed the remainder test alone.
-  expectInvalid(checkIban(u"IT71B13V3423351IYD7OYBMB7LH"), kIbanWrong);
-  expectInvalid(checkIban(u"it71b13v3423351iyd7oybmb7lh"), kIbanWrong);
-}
