@@ -4,44 +4,63 @@
 # first password file, and gives the steps every script takes on the display.
 if [ -z "${FONDARO_E2E_DISPLAY:-}" ]; then
   # A display of its own, numbered by Xvfb itself (-displayfd), so that runs
-  # started together never race for the same number; the script starts only
-  # once the display answers, and the display ends with the script.
-  displayfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" 2>"$displayfile.log" &
-  xvfb=$!
-  stop_display() {
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
-    rm -f "$displayfile" "$displayfile.log"
+  # started together (ctest -j, two build folders) never race for one number.
+  # The script runs on it only once it answers, and the display ends with the
+  # script, however the script ends.
+  for e2e_need in Xvfb xdpyinfo; do
+    command -v "$e2e_need" >/dev/null ||
+      { echo "e2e: $e2e_need is missing (scripts/install-deps.sh installs xvfb and x11-utils)" >&2; exit 1; }
+  done
+  e2e_scratch=$(mktemp -d)
+  e2e_xvfb=""
+  e2e_run=""
+  e2e_stop() {
+    [ -z "$e2e_run" ] || kill "$e2e_run" 2>/dev/null || true
+    if [ -n "$e2e_xvfb" ]; then
+      kill "$e2e_xvfb" 2>/dev/null || true
+      wait "$e2e_xvfb" 2>/dev/null || true
+    fi
+    rm -rf "$e2e_scratch"
   }
-  trap 'stop_display; exit 1' INT TERM
-  number=""
-  for _ in $(seq 100); do
-    number=$(head -n1 "$displayfile" 2>/dev/null)
-    [ -n "$number" ] && break
-    kill -0 "$xvfb" 2>/dev/null || break
+  trap e2e_stop EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM HUP
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$e2e_scratch/number" >"$e2e_scratch/log" 2>&1 &
+  e2e_xvfb=$!
+  # Xvfb writes the number and a line break once it listens; the display is
+  # used once a client (xdpyinfo) has talked to it. Ten seconds in all.
+  e2e_display=""
+  e2e_ready=""
+  e2e_deadline=$((SECONDS + 10))
+  while [ "$SECONDS" -lt "$e2e_deadline" ]; do
+    if [ -z "$e2e_display" ] && [ "$(wc -l <"$e2e_scratch/number")" -ge 1 ]; then
+      e2e_display=":$(head -n 1 "$e2e_scratch/number")"
+    fi
+    if [ -n "$e2e_display" ] && DISPLAY=$e2e_display timeout 5 xdpyinfo >/dev/null 2>&1; then
+      e2e_ready=1
+      break
+    fi
+    kill -0 "$e2e_xvfb" 2>/dev/null || break
     sleep 0.1
   done
-  if [ -z "$number" ]; then
-    echo "e2e: the virtual display (Xvfb) did not start within 10 s: $(cat "$displayfile.log" 2>/dev/null)" >&2
-    stop_display
+  if [ -z "$e2e_ready" ]; then
+    if ! kill -0 "$e2e_xvfb" 2>/dev/null; then
+      echo "e2e: the virtual display (Xvfb) ended before it answered:" >&2
+    elif [ -z "$e2e_display" ]; then
+      echo "e2e: the virtual display (Xvfb) gave no display number within 10 s:" >&2
+    else
+      echo "e2e: the virtual display $e2e_display did not answer xdpyinfo within 10 s:" >&2
+    fi
+    tail -n 5 "$e2e_scratch/log" >&2
     exit 1
   fi
-  export DISPLAY=":$number"
-  answered=""
-  for _ in $(seq 100); do
-    if xdpyinfo >/dev/null 2>&1; then answered=1; break; fi
-    sleep 0.1
-  done
-  if [ -z "$answered" ]; then
-    echo "e2e: the virtual display $DISPLAY did not answer within 10 s" >&2
-    stop_display
-    exit 1
-  fi
-  rc=0
-  env FONDARO_E2E_DISPLAY=1 bash "$0" "$@" || rc=$?
-  stop_display
-  exit "$rc"
+  # In the background, so that a signal to this shell stops the display at once.
+  DISPLAY=$e2e_display FONDARO_E2E_DISPLAY=1 bash "$0" "$@" &
+  e2e_run=$!
+  e2e_rc=0
+  wait "$e2e_run" || e2e_rc=$?
+  e2e_run=""
+  exit "$e2e_rc"
 fi
 # The test runner asks for the offscreen platform; here the real X display is wanted.
 unset QT_QPA_PLATFORM
