@@ -43,14 +43,14 @@ static int path_matches(int fd, const char* path, const char* match) {
 
 /* 0 when the call goes through, else the errno it fails with. */
 static int should_fail(const char* call, int fd, const char* path) {
-  const char* spec = getenv("FONDARO_FAULT");
-  if (!spec || !*spec) return 0;
-  if (strncmp(spec, armed, sizeof armed) != 0) {
-    strncpy(armed, spec, sizeof armed - 1);
+  const char* armedText = getenv("FONDARO_FAULT");
+  if (!armedText || !*armedText) return 0;
+  if (strncmp(armedText, armed, sizeof armed) != 0) {
+    strncpy(armed, armedText, sizeof armed - 1);
     seen = 0;
   }
   char copy[512];
-  strncpy(copy, spec, sizeof copy - 1);
+  strncpy(copy, armedText, sizeof copy - 1);
   copy[sizeof copy - 1] = 0;
   char* fields[5] = {0};
   int n = 0;

@@ -25,7 +25,7 @@ const QString kUnconfirmed =
 const QString kSavedChanges = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_qs;
 
 struct Fault {
-  explicit Fault(const char* spec) { qputenv("FONDARO_FAULT", spec); }
+  explicit Fault(const char* text) { qputenv("FONDARO_FAULT", text); }
   ~Fault() { qunsetenv("FONDARO_FAULT"); }
 };
 
