@@ -4,12 +4,21 @@
 // stores just the names, so a name read from an archive is outside input.
 #include <QString>
 #include <QStringView>
+#include <array>
 
 #include "core/replacefile.h"
 
 namespace fondaro {
 
 inline constexpr char kAttachmentsFolderName[] = "Documenti_Allegati";
+
+// The three attachments of a card: each a file name in the attachments folder
+// and its description, as the card keeps them (File01..File03, Desc01..Desc03).
+struct AttachmentTexts {
+  std::array<QString, 3> file;
+  std::array<QString, 3> desc;
+  bool operator==(const AttachmentTexts&) const = default;
+};
 
 // "<program folder>Documenti_Allegati/", with its trailing separator.
 QString attachmentsFolder(const QString& programFolder);

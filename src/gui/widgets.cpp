@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 
 namespace fondaro::gui {
 
@@ -25,14 +26,32 @@ PictureButton::PictureButton(const QString& objectName, const QPixmap& picture,
                 "QToolButton:hover { background: rgba(255,255,255,90); }"_qs);
 }
 
-QLabel* placedLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
+QLabel* placedLabel(QWidget* parent, const char* name, QStringView text, const QFont& font,
                     const QRect& at, Qt::Alignment align) {
-  auto* l = new QLabel(text, parent);
+  auto* l = new QLabel(text.toString(), parent);
   l->setObjectName(QString::fromLatin1(name));
   l->setFont(font);
   l->setAlignment(align);
   l->setGeometry(at);
   return l;
+}
+
+QPushButton* placedButton(QWidget* parent, const char* name, QStringView text, const QFont& font,
+                          const QRect& at) {
+  auto* b = new QPushButton(text.toString(), parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setFont(font);
+  b->setGeometry(at);
+  return b;
+}
+
+void setPanelStyle(QWidget* panel, int opacity, int radius) {
+  panel->setStyleSheet(u"#%1 { background: rgba(255,255,255,%2); border-radius: %3px; }"_qs.arg(
+      panel->objectName(), QString::number(opacity), QString::number(radius)));
+}
+
+void setTextColour(QWidget* label, QStringView colour) {
+  label->setStyleSheet(u"color: %1;"_qs.arg(colour));
 }
 
 QLabel* makePicture(const QString& objectName, const QPixmap& picture, const QString& name,

@@ -3,7 +3,10 @@
 // plain pictures, and the program's artwork.
 #include <QLabel>
 #include <QPixmap>
+#include <QStringView>
 #include <QToolButton>
+
+class QPushButton;
 
 namespace fondaro::gui {
 
@@ -20,8 +23,16 @@ class PictureButton : public QToolButton {
 };
 
 // A label at a fixed place of a fixed-size window ("lblFile", "titAnno").
-QLabel* placedLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
+QLabel* placedLabel(QWidget* parent, const char* name, QStringView text, const QFont& font,
                     const QRect& at, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+// A push button at a fixed place ("btnApplica"), in `font`.
+QPushButton* placedButton(QWidget* parent, const char* name, QStringView text, const QFont& font,
+                          const QRect& at);
+// The panel that holds a window's controls ("panContainer", "shpAllegato1"):
+// white, a little see-through, with rounded corners.
+void setPanelStyle(QWidget* panel, int opacity = 215, int radius = 24);
+// A label's text colour, as "#12356B".
+void setTextColour(QWidget* label, QStringView colour);
 
 // A plain picture ("imgLogo").
 QLabel* makePicture(const QString& objectName, const QPixmap& picture, const QString& name,

@@ -98,7 +98,7 @@ constexpr const char16_t* kAttachments[] = {u"File01", u"File02", u"File03", u"D
 
 // ---- Construction -----------------------------------------------------------
 
-TfrmClienti::TfrmClienti(QWidget* owner) : Form(owner, Kind::Work) {
+TfrmClienti::TfrmClienti(QWidget* owner) : CardEditor(owner, Kind::Work) {
   setObjectName(u"frmClienti"_qs);
   setWindowTitle(gui::windowCaption(u"Pagatori e Beneficiari"));
   gui::setFormatSettings();

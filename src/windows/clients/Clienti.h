@@ -5,7 +5,7 @@
 // record's fields by the core's binding table; lblPosizione ties it to a
 // position of the file (empty for a new card). Closing the editor brings the
 // launcher back.
-#include "gui/form.h"
+#include "gui/cardeditor.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,11 +19,13 @@ struct TCliente;
 template <class Rec>
 struct CursorMove;
 
-class TfrmClienti : public gui::Form {
+class TfrmClienti : public gui::CardEditor {
   Q_OBJECT
 
  public:
   explicit TfrmClienti(QWidget* owner = nullptr);
+
+  QString archiveFile() const override;
 
   // An empty new card; the focus in the name.
   void ClearCard();
@@ -69,7 +71,6 @@ class TfrmClienti : public gui::Form {
 
   ClientCard cardFromControls() const;
   void putCard(const ClientCard& card);
-  QString archiveFile() const;
   QString trimmedField(QStringView name) const;
   // The archive position on screen; 0 for a new card.
   qint64 position() const;

@@ -71,7 +71,7 @@ QLineEdit* dateField(QWidget* parent, const char* name, QStringView what) {
 
 // ---- Construction -----------------------------------------------------------
 
-TfrmMovimenti::TfrmMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
+TfrmMovimenti::TfrmMovimenti(QWidget* owner) : CardEditor(owner, Kind::Work) {
   setObjectName(u"frmMovimenti"_qs);
   setWindowTitle(gui::windowCaption(u"Registro movimenti"));
   gui::setFormatSettings();

@@ -5,7 +5,7 @@
 // binding table; lblPosizione ties it to a position of the file (empty for a
 // new card) and lblFile names the archive. Closing the editor brings the
 // launcher back.
-#include "gui/form.h"
+#include "gui/cardeditor.h"
 
 class QCheckBox;
 class QLabel;
@@ -21,7 +21,7 @@ enum class CardField;
 template <class Rec>
 struct CursorMove;
 
-class TfrmMovimenti : public gui::Form {
+class TfrmMovimenti : public gui::CardEditor {
   Q_OBJECT
 
  public:
@@ -29,7 +29,7 @@ class TfrmMovimenti : public gui::Form {
 
   // The archive the register works on (the year window sets it).
   void setArchiveFile(const QString& path);
-  QString archiveFile() const;
+  QString archiveFile() const override;
 
   // An empty new card with today's date; the focus in the reason.
   void ClearCard();
