@@ -1,5 +1,7 @@
 #include "gui/cardeditor.h"
 
+#include <QLabel>
+
 #include "core/textrules.h"
 #include "gui/controls.h"
 
@@ -8,6 +10,9 @@ namespace fondaro::gui {
 namespace {
 QString labelName(QStringView kind, int row) { return u"lbl%10%2"_qs.arg(kind).arg(row + 1); }
 }  // namespace
+
+CardEditor::CardEditor(QWidget* owner, const EditorNotices& notices)
+    : Form(owner, Kind::Work), notices_(notices) {}
 
 AttachmentTexts CardEditor::attachments() const {
   AttachmentTexts a;
@@ -23,6 +28,61 @@ void CardEditor::setAttachments(const AttachmentTexts& a) {
     setControlText(requireControl(this, labelName(u"File", i)), trimmedText(a.file[i]));
     setControlText(requireControl(this, labelName(u"Desc", i)), trimmedText(a.desc[i]));
   }
+}
+
+qint64 CardEditor::position() const {
+  const QString t = trimmedText(lblPosizione->text());
+  if (t.isEmpty()) return 0;
+  bool ok = false;
+  const qint64 p = t.toLongLong(&ok);
+  return ok ? p : -1;
+}
+
+void CardEditor::setPosition(qint64 p) { lblPosizione->setText(p > 0 ? QString::number(p) : QString()); }
+
+// ---- Browsing ---------------------------------------------------------------
+
+void CardEditor::cmdPrimoClick() { browse(Move::First); }
+void CardEditor::cmdIndietroClick() { browse(Move::Previous); }
+void CardEditor::cmdAvantiClick() { browse(Move::Next); }
+void CardEditor::cmdUltimoClick() { browse(Move::Last); }
+
+// ---- Entering, saving, duplicating ------------------------------------------
+
+void CardEditor::cmdNuovoClick() { ClearCard(); }
+
+// The card on screen is dropped without a question.
+void CardEditor::cmdEsciClick() { close(); }
+
+void CardEditor::cmdSalvaClick() {
+  beforeSave();
+  if (!acceptCard()) return;
+  const qint64 p = position();
+  saveStep(
+      this,
+      [&] {
+        setPosition(storeCard(p));
+        notice(this, Icon::Information, p != 0 ? notices_.savedChanges() : notices_.savedNew());
+      },
+      [this](qint64 stored) { setPosition(stored); });
+}
+
+void CardEditor::cmdDuplicaClick() {
+  if (position() == 0) {
+    notice(this, Icon::Warning, notices_.duplicateNeedsStoredCard());
+    return;
+  }
+  duplicateOnScreen();
+  setPosition(0);
+  // Only a test that the archive can be used: nothing is written until Salva.
+  const bool usable = archiveStep(
+      this,
+      [this] {
+        probeArchive();
+        focusFirstField();
+      },
+      notices_.duplicateFailure);
+  if (usable) notice(this, Icon::Information, notices_.duplicateReady());
 }
 
 }  // namespace fondaro::gui

@@ -53,15 +53,23 @@ QFrame* shape(QWidget* parent, const char* name) {
 }
 
 QFrame* group(QWidget* parent, const char* name, std::initializer_list<QWidget*> items) {
+  return group(parent, name, std::span<QWidget* const>(items.begin(), items.size()), Qt::Horizontal);
+}
+
+QFrame* group(QWidget* parent, const char* name, std::span<QWidget* const> items, Qt::Orientation orientation) {
   QFrame* g = shape(parent, name);
   whiteRounded(g);
-  auto* h = new QHBoxLayout(g);
-  h->setContentsMargins(6, 4, 6, 4);
-  h->setSpacing(2);
+  const bool column = orientation == Qt::Vertical;
+  auto* box = column ? static_cast<QBoxLayout*>(new QVBoxLayout(g)) : new QHBoxLayout(g);
+  if (column) box->setContentsMargins(8, 8, 8, 8);
+  else box->setContentsMargins(6, 4, 6, 4);
+  box->setSpacing(column ? 4 : 2);
   for (QWidget* w : items) {
     w->setParent(g);
-    h->addWidget(w);
+    if (column && !qobject_cast<QLabel*>(w)) w->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    box->addWidget(w);
   }
+  if (column) box->addStretch();
   return g;
 }
 
@@ -156,6 +164,10 @@ QLabel* Section::row(QStringView captionText, QWidget* field, QWidget* button) {
 }
 
 QLabel* Section::row(QStringView captionText, QWidget* buddy, std::initializer_list<QWidget*> line) {
+  return row(captionText, buddy, std::span<QWidget* const>(line.begin(), line.size()));
+}
+
+QLabel* Section::row(QStringView captionText, QWidget* buddy, std::span<QWidget* const> line) {
   QLabel* l = caption(frame_, captionText, buddy);
   auto* h = new QHBoxLayout;
   h->setSpacing(8);

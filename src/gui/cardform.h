@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringView>
 #include <initializer_list>
+#include <span>
 
 class QCheckBox;
 class QFrame;
@@ -35,6 +36,8 @@ PictureButton* toolButton(QWidget* parent, const char* name, QStringView art, QS
 PictureButton* fieldButton(QWidget* parent, const char* name, QStringView art, QStringView what);
 // A white rounded toolbar group holding `items`, laid out in a row.
 QFrame* group(QWidget* parent, const char* name, std::initializer_list<QWidget*> items);
+// The same in a row or, a column of buttons as wide as the group.
+QFrame* group(QWidget* parent, const char* name, std::span<QWidget* const> items, Qt::Orientation orientation);
 
 // A card field: Verdana 12 bold, one line.
 QLineEdit* edit(QWidget* parent, const char* name, QStringView accessibleName);
@@ -64,6 +67,7 @@ class Section {
   QLabel* row(QStringView captionText, QWidget* field, QWidget* button = nullptr);
   // Caption and a row of its own layout (several controls on one line).
   QLabel* row(QStringView captionText, QWidget* buddy, std::initializer_list<QWidget*> line);
+  QLabel* row(QStringView captionText, QWidget* buddy, std::span<QWidget* const> line);
   int rows() const { return rows_; }
 
  private:

@@ -49,7 +49,9 @@ void connectClickSlots(QWidget* window) {
   const QMetaObject* meta = window->metaObject();
   const int clicked = QAbstractButton::staticMetaObject.indexOfSignal("clicked(bool)");
   const QMetaMethod signal = QAbstractButton::staticMetaObject.method(clicked);
-  for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+  // The window's own slots and those of its bases below QWidget (an editor's
+  // browsing buttons are its base's).
+  for (int i = QWidget::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
     const QMetaMethod slot = meta->method(i);
     const QByteArray name = slot.name();
     if (slot.methodType() != QMetaMethod::Slot || slot.access() != QMetaMethod::Public ||

@@ -27,6 +27,7 @@ struct Hover {
   Hover(const char* c, const char16_t* s) : control(c), sentence(QString::fromUtf16(s)) {}
   // Sentences written as UTF-8 byte strings are accepted too.
   Hover(const char* c, const char* utf8) : control(c), sentence(QString::fromUtf8(utf8)) {}
+  Hover(const char* c, QStringView s) : control(c), sentence(s.toString()) {}
   const char* control;  // objectName
   QString sentence;
 };

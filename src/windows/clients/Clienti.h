@@ -5,6 +5,7 @@
 // record's fields by the core's binding table; lblPosizione ties it to a
 // position of the file (empty for a new card). Closing the editor brings the
 // launcher back.
+#include "core/records.h"
 #include "gui/cardeditor.h"
 
 class QCheckBox;
@@ -15,11 +16,8 @@ class QLineEdit;
 namespace fondaro {
 
 struct ClientCard;
-struct TCliente;
-template <class Rec>
-struct CursorMove;
 
-class TfrmClienti : public gui::CardEditor {
+class TfrmClienti : public gui::RecordEditor<TCliente> {
   Q_OBJECT
 
  public:
@@ -28,20 +26,12 @@ class TfrmClienti : public gui::CardEditor {
   QString archiveFile() const override;
 
   // An empty new card; the focus in the name.
-  void ClearCard();
-  // Fills the card from a stored record; the caller sets the position.
-  void ShowRecord(const TCliente& record);
-  // ShowRecord and the record's position, as the search and the call-back
-  // list load a card.
-  void showStoredRecord(const TCliente& record, qint64 position);
-  // The card on screen as the record a save would write.
-  TCliente cardRecord() const;
+  void ClearCard() override;
+  void ShowRecord(const TCliente& record) override;
+  TCliente cardRecord() const override;
 
  public slots:
-  void cmdNuovoClick();
-  void cmdDuplicaClick();
   void cmdFileClick();
-  void cmdSalvaClick();
   void cmdTrovaClick();
   void cmdAnteprimaClick();
   void cmdStampaClick();
@@ -49,11 +39,6 @@ class TfrmClienti : public gui::CardEditor {
   void cmdRicontattaClick();
   void cmdEsportaClick();
   void cmdGuidaClick();
-  void cmdEsciClick();
-  void cmdPrimoClick();
-  void cmdIndietroClick();
-  void cmdAvantiClick();
-  void cmdUltimoClick();
   void btnEmailClick();
   void btnCodFiscClick();
   void btnCartaClick();
@@ -61,30 +46,24 @@ class TfrmClienti : public gui::CardEditor {
   void btnIbanClick();
 
  protected:
-  void FormShow() override;
   void FormClose() override;
+  bool acceptCard() override;
+  void duplicateOnScreen() override;
+  void focusFirstField() override;
 
  private:
-  void buildButtons(QWidget* container);
   void buildCard(QWidget* container);
   void declareBehaviour();
 
   ClientCard cardFromControls() const;
   void putCard(const ClientCard& card);
   QString trimmedField(QStringView name) const;
-  // The archive position on screen; 0 for a new card.
-  qint64 position() const;
-  void setPosition(qint64 p);
-  void showMove(const CursorMove<TCliente>& move);
 
-  QLabel* lblPosizione;
   QLabel* panInfo;
   QLineEdit* txtCliente;
   QComboBox* txtProvNasc;
   QComboBox* txtProvRes;
   QCheckBox* chkRicontatta;
-  QWidget* buttons;
-  QWidget* navigation;
 };
 
 }  // namespace fondaro

@@ -58,9 +58,9 @@ void TfrmTrovaClienti::pick(const QString& line) {
   if (mode == gui::mode::Clienti) {
     windowSet().frmClienti->showStoredRecord(record, hit->position);
   } else if (mode == gui::mode::MovimentiPagatore) {
-    gui::writeFields(windowSet().frmMovimenti, payerImportBindings(), record);
+    windowSet().frmMovimenti->importPerson(TfrmMovimenti::Person::Pagatore, record);
   } else if (mode == gui::mode::MovimentiBeneficiario) {
-    gui::writeFields(windowSet().frmMovimenti, beneficiaryImportBindings(), record);
+    windowSet().frmMovimenti->importPerson(TfrmMovimenti::Person::Beneficiario, record);
   }
 }
 

@@ -63,11 +63,11 @@ TfrmCalendario::TfrmCalendario(QWidget* owner) : Form(owner, Kind::Dialog, Place
 // the window open and writes nothing.
 void TfrmCalendario::btnImportaDataClick() {
   const QString mode = gui::memoryText(this);
-  QStringView target;
-  if (mode == gui::mode::MovimentiData) target = u"txtData";
-  else if (mode == gui::mode::MovimentiScadenza) target = u"txtDataSca";
+  TfrmMovimenti::DateField target;
+  if (mode == gui::mode::MovimentiData) target = TfrmMovimenti::DateField::Operazione;
+  else if (mode == gui::mode::MovimentiScadenza) target = TfrmMovimenti::DateField::Scadenza;
   else return;
-  gui::setControlText(windowSet().frmMovimenti, target, formatDate(calAppuntamenti->selectedDate()));
+  windowSet().frmMovimenti->setDate(target, formatDate(calAppuntamenti->selectedDate()));
   close();
 }
 

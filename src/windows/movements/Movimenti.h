@@ -5,6 +5,7 @@
 // binding table; lblPosizione ties it to a position of the file (empty for a
 // new card) and lblFile names the archive. Closing the editor brings the
 // launcher back.
+#include "core/records.h"
 #include "gui/cardeditor.h"
 
 class QCheckBox;
@@ -18,10 +19,8 @@ namespace fondaro {
 struct MovementCard;
 struct TMovimento;
 enum class CardField;
-template <class Rec>
-struct CursorMove;
 
-class TfrmMovimenti : public gui::CardEditor {
+class TfrmMovimenti : public gui::RecordEditor<TMovimento> {
   Q_OBJECT
 
  public:
@@ -32,27 +31,26 @@ class TfrmMovimenti : public gui::CardEditor {
   QString archiveFile() const override;
 
   // An empty new card with today's date; the focus in the reason.
-  void ClearCard();
-  // Fills the card from a stored record; the caller sets the position.
-  void ShowRecord(const TMovimento& record);
-  // ShowRecord and the record's position, as a search result loads a card.
-  void showStoredRecord(const TMovimento& record, qint64 position);
+  void ClearCard() override;
+  void ShowRecord(const TMovimento& record) override;
+  TMovimento cardRecord() const override;
+  // The card on screen, texts and choices, as the printout shows it.
+  MovementCard card() const;
+
+  // A date picked in the calendar, into the operation date or the due date.
+  enum class DateField { Operazione, Scadenza };
+  void setDate(DateField field, const QString& date);
+  // A person of the address book into the payer's or the beneficiary's fields.
+  enum class Person { Pagatore, Beneficiario };
+  void importPerson(Person as, const TCliente& person);
 
  public slots:
-  void cmdNuovoClick();
-  void cmdDuplicaClick();
-  void cmdSalvaClick();
   void cmdTrovaClick();
   void cmdFileClick();
   void cmdStampaClick();
-  void cmdPrimoClick();
-  void cmdIndietroClick();
-  void cmdAvantiClick();
-  void cmdUltimoClick();
   void cmdEsportaClick();
   void cmdScadenzeClick();
   void cmdGuidaClick();
-  void cmdEsciClick();
   void optEntrataClick();
   void optUscitaClick();
   void impDataClick();
@@ -65,29 +63,28 @@ class TfrmMovimenti : public gui::CardEditor {
   void btnCentsClick();
 
  protected:
-  void FormShow() override;
   void FormClose() override;
+  void beforeSave() override;
+  bool acceptCard() override;
+  void duplicateOnScreen() override;
+  void focusFirstField() override;
 
  private:
-  void buildToolbar(QWidget* container);
   void buildCard(QWidget* container);
+  void buildAmountBand(QWidget* container);
   void declareBehaviour();
 
-  MovementCard cardFromControls() const;
   void putCard(const MovementCard& card);
   void showInOut();
   void focusField(CardField field);
-  // The archive position on screen; 0 for a new card.
-  qint64 position() const;
-  void setPosition(qint64 p);
-  void showMove(const CursorMove<TMovimento>& move);
   void openCalendar(QStringView mode);
+  QString trimmedField(QStringView name) const;
 
   QLabel* lblFile;
-  QLabel* lblPosizione;
   QLabel* lblImporto;
   QPushButton* btnCents;
   QLabel* panInfo;
+  QWidget* band;
   QRadioButton* optEntrata;
   QRadioButton* optUscita;
   QCheckBox* chkSaldato;
