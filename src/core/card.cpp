@@ -5,7 +5,7 @@ namespace fondaro {
 namespace {
 
 using namespace mov;
-constexpr Binding kMovement[] = {
+constexpr FieldBinding<TMovimento> kMovement[] = {
     {u"txtData", Data},
     {u"txtCausale", Causale},
     {u"txtPromemoria", Promemoria},
@@ -33,7 +33,7 @@ constexpr Binding kMovement[] = {
     {u"lblDesc03", mov::Desc03},
 };
 
-constexpr Binding kClient[] = {
+constexpr FieldBinding<TCliente> kClient[] = {
     {u"txtCliente", cli::Cliente},
     {u"txtDataNasc", cli::DataNasc},
     {u"txtComuneNasc", cli::ComuneNasc},
@@ -74,20 +74,20 @@ constexpr Binding kClient[] = {
 // A person of the address book imported into a movement card: the movement
 // editor's controls and the address-book fields they receive. The movement
 // fields have the same capacities, so an imported text always fits.
-constexpr Binding kPayerImport[] = {
+constexpr FieldBinding<TCliente> kPayerImport[] = {
     {u"txtPagatore", cli::Cliente},       {u"txtRecapitoPag", cli::Recapito}, {u"txtCodFisc", cli::CodFisc},
     {u"txtEmail", cli::Email},            {u"txtPartitaIva", cli::PartitaIva},
 };
-constexpr Binding kBeneficiaryImport[] = {
+constexpr FieldBinding<TCliente> kBeneficiaryImport[] = {
     {u"txtBeneficiario", cli::Cliente},
     {u"txtRecapitoBen", cli::Recapito},
 };
 
 }  // namespace
 
-std::span<const Binding> movementBindings() { return kMovement; }
-std::span<const Binding> clientBindings() { return kClient; }
-std::span<const Binding> payerImportBindings() { return kPayerImport; }
-std::span<const Binding> beneficiaryImportBindings() { return kBeneficiaryImport; }
+std::span<const FieldBinding<TMovimento>> movementBindings() { return kMovement; }
+std::span<const FieldBinding<TCliente>> clientBindings() { return kClient; }
+std::span<const FieldBinding<TCliente>> payerImportBindings() { return kPayerImport; }
+std::span<const FieldBinding<TCliente>> beneficiaryImportBindings() { return kBeneficiaryImport; }
 
 }  // namespace fondaro

@@ -23,6 +23,13 @@ struct Binding {
   int typingLimit = 0;  // how much the user may type when less than the capacity; 0: the capacity
 };
 
+// A binding written for one record kind: it takes only a field of that kind,
+// so a movement table cannot name an address-book field.
+template <class Rec>
+struct FieldBinding : Binding {
+  constexpr FieldBinding(QStringView c, typename Rec::Field f, int limit = 0) : Binding{c, f, limit} {}
+};
+
 // The typing limit of a bound control: its own, or its field's capacity.
 template <class Rec>
 int typingLimit(const Binding& b) {
@@ -31,23 +38,23 @@ int typingLimit(const Binding& b) {
 
 // The controls of the movement editor: eighteen text fields and the six hidden
 // attachment labels.
-std::span<const Binding> movementBindings();
+std::span<const FieldBinding<TMovimento>> movementBindings();
 // The controls of the address-book editor: twenty-nine text fields (the two
 // province boxes included) and the six hidden attachment labels.
-std::span<const Binding> clientBindings();
+std::span<const FieldBinding<TCliente>> clientBindings();
 // A person imported from the address book into a movement card, as payer (name,
 // contact, tax code, e-mail, VAT number) or as beneficiary (name, contact):
 // each binding's control is a movement-editor control, its field a field of
 // the address-book record. Nothing else of the movement card is touched.
-std::span<const Binding> payerImportBindings();
-std::span<const Binding> beneficiaryImportBindings();
+std::span<const FieldBinding<TCliente>> payerImportBindings();
+std::span<const FieldBinding<TCliente>> beneficiaryImportBindings();
 
 template <class Rec>
-std::span<const Binding> bindingsOf();
+std::span<const FieldBinding<Rec>> bindingsOf();
 template <>
-inline std::span<const Binding> bindingsOf<TMovimento>() { return movementBindings(); }
+inline std::span<const FieldBinding<TMovimento>> bindingsOf<TMovimento>() { return movementBindings(); }
 template <>
-inline std::span<const Binding> bindingsOf<TCliente>() { return clientBindings(); }
+inline std::span<const FieldBinding<TCliente>> bindingsOf<TCliente>() { return clientBindings(); }
 
 // The texts of a card, by record field. Fields bound to no control stay empty.
 template <class Rec>

@@ -48,7 +48,7 @@ void writeCard(const QWidget* editor, const CardTexts<Rec>& texts) {
 // Writes the record's fields, decoded and trimmed, into the controls of another
 // window's table (a person imported into a movement card).
 template <class Rec>
-void writeFields(const QWidget* editor, std::span<const Binding> table, const Rec& record) {
+void writeFields(const QWidget* editor, std::span<const FieldBinding<Rec>> table, const Rec& record) {
   for (const Binding& b : table) requireControl(editor, b.control);  // all or nothing
   for (const Binding& b : table)
     setControlText(requireControl(editor, b.control), trimmedText(fieldText(record, b.field)));

@@ -1,6 +1,8 @@
 // The binding tables and the record cursor that both editors share.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include <QSet>
 
 #include "../common/records.h"
@@ -125,6 +127,13 @@ TEST(RecordCursor, AnUnusableArchiveThrowsAndWritesNothing) {
   EXPECT_THROW(cursor.save(0, movement(u"x")), ArchiveError);
   EXPECT_FALSE(QDir(dir.filePath(u"missing"_qs)).exists());
 }
+
+// A binding table of one record kind takes only that kind's fields: naming an
+// address-book field in a movement table does not compile.
+static_assert(std::is_constructible_v<FieldBinding<TMovimento>, QStringView, mov::Field>);
+static_assert(!std::is_constructible_v<FieldBinding<TMovimento>, QStringView, cli::Field>);
+static_assert(!std::is_constructible_v<FieldBinding<TCliente>, QStringView, mov::Field>);
+static_assert(!std::is_constructible_v<FieldBinding<TCliente>, QStringView, int>);
 
 }  // namespace
 }  // namespace fondaro
