@@ -1,9 +1,12 @@
 #pragma once
-// What the two exports (a year's movements, the address book) share: a field's
-// stored bytes as a cell, one row per record of an archive, the rows a grid
+// What the two exports (a year's movements, the address book) share: an export
+// as one table of columns with the record field behind each, the cells of a
+// record made by that table, one row per record of an archive, the rows a grid
 // shows once filled, and the document of a sheet.
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QStringView>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -54,5 +57,89 @@ void fillExportRows(const Archive<Rec>& archive, TextTable& rows, qint64& record
 
 // The document of one sheet: the file's side of the columns, then the rows.
 QByteArray exportDocument(QStringView sheetName, std::span<const ExportColumn> columns, const TextTable& rows);
+
+// How an exported cell is made from its record.
+enum class CellSource : unsigned char {
+  Stored,  // the field's stored bytes
+  Joined,  // the field and `next`, each trimmed, with one blank between ("Verona VR")
+  Flag,    // a "Sì" / "No" flag as the words `yes` / `no`; any other content gives an empty cell
+};
+
+// One column of an export with the record field behind it. An export is one
+// table of these, so a column never lacks its field.
+template <class Rec>
+struct ExportField {
+  ExportColumn column;
+  typename Rec::Field field;
+  CellSource source = CellSource::Stored;
+  typename Rec::Field next{};  // Joined
+  const char* yes = "";        // Flag, ASCII
+  const char* no = "";
+};
+
+// The cells of one record, one a field of the table, for fillExportRows. A
+// joined cell is held here while the table takes the row.
+template <class Rec>
+class RecordCells {
+ public:
+  explicit RecordCells(std::span<const ExportField<Rec>> fields) : fields_(fields), joined_(fields.size()) {}
+
+  void operator()(const RecordView<Rec>& v, std::span<QByteArrayView> cells) {
+    for (size_t c = 0; c < fields_.size(); ++c) cells[c] = cell(v, fields_[c], joined_[c]);
+  }
+
+ private:
+  static QByteArrayView cell(const RecordView<Rec>& v, const ExportField<Rec>& f, QByteArray& joined) {
+    switch (f.source) {
+      case CellSource::Stored:
+        return storedBytes(v, f.field);
+      case CellSource::Joined:
+        joined.clear();
+        joined.append(trimmedBytes(storedBytes(v, f.field)));
+        joined.append(' ');
+        joined.append(trimmedBytes(storedBytes(v, f.next)));
+        return joined;
+      case CellSource::Flag: {
+        const QByteArrayView flag = trimmedBytes(storedBytes(v, f.field));
+        if (flag == QByteArrayView("S\xEC")) return QByteArrayView(f.yes);  // "Sì" as the archives store it
+        return flag == QByteArrayView("No") ? QByteArrayView(f.no) : QByteArrayView();
+      }
+    }
+    return {};
+  }
+
+  std::span<const ExportField<Rec>> fields_;
+  std::vector<QByteArray> joined_;
+};
+
+// An export of one record kind: the sheet, the table of fields and the
+// columns it gives, and about how many stored bytes a row takes, to make room
+// at once.
+template <class Rec, size_t N>
+struct RecordExport {
+  constexpr RecordExport(const char* sheet, const ExportField<Rec> (&table)[N], qint64 bytesPerRow)
+      : sheetName(sheet), fields(table), bytesPerRecord(bytesPerRow) {
+    for (size_t i = 0; i < N; ++i) columns[i] = table[i].column;
+  }
+
+  // See fillExportRows.
+  void fill(const Archive<Rec>& archive, TextTable& rows, qint64& records) const {
+    fillExportRows(archive, rows, records, bytesPerRecord, RecordCells<Rec>(fields));
+  }
+  TextTable read(const Archive<Rec>& archive) const {
+    TextTable rows(static_cast<int>(N));
+    qint64 records = 0;
+    fill(archive, rows, records);
+    return rows;
+  }
+  QByteArray document(const TextTable& rows) const {
+    return exportDocument(QString::fromUtf8(sheetName), columns, rows);
+  }
+
+  const char* sheetName;  // UTF-8
+  std::span<const ExportField<Rec>, N> fields;
+  std::array<ExportColumn, N> columns{};
+  qint64 bytesPerRecord;
+};
 
 }  // namespace fondaro

@@ -340,3 +340,18 @@ TEST(ClientExport, ASmallAddressBookByteForByte) {
       dataRow({text(""), text(""), text("Roma")}, 25) + kEpilogue;
   EXPECT_EQ(doc, expected);
 }
+
+// Each field of the movement holds its own number, so a column read from a
+// wrong field, or left without one, shows a number other than its field's.
+TEST(MovementExport, EachColumnShowsItsOwnField) {
+  TMovimento r;
+  for (int f = 0; f < mov::FieldCount; ++f) setFieldText(r, f, QString::number(f));
+  testdata::ArchiveFixture<TMovimento> file(QStringLiteral("2024.eur"));
+  file.add({r});
+  auto a = MovementArchive::OpenExisting(file.path(), RecordFile::Access::ReadOnly);
+  const TextTable rows = readMovementExport(a);
+  QStringList cells;
+  for (int c = 0; c < rows.columnCount(); ++c) cells << rows.text(0, c);
+  // The type is empty: the flag Entrata holds "0", neither "Sì" nor "No".
+  EXPECT_EQ(cells.join(u'|'), QStringLiteral("|2|3|4|5|6|8|9|10|11|12|13|14|15|16|17|18|19|20|21"));
+}
