@@ -2,8 +2,8 @@
 
 #include <QAction>
 #include <QBoxLayout>
-#include <QComboBox>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -83,75 +83,82 @@ bool printOn(QWidget* parent, QPrinter& printer, PrintDocument& doc) {
 }
 
 // The preview offers only what a reader needs: printing, zoom, full screen and
-// closing; page set-up and orientation belong to the printout. Its own toolbar
-// replaces the toolkit's, borrowing the toolkit's pictures where it can.
-void buildPreviewToolbar(QPrintPreviewDialog& dialog, PrintDocument& doc) {
-  auto* view = dialog.findChild<QPrintPreviewWidget*>();
-  auto* stock = dialog.findChild<QToolBar*>();
-  if (!view || !stock) return;
-  QList<QAction*> stockActions = stock->actions();
-  stock->hide();
-  const auto stockIcon = [&](int fromCombo) {
-    // The toolkit's zoom buttons follow its zoom field; its print button is last.
-    for (int i = 0; i < stockActions.size(); ++i)
-      if (qobject_cast<QComboBox*>(stock->widgetForAction(stockActions[i])) &&
-          i + fromCombo < stockActions.size())
-        return stockActions[i + fromCombo]->icon();
-    return QIcon();
-  };
-  const auto named = [&](const char* name) {
-    for (QAction* a : stockActions)
-      if (a->objectName() == QLatin1String(name)) return a->icon();
-    return QIcon();
-  };
+// closing; page set-up and orientation belong to the printout. The window is a
+// print preview dialog to the rest of the system, but shows only its own view
+// and toolbar: what the toolkit's dialog builds inside itself stays hidden.
+class PreviewWindow : public QPrintPreviewDialog {
+ public:
+  PreviewWindow(QPrinter& printer, PrintDocument& doc, QWidget* parent)
+      : QPrintPreviewDialog(&printer, parent), doc_(doc) {
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->hide();
+    // The toolkit names its actions as we name ours: a search by name finds only ours.
+    for (QAction* a : findChildren<QAction*>()) a->setObjectName(QString());
+    delete layout();
+    view_ = new QPrintPreviewWidget(&printer, this);
+    view_->setObjectName(u"viewAnteprima"_qs);
+    connect(view_, &QPrintPreviewWidget::paintRequested, this,
+            [this](QPrinter* p) { report::paintDocument(doc_, *p); });
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    box->addWidget(buildToolbar());
+    box->addWidget(view_);
+    setWindowTitle(u"Anteprima di stampa - "_qs + doc.title());
+    view_->setFocus();
+  }
 
-  auto* bar = new QToolBar(&dialog);
-  bar->setObjectName(u"barAnteprima"_qs);
-  bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  bar->setIconSize(stock->iconSize());
-  const auto add = [&](const char* name, const QString& text, const QIcon& icon, auto slot) {
-    QAction* a = bar->addAction(icon, text);
-    a->setObjectName(QLatin1String(name));
-    QObject::connect(a, &QAction::triggered, &dialog, slot);
-    return a;
-  };
-  add("printAction", u"Stampa"_qs, stockActions.isEmpty() ? QIcon() : stockActions.last()->icon(),
-      [&dialog, &doc] { print(&dialog, doc, PrintTarget::PrintDialog); });
-  bar->addSeparator();
-  add("fitWidthAction", u"Adatta alla larghezza"_qs, named("fitWidthAction"), [view] { view->fitToWidth(); });
-  add("fitPageAction", u"Pagina intera"_qs, named("fitPageAction"), [view] { view->fitInView(); });
-  add("zoomInAction", u"Ingrandisci"_qs, stockIcon(2), [view] { view->zoomIn(); });
-  add("zoomOutAction", u"Riduci"_qs, stockIcon(1), [view] { view->zoomOut(); });
-  bar->addSeparator();
-  QAction* full = add("fullScreenAction", u"Schermo intero"_qs,
-                      dialog.style()->standardIcon(QStyle::SP_TitleBarMaxButton), [&dialog](bool on) {
-    if (on)
-      dialog.showFullScreen();
-    else
-      dialog.showNormal();
-  });
-  full->setCheckable(true);
-  add("closeAction", u"Chiudi"_qs, dialog.style()->standardIcon(QStyle::SP_DialogCloseButton), [&dialog] { dialog.reject(); });
-  if (auto* box = qobject_cast<QBoxLayout*>(dialog.layout()))
-    box->insertWidget(0, bar);
-  else if (dialog.layout())
-    dialog.layout()->setMenuBar(bar);
-}
+ private:
+  // The toolkit's own pictures where the theme has none.
+  static QIcon toolkitIcon(const char* name) {
+    const QString file = u":/qt-project.org/dialogs/qprintpreviewdialog/images/"_qs + QLatin1String(name);
+    QIcon icon = QIcon::fromTheme(QLatin1String(name));
+    icon.addFile(file + u"-24.png"_qs, QSize(24, 24));
+    icon.addFile(file + u"-32.png"_qs, QSize(32, 32));
+    return icon;
+  }
+
+  QToolBar* buildToolbar() {
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(u"barAnteprima"_qs);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    const auto add = [&](const char* name, const QString& text, const QIcon& icon, auto slot) {
+      QAction* a = bar->addAction(icon, text);
+      a->setObjectName(QLatin1String(name));
+      connect(a, &QAction::triggered, this, slot);
+      return a;
+    };
+    add("printAction", u"Stampa"_qs, toolkitIcon("printer"),
+        [this] { gui::print(this, doc_, PrintTarget::PrintDialog); });
+    bar->addSeparator();
+    add("fitWidthAction", u"Adatta alla larghezza"_qs, toolkitIcon("zoom-fit-width"),
+        [this] { view_->fitToWidth(); });
+    add("fitPageAction", u"Pagina intera"_qs, toolkitIcon("zoom-fit-page"), [this] { view_->fitInView(); });
+    add("zoomInAction", u"Ingrandisci"_qs, toolkitIcon("zoom-in"), [this] { view_->zoomIn(); });
+    add("zoomOutAction", u"Riduci"_qs, toolkitIcon("zoom-out"), [this] { view_->zoomOut(); });
+    bar->addSeparator();
+    QAction* full =
+        add("fullScreenAction", u"Schermo intero"_qs, style()->standardIcon(QStyle::SP_TitleBarMaxButton),
+            [this](bool on) { on ? showFullScreen() : showNormal(); });
+    full->setCheckable(true);
+    add("closeAction", u"Chiudi"_qs, style()->standardIcon(QStyle::SP_DialogCloseButton),
+        [this] { reject(); });
+    return bar;
+  }
+
+  PrintDocument& doc_;
+  QPrintPreviewWidget* view_;
+};
 
 bool preview(QWidget* parent, PrintDocument& doc) {
   QPrinter printer(QPrinter::HighResolution);
   applyLayout(printer, doc);
-  QPrintPreviewDialog dialog(&printer, parent);
-  dialog.setWindowTitle(u"Anteprima di stampa - "_qs + doc.title());
-  buildPreviewToolbar(dialog, doc);
+  PreviewWindow window(printer, doc, parent);
   // Pages are read, not glanced at: most of the screen.
   if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
     const QSize room = screen->availableGeometry().size();
-    dialog.resize(room.width() * 4 / 5, room.height() * 9 / 10);
+    window.resize(room.width() * 4 / 5, room.height() * 9 / 10);
   }
-  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                   [&doc](QPrinter* p) { report::paintDocument(doc, *p); });
-  dialog.exec();
+  window.exec();
   return true;
 }
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QPaintDevice>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QSpinBox>
 #include <QToolBar>
 
@@ -185,6 +186,46 @@ class TestPrint : public QObject {
     QCOMPARE(visible, (QStringList{u"closeAction"_qs, u"fitPageAction"_qs, u"fitWidthAction"_qs,
                                    u"fullScreenAction"_qs, u"printAction"_qs, u"zoomInAction"_qs,
                                    u"zoomOutAction"_qs}));
+  }
+
+  // One view and one toolbar are on screen, the view shows the document's pages
+  // and follows the zoom buttons, and printing from the preview goes through the
+  // print dialog of the seam.
+  void thePreviewShowsTheDocumentAndPrintsIt() {
+    Pages doc(3);
+    QString title;
+    int views = 0, bars = 0, pages = 0;
+    bool zoomed = false, fitted = false;
+    QList<PrintRequest> printed;
+    ModalDriver driver([&](QWidget* w) {
+      title = w->windowTitle();
+      for (auto* v : w->findChildren<QPrintPreviewWidget*>())
+        if (v->isVisible()) ++views, pages = v->pageCount();
+      for (auto* b : w->findChildren<QToolBar*>()) bars += b->isVisible();
+      auto* view = w->findChild<QPrintPreviewWidget*>(u"viewAnteprima"_qs);
+      const qreal before = view->zoomFactor();
+      w->findChild<QAction*>(u"zoomInAction"_qs)->trigger();
+      zoomed = view->zoomFactor() > before && view->zoomMode() == QPrintPreviewWidget::CustomZoom;
+      w->findChild<QAction*>(u"fitPageAction"_qs)->trigger();
+      fitted = view->zoomMode() == QPrintPreviewWidget::FitInView;
+      {
+        PrintCapture printer;
+        w->findChild<QAction*>(u"printAction"_qs)->trigger();
+        for (const auto& job : printer.jobs()) printed << job.request;
+      }
+      w->close();
+    });
+    QVERIFY(print(nullptr, doc, PrintTarget::Preview));
+    QVERIFY(driver.done());
+    QCOMPARE(title, u"Anteprima di stampa - Prova di stampa"_qs);
+    QCOMPARE(views, 1);
+    QCOMPARE(bars, 1);
+    QCOMPARE(pages, 3);
+    QVERIFY(zoomed);
+    QVERIFY(fitted);
+    QCOMPARE(printed.size(), 1);
+    QCOMPARE(printed[0].target, PrintTarget::PrintDialog);
+    QCOMPARE(printed[0].pageCount, 3);
   }
 };
 
