@@ -111,6 +111,15 @@ MailResult mailLink(const QString& emailField) {
   return {mailtoOpenText(address), std::nullopt};
 }
 
+std::vector<PrintedValue> printedValues(const MovementCard& card) {
+  std::vector<PrintedValue> v;
+  v.push_back({u"txtTipo", card.entrata ? QStringLiteral("Entrata") : QStringLiteral("Uscita")});
+  for (const Binding& b : movementBindings())
+    if (b.control.startsWith(u"txt")) v.push_back({b.control, trimmedText(card[b.field])});
+  v.push_back({u"txtSaldato", card.saldato ? QStringLiteral("Sì") : QStringLiteral("No")});
+  return v;
+}
+
 namespace movementTexts {
 QString savedNew() { return QStringLiteral("La scheda corrente \u00E8 stata inserita in archivio."); }
 QString savedChanges() {

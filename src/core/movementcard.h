@@ -5,6 +5,7 @@
 // these functions.
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "core/card.h"
 #include "core/notice.h"
@@ -62,6 +63,15 @@ struct MailResult {
   std::optional<SaveProblem> problem;
 };
 MailResult mailLink(const QString& emailField);
+
+// The printed card ("Scheda Movimento"): each value object of the printout,
+// named as the editor control it shows, with the card's text, trimmed; the
+// kind of movement and the settlement as words.
+struct PrintedValue {
+  QStringView object;
+  QString value;
+};
+std::vector<PrintedValue> printedValues(const MovementCard& card);
 
 namespace movementTexts {
 QString savedNew();

@@ -1,6 +1,7 @@
 #include "report/templates.h"
 
 #include "core/clientcard.h"
+#include "core/movementcard.h"
 
 namespace fondaro::report {
 
@@ -28,6 +29,14 @@ Report journalReport(const QString& title, const QStringList& lines) {
 }
 
 Report movementCardReport() { return Report::fromResource(u":/reports/schedamovimento.json"_qs); }
+
+Report movementCardReport(const MovementCard& card, const QDateTime& now) {
+  Report r = movementCardReport();
+  r.setOrientation(QPageLayout::Portrait);
+  for (const PrintedValue& v : printedValues(card)) r.setText(v.object.toString(), v.value);
+  r.setText(u"txtCalce"_qs, printedFooter(now));
+  return r;
+}
 
 Report clientCardReport() { return Report::fromResource(u":/reports/schedacliente.json"_qs); }
 

@@ -7,6 +7,7 @@
 
 namespace fondaro {
 struct ClientCard;
+struct MovementCard;
 }
 
 namespace fondaro::report {
@@ -27,6 +28,8 @@ inline constexpr double kListLineHeight = 12.822;
 // framed rows with fixed captions and empty values, and the footer bar. Fill the
 // values and `txtCalce` by name.
 Report movementCardReport();
+// That card filled from a movement card (saved or not), printed at `now`.
+Report movementCardReport(const MovementCard& card, const QDateTime& now);
 
 // The address-book card ("Scheda informativa", A4 portrait): the logo, the
 // title `txtTitolo`, 24 rows of caption `titCampoNN` and value `txtCampoNN`

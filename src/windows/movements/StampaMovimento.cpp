@@ -3,9 +3,9 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
-#include <QVariant>
 
 #include "WindowSet.h"
+#include "core/movementcard.h"
 #include "gui/application.h"
 #include "gui/print.h"
 #include "gui/widgets.h"
@@ -13,33 +13,6 @@
 #include "report/templates.h"
 
 namespace fondaro {
-
-namespace {
-// The card rows whose value is an editor field's text, by the name both share.
-constexpr const char* kTextRows[] = {
-    "txtData",        "txtCausale",   "txtPromemoria",  "txtDataSca",      "txtPreavviso",
-    "txtImporto",     "txtPagatore",  "txtRecapitoPag", "txtCodFisc",      "txtPartitaIva",
-    "txtCategoria",   "txtEmail",     "txtPagamento",   "txtBeneficiario", "txtRecapitoBen",
-    "txtRicevuta",    "txtTariffa",   "txtNote",
-};
-
-QObject* control(const QWidget& editor, const char* name) {
-  return editor.findChild<QObject*>(QString::fromLatin1(name));
-}
-
-// A field's text, whatever kind of edit control holds it, trimmed.
-QString fieldText(const QWidget& editor, const char* name) {
-  const QObject* c = control(editor, name);
-  if (!c) return {};
-  const QVariant plain = c->property("plainText");
-  return (plain.isValid() ? plain : c->property("text")).toString().trimmed();
-}
-
-bool checked(const QWidget& editor, const char* name) {
-  const QObject* c = control(editor, name);
-  return c && c->property("checked").toBool();
-}
-}  // namespace
 
 // Centred on the editor that opens it.
 TfrmStampaMovimento::TfrmStampaMovimento(QWidget* owner)
@@ -76,19 +49,9 @@ TfrmStampaMovimento::TfrmStampaMovimento(QWidget* owner)
   connect(btnAnnulla, &QPushButton::clicked, this, &TfrmStampaMovimento::btnAnnullaClick);
 }
 
-report::Report TfrmStampaMovimento::cardReport(const QWidget& editor, const QDateTime& now) {
-  report::Report card = report::movementCardReport();
-  card.setOrientation(QPageLayout::Portrait);
-  card.setText(u"txtTipo"_qs, checked(editor, "optEntrata") ? u"Entrata"_qs : u"Uscita"_qs);
-  for (const char* name : kTextRows) card.setText(QString::fromLatin1(name), fieldText(editor, name));
-  card.setText(u"txtSaldato"_qs, checked(editor, "chkSaldato") ? u"Sì"_qs : u"No"_qs);
-  card.setText(u"txtCalce"_qs, u"Stampa eseguita in data "_qs + now.date().toString(u"dd/MM/yyyy"_qs) +
-                                   u" alle ore "_qs + now.time().toString(u"HH:mm:ss"_qs));
-  return card;
-}
-
 void TfrmStampaMovimento::btnStampaClick() {
-  report::Report card = cardReport(*windowSet().frmMovimenti, QDateTime::currentDateTime());
+  report::Report card =
+      report::movementCardReport(windowSet().frmMovimenti->card(), QDateTime::currentDateTime());
   gui::print(this, card, gui::PrintTarget::Printer);
   close();
 }
