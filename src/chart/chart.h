@@ -65,7 +65,7 @@ class Chart {
   const std::vector<Point>& points() const { return points_; }
 
   // Draws the whole chart inside `area` (units of 1/96 inch in the painter's
-  // current coordinates).
+  // current coordinates), as layoutChart (chart/layout.h) places it.
   void paint(QPainter& painter, const QRectF& area) const;
   // The chart as a picture of `size` pixels on white.
   QImage toImage(const QSize& size) const;
@@ -75,10 +75,6 @@ class Chart {
   static QString valueText(double v);
 
  private:
-  void paintBars(QPainter& p, const QRectF& plot, double scale) const;
-  void paintPie(QPainter& p, const QRectF& plot, double scale) const;
-  double paintLegend(QPainter& p, const QRectF& area, double scale, bool measureOnly) const;
-
   Text title_;
   Text foot_;
   QString legendTitle_;
