@@ -12,13 +12,19 @@
 
 namespace fondaro::testdata {
 
+// `base` with the named fields set over it.
+//   record(movement(u"Quota"), {{mov::Note, u"Rinnovo"}, {mov::Saldato, kSi}})
+template <class Rec>
+Rec record(Rec base, std::initializer_list<std::pair<int, QStringView>> fields) {
+  for (const auto& [f, text] : fields) setFieldText(base, f, text);
+  return base;
+}
+
 // A record whose named fields hold the given texts; every other field empty.
 //   record<TMovimento>({{mov::Causale, u"Quota"}, {mov::Importo, u"10,00"}})
 template <class Rec>
 Rec record(std::initializer_list<std::pair<int, QStringView>> fields) {
-  Rec r;
-  for (const auto& [f, text] : fields) setFieldText(r, f, text);
-  return r;
+  return record(Rec(), fields);
 }
 
 // A movement as the editor saves it: the flags and the signed total set.

@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "core/lists.h"
 
@@ -17,16 +18,14 @@ struct Mov {
 };
 
 TMovimento record(const Mov& m) {
-  TMovimento r;
-  r.Causale.set(m.causale);
-  r.DataSca.set(m.dataSca);
-  r.Pagatore.set(m.pagatore);
-  r.Beneficiario.set(m.beneficiario);
-  r.Totale.set(m.totale);
-  r.Preavviso.set(m.preavviso);
-  r.Saldato.set(m.saldato);
-  r.Data.set(m.data);
-  return r;
+  return testdata::record<TMovimento>({{mov::Causale, m.causale},
+                                       {mov::DataSca, m.dataSca},
+                                       {mov::Pagatore, m.pagatore},
+                                       {mov::Beneficiario, m.beneficiario},
+                                       {mov::Totale, m.totale},
+                                       {mov::Preavviso, m.preavviso},
+                                       {mov::Saldato, m.saldato},
+                                       {mov::Data, m.data}});
 }
 
 // A raw field slot written byte for byte, blanks and all, as another program

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "core/monthlytotals.h"
 #include "core/textrules.h"
@@ -123,13 +124,11 @@ struct Mov {
 };
 
 TMovimento record(const Mov& m) {
-  TMovimento r;
-  r.Entrata.set(QString::fromUtf8(m.entrata));
-  r.Uscita.set(QString::fromUtf8(m.uscita));
-  r.Data.set(QString::fromUtf8(m.data));
-  r.Importo.set(QString::fromUtf8(m.importo));
-  r.Saldato.set(QString::fromUtf8(m.saldato));
-  return r;
+  return testdata::record<TMovimento>({{mov::Entrata, QString::fromUtf8(m.entrata)},
+                                       {mov::Uscita, QString::fromUtf8(m.uscita)},
+                                       {mov::Data, QString::fromUtf8(m.data)},
+                                       {mov::Importo, QString::fromUtf8(m.importo)},
+                                       {mov::Saldato, QString::fromUtf8(m.saldato)}});
 }
 
 class ArchiveTotals : public ::testing::Test {
