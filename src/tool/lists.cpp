@@ -5,6 +5,7 @@
 
 #include "core/journal.h"
 #include "core/lists.h"
+#include "core/period.h"
 #include "core/textrules.h"
 #include "tool/commands.h"
 #include "tool/common.h"
@@ -222,22 +223,30 @@ int runJournal(const QStringList& args) {
     err(QString::fromUtf8(kJournalUsage));
     return kExitError;
   }
-  const auto from = dateOption(*a, "--from", kJournalUsage);
-  if (!from) return kExitError;
-  const auto to = dateOption(*a, "--to", kJournalUsage);
-  if (!to) return kExitError;
-  if (*from > *to) {
-    err(QStringLiteral("--to %1 is earlier than --from %2").arg(formatDate(*to), formatDate(*from)));
+  const QString fromText = a->options.value(QStringLiteral("--from"));
+  const QString toText = a->options.value(QStringLiteral("--to"));
+  // The period window's rules, with the tool's own messages.
+  if (const auto problem = period::checkDates(fromText, toText)) {
+    if (problem->field == period::Field::Order) {
+      err(QStringLiteral("--to %1 is earlier than --from %2")
+              .arg(formatDate(parseDate(toText)), formatDate(parseDate(fromText))));
+    } else {
+      const bool from = problem->field == period::Field::StartDate;
+      err(QStringLiteral("%1 \"%2\" is not a date DD/MM/YYYY")
+              .arg(from ? u"--from"_qs : u"--to"_qs, from ? fromText : toText));
+      err(QString::fromUtf8(kJournalUsage));
+    }
     return kExitError;
   }
+  const QDate from = parseDate(fromText), to = parseDate(toText);
   const QString causale = a->options.value(QStringLiteral("--causale"));
   const QStringList file = {QStringLiteral("--kind"), QStringLiteral("movimenti"), a->positional.front()};
   return runFileCommand(file, "journal", kJournalUsage, [&](const FileArgs& fa) {
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
-    const Journal j = buildJournal(archive, {*from, *to, causale});
+    const Journal j = buildJournal(archive, {from, to, causale});
     archive.Close();
     const QStringList lines =
-        journalPrintLines(j.lines, intervalText(formatDate(*from), formatDate(*to)), j.income.euroText(),
+        journalPrintLines(j.lines, intervalText(formatDate(from), formatDate(to)), j.income.euroText(),
                           j.expense.euroText(), j.balance.euroText());
     const QString title = journalTitle(causale);
     const int rc = writeOutput(*a, "journal", fa.path, Printout::Primanota, title, lines);

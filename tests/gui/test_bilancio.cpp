@@ -1,5 +1,6 @@
 // The period window's checks, the journal it opens with its lines and totals,
 // and the journal's print question.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDate>
 #include <QFile>
@@ -129,6 +130,25 @@ class TestBilancio : public QObject {
     QCOMPARE(month->currentText(), u" marzo "_qs);
     edit("txtTipologia")->setFocus();
     QVERIFY(box("txtGiornoFine")->currentText().isEmpty());
+  }
+
+  // The day and month lists show their text, in the field and in the open list,
+  // in Verdana 12 bold like the other fields.
+  void theListsShowTheirTextInVerdana12Bold() {
+    openPeriod();
+    for (const char* name : {"txtGiornoInizio", "txtMeseInizio", "txtGiornoFine", "txtMeseFine"}) {
+      QComboBox* list = box(name);
+      list->setCurrentIndex(8);
+      list->showPopup();
+      QTRY_VERIFY(list->view()->isVisible());
+      saveShot(list->view()->window(), artifacts(), u"period-list-"_qs + QString::fromLatin1(name));
+      for (const QFont& f : {list->lineEdit()->font(), list->view()->font()}) {
+        QVERIFY2(f.family() == u"Verdana"_qs && f.pointSize() == 12 && f.bold(),
+                 qPrintable(QString::fromLatin1(name) + u": "_qs + f.toString()));
+      }
+      list->hidePopup();
+    }
+    saveShot(period(), artifacts(), u"period-lists-chosen"_qs);
   }
 
   void eachCheckSaysWhatIsWrongAndWhere_data() {

@@ -15,6 +15,9 @@ namespace fondaro {
 namespace gui {
 class PictureButton;
 }
+namespace period {
+enum class Field;
+}
 
 class TfrmMenuBilancio : public gui::Form {
   Q_OBJECT
@@ -43,7 +46,7 @@ class TfrmMenuBilancio : public gui::Form {
   void buildPeriodGroup(QWidget* parent, bool start, const QRect& at);
   void copyYear();
   bool checkVisualizza();
-  void fail(QWidget* focus, const QString& text, bool plain);
+  QWidget* controlOf(period::Field field) const;  // nullptr: the focus stays
 
   QLineEdit* txtAnno;
   QLineEdit* txtTipologia;
