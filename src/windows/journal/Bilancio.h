@@ -29,6 +29,7 @@ class TfrmBilancio : public gui::ListWindow {
   void FormClose() override;
 
  private:
+  void buildTotals(QWidget* c);
   void buildJournal();
 
   QLabel* titTipologia;

@@ -7,24 +7,13 @@
 #include "WindowSet.h"
 #include "core/archive.h"
 #include "core/lists.h"
+#include "core/skippedwarning.h"
 #include "gui/application.h"
 #include "gui/messages.h"
 #include "movements/Movimenti.h"
 #include "movements/movementlists.h"
 
 namespace fondaro {
-
-namespace {
-
-// Records the list could not read are named, not silently left out.
-QString skippedWarning(const std::vector<SkippedRecord>& skipped) {
-  return u"Attenzione: le schede in posizione "_qs + skippedPositionsText(skipped) +
-         u" non sono state esaminate perch\u00E9 la data di scadenza o i giorni di preavviso non sono "
-         u"leggibili."_qs +
-         kParagraphBreak + u"Le altre schede dell'archivio sono state esaminate e l'elenco le comprende."_qs;
-}
-
-}  // namespace
 
 TfrmSospesiMov::TfrmSospesiMov(QWidget* owner) : ListWindow(owner, Kind::Dialog) {
   setObjectName(u"frmSospesiMov"_qs);
@@ -49,7 +38,7 @@ void TfrmSospesiMov::buildList() {
     auto archive = MovementArchive::OpenOrCreate(trimmedText(windowSet().frmMovimenti->archiveFile()));
     due = dueList(archive, QDate::currentDate());
     archive.Close();
-    if (!due.skipped.empty()) warning = skippedWarning(due.skipped);
+    if (!due.skipped.empty()) warning = skippedRecordsWarning(SkippingList::DueList, due.skipped);
   } catch (const ArchiveError&) {
     // An archive that cannot be read is said so, not shown as nothing due.
     due = {};
