@@ -54,6 +54,20 @@ void setTextColour(QWidget* label, QStringView colour) {
   label->setStyleSheet(u"color: %1;"_qs.arg(colour));
 }
 
+QLabel* layoutLabel(QWidget* parent, const char* name, QStringView text, const QFont& font) {
+  auto* l = new QLabel(text.toString(), parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->setFont(font);
+  return l;
+}
+
+QPushButton* layoutButton(QWidget* parent, const char* name, QStringView text, int minimumWidth) {
+  auto* b = new QPushButton(text.toString(), parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setMinimumWidth(minimumWidth);
+  return b;
+}
+
 QLabel* makePicture(const QString& objectName, const QPixmap& picture, const QString& name,
                     QWidget* parent) {
   auto* l = new QLabel(parent);

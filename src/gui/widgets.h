@@ -33,6 +33,9 @@ QPushButton* placedButton(QWidget* parent, const char* name, QStringView text, c
 void setPanelStyle(QWidget* panel, int opacity = 215, int radius = 24);
 // A label's text colour, as "#12356B".
 void setTextColour(QWidget* label, QStringView colour);
+// A label and a push button that a layout places ("lblRigo05", "btnChiudi").
+QLabel* layoutLabel(QWidget* parent, const char* name, QStringView text, const QFont& font);
+QPushButton* layoutButton(QWidget* parent, const char* name, QStringView text, int minimumWidth);
 
 // A plain picture ("imgLogo").
 QLabel* makePicture(const QString& objectName, const QPixmap& picture, const QString& name,

@@ -1,4 +1,5 @@
 // The login window and the change-password window.
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -401,6 +402,37 @@ class TestLogin : public QObject {
     type(u"casa mia"_qs);
     enter();
     QVERIFY(launcher()->isVisible());
+  }
+
+  // The launcher the login opens names each of its pictures, in its hover text
+  // and for assistive technology.
+  void theLauncherNamesItsPictures() {
+    p->setPassword(u"chiave"_qs);
+    start();
+    type(u"chiave"_qs);
+    enter();
+    QVERIFY(QTest::qWaitForWindowActive(launcher()));
+    const struct {
+      const char* name;
+      QString text;
+    } pictures[] = {
+        {"imgInfo", u"Informazioni su Fondaro 3.0"_qs},
+        {"icoSottotitolo", u"Contabilità di cassa, primanota e statistiche"_qs},
+        {"imgApp01", u"Pagatori e beneficiari"_qs},
+        {"btnApp02", u"Registro movimenti"_qs},
+        {"imgApp03", u"Primanota e bilancio"_qs},
+        {"btnApp04", u"Grafici statistici"_qs},
+        {"imgGuida", u"Guida: uno sguardo a Fondaro 3.0"_qs},
+        {"imgCopyright", u"Crediti"_qs},
+        {"icoSito", u"Sito web www.fondaro.example"_qs},
+        {"imgEsci", u"Esci da Fondaro 3.0"_qs},
+    };
+    for (const auto& pic : pictures) {
+      QWidget* w = child(launcher(), pic.name);
+      QVERIFY2(w, pic.name);
+      QCOMPARE(w->accessibleName(), pic.text);
+      if (qobject_cast<QAbstractButton*>(w)) QCOMPARE(w->toolTip(), pic.text);
+    }
   }
 
   void closingTheChangeWindowBringsBackAnEmptyLogin() {

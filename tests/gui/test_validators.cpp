@@ -224,6 +224,28 @@ class TestValidators : public QObject {
     }
   }
 
+  // The text an editor hands over is put in whole, past the typing limit, and
+  // is what "Controlla" checks.
+  void theInputHandedOverIsCheckedWhole_data() {
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("tax code") << int(CodFisc) << u"RSSMRA80A01H501UX"_qs << kCodFisc16;
+    QTest::newRow("VAT number") << int(PartitaIva) << u"012345612059"_qs << kIva11;
+    QTest::newRow("IBAN") << int(Iban) << u"IT60X05428111010000001234567"_qs << kIban27;
+  }
+  void theInputHandedOverIsCheckedWhole() {
+    QFETCH(int, which);
+    QFETCH(QString, input);
+    QFETCH(QString, notice);
+    auto w = make(which);
+    static_cast<CheckWindow*>(w.get())->setInput(input);
+    QCOMPARE(field(w.get(), which)->text(), input);
+    QVERIFY(open(w.get()));
+    button(w.get(), "btnControlla")->click();
+    QCOMPARE(dialogs->only().text, notice);
+  }
+
   // What the user types, as the field keeps it.
   void theFieldTakesWhatItsRulesLetThrough_data() {
     QTest::addColumn<int>("which");

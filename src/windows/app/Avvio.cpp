@@ -4,9 +4,11 @@
 #include "app/Guida.h"
 #include "app/Info.h"
 #include "app/Splash.h"
+#include "app/Texts.h"
 #include "app/Vendor.h"
 #include "clients/Clienti.h"
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/guide.h"
 #include "gui/openurl.h"
 #include "gui/product.h"
@@ -19,18 +21,20 @@ namespace fondaro {
 
 namespace {
 
-gui::PictureButton* picture(QWidget* parent, const char* name, const char* art, const char* what,
-                            int x, int y) {
+namespace texts = appTexts;
+
+gui::PictureButton* picture(QWidget* parent, const char* name, const char* art, QStringView what, int x,
+                            int y) {
   auto* b = new gui::PictureButton(QString::fromLatin1(name), gui::art(QString::fromLatin1(art)),
-                                   QString::fromUtf8(what), parent);
+                                   what.toString(), parent);
   const QSize s = b->iconSize() + QSize(4, 4);
   b->setGeometry(x, y, s.width(), s.height());
   return b;
 }
 
-QWidget* artwork(QWidget* parent, const char* name, const char* art, const char* what, int x, int y) {
+QWidget* artwork(QWidget* parent, const char* name, const char* art, QStringView what, int x, int y) {
   QPixmap pm = gui::art(QString::fromLatin1(art));
-  QLabel* l = gui::makePicture(QString::fromLatin1(name), pm, QString::fromUtf8(what), parent);
+  QLabel* l = gui::makePicture(QString::fromLatin1(name), pm, what.toString(), parent);
   l->setGeometry(x, y, pm.width(), pm.height());
   return l;
 }
@@ -45,15 +49,14 @@ TfrmAvvio::TfrmAvvio(QWidget* owner) : Form(owner, Kind::Work) {
 
   QWidget* c = makeContainer(980, 680);
   c->setAttribute(Qt::WA_StyledBackground);
-  c->setStyleSheet(u"#panContainer { background: rgba(255,255,255,215); border-radius: 24px; }"_qs);
+  gui::setPanelStyle(c);
 
   // Top: the corner icons and the title artwork.
-  auto* imgInfo = picture(c, "imgInfo", "ico_info", "Informazioni su Fondaro 3.0", 14, 14);
-  artwork(c, "icoTitolo", "titolo", "Fondaro 3.0", 210, 18);
-  artwork(c, "icoSottotitolo", "sottotitolo",
-          "Contabilit\xC3\xA0 di cassa, primanota e statistiche", 210, 84);
-  artwork(c, "icoVersione", "versione", "Versione 3.0", 415, 118);
-  auto* imgGuida = picture(c, "imgGuida", "ico_guida", "Guida: uno sguardo a Fondaro 3.0", 914, 14);
+  auto* imgInfo = picture(c, "imgInfo", "ico_info", texts::kInfoHover, 14, 14);
+  artwork(c, "icoTitolo", "titolo", texts::kTitleArt, 210, 18);
+  artwork(c, "icoSottotitolo", "sottotitolo", texts::kSubtitleArt, 210, 84);
+  artwork(c, "icoVersione", "versione", texts::kVersionArt, 415, 118);
+  auto* imgGuida = picture(c, "imgGuida", "ico_guida", texts::kGuideHover, 914, 14);
 
   // The four work areas, two by two.
   struct Tile {
@@ -61,18 +64,16 @@ TfrmAvvio::TfrmAvvio(QWidget* owner) : Form(owner, Kind::Work) {
     const char* button;
     const char* art;
     const char* buttonArt;
-    const char* what;
+    QStringView what;
     void (TfrmAvvio::*open)();
   };
   const Tile tiles[] = {
-      {"imgApp01", "btnApp01", "tile_clienti", "btn_clienti", "Pagatori e beneficiari",
-       &TfrmAvvio::imgApp01Click},
-      {"imgApp02", "btnApp02", "tile_movimenti", "btn_movimenti", "Registro movimenti",
+      {"imgApp01", "btnApp01", "tile_clienti", "btn_clienti", texts::kClientsTile, &TfrmAvvio::imgApp01Click},
+      {"imgApp02", "btnApp02", "tile_movimenti", "btn_movimenti", texts::kMovementsTile,
        &TfrmAvvio::imgApp02Click},
-      {"imgApp03", "btnApp03", "tile_bilancio", "btn_bilancio", "Primanota e bilancio",
+      {"imgApp03", "btnApp03", "tile_bilancio", "btn_bilancio", texts::kJournalTile,
        &TfrmAvvio::imgApp03Click},
-      {"imgApp04", "btnApp04", "tile_stats", "btn_stats", "Grafici statistici",
-       &TfrmAvvio::imgApp04Click},
+      {"imgApp04", "btnApp04", "tile_stats", "btn_stats", texts::kStatsTile, &TfrmAvvio::imgApp04Click},
   };
   QWidget* previous = nullptr;
   for (int i = 0; i < 4; ++i) {
@@ -80,7 +81,7 @@ TfrmAvvio::TfrmAvvio(QWidget* owner) : Form(owner, Kind::Work) {
     const int y = i < 2 ? 160 : 388;
     auto* img = picture(c, tiles[i].image, tiles[i].art, tiles[i].what, x, y);
     auto* btn = picture(c, tiles[i].button, tiles[i].buttonArt, tiles[i].what, x, y + 178);
-    connect(img, &QToolButton::clicked, this, tiles[i].open);
+    // The picture's click is wired by its name with the others; the button under it does the same.
     connect(btn, &QToolButton::clicked, this, tiles[i].open);
     if (previous) setTabOrder(previous, img);
     else imgApp01 = img;
@@ -89,20 +90,16 @@ TfrmAvvio::TfrmAvvio(QWidget* owner) : Form(owner, Kind::Work) {
   }
 
   // Bottom: credits, the web site banner, exit.
-  auto* imgCopyright = picture(c, "imgCopyright", "ico_copyright", "Crediti", 14, 614);
-  auto* icoSito = picture(c, "icoSito", "sito", "Sito web www.fondaro.example", 338, 628);
-  auto* imgEsci = picture(c, "imgEsci", "ico_esci", "Esci da Fondaro 3.0", 914, 614);
+  auto* imgCopyright = picture(c, "imgCopyright", "ico_copyright", texts::kCreditsHover, 14, 614);
+  auto* icoSito = picture(c, "icoSito", "sito", texts::kSiteHover, 338, 628);
+  auto* imgEsci = picture(c, "imgEsci", "ico_esci", texts::kExitHover, 914, 614);
   setTabOrder(previous, imgGuida);
   setTabOrder(imgGuida, imgInfo);
   setTabOrder(imgInfo, imgCopyright);
   setTabOrder(imgCopyright, icoSito);
   setTabOrder(icoSito, imgEsci);
 
-  connect(imgGuida, &QToolButton::clicked, this, &TfrmAvvio::imgGuidaClick);
-  connect(imgInfo, &QToolButton::clicked, this, &TfrmAvvio::imgInfoClick);
-  connect(imgCopyright, &QToolButton::clicked, this, &TfrmAvvio::imgCopyrightClick);
-  connect(icoSito, &QToolButton::clicked, this, &TfrmAvvio::icoSitoClick);
-  connect(imgEsci, &QToolButton::clicked, this, &TfrmAvvio::imgEsciClick);
+  gui::connectClickSlots(this);
 }
 
 // The keyboard starts on the first tile.
@@ -115,7 +112,7 @@ void TfrmAvvio::imgApp04Click() { gui::switchTo(this, windowSet().frmMenuStats);
 
 void TfrmAvvio::imgGuidaClick() {
   // Rebuilt at each click, so the page is the same every time.
-  TfrmGuida::Show(this, u"Uno sguardo a Fondaro 3.0."_qs, gui::guidePage(u"generale"_qs));
+  TfrmGuida::Show(this, texts::kGeneralGuideTitle.toString(), gui::guidePage(u"generale"_qs));
 }
 
 void TfrmAvvio::imgInfoClick() { gui::openPerUse<TfrmInfo>(this); }

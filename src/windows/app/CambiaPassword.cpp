@@ -8,34 +8,23 @@
 
 #include "WindowSet.h"
 #include "app/Password.h"
+#include "app/Texts.h"
 #include "core/crypt.h"
 #include "core/field.h"
 #include "core/passwordfile.h"
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/fields.h"
 #include "gui/messages.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
-#include "gui/product.h"
 
 namespace fondaro {
 
 namespace {
-const char kOldWrong[] = "Attenzione: vecchia password errata.";
-const char kNotConfirmed[] =
-    "Attenzione: la nuova password non \xC3\xA8 stata confermata correttamente. "
-    "E' necessario reinserire entrambi i valori.";
-const char kTooLong[] =
-    "Attenzione: la nuova password non pu\xC3\xB2 superare i 255 caratteri. "
-    "E' necessario reinserire entrambi i valori.";
-const char kUnstorable[] =
-    "Attenzione: la nuova password contiene caratteri che non possono essere memorizzati, "
-    "come il simbolo dell'euro. Sono ammessi lettere (anche accentate), cifre, spazi e i "
-    "simboli pi\xC3\xB9 comuni. E' necessario reinserire entrambi i valori.";
-const char kDone[] = "Modifica della password completata con successo.";
-const char kChangeError[] =
-    "Attenzione: si \xC3\xA8 verificato un errore durante la procedura di modifica della "
-    "password. Si consiglia di reinstallare il software.";
+
+namespace texts = appTexts;
 
 QLineEdit* passwordField(const char* name, QWidget* parent) {
   auto* e = new QLineEdit(parent);
@@ -46,25 +35,20 @@ QLineEdit* passwordField(const char* name, QWidget* parent) {
   return e;
 }
 
-QLabel* label(const char* name, const char* text, QWidget* parent) {
-  auto* l = new QLabel(QString::fromUtf8(text), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  l->setFont(gui::windowFont("Verdana", 10));
-  return l;
-}
 }  // namespace
 
 TfrmCambiaPassword::TfrmCambiaPassword(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmCambiaPassword"_qs);
-  setWindowTitle(u" Cambia password"_qs);
+  setWindowTitle(texts::kChangeCaption.toString());
   gui::makeMemoryLabel(this);
 
   auto* imgLogo =
       gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs), gui::kProductName.toString(), this);
-  auto* lblRigo01 = label("lblRigo01", "Per cambiare la password indicare quella attuale e la nuova, due volte.", this);
-  auto* lblRigo05 = label("lblRigo05", "Vecchia password:", this);
-  auto* lblRigo06 = label("lblRigo06", "Nuova password:", this);
-  auto* lblRigo07 = label("lblRigo07", "Conferma nuova password:", this);
+  const QFont text10 = gui::windowFont("Verdana", 10);
+  auto* lblRigo01 = gui::layoutLabel(this, "lblRigo01", texts::kChangeIntro, text10);
+  auto* lblRigo05 = gui::layoutLabel(this, "lblRigo05", texts::kOldPassword, text10);
+  auto* lblRigo06 = gui::layoutLabel(this, "lblRigo06", texts::kNewPassword, text10);
+  auto* lblRigo07 = gui::layoutLabel(this, "lblRigo07", texts::kConfirmPassword, text10);
   txtPasswordOld = passwordField("txtPasswordOld", this);
   txtPasswordNew = passwordField("txtPasswordNew", this);
   txtConferma = passwordField("txtConferma", this);
@@ -72,12 +56,9 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* owner) : Form(owner, Kind::Dialo
   lblRigo06->setBuddy(txtPasswordNew);
   lblRigo07->setBuddy(txtConferma);
 
-  cmdOK = new QPushButton(u"OK"_qs, this);
-  cmdOK->setObjectName(u"cmdOK"_qs);
+  cmdOK = gui::layoutButton(this, "cmdOK", texts::kOK, 96);
   cmdOK->setEnabled(false);
-  cmdEsci = new QPushButton(u"Chiudi"_qs, this);
-  cmdEsci->setObjectName(u"cmdEsci"_qs);
-  for (QPushButton* b : {cmdOK, cmdEsci}) b->setMinimumWidth(96);
+  cmdEsci = gui::layoutButton(this, "cmdEsci", texts::kChiudi, 96);
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(20, 20, 20, 16);
@@ -111,8 +92,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* owner) : Form(owner, Kind::Dialo
     connect(e, &QLineEdit::textChanged, this, &TfrmCambiaPassword::txtChange);
     gui::onKeyUp(e, [this](QKeyEvent*) { txtChange(); });
   }
-  connect(cmdOK, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdOKClick);
-  connect(cmdEsci, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdEsciClick);
+  gui::connectClickSlots(this);
 }
 
 void TfrmCambiaPassword::FormShow() {
@@ -139,36 +119,38 @@ void TfrmCambiaPassword::cmdOKClick() {
   const QByteArray folder = gui::programFolderPath();
   try {
     if (!passwordMatches(readStoredPassword(folder), txtPasswordOld->text())) {
-      gui::message(this, QString::fromUtf8(kOldWrong));
+      gui::message(this, texts::kOldWrong.toString());
       txtPasswordOld->clear();
       txtPasswordOld->setFocus();
       return;
     }
   } catch (const CryptError&) {
-    gui::message(this, QString::fromUtf8(kChangeError));
+    gui::message(this, texts::kChangeError.toString());
     return;
   } catch (const PasswordFileError&) {
-    gui::message(this, QString::fromUtf8(kChangeError));
+    gui::message(this, texts::kChangeError.toString());
     return;
   }
   // Compared as typed, with case: only the stored form is upper-cased.
   if (trimmedText(txtPasswordNew->text()) != trimmedText(txtConferma->text())) {
-    refuseNew(QString::fromUtf8(kNotConfirmed));
+    refuseNew(texts::kNotConfirmed.toString());
     return;
   }
   // A password that could never match again is not written.
   switch (passwordProblem(txtPasswordNew->text())) {
-    case PasswordProblem::TooLong: return refuseNew(QString::fromUtf8(kTooLong));
-    case PasswordProblem::Unstorable: return refuseNew(QString::fromUtf8(kUnstorable));
+    case PasswordProblem::TooLong:
+      return refuseNew(texts::kTooLong.toString());
+    case PasswordProblem::Unstorable:
+      return refuseNew(texts::kUnstorable.toString());
     case PasswordProblem::None: break;
   }
   try {
     writeStoredPassword(folder, trimmedText(Crypt::Scramble(typedPassword(txtPasswordNew->text()))));
   } catch (const PasswordFileError&) {
-    gui::message(this, QString::fromUtf8(kChangeError));
+    gui::message(this, texts::kChangeError.toString());
     return;
   }
-  gui::message(this, QString::fromUtf8(kDone));
+  gui::message(this, texts::kChangeDone.toString());
   close();
 }
 

@@ -4,49 +4,49 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/Texts.h"
 #include "gui/application.h"
 #include "gui/openurl.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
-#include "gui/product.h"
 
 namespace fondaro {
 
+namespace texts = appTexts;
+
 TfrmGuida::TfrmGuida(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmGuida"_qs);
-  setWindowTitle(u" Guida all'utilizzo del software"_qs);
+  setWindowTitle(texts::kGuideCaption.toString());
   setFixedSize(670, 572);
 
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs), gui::kProductName.toString(), this);
   imgLogo->setGeometry(16, 14, 64, 64);
 
-  lblTitolo = new QLabel(u"Argomento della guida."_qs, this);
-  lblTitolo->setObjectName(u"lblTitolo"_qs);
-  lblTitolo->setFont(gui::windowFont("Arial", 16, true));
-  lblTitolo->setStyleSheet(u"color: #12356B;"_qs);
+  lblTitolo = gui::placedLabel(this, "lblTitolo", texts::kGuideTopic, gui::windowFont("Arial", 16, true),
+                               QRect(96, 14, 558, 64));
+  gui::setTextColour(lblTitolo, u"#12356B");
   lblTitolo->setWordWrap(true);
-  lblTitolo->setGeometry(96, 14, 558, 64);
 
   txtGuida = new QPlainTextEdit(this);
   txtGuida->setObjectName(u"txtGuida"_qs);
   txtGuida->setReadOnly(true);
   txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   txtGuida->setFont(gui::windowFont("Verdana", 12, true));
-  txtGuida->setAccessibleName(u"Testo della guida"_qs);
+  txtGuida->setAccessibleName(texts::kGuideTextName.toString());
   txtGuida->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
   txtGuida->setGeometry(16, 90, 638, 410);
 
-  imgPDF = new gui::PictureButton(u"imgPDF"_qs, gui::art(u"ico_pdf"_qs),
-                                  u"Visualizza guida in formato PDF"_qs, this);
+  imgPDF = new gui::PictureButton(u"imgPDF"_qs, gui::art(u"ico_pdf"_qs), texts::kGuidePdf.toString(), this);
   imgPDF->setGeometry(16, 516, 40, 40);
-  lnkWeb = new gui::Link(u"lnkWeb"_qs, u"Visualizza guida in formato PDF"_qs, this);
+  lnkWeb = new gui::Link(u"lnkWeb"_qs, texts::kGuidePdf.toString(), this);
   QFont linkFont = gui::windowFont("Tahoma", 14);
   linkFont.setUnderline(true);
   lnkWeb->setFont(linkFont);
   lnkWeb->setGeometry(62, 518, 380, 36);
   lnkWeb->addPartner(imgPDF);
 
-  btnChiudi = new QPushButton(u"Chiudi"_qs, this);
+  btnChiudi = new QPushButton(texts::kChiudi.toString(), this);
   btnChiudi->setObjectName(u"btnChiudi"_qs);
   btnChiudi->setGeometry(534, 520, 120, 32);
 

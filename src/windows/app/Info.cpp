@@ -5,44 +5,38 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/Texts.h"
 #include "app/Vendor.h"
 #include "gui/application.h"
 #include "gui/openurl.h"
-#include "gui/widgets.h"
 #include "gui/product.h"
+#include "gui/widgets.h"
 
 namespace fondaro {
 
+namespace texts = appTexts;
+
 TfrmInfo::TfrmInfo(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmInfo"_qs);
-  setWindowTitle(u" Informazioni su "_qs + gui::kProductName.toString());
+  setWindowTitle(texts::kInfoCaption.toString() + gui::kProductName.toString());
 
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), gui::kProductName.toString(), this);
-  auto* lblProdotto = new QLabel(gui::kProductName.toString(), this);
-  lblProdotto->setObjectName(u"lblProdotto"_qs);
-  lblProdotto->setFont(gui::windowFont("Arial", 20, true));
-  lblProdotto->setStyleSheet(u"color: #12356B;"_qs);
-  auto* lblDescrizione = new QLabel(
-      QString::fromUtf8("Contabilit\xC3\xA0 di cassa, primanota e statistiche\n"
-                        "per piccole imprese, associazioni e famiglie."),
-      this);
-  lblDescrizione->setObjectName(u"lblDescrizione"_qs);
-  lblDescrizione->setFont(gui::windowFont("Tahoma", 11));
-  auto* lblContatti = new QLabel(u"Per informazioni e assistenza scrivere a:"_qs, this);
-  lblContatti->setObjectName(u"lblContatti"_qs);
-  lblContatti->setFont(gui::windowFont("Tahoma", 11));
+  auto* lblProdotto =
+      gui::layoutLabel(this, "lblProdotto", gui::kProductName, gui::windowFont("Arial", 20, true));
+  gui::setTextColour(lblProdotto, u"#12356B");
+  auto* lblDescrizione =
+      gui::layoutLabel(this, "lblDescrizione", texts::kDescription, gui::windowFont("Tahoma", 11));
+  auto* lblContatti = gui::layoutLabel(this, "lblContatti", texts::kContacts, gui::windowFont("Tahoma", 11));
 
   imgEmail = new gui::PictureButton(u"imgEmail"_qs, gui::art(u"ico_email"_qs),
-                                    u"Scrivi a "_qs + vendor::kEmail.toString(), this);
+                                    texts::kWriteTo.toString() + vendor::kEmail.toString(), this);
   lnkWeb = new gui::Link(u"lnkWeb"_qs, vendor::kEmail.toString(), this);
   QFont linkFont = gui::windowFont("Tahoma", 14);
   linkFont.setUnderline(true);
   lnkWeb->setFont(linkFont);
   lnkWeb->addPartner(imgEmail);
 
-  btnChiudi = new QPushButton(u"Chiudi"_qs, this);
-  btnChiudi->setObjectName(u"btnChiudi"_qs);
-  btnChiudi->setMinimumWidth(110);
+  btnChiudi = gui::layoutButton(this, "btnChiudi", texts::kChiudi, 110);
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(24, 24, 24, 18);
@@ -68,9 +62,8 @@ TfrmInfo::TfrmInfo(QWidget* owner) : Form(owner, Kind::Dialog) {
 }
 
 QString TfrmInfo::mailText() {
-  return u"mailto:"_qs + vendor::kEmail.toString() + u"?subject="_qs + u"Software Fondaro 3.0"_qs +
-         u"&body="_qs +
-         u"Salve, desidererei avere le seguenti informazioni sul software in oggetto:"_qs;
+  return u"mailto:"_qs + vendor::kEmail.toString() + u"?subject="_qs + texts::kMailSubject.toString() +
+         u"&body="_qs + texts::kMailBody.toString();
 }
 
 void TfrmInfo::lnkWebClick() { gui::TMisc::Open(u"\""_qs + mailText() + u"\""_qs); }

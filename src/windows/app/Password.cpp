@@ -9,54 +9,47 @@
 #include "WindowSet.h"
 #include "app/Avvio.h"
 #include "app/CambiaPassword.h"
+#include "app/Texts.h"
 #include "core/crypt.h"
 #include "core/field.h"
 #include "core/passwordfile.h"
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/fields.h"
 #include "gui/messages.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
-#include "gui/product.h"
 
 namespace fondaro {
 
 namespace {
-const char kWrong[] = "Attenzione: password errata.";
-const char kReadError[] =
-    "Attenzione: si \xC3\xA8 verificato un errore durante la procedura di lettura della password. "
-    "Si consiglia di reinstallare il software.";
+namespace texts = appTexts;
 }  // namespace
 
 TfrmPassword::TfrmPassword(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmPassword"_qs);
-  setWindowTitle(gui::windowCaption(u"Accesso"));
+  setWindowTitle(gui::windowCaption(texts::kLoginCaption));
   gui::makeMemoryLabel(this);
 
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), gui::kProductName.toString(), this);
-  auto* lblRigo01 = new QLabel(u"Benvenuto in Fondaro 3.0"_qs, this);
-  lblRigo01->setObjectName(u"lblRigo01"_qs);
-  lblRigo01->setFont(gui::windowFont("Verdana", 14, true));
-  auto* lblRigo05 = new QLabel(u"Immetti la password e premi OK."_qs, this);
-  lblRigo05->setObjectName(u"lblRigo05"_qs);
-  lblRigo05->setFont(gui::windowFont("Verdana", 10));
+  auto* lblRigo01 =
+      gui::layoutLabel(this, "lblRigo01", texts::kWelcome, gui::windowFont("Verdana", 14, true));
+  auto* lblRigo05 =
+      gui::layoutLabel(this, "lblRigo05", texts::kEnterPassword, gui::windowFont("Verdana", 10));
 
   txtPassword = new QLineEdit(this);
   txtPassword->setObjectName(u"txtPassword"_qs);
   txtPassword->setEchoMode(QLineEdit::Password);
   txtPassword->setFont(gui::windowFont("Verdana", 14, true));
   txtPassword->setMinimumWidth(300);
-  txtPassword->setAccessibleName(u"Password"_qs);
+  txtPassword->setAccessibleName(texts::kPasswordName.toString());
   lblRigo05->setBuddy(txtPassword);
 
-  cmdOK = new QPushButton(u"OK"_qs, this);
-  cmdOK->setObjectName(u"cmdOK"_qs);
+  cmdOK = gui::layoutButton(this, "cmdOK", texts::kOK, 96);
   cmdOK->setEnabled(false);
-  cmdEsci = new QPushButton(u"Esci"_qs, this);
-  cmdEsci->setObjectName(u"cmdEsci"_qs);
-  btnCambiaPassword = new QPushButton(u"Cambia password"_qs, this);
-  btnCambiaPassword->setObjectName(u"btnCambiaPassword"_qs);
-  for (QPushButton* b : {cmdOK, cmdEsci, btnCambiaPassword}) b->setMinimumWidth(96);
+  cmdEsci = gui::layoutButton(this, "cmdEsci", texts::kEsci, 96);
+  btnCambiaPassword = gui::layoutButton(this, "btnCambiaPassword", texts::kCambiaPassword, 96);
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(20, 20, 20, 16);
@@ -83,9 +76,7 @@ TfrmPassword::TfrmPassword(QWidget* owner) : Form(owner, Kind::Dialog) {
   });
   gui::onKeyUp(txtPassword, [this](QKeyEvent*) { txtPasswordChange(); });
   connect(txtPassword, &QLineEdit::textChanged, this, &TfrmPassword::txtPasswordChange);
-  connect(cmdOK, &QPushButton::clicked, this, &TfrmPassword::cmdOKClick);
-  connect(cmdEsci, &QPushButton::clicked, this, &TfrmPassword::cmdEsciClick);
-  connect(btnCambiaPassword, &QPushButton::clicked, this, &TfrmPassword::btnCambiaPasswordClick);
+  gui::connectClickSlots(this);
 }
 
 void TfrmPassword::FormShow() { txtPassword->setFocus(); }
@@ -103,18 +94,18 @@ void TfrmPassword::cmdOKClick() {
     // Read afresh at every attempt; nothing of the file is remembered.
     matches = passwordMatches(readStoredPassword(gui::programFolderPath()), txtPassword->text());
   } catch (const CryptError&) {
-    gui::message(this, QString::fromUtf8(kReadError));
+    gui::message(this, texts::kReadError.toString());
     return;
   } catch (const PasswordFileError&) {
     // A file there that cannot be read (a FIFO, a device, a huge file).
-    gui::message(this, QString::fromUtf8(kReadError));
+    gui::message(this, texts::kReadError.toString());
     return;
   }
   if (matches) {
     gui::switchTo(this, windowSet().frmAvvio);
     return;
   }
-  gui::message(this, QString::fromUtf8(kWrong));
+  gui::message(this, texts::kWrongPassword.toString());
   txtPassword->clear();
   txtPassword->setFocus();
 }

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "app/Texts.h"
 #include "app/Vendor.h"
 #include "gui/application.h"
 #include "gui/openurl.h"
@@ -12,23 +13,23 @@
 
 namespace fondaro {
 
+namespace texts = appTexts;
+
 TfrmSplash::TfrmSplash(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Owner) {
   setObjectName(u"frmSplash"_qs);
   setWindowTitle(u" "_qs + gui::kProductName.toString() + vendor::kNotice.toString());
 
-  auto* imgSplash = gui::makePicture(u"imgSplash"_qs, gui::art(u"splash"_qs),
-                                     u"Fondaro 3.0, Fondaro Software"_qs, this);
+  auto* imgSplash =
+      gui::makePicture(u"imgSplash"_qs, gui::art(u"splash"_qs), texts::kSplashName.toString(), this);
   imgSplash->setFixedSize(625, 380);
   imgWeb = new gui::PictureButton(u"imgWeb"_qs, gui::art(u"ico_web"_qs),
-                                  u"Sito web "_qs + vendor::kWebSiteShown.toString(), this);
+                                  texts::kSiteName.toString() + vendor::kWebSiteShown.toString(), this);
   lnkWeb = new gui::Link(u"lnkWeb"_qs, vendor::kWebSiteShown.toString(), this);
   QFont linkFont = gui::windowFont("Tahoma", 14);
   linkFont.setUnderline(true);
   lnkWeb->setFont(linkFont);
   lnkWeb->addPartner(imgWeb);
-  btnChiudi = new QPushButton(u"Chiudi"_qs, this);
-  btnChiudi->setObjectName(u"btnChiudi"_qs);
-  btnChiudi->setMinimumWidth(110);
+  btnChiudi = gui::layoutButton(this, "btnChiudi", texts::kChiudi, 110);
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 12);

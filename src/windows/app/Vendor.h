@@ -9,6 +9,6 @@ inline constexpr QStringView kEmail = u"info@fondaro.example";
 inline constexpr QStringView kWebSite = u"https://www.fondaro.example";
 inline constexpr QStringView kWebSiteShown = u"www.fondaro.example";
 // Follows " Fondaro 3.0" in the credits window's caption.
-inline constexpr QStringView kNotice = u" - \u00A9 Fondaro Software, tutti i diritti riservati";
+inline constexpr QStringView kNotice = u" - © Fondaro Software, tutti i diritti riservati";
 
 }  // namespace fondaro::vendor

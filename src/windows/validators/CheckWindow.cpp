@@ -11,14 +11,18 @@
 #include <QVBoxLayout>
 
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/fields.h"
 #include "gui/messages.h"
-#include "gui/widgets.h"
 #include "gui/product.h"
+#include "gui/widgets.h"
+#include "validators/Texts.h"
 
 namespace fondaro {
 
 namespace {
+
+namespace texts = validatorTexts;
 
 // A decorative rounded panel: a fill and a one-unit border.
 class Shape : public QFrame {
@@ -47,8 +51,8 @@ class Shape : public QFrame {
 // What a check window shows and how its one field behaves while typing.
 struct WindowForm {
   const char* className;  // "TfrmCodFisc"
-  QString caption;        // window caption
-  QString title;          // text of lblTitolo
+  QStringView caption;    // window caption
+  QStringView title;      // text of lblTitolo
   const char* fieldName;  // objectName of the field
   int maxLength;          // typing limit; a text put in by the caller is not cut
   bool digitsOnly;        // keys other than digits, Backspace, Delete, Left, Right swallowed
@@ -57,28 +61,14 @@ struct WindowForm {
 
 const WindowForm& windowForm(checks::Kind kind) {
   static const WindowForm forms[] = {
-      {"TfrmCodFisc", QStringLiteral(" Controllo codice fiscale"),
-       QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
-       "txtCodFisc", checks::kCodFiscLength, false, true},
-      {"TfrmPartitaIva", QStringLiteral(" Controllo partita IVA"),
-       QStringLiteral("Immettere il numero di partita IVA e premere il pulsante di controllo."),
-       "txtPartitaIva", checks::kPartitaIvaLength, true, false},
-      {"TfrmCarta", QStringLiteral(" Controllo carta di credito"),
-       QStringLiteral(
-           "Immettere il numero di carta di credito e premere il pulsante di controllo."),
-       "txtNumero", 30, true, true},
-      {"TfrmIban", QStringLiteral(" Controllo IBAN"),
-       QStringLiteral("Immettere l'IBAN e premere il pulsante di controllo."), "txtIban",
-       checks::kIbanLength, false, true},
+      {"TfrmCodFisc", texts::kCodFiscCaption, texts::kCodFiscTitle, "txtCodFisc", checks::kCodFiscLength,
+       false, true},
+      {"TfrmPartitaIva", texts::kPartitaIvaCaption, texts::kPartitaIvaTitle, "txtPartitaIva",
+       checks::kPartitaIvaLength, true, false},
+      {"TfrmCarta", texts::kCartaCaption, texts::kCartaTitle, "txtNumero", 30, true, true},
+      {"TfrmIban", texts::kIbanCaption, texts::kIbanTitle, "txtIban", checks::kIbanLength, false, true},
   };
   return forms[static_cast<int>(kind)];
-}
-
-QPushButton* button(const char* name, const QString& text, QWidget* parent) {
-  auto* b = new QPushButton(text, parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setMinimumWidth(110);
-  return b;
 }
 
 }  // namespace
@@ -86,7 +76,7 @@ QPushButton* button(const char* name, const QString& text, QWidget* parent) {
 CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::Dialog), kind_(kind) {
   const WindowForm& form = windowForm(kind);
   setObjectName(QString::fromLatin1(form.className).mid(1));  // "TfrmCodFisc" -> "frmCodFisc"
-  setWindowTitle(form.caption);
+  setWindowTitle(form.caption.toString());
   gui::setFormatSettings();
   setGradientBackground(true);
 
@@ -94,9 +84,7 @@ CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::
                                  QColor(0x46, 0x82, 0xB4), 10, this);
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs),
                                    gui::kProductName.toString(), shpContainer);
-  lblTitolo = new QLabel(form.title, shpContainer);
-  lblTitolo->setObjectName(u"lblTitolo"_qs);
-  lblTitolo->setFont(gui::windowFont("Arial", 12));
+  lblTitolo = gui::layoutLabel(shpContainer, "lblTitolo", form.title, gui::windowFont("Arial", 12));
 
   auto* shpCodFisc = new Shape(u"shpCodFisc"_qs, QColor(0xE8, 0xF0, 0xFA),
                                QColor(0x46, 0x82, 0xB4), 6, shpContainer);
@@ -108,8 +96,8 @@ CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::
   txtField->setMinimumWidth(fm.horizontalAdvance(QString(form.maxLength + 1, u'W')) + 16);
   lblTitolo->setBuddy(txtField);
 
-  btnControlla = button("btnControlla", u"Controlla"_qs, this);
-  btnChiudi = button("btnChiudi", u"Chiudi"_qs, this);
+  btnControlla = gui::layoutButton(this, "btnControlla", texts::kControlla, 110);
+  btnChiudi = gui::layoutButton(this, "btnChiudi", texts::kChiudi, 110);
 
   auto* around = new QHBoxLayout(shpCodFisc);
   around->setContentsMargins(10, 10, 10, 10);
@@ -143,9 +131,10 @@ CheckWindow::CheckWindow(QWidget* owner, checks::Kind kind) : Form(owner, Kind::
                          .typing = form.upperTrimmed ? gui::Typing::UpperTrim : gui::Typing::AsIs,
                          .maxLength = form.maxLength}});
 
-  connect(btnControlla, &QPushButton::clicked, this, &CheckWindow::btnControllaClick);
-  connect(btnChiudi, &QPushButton::clicked, this, &CheckWindow::btnChiudiClick);
+  gui::connectClickSlots(this);
 }
+
+void CheckWindow::setInput(const QString& text) { txtField->setText(text); }
 
 void CheckWindow::FormShow() { txtField->setFocus(); }
 

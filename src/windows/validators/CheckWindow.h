@@ -19,6 +19,9 @@ class CheckWindow : public gui::Form {
   CheckWindow(QWidget* owner, checks::Kind kind);
 
   checks::Kind checkKind() const { return kind_; }
+  // The text to check, put in by the window that opens this one; the typing
+  // limit does not cut it.
+  void setInput(const QString& text);
 
  public slots:
   void btnControllaClick();
