@@ -12,8 +12,6 @@ __int128 pow10(int n) {
   return v;
 }
 
-inline bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
 // The number rule of the archives (parseNumber's grammar: blanks, a sign,
 // digits with at most one ",", an exponent, blanks), read digit by digit in
 // one pass on stored bytes. The value in units of 10^-decimals, or nullopt.
@@ -36,7 +34,7 @@ std::optional<__int128> amountUnits(QByteArrayView text, int decimals) {
       afterComma = true;
       continue;
     }
-    if (!isDigit(c)) break;
+    if (!isAsciiDigit(c)) break;
     ++mantissaDigits;
     if (digits == 0 && c == u'0') {
       if (afterComma) ++scale;
@@ -53,7 +51,7 @@ std::optional<__int128> amountUnits(QByteArrayView text, int decimals) {
     bool expNegative = false;
     if (at(i) == u'+' || at(i) == u'-') expNegative = at(i++) == u'-';
     int expDigits = 0;
-    for (; isDigit(at(i)); ++i, ++expDigits) {
+    for (; isAsciiDigit(at(i)); ++i, ++expDigits) {
       // Past 1000 the value is out of reach either way.
       if (exponent <= 1000) exponent = exponent * 10 + (at(i) - u'0');
     }

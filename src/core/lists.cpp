@@ -175,15 +175,10 @@ std::optional<int> noticeDaysOf(const Text& text) {
   qsizetype i = 0;
   bool negative = false;
   if (i < text.size() && (unitOf(text[i]) == u'+' || unitOf(text[i]) == u'-')) negative = unitOf(text[i++]) == u'-';
-  if (i == text.size()) return std::nullopt;
-  qint64 v = 0;
-  for (; i < text.size(); ++i) {
-    const char16_t c = unitOf(text[i]);
-    if (c < u'0' || c > u'9') return std::nullopt;
-    v = v * 10 + (c - u'0');
-    if (v > 1000000) return std::nullopt;  // the field holds three characters
-  }
-  return int(negative ? -v : v);
+  constexpr qint64 kLimit = 1000000;  // the field holds three characters
+  const std::optional<qint64> v = digitsValue(text.sliced(i), kLimit);
+  if (!v || *v > kLimit) return std::nullopt;
+  return int(negative ? -*v : *v);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 
 namespace fondaro {
@@ -172,7 +173,25 @@ QDate parseDateOf(const Text& text) {
   return d.isValid() ? d : QDate();
 }
 
+template <class Text>
+std::optional<qint64> digitsValueOf(const Text& text, qint64 limit) {
+  constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+  if (text.isEmpty()) return std::nullopt;
+  limit = std::clamp<qint64>(limit, 0, kMax - 1);
+  qint64 v = 0;
+  for (auto ch : text) {
+    const char16_t c = unitOf(ch);
+    if (!isAsciiDigit(c)) return std::nullopt;
+    if (v > limit) continue;  // already too large: the rest is only checked for digits
+    v = v > (kMax - 9) / 10 ? limit + 1 : v * 10 + (c - u'0');
+  }
+  return std::min(v, limit + 1);
+}
+
 }  // namespace
+
+std::optional<qint64> digitsValue(QStringView text, qint64 limit) { return digitsValueOf(text, limit); }
+std::optional<qint64> digitsValue(QByteArrayView text, qint64 limit) { return digitsValueOf(text, limit); }
 
 QDate parseDate(QStringView text) { return parseDateOf(text); }
 QDate parseDateBytes(QByteArrayView stored) { return parseDateOf(stored); }

@@ -14,6 +14,13 @@ namespace fondaro {
 
 // "0" to "9" only: no other script's digits, no superscripts.
 inline bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+// A text of the digits "0" to "9" only, read as a number however many digits
+// it has: a value above `limit` comes out as limit + 1, so that no length of
+// text can overflow and the caller still tells "too large" from "not a number".
+// Nothing for an empty text or one holding anything else (a sign, a blank).
+std::optional<qint64> digitsValue(QStringView text, qint64 limit);
+// The same on stored Windows-1252 bytes.
+std::optional<qint64> digitsValue(QByteArrayView text, qint64 limit);
 // The letters a to z turned into A to Z, or A to Z into a to z; every other
 // character (accented letters included) stays as it is.
 QString upperAscii(QStringView text);

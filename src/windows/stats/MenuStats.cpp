@@ -12,6 +12,7 @@
 #include "core/field.h"
 #include "core/textrules.h"
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/fields.h"
 #include "gui/messages.h"
 #include "gui/product.h"
@@ -20,111 +21,49 @@
 #include "stats/StatsBilancio.h"
 #include "stats/StatsEntrate.h"
 #include "stats/StatsUscite.h"
+#include "stats/Texts.h"
 
 namespace fondaro {
 
 namespace {
 
-QLabel* label(QWidget* parent, const char* name, const char* text, const QFont& font, const QRect& at,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  return gui::placedLabel(parent, name, QString::fromUtf8(text), font, at, align);
-}
+constexpr int kWidth = 980;
+
+QString text(const char16_t* t) { return QString::fromUtf16(t); }
 
 // A chart window for one showing, with its title and the year.
 template <class W>
-void openChart(QWidget* owner, const char* title, const QString& year) {
-  gui::openPerUse<W>(owner, [&](W& w) {
-    w.template findChild<QLabel*>(u"lblTitolo"_qs)->setText(QString::fromUtf8(title) + year + u'.');
-  });
+void openChart(QWidget* owner, const statsTexts::ChartTexts& texts, const QString& year) {
+  gui::openPerUse<W>(owner, [&](W& w) { w.setTitle(text(texts.titleBeforeYear) + year + u'.'); });
 }
 
 }  // namespace
 
 TfrmMenuStats::TfrmMenuStats(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMenuStats"_qs);
-  setWindowTitle(gui::windowCaption(u"Grafici Statistici"));
+  setWindowTitle(gui::windowCaption(statsTexts::kMenuCaption));
   gui::setFormatSettings();
   setGradientBackground(true);
 
-  constexpr int W = 980;
-  QWidget* c = makeContainer(W, 570);
+  QWidget* c = makeContainer(kWidth, 570);
   c->setAttribute(Qt::WA_StyledBackground);
-  c->setStyleSheet(
-      u"#panContainer { background: rgba(255,255,255,215); border-radius: 24px; }"
-      "QFrame[box=\"true\"] { background: #EEF2FA; border: 1px solid #4682B4; border-radius: 12px; }"_qs);
-
-  const QPixmap tile = gui::art(u"tile_stats"_qs);
-  QLabel* imgLogo01 = gui::makePicture(u"imgLogo01"_qs, tile, u"Grafici statistici"_qs, c);
-  imgLogo01->setGeometry((W - tile.width()) / 2, 30, tile.width(), tile.height());
-  const QPixmap logo = gui::art(u"logo_small"_qs).scaledToHeight(48, Qt::SmoothTransformation);
-  QLabel* icoEntrate = gui::makePicture(u"icoEntrate"_qs, logo, u"Fondaro 3.0"_qs, c);
-  icoEntrate->setGeometry(24, 18, logo.width(), logo.height());
-
-  QLabel* info = label(c, "lblInformazioni",
-                       "In questo ambiente \xC3\xA8 possibile visualizzare grafici statistici tridimensionali "
-                       "relativi alle entrate e uscite mensili e al bilancio annuale.",
-                       gui::windowFont("Verdana", 10), QRect(80, 214, W - 160, 44), Qt::AlignCenter);
+  gui::setPanelStyle(c);
+  const QRect tile = placePictures(c);
+  QLabel* info =
+      gui::placedLabel(c, "lblInformazioni", statsTexts::kMenuInformation, gui::windowFont("Verdana", 10),
+                       QRect(80, 214, kWidth - 160, 44), Qt::AlignCenter);
   info->setWordWrap(true);
+  placeBoxes(c);
+  placeFlankingLogos(c, tile);
 
-  struct Box {
-    const char* heading;
-    const char* headingName;
-    const char* titName;
-    const char* fieldName;
-    const char* buttonName;
-    QLineEdit** field;
-    QPushButton** button;
-  };
-  const Box boxes[3] = {
-      {"Entrate mensili:", "intAnnoPreventivi", "titAnnoPreventivi", "txtAnnoPreventivi", "btnApriPreventivi",
-       &txtAnnoPreventivi, &btnApriPreventivi},
-      {"Uscite mensili:", "intAnnoNDC", "titAnnoNDC", "txtAnnoNDC", "btnApriNDC", &txtAnnoNDC,
-       &btnApriNDC},
-      {"Bilancio annuale:", "intAnnoDDT", "titAnnoDDT", "txtAnnoDDT", "btnApriDDT", &txtAnnoDDT,
-       &btnApriDDT},
-  };
-  const int boxW = 270;
-  const int boxGap = 30;
-  const int boxX0 = (W - 3 * boxW - 2 * boxGap) / 2;
-  for (int i = 0; i < 3; ++i) {
-    const Box& b = boxes[i];
-    auto* panel = new QFrame(c);
-    panel->setObjectName(u"shpBox%1"_qs.arg(i + 1));
-    panel->setProperty("box", true);
-    panel->setGeometry(boxX0 + i * (boxW + boxGap), 280, boxW, 220);
-    label(panel, b.headingName, b.heading, gui::windowFont("Verdana", 12, true), QRect(10, 14, boxW - 20, 28),
-          Qt::AlignCenter);
-    QLabel* tit = label(panel, b.titName, "Anno:", gui::windowFont("Verdana", 14, true), QRect(20, 70, 90, 40),
-                        Qt::AlignRight | Qt::AlignVCenter);
-    auto* field = new QLineEdit(panel);
-    field->setObjectName(QString::fromLatin1(b.fieldName));
-    field->setFont(gui::windowFont("Verdana", 14, true));
-    field->setAlignment(Qt::AlignCenter);
-    field->setGeometry(122, 70, 110, 40);
-    tit->setBuddy(field);
-    auto* btn = new QPushButton(u"Visualizza"_qs, panel);
-    btn->setObjectName(QString::fromLatin1(b.buttonName));
-    btn->setFont(gui::windowFont("Verdana", 11, true));
-    btn->setGeometry((boxW - 150) / 2, 144, 150, 38);
-    *b.field = field;
-    *b.button = btn;
-  }
-  // The artwork's other two pictures flank the tile.
-  for (const char* name : {"imgLogo02", "imgLogo03"}) {
-    const QPixmap small = gui::art(u"logo_small"_qs).scaledToHeight(48, Qt::SmoothTransformation);
-    QLabel* pic = gui::makePicture(QString::fromLatin1(name), small, u"Fondaro 3.0"_qs, c);
-    const int x = name[8] == '2' ? imgLogo01->x() - 40 - small.width() : imgLogo01->geometry().right() + 40;
-    pic->setGeometry(x, 30 + (tile.height() - small.height()) / 2, small.width(), small.height());
-  }
-
-  lblFile = label(c, "lblFile", "", font(), QRect(0, 0, 10, 10));
+  lblFile = gui::placedLabel(c, "lblFile", u"", font(), QRect(0, 0, 10, 10));
   lblFile->hide();
 
-  imgGuida = new gui::PictureButton(u"imgGuida"_qs, gui::art(u"ico_guida"_qs),
-                                    u"Guida: applicazione Grafici Statistici"_qs, c);
-  imgGuida->setGeometry(W - 66, 14, 52, 52);
-  imgEsci = new gui::PictureButton(u"imgEsci"_qs, gui::art(u"ico_esci"_qs), u"Chiudi i Grafici Statistici"_qs, c);
-  imgEsci->setGeometry(W - 66, 504, 52, 52);
+  imgGuida =
+      new gui::PictureButton(u"imgGuida"_qs, gui::art(u"ico_guida"_qs), text(statsTexts::kMenuGuide), c);
+  imgGuida->setGeometry(kWidth - 66, 14, 52, 52);
+  imgEsci = new gui::PictureButton(u"imgEsci"_qs, gui::art(u"ico_esci"_qs), text(statsTexts::kMenuLeave), c);
+  imgEsci->setGeometry(kWidth - 66, 504, 52, 52);
 
   // Four digits at most; Enter only reaches the box's "Visualizza".
   gui::setFields(this, {
@@ -133,19 +72,77 @@ TfrmMenuStats::TfrmMenuStats(QWidget* owner) : Form(owner, Kind::Work) {
                            {.name = "txtAnnoNDC", .enterTo = "btnApriNDC", .keys = gui::Keys::Digits, .maxLength = 4},
                            {.name = "txtAnnoDDT", .enterTo = "btnApriDDT", .keys = gui::Keys::Digits, .maxLength = 4},
                        });
-  setTabOrder(txtAnnoPreventivi, btnApriPreventivi);
-  setTabOrder(btnApriPreventivi, txtAnnoNDC);
-  setTabOrder(txtAnnoNDC, btnApriNDC);
-  setTabOrder(btnApriNDC, txtAnnoDDT);
-  setTabOrder(txtAnnoDDT, btnApriDDT);
-  setTabOrder(btnApriDDT, imgGuida);
-  setTabOrder(imgGuida, imgEsci);
+  gui::setTabChain(this, {u"txtAnnoPreventivi", u"btnApriPreventivi", u"txtAnnoNDC", u"btnApriNDC",
+                          u"txtAnnoDDT", u"btnApriDDT", u"imgGuida", u"imgEsci"});
+  gui::connectClickSlots(this);
+}
 
-  connect(btnApriPreventivi, &QPushButton::clicked, this, &TfrmMenuStats::btnApriPreventiviClick);
-  connect(btnApriNDC, &QPushButton::clicked, this, &TfrmMenuStats::btnApriNDCClick);
-  connect(btnApriDDT, &QPushButton::clicked, this, &TfrmMenuStats::btnApriDDTClick);
-  connect(imgGuida, &QToolButton::clicked, this, &TfrmMenuStats::imgGuidaClick);
-  connect(imgEsci, &QToolButton::clicked, this, &TfrmMenuStats::imgEsciClick);
+// The tile over the boxes, the small logo in the corner; where the tile stands.
+QRect TfrmMenuStats::placePictures(QWidget* c) {
+  const QPixmap tile = gui::art(u"tile_stats"_qs);
+  QLabel* imgLogo01 = gui::makePicture(u"imgLogo01"_qs, tile, text(statsTexts::kMenuPicture), c);
+  imgLogo01->setGeometry((kWidth - tile.width()) / 2, 30, tile.width(), tile.height());
+  const QPixmap logo = gui::art(u"logo_small"_qs).scaledToHeight(48, Qt::SmoothTransformation);
+  QLabel* icoEntrate = gui::makePicture(u"icoEntrate"_qs, logo, text(statsTexts::kLogo), c);
+  icoEntrate->setGeometry(24, 18, logo.width(), logo.height());
+  return imgLogo01->geometry();
+}
+
+// The artwork's other two pictures flank the tile.
+void TfrmMenuStats::placeFlankingLogos(QWidget* c, const QRect& tile) {
+  for (const char* name : {"imgLogo02", "imgLogo03"}) {
+    const QPixmap small = gui::art(u"logo_small"_qs).scaledToHeight(48, Qt::SmoothTransformation);
+    QLabel* pic = gui::makePicture(QString::fromLatin1(name), small, text(statsTexts::kLogo), c);
+    const int x = name[8] == '2' ? tile.x() - 40 - small.width() : tile.right() + 40;
+    pic->setGeometry(x, 30 + (tile.height() - small.height()) / 2, small.width(), small.height());
+  }
+}
+
+// One box a chart: its heading, "Anno:" with the year field, "Visualizza".
+void TfrmMenuStats::placeBoxes(QWidget* c) {
+  struct Box {
+    const statsTexts::ChartTexts& texts;
+    const char* headingName;
+    const char* titName;
+    const char* fieldName;
+    const char* buttonName;
+    QLineEdit** field;
+    QPushButton** button;
+  };
+  const Box boxes[3] = {
+      {statsTexts::kIncome, "intAnnoPreventivi", "titAnnoPreventivi", "txtAnnoPreventivi",
+       "btnApriPreventivi", &txtAnnoPreventivi, &btnApriPreventivi},
+      {statsTexts::kExpense, "intAnnoNDC", "titAnnoNDC", "txtAnnoNDC", "btnApriNDC", &txtAnnoNDC,
+       &btnApriNDC},
+      {statsTexts::kBalance, "intAnnoDDT", "titAnnoDDT", "txtAnnoDDT", "btnApriDDT", &txtAnnoDDT,
+       &btnApriDDT},
+  };
+  const int boxW = 270;
+  const int boxGap = 30;
+  const int boxX0 = (kWidth - 3 * boxW - 2 * boxGap) / 2;
+  for (int i = 0; i < 3; ++i) {
+    const Box& b = boxes[i];
+    auto* panel = new QFrame(c);
+    panel->setObjectName(u"shpBox%1"_qs.arg(i + 1));
+    panel->setProperty("box", true);
+    panel->setStyleSheet(
+        u"QFrame[box=\"true\"] { background: #EEF2FA; border: 1px solid #4682B4; border-radius: 12px; }"_qs);
+    panel->setGeometry(boxX0 + i * (boxW + boxGap), 280, boxW, 220);
+    gui::placedLabel(panel, b.headingName, b.texts.heading, gui::windowFont("Verdana", 12, true),
+                     QRect(10, 14, boxW - 20, 28), Qt::AlignCenter);
+    QLabel* tit = gui::placedLabel(panel, b.titName, statsTexts::kYear, gui::windowFont("Verdana", 14, true),
+                                   QRect(20, 70, 90, 40), Qt::AlignRight | Qt::AlignVCenter);
+    auto* field = new QLineEdit(panel);
+    field->setObjectName(QString::fromLatin1(b.fieldName));
+    field->setFont(gui::windowFont("Verdana", 14, true));
+    field->setAlignment(Qt::AlignCenter);
+    field->setGeometry(122, 70, 110, 40);
+    tit->setBuddy(field);
+    *b.field = field;
+    *b.button =
+        gui::placedButton(panel, b.buttonName, statsTexts::kShow, gui::windowFont("Verdana", 11, true),
+                          QRect((boxW - 150) / 2, 144, 150, 38));
+  }
 }
 
 // Every showing starts from the current year in all three boxes.
@@ -153,6 +150,20 @@ void TfrmMenuStats::FormShow() {
   const QString year = QString::number(QDate::currentDate().year()).rightJustified(4, u'0');
   for (QLineEdit* f : {txtAnnoPreventivi, txtAnnoNDC, txtAnnoDDT}) f->setText(year);
   txtAnnoPreventivi->setFocus();
+}
+
+QString TfrmMenuStats::archiveFile() const { return lblFile->text(); }
+
+QString TfrmMenuStats::year(StatsWindow::Figures chart) const {
+  switch (chart) {
+    case StatsWindow::Figures::MonthlyIncome:
+      return txtAnnoPreventivi->text();
+    case StatsWindow::Figures::MonthlyExpense:
+      return txtAnnoNDC->text();
+    case StatsWindow::Figures::Annual:
+      break;
+  }
+  return txtAnnoDDT->text();
 }
 
 bool TfrmMenuStats::takeYear(QLineEdit* field, QString& year) {
@@ -168,20 +179,17 @@ bool TfrmMenuStats::takeYear(QLineEdit* field, QString& year) {
 
 void TfrmMenuStats::btnApriPreventiviClick() {
   QString year;
-  if (takeYear(txtAnnoPreventivi, year))
-    openChart<TfrmStatsEntrate>(this, "Rappresentazione grafica delle entrate mensili dell'anno ", year);
+  if (takeYear(txtAnnoPreventivi, year)) openChart<TfrmStatsEntrate>(this, statsTexts::kIncome, year);
 }
 
 void TfrmMenuStats::btnApriNDCClick() {
   QString year;
-  if (takeYear(txtAnnoNDC, year))
-    openChart<TfrmStatsUscite>(this, "Rappresentazione grafica delle uscite mensili dell'anno ", year);
+  if (takeYear(txtAnnoNDC, year)) openChart<TfrmStatsUscite>(this, statsTexts::kExpense, year);
 }
 
 void TfrmMenuStats::btnApriDDTClick() {
   QString year;
-  if (takeYear(txtAnnoDDT, year))
-    openChart<TfrmStatsBilancio>(this, "Rappresentazione grafica del bilancio entrate e uscite dell'anno ", year);
+  if (takeYear(txtAnnoDDT, year)) openChart<TfrmStatsBilancio>(this, statsTexts::kBalance, year);
 }
 
 void TfrmMenuStats::imgGuidaClick() { showStatsGuide(this); }

@@ -4,6 +4,7 @@
 // year and its "Visualizza", which opens that chart for the year's archive.
 // Closing the window returns to the launcher.
 #include "gui/form.h"
+#include "stats/StatsWindow.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,6 +22,12 @@ class TfrmMenuStats : public gui::Form {
  public:
   explicit TfrmMenuStats(QWidget* owner = nullptr);
 
+  // What the chart windows read when they are shown: the archive path of the
+  // last "Visualizza" (the hidden lblFile) and the year typed in the box of
+  // their chart.
+  QString archiveFile() const;
+  QString year(StatsWindow::Figures chart) const;
+
  public slots:
   void btnApriPreventiviClick();
   void btnApriNDCClick();
@@ -33,6 +40,9 @@ class TfrmMenuStats : public gui::Form {
   void FormClose() override;
 
  private:
+  QRect placePictures(QWidget* container);
+  void placeBoxes(QWidget* container);
+  void placeFlankingLogos(QWidget* container, const QRect& tile);
   // The year of `field` checked and turned into the archive path; false after
   // the warning when the year is not four digits.
   bool takeYear(QLineEdit* field, QString& year);

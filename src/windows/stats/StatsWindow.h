@@ -2,10 +2,12 @@
 // The chart windows of the statistics: a per-use window that reads the year's
 // archive named by the statistics year window, draws its figures as 3D bars
 // or a 3D pie, and prints them. The monthly income, monthly expense and
-// annual balance windows differ only in their texts and figures (Sheet).
+// annual balance windows differ only in their texts, figures and picture
+// (Sheet).
 #include <QStringList>
 #include <optional>
 
+#include "core/copies.h"  // the copies answer of btnStampa
 #include "gui/form.h"
 
 class QLabel;
@@ -19,6 +21,9 @@ class Chart;
 namespace gui {
 class PictureButton;
 }
+namespace statsTexts {
+struct ChartTexts;
+}
 
 class ChartView;
 
@@ -30,14 +35,7 @@ class StatsWindow : public gui::Form {
   struct Sheet {
     Figures figures;
     const char* objectName;
-    const char* caption;  // after the product name: " Fondaro 3.0 - <caption>"
-    const char* chartTitle;
-    const char* legendTitle;
-    const char* rigo04;
-    const char* openingInfo;
-    const char* hoverBarre;
-    const char* hoverTorta;
-    const char* yearField;  // the year window's field this chart compares dates with
+    const statsTexts::ChartTexts& texts;
     const char* artwork;
   };
 
@@ -46,6 +44,8 @@ class StatsWindow : public gui::Form {
 
   // The engine's chart as it is shown.
   const chart::Chart& chart() const;
+  // The title above the chart (lblTitolo), set by the year window.
+  void setTitle(const QString& title);
 
  public slots:
   void btnBarreClick();
@@ -58,6 +58,7 @@ class StatsWindow : public gui::Form {
   void FormShow() override;
 
  private:
+  void placeControls(QWidget* container);
   void computeChart();
 
   const Sheet& sheet_;
@@ -70,15 +71,11 @@ class StatsWindow : public gui::Form {
   QPushButton* btnStampa;
   QPushButton* btnEsci;
   gui::PictureButton* cmdGuida;
+  QLabel* imgFattura;
   QList<QLabel*> memLabels;
 };
 
 // The statistics guide page, shown from the year window and the chart windows.
 void showStatsGuide(QWidget* owner);
-
-// How many copies an answer to "Copie:" asks for: an empty answer, or one that
-// is not made of digits only, counts as 1; nothing when the number is above
-// `max`.
-std::optional<int> copiesFromAnswer(const QString& answer, int max);
 
 }  // namespace fondaro
