@@ -128,7 +128,18 @@ TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
   btnEsci = gui::placedButton(c, "btnEsci", texts::kEsci, button10, QRect(360, 494, 140, 40));
   btnVisualizza =
       gui::placedButton(c, "btnVisualizza", texts::kVisualizza, button10, QRect(510, 494, 210, 40));
+  setFieldRules();
 
+  connect(btnVisualizza, &QPushButton::pressed, this, [this] {
+    lblAttendere->show();
+    lblAttendere->repaint();
+  });
+  gui::connectClickSlots(this);
+}
+
+// The typing limits, the Enter chain and the focus frames; the year copied into
+// both groups; a list left with a text that is not one of its items is emptied.
+void TfrmMenuBilancio::setFieldRules() {
   gui::setFields(this, {
                            {.name = "txtAnno", .enterTo = "txtTipologia", .keys = gui::Keys::Digits,
                             .maxLength = 4, .frame = true},
@@ -151,12 +162,6 @@ TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
 
   gui::setTabChain(this, {u"txtAnno", u"txtTipologia", u"txtGiornoInizio", u"txtMeseInizio", u"txtGiornoFine",
                           u"txtMeseFine", u"btnEsci", u"btnVisualizza", u"imgGuida"});
-
-  connect(btnVisualizza, &QPushButton::pressed, this, [this] {
-    lblAttendere->show();
-    lblAttendere->repaint();
-  });
-  gui::connectClickSlots(this);
 }
 
 void TfrmMenuBilancio::buildPeriodGroup(QWidget* parent, bool start, const QRect& at) {

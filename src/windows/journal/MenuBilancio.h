@@ -44,6 +44,7 @@ class TfrmMenuBilancio : public gui::Form {
 
  private:
   void buildPeriodGroup(QWidget* parent, bool start, const QRect& at);
+  void setFieldRules();
   void copyYear();
   bool checkVisualizza();
   QWidget* controlOf(period::Field field) const;  // nullptr: the focus stays
