@@ -567,6 +567,36 @@ void drawToolIcon(QPainter& p, Pic pic, const QRectF& r) {
   }
 }
 
+// A hand pointing left with its index finger, drawn on a 32 grid: what stands
+// beside a button to say "click here".
+void pointingHand(QPainter& p, const QRectF& r) {
+  p.translate(r.topLeft());
+  p.scale(r.width() / 32.0, r.height() / 32.0);
+  QPainterPath hand;
+  hand.moveTo(3, 11);
+  hand.cubicTo(1, 11, 1, 15, 3, 15);
+  hand.lineTo(15, 15);
+  hand.lineTo(15, 17);
+  hand.cubicTo(13, 17, 13, 20.5, 15, 20.5);
+  hand.cubicTo(13, 20.5, 13, 24, 15, 24);
+  hand.cubicTo(13.5, 24, 13.5, 27.5, 15.5, 27.5);
+  hand.lineTo(24, 27.5);
+  hand.cubicTo(27, 27.5, 29, 26, 30, 24);
+  hand.lineTo(30, 13);
+  hand.cubicTo(27, 11, 24, 9, 20, 8);
+  hand.cubicTo(18, 7.5, 16, 9, 15.5, 11);
+  hand.closeSubpath();
+  p.setPen(QPen(kIconInk, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(QColor(0xFF, 0xE0, 0xBD));
+  p.drawPath(hand);
+  p.setPen(QPen(kIconInk, 1.1, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(15, 17), QPointF(20, 17));
+  p.drawLine(QPointF(15, 20.5), QPointF(20, 20.5));
+  p.drawLine(QPointF(15, 24), QPointF(20, 24));
+  p.setBrush(QColor(0x2F, 0x6F, 0xC8));
+  p.drawRect(QRectF(30, 12, 2, 13));
+}
+
 struct Art {
   QSize size;
   std::function<void(QPainter&, const QRectF&)> draw;
@@ -622,6 +652,7 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("ico_cancella"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Cancella, r); }}},
       {QStringLiteral("ico_importa"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Importa, r); }}},
       {QStringLiteral("ico_controlla"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Controlla, r); }}},
+      {QStringLiteral("mano"), {{44, 44}, [](P& p, R r) { pointingHand(p, r); }}},
   };
 }
 

@@ -8,7 +8,8 @@
 namespace fondaro::gui {
 
 namespace {
-QString labelName(QStringView kind, int row) { return u"lbl%10%2"_qs.arg(kind).arg(row + 1); }
+// "lbl%10%2" would read as the placeholders %10 and %2.
+QString labelName(QStringView kind, int row) { return u"lbl"_qs + kind.toString() + u"0%1"_qs.arg(row + 1); }
 }  // namespace
 
 CardEditor::CardEditor(QWidget* owner, const EditorNotices& notices)

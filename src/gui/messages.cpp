@@ -118,7 +118,16 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& fol
         hook()({DialogKind::OpenFile, Icon::None, caption, filter, folder, parent});
     return (r.answer == Answer::Cancel || r.answer == Answer::No) ? QString() : r.value;
   }
-  return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+  // A filter "... (*.*)" means every file, as it always has for this program;
+  // here "*.*" would hide the names without a dot ("LEGGIMI"), so the dialog
+  // matches "*" and shows the caption as written.
+  QString patterns = filter;
+  QFileDialog::Options options;
+  if (filter.endsWith(u"(*.*)")) {
+    patterns += u" (*)"_qs;
+    options |= QFileDialog::HideNameFilterDetails;
+  }
+  return QFileDialog::getOpenFileName(parent, caption, folder, patterns, nullptr, options);
 }
 
 void setDialogHook(DialogHook h) { hook() = std::move(h); }

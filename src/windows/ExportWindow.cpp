@@ -3,38 +3,29 @@
 #include <QLabel>
 #include <QTableView>
 
+#include "ExportTexts.h"
 #include "app/Guida.h"
 #include "core/archive.h"
 #include "core/notice.h"
 #include "core/recordexport.h"
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/exportgrid.h"
 #include "gui/guide.h"
 #include "gui/infobar.h"
 #include "gui/messages.h"
 #include "gui/openurl.h"
+#include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 
 namespace fondaro {
 
-namespace {
-
-constexpr QStringView kAskExport =
-    u"L'esportazione dei dati in Excel pu\u00F2 richiedere diversi minuti a seconda del numero di schede "
-    u"presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?";
-constexpr QStringView kAskOpen =
-    u"Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?";
-// The line breaks are written line feed first, as the program always wrote them.
-constexpr QStringView kExportFailed =
-    u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
-    u"Accertarsi che il file di Excel non sia gi\u00E0 aperto.";
-
-}  // namespace
+using namespace exportTexts;
 
 ExportWindow::ExportWindow(QWidget* owner, ExportSetup setup) : Form(owner, Kind::Dialog), setup_(std::move(setup)) {
   setFixedSize(862, 560);
-  setGradientBackground(true);
+  setGradientBackground(setup_.look == ExportSetup::Look::Gradient);
 
   model = new gui::ExportGridModel(setup_.columns, this);
   grdRecords = gui::makeExportGrid(this, model);
@@ -42,34 +33,47 @@ ExportWindow::ExportWindow(QWidget* owner, ExportSetup setup) : Form(owner, Kind
 
   const QPixmap sheet =
       gui::art(u"tb_esporta"_qs).scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-  cmdEsporta = new gui::PictureButton(u"cmdEsporta"_qs, sheet, u"Esporta in Microsoft Excel"_qs, this);
+  cmdEsporta = new gui::PictureButton(u"cmdEsporta"_qs, sheet, kExportName.toString(), this);
   cmdEsporta->setGeometry(12, 466, 52, 52);
-  auto* lblEsporta = new QLabel(u"Esporta archivio"_qs, this);
-  lblEsporta->setObjectName(u"lblEsporta"_qs);
-  lblEsporta->setFont(gui::windowFont("Verdana", 10, true));
-  lblEsporta->setGeometry(70, 466, 200, 52);
-  cmdGuida = new gui::PictureButton(u"cmdGuida"_qs, gui::art(u"ico_guida"_qs), u"Guida"_qs, this);
+  QLabel* lblEsporta = gui::placedLabel(this, "lblEsporta", kExportLabel,
+                                        gui::windowFont("Verdana", 10, true), QRect(70, 466, 200, 52));
+  cmdGuida = new gui::PictureButton(u"cmdGuida"_qs, gui::art(u"ico_guida"_qs), kGuideName.toString(), this);
   cmdGuida->setGeometry(740, 466, 52, 52);
-  cmdEsci = new gui::PictureButton(u"cmdEsci"_qs, gui::art(u"ico_esci"_qs), u"Esci"_qs, this);
+  cmdEsci = new gui::PictureButton(u"cmdEsci"_qs, gui::art(u"ico_esci"_qs), kExitName.toString(), this);
   cmdEsci->setGeometry(798, 466, 52, 52);
 
-  panInfo = gui::makeInfoBar(this, u"Esportazione archivio in Microsoft Excel."_qs);
+  panInfo = gui::makeInfoBar(this, kReady.toString());
   panInfo->parentWidget()->setGeometry(0, 528, 862, 32);
   gui::setHoverSentences(panInfo, this,
-                         {{"cmdEsporta", "Esporta l'archivio in formato Microsoft Excel."},
-                          {"cmdGuida", "Visualizza la pagina della guida sensibile al contesto."},
-                          {"cmdEsci", "Esci da questo ambiente di lavoro."}});
+                         {{"cmdEsporta", kExportHover}, {"cmdGuida", kGuideHover}, {"cmdEsci", kExitHover}});
   gui::setHoverBackgrounds(panInfo, {this, grdRecords, grdRecords->viewport(), panInfo->parentWidget()});
+  if (setup_.look == ExportSetup::Look::LightGrey) addPictures(lblEsporta);
 
   setTabOrder(grdRecords, cmdEsporta);
   setTabOrder(cmdEsporta, cmdGuida);
   setTabOrder(cmdGuida, cmdEsci);
-  connect(cmdEsporta, &QToolButton::clicked, this, &ExportWindow::cmdEsportaClick);
-  connect(cmdGuida, &QToolButton::clicked, this, &ExportWindow::cmdGuidaClick);
-  connect(cmdEsci, &QToolButton::clicked, this, &ExportWindow::cmdEsciClick);
+  gui::connectClickSlots(this);
 }
 
 ExportWindow::~ExportWindow() = default;
+
+// The light grey look: the hand beside the export icon points at it, and the
+// logo stands before the guide and exit buttons; both are background to the
+// info bar.
+void ExportWindow::addPictures(QLabel* lblEsporta) {
+  QPalette grey = palette();
+  grey.setColor(QPalette::Window, QColor(0xE4, 0xE4, 0xE4));
+  setPalette(grey);
+  setAutoFillBackground(true);
+
+  auto* imgMano = gui::makePicture(u"imgMano"_qs, gui::art(u"mano"_qs), QString(), this);
+  imgMano->setGeometry(QRect(QPoint(70, 468), imgMano->pixmap().size()));
+  lblEsporta->move(imgMano->geometry().right() + 8, 466);
+  const QPixmap logo = gui::art(u"logo_small"_qs).scaledToHeight(48, Qt::SmoothTransformation);
+  auto* imgLogo = gui::makePicture(u"imgLogo"_qs, logo, gui::kProductName.toString(), this);
+  imgLogo->setGeometry(QRect(QPoint(724 - logo.width(), 468), logo.size()));
+  gui::setHoverBackgrounds(panInfo, {imgMano, imgLogo});
+}
 
 // The grid shows the archive's records, or its designed empty rows when there
 // are none. A failure while reading is not reported: the rows read stay.

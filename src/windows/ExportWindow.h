@@ -30,6 +30,9 @@ struct ExportSetup {
   // holds (fillMovementExport); throws ArchiveError with the rows read kept.
   std::function<void(TextTable& rows, qint64& records)> readRows;
   std::function<QByteArray(const TextTable&)> document;
+  // The program's gradient, or a light grey background with the logo and a
+  // hand pointing at the export icon.
+  enum class Look { Gradient, LightGrey } look = Look::Gradient;
 };
 
 class ExportWindow : public gui::Form {
@@ -48,6 +51,8 @@ class ExportWindow : public gui::Form {
   void FormShow() override;
 
  private:
+  void addPictures(QLabel* lblEsporta);
+
   ExportSetup setup_;
   gui::ExportGridModel* model;
   QTableView* grdRecords;

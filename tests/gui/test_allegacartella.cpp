@@ -1,8 +1,11 @@
 // The attachments window: the rows it starts from, attaching a file into the
 // attachments folder with the overwrite question, opening, clearing, applying
 // into the editor and cancelling, and the names and failures it refuses.
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QListView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -12,6 +15,7 @@
 #include "core/archive.h"
 #include "core/records.h"
 #include "gui/openurl.h"
+#include "clients/Clienti.h"
 #include "movements/AllegaCartella.h"
 #include "movements/Movimenti.h"
 #include "support.h"
@@ -39,6 +43,15 @@ void writeFile(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile f(path);
   if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+}
+
+// The names a file dialog's view lists, sorted.
+QStringList listedNames(const QAbstractItemView* view) {
+  QStringList names;
+  const QModelIndex root = view->rootIndex();
+  for (int r = 0; r < view->model()->rowCount(root); ++r) names << view->model()->index(r, 0, root).data().toString();
+  names.sort();
+  return names;
 }
 
 }  // namespace
@@ -292,6 +305,74 @@ class TestAllegaCartella : public QObject {
     button("btnApplica")->click();
     QVERIFY(w->isVisible());
     QCOMPARE(label("lblFile01")->text(), u"prima.pdf"_qs);
+  }
+
+  // The real dialog, under the caption "Tutti i file (*.*)", lists every file
+  // of the folder, names without a dot too.
+  void theFileDialogListsEveryFile() {
+    QTemporaryDir own;  // only these two files
+    writeFile(own.filePath(u"LEGGIMI"_qs), "leggimi");
+    writeFile(own.filePath(u"nota.txt"_qs), "nota");
+    openWindow();
+    gui::setDialogHook({});
+    QStringList listed;
+    QString filter;
+    ModalDriver driver([&](QWidget* m) {
+      auto* dialog = qobject_cast<QFileDialog*>(m);
+      if (!dialog) return void(m->close());
+      dialog->setDirectory(own.path());
+      const auto* view = dialog->findChild<QListView*>(u"listView"_qs);
+      QTest::qWaitFor([&] { return (listed = listedNames(view)).size() >= 2; }, 5000);
+      filter = dialog->findChild<QComboBox*>(u"fileTypeCombo"_qs)->currentText();
+      dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->setText(u"LEGGIMI"_qs);
+      static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, which takes the chosen name
+    });
+    button("btnSfoglia01")->click();
+    QVERIFY(driver.done());
+    QCOMPARE(filter, u"Tutti i file (*.*)"_qs);
+    QCOMPARE(listed, (QStringList{u"LEGGIMI"_qs, u"nota.txt"_qs}));
+    QCOMPARE(edit("txtFile01")->text(), u"LEGGIMI"_qs);
+    QCOMPARE(fileBytes(folder() + u"LEGGIMI"_qs), QByteArray("leggimi"));
+  }
+
+  // Tab goes from "Apri" to the row's description: the clear buttons are
+  // clicked, never tabbed to.
+  void tabGoesFromApriToTheDescription() {
+    setLabels({u"a.pdf"_qs, QString(), u"b.pdf"_qs, QString(), u"c.pdf"_qs});
+    openWindow();
+    edit("txtFile01")->setFocus();
+    QStringList order{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 14; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      order << QApplication::focusWidget()->objectName();
+    }
+    QStringList expected;
+    for (const char* row : {"01", "02", "03"})
+      for (const char* control : {"txtFile", "btnSfoglia", "btnApri", "txtDesc"}) expected << QString::fromLatin1(control) + QString::fromLatin1(row);
+    expected << u"btnApplica"_qs << u"btnAnnulla"_qs << u"txtFile01"_qs;
+    QCOMPARE(order, expected);
+  }
+
+  // The rows as the address book hands them over, shown from their start,
+  // and handed back trimmed to that editor only.
+  void theRowsGoBackToTheEditorThatLblMemoryNames() {
+    openWindow(u"clienti"_qs);
+    const QString longDesc = u"Contratto di locazione dell'immobile di via Garibaldi 12, secondo piano, interno 7"_qs;
+    AttachmentTexts given;
+    given.file = {u" contratto.pdf "_qs, QString(), u"foto.jpg"_qs};
+    given.desc = {longDesc, u"Senza file"_qs, QString()};
+    w->setAttachments(given);
+    QCOMPARE(edit("txtFile01")->text(), u"contratto.pdf"_qs);
+    QCOMPARE(edit("txtDesc01")->cursorPosition(), 0);
+    QVERIFY(button("btnApri01")->isEnabled());
+    QVERIFY(!button("btnApri02")->isEnabled());
+    button("btnApplica")->click();
+    AttachmentTexts expected = given;
+    expected.file[0] = u"contratto.pdf"_qs;
+    QVERIFY(w->attachments() == expected);
+    QVERIFY(p->windows->frmClienti->attachments() == expected);
+    QVERIFY(editor()->attachments() == AttachmentTexts{});
+    QVERIFY(!w->isVisible());
   }
 
   // Through the editor: its "Allega file" button opens the window on the card

@@ -86,6 +86,36 @@ class TestExpClienti : public QObject {
     p.reset();
   }
 
+  // A light grey window with the logo and a hand beside the export icon; no
+  // picture covers a control, and moving over one empties the info bar.
+  void theWindowIsLightGreyWithTheLogoAndTheHand() {
+    openWindow();
+    QCOMPARE(w->palette().color(QPalette::Window), QColor(0xE4, 0xE4, 0xE4));
+    QVERIFY(w->autoFillBackground());
+    auto* hand = child<QLabel>(w.get(), "imgMano");
+    auto* logo = child<QLabel>(w.get(), "imgLogo");
+    QVERIFY(!hand->pixmap().isNull());
+    QVERIFY(!logo->pixmap().isNull());
+    const QRect icon = child<QWidget>(w.get(), "cmdEsporta")->geometry();
+    QVERIFY(hand->x() > icon.right() && hand->x() - icon.right() <= 12);
+    QVERIFY(hand->geometry().center().y() > icon.top() && hand->geometry().center().y() < icon.bottom());
+    const QWidget* placed[] = {grid(), child<QWidget>(w.get(), "cmdEsporta"), hand,
+                               child<QWidget>(w.get(), "lblEsporta"), logo, child<QWidget>(w.get(), "cmdGuida"),
+                               child<QWidget>(w.get(), "cmdEsci"), child<QLabel>(w.get(), "panInfo")->parentWidget()};
+    for (const QWidget* a : placed) {
+      QVERIFY(w->rect().contains(a->geometry()));
+      for (const QWidget* b : placed)
+        QVERIFY2(a == b || !a->geometry().intersects(b->geometry()), qPrintable(a->objectName() + b->objectName()));
+    }
+    auto* info = child<QLabel>(w.get(), "panInfo");
+    for (QWidget* picture : {hand, logo}) {
+      QTest::mouseMove(child<QWidget>(w.get(), "cmdEsporta"));
+      QVERIFY(!info->text().isEmpty());
+      QTest::mouseMove(picture);
+      QCOMPARE(info->text(), QString());
+    }
+  }
+
   void theGridShowsEveryCardInItsColumns() {
     threeCards();
     openWindow();

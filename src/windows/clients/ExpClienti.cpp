@@ -1,5 +1,6 @@
 #include "clients/ExpClienti.h"
 
+#include "ExportTexts.h"
 #include "core/clientexport.h"
 #include "gui/application.h"
 #include "gui/programfolder.h"
@@ -12,7 +13,7 @@ ExportSetup clientExport() {
   return {
       .columns = clientExportColumns(),
       .fileName = QString::fromLatin1(kClientExportFile),
-      .guideTitle = u"Esportazione archivio pagatori e beneficiari in Microsoft Excel."_qs,
+      .guideTitle = exportTexts::kClientsGuide.toString(),
       .guidePage = u"esportazione_clienti"_qs,
       .readRows =
           [](TextTable& rows, qint64& records) {
@@ -21,6 +22,7 @@ ExportSetup clientExport() {
             archive.Close();
           },
       .document = clientExportDocument,
+      .look = ExportSetup::Look::LightGrey,
   };
 }
 
@@ -28,7 +30,7 @@ ExportSetup clientExport() {
 
 TfrmExpClienti::TfrmExpClienti(QWidget* owner) : ExportWindow(owner, clientExport()) {
   setObjectName(u"frmExpClienti"_qs);
-  setWindowTitle(u" Esporta archivio pagatori e beneficiari in Microsoft Excel"_qs);
+  setWindowTitle(exportTexts::kClientsCaption.toString());
 }
 
 }  // namespace fondaro

@@ -1,135 +1,118 @@
 #include "movements/AllegaCartella.h"
 
 #include <QFileInfo>
-#include <cerrno>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cerrno>
 
 #include "WindowSet.h"
 #include "clients/Clienti.h"
-#include "core/attachments.h"
 #include "core/field.h"
 #include "core/filepath.h"
-#include "core/replacefile.h"
 #include "core/notice.h"
+#include "core/replacefile.h"
 #include "gui/application.h"
 #include "gui/cardform.h"
+#include "gui/controls.h"
 #include "gui/messages.h"
 #include "gui/openurl.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 #include "movements/Movimenti.h"
+#include "movements/TextsAllegati.h"
 
 namespace fondaro {
 
+using namespace attachmentTexts;
+
 namespace {
 
-const char kDialogTitle[] = "Selezionare il file da allegare:";
-const char kDialogFilter[] = "Tutti i file (*.*)";
-const char kOverwrite[] =
-    "Attenzione: nella cartella dei documenti allegati \xC3\xA8 presente un file con lo stesso nome.\r\n\r\n"
-    "Si vuole sovrascrivere il file esistente?";
-const char kNotCopied[] =
-    "Attenzione: non \xC3\xA8 stato possibile copiare il file nella cartella dei documenti allegati.";
-const char kCheckRights[] =
-    "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma.";
-const char kBadName[] =
-    "Attenzione: il nome del file allegato non \xC3\xA8 valido: non pu\xC3\xB2 contenere barre (/ o \\) "
-    "n\xC3\xA9 caratteri di controllo e non pu\xC3\xB2 essere \"..\".";
-const char kNotStorable[] =
-    "Attenzione: il nome del file non può essere conservato nella scheda: contiene caratteri fuori "
-    "dall'alfabeto latino (sono ammesse le lettere accentate) oppure supera i 250 caratteri.\r\n\r\n"
-    "Rinominare il file e allegarlo di nuovo.";
-const char kNotOpened[] = "Il file non viene aperto.";
-const char kNotAttached[] = "Il file non \xC3\xA8 stato allegato.";
-
-QLabel* caption(QWidget* parent, const QString& name, const QString& text, const QRect& at) {
-  auto* l = new QLabel(text, parent);
-  l->setObjectName(name);
-  l->setFont(gui::windowFont("Verdana", 10, true));
-  l->setGeometry(at);
-  return l;
+QString paragraphs(QStringView first, QStringView second) {
+  return first.toString() + kParagraphBreak + second.toString();
 }
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QRect& at) {
-  auto* b = new QPushButton(text, parent);
-  b->setObjectName(name);
-  b->setFont(gui::windowFont("Verdana", 10));
-  b->setGeometry(at);
-  return b;
-}
-
-QString paragraphs(const char* first, const char* second) {
-  return QString::fromUtf8(first) + kParagraphBreak + QString::fromUtf8(second);
-}
+QByteArray rowName(const char* kind, int row) { return kind + QByteArray("0") + QByteArray::number(row + 1); }
 
 }  // namespace
 
 TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmAllegaCartella"_qs);
-  setWindowTitle(u" Allega file"_qs);
+  setWindowTitle(kCaption.toString());
   gui::makeMemoryLabel(this);
   setFixedSize(634, 534);
   setGradientBackground(true);
 
-  using Slot = void (TfrmAllegaCartella::*)();
-  const Slot sfoglia[] = {&TfrmAllegaCartella::btnSfoglia01Click, &TfrmAllegaCartella::btnSfoglia02Click,
-                          &TfrmAllegaCartella::btnSfoglia03Click};
-  const Slot apri[] = {&TfrmAllegaCartella::btnApri01Click, &TfrmAllegaCartella::btnApri02Click,
-                       &TfrmAllegaCartella::btnApri03Click};
-  const Slot cancella[] = {&TfrmAllegaCartella::imgCancella01Click, &TfrmAllegaCartella::imgCancella02Click,
-                           &TfrmAllegaCartella::imgCancella03Click};
+  for (int i = 0; i < 3; ++i) addRow(i);
+  btnApplica = gui::placedButton(this, "btnApplica", kApply, gui::windowFont("Verdana", 10, true),
+                                 QRect(330, 478, 164, 36));
+  btnAnnulla = gui::placedButton(this, "btnAnnulla", kCancel, gui::windowFont("Verdana", 10),
+                                 QRect(502, 478, 116, 36));
+
+  // The clear buttons are clicked, never tabbed to: the order goes from "Apri"
+  // to the row's description.
+  gui::setTabChain(this, {u"txtFile01", u"btnSfoglia01", u"btnApri01", u"txtDesc01", u"txtFile02",
+                          u"btnSfoglia02", u"btnApri02", u"txtDesc02", u"txtFile03", u"btnSfoglia03",
+                          u"btnApri03", u"txtDesc03", u"btnApplica", u"btnAnnulla"});
+  gui::connectClickSlots(this);
+}
+
+void TfrmAllegaCartella::addRow(int i) {
+  const int y = 20 + i * 148;
+  auto* box = new QFrame(this);
+  box->setObjectName(QString::fromLatin1(rowName("shpAllegato", i)));
+  box->setStyleSheet(
+      u"#%1 { background: rgba(255,255,255,170); border: 1px solid #9DB3D6;"
+      " border-radius: 10px; }"_qs.arg(box->objectName()));
+  box->setGeometry(12, y - 8, 610, 136);
+  const QFont caption = gui::windowFont("Verdana", 10, true);
+  const QFont font = gui::windowFont("Verdana", 10);
+  QLabel* titFile = gui::placedLabel(this, rowName("titFile", i).constData(), kFileCaptions[i], caption,
+                                     QRect(24, y, 400, 22));
+  txtFile[i] = new QLineEdit(this);
+  txtFile[i]->setObjectName(QString::fromLatin1(rowName("txtFile", i)));
+  txtFile[i]->setReadOnly(true);
+  txtFile[i]->setFont(caption);
+  txtFile[i]->setGeometry(24, y + 24, 330, 30);
+  btnSfoglia[i] = gui::placedButton(this, rowName("btnSfoglia", i).constData(), kBrowse, font,
+                                    QRect(362, y + 24, 104, 30));
+  btnApri[i] =
+      gui::placedButton(this, rowName("btnApri", i).constData(), kOpen, font, QRect(472, y + 24, 96, 30));
+  btnApri[i]->setEnabled(false);
+  imgCancella[i] =
+      gui::card::fieldButton(this, rowName("imgCancella", i).constData(), u"ico_cancella", kClear);
+  imgCancella[i]->setFocusPolicy(Qt::NoFocus);
+  imgCancella[i]->move(574, y + 39 - imgCancella[i]->height() / 2);
+  QLabel* titDesc = gui::placedLabel(this, rowName("titDesc", i).constData(), kDescCaptions[i], caption,
+                                     QRect(24, y + 62, 400, 22));
+  txtDesc[i] = new QLineEdit(this);
+  txtDesc[i]->setObjectName(QString::fromLatin1(rowName("txtDesc", i)));
+  txtDesc[i]->setFont(gui::windowFont("Verdana", 12, true));
+  txtDesc[i]->setMaxLength(32767);
+  txtDesc[i]->setGeometry(24, y + 86, 578, 32);
+  titFile->setBuddy(txtFile[i]);
+  titDesc->setBuddy(txtDesc[i]);
+  connect(txtFile[i], &QLineEdit::textChanged, this, [this, i] { nameChanged(i); });
+}
+
+// Each box shows its text from the start, as a long name is read.
+void TfrmAllegaCartella::setAttachments(const AttachmentTexts& a) {
   for (int i = 0; i < 3; ++i) {
-    const QString n = u"0%1"_qs.arg(i + 1);
-    const int y = 20 + i * 148;
-    auto* box = new QFrame(this);
-    box->setObjectName(u"shpAllegato"_qs + n);
-    box->setStyleSheet(u"#shpAllegato%1 { background: rgba(255,255,255,170); border: 1px solid #9DB3D6;"
-                       " border-radius: 10px; }"_qs.arg(n));
-    box->setGeometry(12, y - 8, 610, 136);
-    QLabel* titFile =
-        caption(this, u"titFile"_qs + n, u"Nome %1\u00B0 file allegato:"_qs.arg(i + 1), QRect(24, y, 400, 22));
-    txtFile[i] = new QLineEdit(this);
-    txtFile[i]->setObjectName(u"txtFile"_qs + n);
-    txtFile[i]->setReadOnly(true);
-    txtFile[i]->setFont(gui::windowFont("Verdana", 10, true));
-    txtFile[i]->setGeometry(24, y + 24, 330, 30);
-    btnSfoglia[i] = button(this, u"btnSfoglia"_qs + n, u"Sfoglia..."_qs, QRect(362, y + 24, 104, 30));
-    btnApri[i] = button(this, u"btnApri"_qs + n, u"Apri"_qs, QRect(472, y + 24, 96, 30));
-    btnApri[i]->setEnabled(false);
-    imgCancella[i] = gui::card::fieldButton(this, qPrintable(u"imgCancella"_qs + n), u"ico_cancella",
-                                            u"Cancella il nome del file allegato");
-    imgCancella[i]->move(574, y + 39 - imgCancella[i]->height() / 2);
-    QLabel* titDesc = caption(this, u"titDesc"_qs + n, u"Descrizione %1\u00B0 file allegato:"_qs.arg(i + 1),
-                              QRect(24, y + 62, 400, 22));
-    txtDesc[i] = new QLineEdit(this);
-    txtDesc[i]->setObjectName(u"txtDesc"_qs + n);
-    txtDesc[i]->setFont(gui::windowFont("Verdana", 12, true));
-    txtDesc[i]->setMaxLength(32767);
-    txtDesc[i]->setGeometry(24, y + 86, 578, 32);
-    titFile->setBuddy(txtFile[i]);
-    titDesc->setBuddy(txtDesc[i]);
-
-    connect(txtFile[i], &QLineEdit::textChanged, this, [this, i] { nameChanged(i); });
-    connect(btnSfoglia[i], &QPushButton::clicked, this, sfoglia[i]);
-    connect(btnApri[i], &QPushButton::clicked, this, apri[i]);
-    connect(imgCancella[i], &QToolButton::clicked, this, cancella[i]);
+    txtFile[i]->setText(trimmedText(a.file[i]));
+    txtFile[i]->setCursorPosition(0);
+    txtDesc[i]->setText(trimmedText(a.desc[i]));
+    txtDesc[i]->setCursorPosition(0);
   }
+}
 
-  btnApplica = button(this, u"btnApplica"_qs, u"Applica e chiudi"_qs, QRect(330, 478, 164, 36));
-  btnApplica->setFont(gui::windowFont("Verdana", 10, true));
-  btnAnnulla = button(this, u"btnAnnulla"_qs, u"Annulla"_qs, QRect(502, 478, 116, 36));
-
-  QWidget* order[] = {txtFile[0], btnSfoglia[0], btnApri[0], imgCancella[0], txtDesc[0],
-                      txtFile[1], btnSfoglia[1], btnApri[1], imgCancella[1], txtDesc[1],
-                      txtFile[2], btnSfoglia[2], btnApri[2], imgCancella[2], txtDesc[2],
-                      btnApplica, btnAnnulla};
-  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-
-  connect(btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
-  connect(btnAnnulla, &QPushButton::clicked, this, &TfrmAllegaCartella::btnAnnullaClick);
+AttachmentTexts TfrmAllegaCartella::attachments() const {
+  AttachmentTexts a;
+  for (int i = 0; i < 3; ++i) {
+    a.file[i] = trimmedText(txtFile[i]->text());
+    a.desc[i] = trimmedText(txtDesc[i]->text());
+  }
+  return a;
 }
 
 void TfrmAllegaCartella::nameChanged(int row) {
@@ -140,8 +123,8 @@ void TfrmAllegaCartella::nameChanged(int row) {
 // cancelled dialog ends the step; a failure is reported and the row keeps the
 // name it had; a file chosen inside the folder itself is already in place.
 void TfrmAllegaCartella::attach(int row) {
-  const QString chosen = gui::openFileName(this, QString::fromUtf8(kDialogTitle), QString(),
-                                           QString::fromUtf8(kDialogFilter));
+  const QString chosen =
+      gui::openFileName(this, kDialogTitle.toString(), QString(), kDialogFilter.toString());
   if (chosen.isEmpty()) return;
   const QString name = trimmedText(QFileInfo(chosen).fileName());
   if (!isSafeAttachmentName(name)) {
@@ -165,11 +148,10 @@ void TfrmAllegaCartella::attach(int row) {
     txtFile[row]->setText(previous);
     const bool rights = why.kind == WriteFailure::Kind::System && (why.err == EACCES || why.err == EPERM);
     gui::notice(this, gui::Icon::Warning,
-                QString::fromUtf8(kNotCopied) + kParagraphBreak +
-                    (rights ? QString::fromUtf8(kCheckRights) : why.italian()));
+                paragraphs(kNotCopied, rights ? kCheckRights.toString() : why.italian()));
   };
   if (!makeFolders(encodePath(folder))) return failed({WriteFailure::Kind::System, errno});
-  if (pathExists(encodePath(target)) && !gui::question(this, QString::fromUtf8(kOverwrite))) return;
+  if (pathExists(encodePath(target)) && !gui::question(this, kOverwrite.toString())) return;
   WriteFailure why;
   if (!copyReplacing(chosen, target, &why)) return failed(why);
 }
@@ -185,21 +167,15 @@ void TfrmAllegaCartella::open(int row) {
 
 void TfrmAllegaCartella::clearName(int row) { txtFile[row]->clear(); }
 
-// The six texts go into the labels of the same names in the editor that
-// lblMemory names; with any other word nothing is written and the window stays.
+// The rows go to the editor that lblMemory names; with any other word nothing
+// is handed over and the window stays.
 void TfrmAllegaCartella::btnApplicaClick() {
   const QString mode = gui::memoryMode(this);
-  QWidget* editor = nullptr;
+  gui::CardEditor* editor = nullptr;
   if (mode == gui::mode::Clienti) editor = windowSet().frmClienti;
   else if (mode == gui::mode::Movimenti) editor = windowSet().frmMovimenti;
   else return;
-  if (editor) {
-    for (int i = 0; i < 3; ++i) {
-      const QString n = u"0%1"_qs.arg(i + 1);
-      if (auto* l = editor->findChild<QLabel*>(u"lblFile"_qs + n)) l->setText(trimmedText(txtFile[i]->text()));
-      if (auto* l = editor->findChild<QLabel*>(u"lblDesc"_qs + n)) l->setText(trimmedText(txtDesc[i]->text()));
-    }
-  }
+  if (editor) editor->setAttachments(attachments());
   close();
 }
 

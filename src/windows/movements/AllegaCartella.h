@@ -2,9 +2,10 @@
 // The attachments of the card on screen in one of the two editors: up to three
 // files, each with a description. "Sfoglia..." copies a chosen file into the
 // attachments folder; "Apri" opens an attached file with the desktop's
-// program; "Applica e chiudi" writes the six texts into the editor named by
-// lblMemory ("movimenti" or "clienti"), whose labels reach the archive only
-// when the card is saved there.
+// program; "Applica e chiudi" hands the six texts to the editor named by
+// lblMemory ("movimenti" or "clienti"), where they reach the archive only when
+// the card is saved.
+#include "core/attachments.h"
 #include "gui/form.h"
 
 class QLabel;
@@ -23,6 +24,11 @@ class TfrmAllegaCartella : public gui::Form {
  public:
   explicit TfrmAllegaCartella(QWidget* owner = nullptr);
 
+  // The three rows: the caller fills them from its card, and "Applica e
+  // chiudi" hands them back trimmed.
+  void setAttachments(const AttachmentTexts& attachments);
+  AttachmentTexts attachments() const;
+
  public slots:
   void btnSfoglia01Click() { attach(0); }
   void btnSfoglia02Click() { attach(1); }
@@ -37,6 +43,7 @@ class TfrmAllegaCartella : public gui::Form {
   void btnAnnullaClick();
 
  private:
+  void addRow(int row);
   void attach(int row);
   void open(int row);
   void clearName(int row);

@@ -1,5 +1,6 @@
 #include "movements/ExpMovimenti.h"
 
+#include "ExportTexts.h"
 #include "WindowSet.h"
 #include "core/movementexport.h"
 #include "gui/application.h"
@@ -13,7 +14,7 @@ ExportSetup movementExport() {
   return {
       .columns = movementExportColumns(),
       .fileName = QString::fromLatin1(kMovementExportFile),
-      .guideTitle = u"Esportazione archivio movimenti in Microsoft Excel."_qs,
+      .guideTitle = exportTexts::kMovementsGuide.toString(),
       .guidePage = u"esportazione_movimenti"_qs,
       .readRows =
           [](TextTable& rows, qint64& records) {
@@ -29,7 +30,7 @@ ExportSetup movementExport() {
 
 TfrmExpMovimenti::TfrmExpMovimenti(QWidget* owner) : ExportWindow(owner, movementExport()) {
   setObjectName(u"frmExpMovimenti"_qs);
-  setWindowTitle(u" Esporta archivio movimenti in Microsoft Excel"_qs);
+  setWindowTitle(exportTexts::kMovementsCaption.toString());
 }
 
 }  // namespace fondaro
