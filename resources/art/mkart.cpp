@@ -197,6 +197,77 @@ void tileStats(QPainter& p, const QRectF& r) {
   p.drawLine(QPointF(r.left() + 44, base + 2), QPointF(r.right() - 40, base + 2));
 }
 
+// A bar with its top and right side in depth, standing on `base`.
+void bar3D(QPainter& p, qreal x, qreal base, qreal w, qreal h, const QColor& c) {
+  const qreal d = w / 3;
+  p.setPen(Qt::NoPen);
+  p.setBrush(c);
+  p.drawRect(QRectF(x, base - h, w, h));
+  p.setBrush(c.lighter(130));
+  p.drawPolygon(QPolygonF{QPointF(x, base - h), QPointF(x + d, base - h - d),
+                          QPointF(x + w + d, base - h - d), QPointF(x + w, base - h)});
+  p.setBrush(c.darker(130));
+  p.drawPolygon(QPolygonF{QPointF(x + w, base - h), QPointF(x + w + d, base - h - d),
+                          QPointF(x + w + d, base - d), QPointF(x + w, base)});
+}
+
+// A thick arrow from `from` to `to`.
+void bigArrow(QPainter& p, QPointF from, QPointF to, const QColor& c) {
+  const QLineF line(from, to);
+  const QPointF n = line.normalVector().unitVector().p2() - line.p1();
+  const QPointF u = line.unitVector().p2() - line.p1();
+  const QPointF neck = to - u * 34;
+  QPainterPath a;
+  a.moveTo(from + n * 11);
+  a.lineTo(neck + n * 11);
+  a.lineTo(neck + n * 26);
+  a.lineTo(to);
+  a.lineTo(neck - n * 26);
+  a.lineTo(neck - n * 11);
+  a.lineTo(from - n * 11);
+  a.closeSubpath();
+  p.setPen(QPen(c.darker(150), 2));
+  p.setBrush(c);
+  p.drawPath(a);
+}
+
+// The monthly chart pictures: bars rising under an arrow going up (income) or
+// falling under an arrow going down (expense).
+void statsMonthly(QPainter& p, const QRectF& r, bool income) {
+  tileBackground(p, r, income ? kGreen : kRed);
+  const qreal base = r.top() + 140;
+  const qreal rising[] = {30, 48, 40, 66, 80, 104};
+  const QColor colours[] = {QColor(255, 255, 255, 235), kGold};
+  for (int i = 0; i < 6; ++i)
+    bar3D(p, r.left() + 40 + i * 40, base, 26, rising[income ? i : 5 - i], colours[i % 2]);
+  p.setPen(QPen(QColor(255, 255, 255, 200), 3, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(r.left() + 28, base + 2), QPointF(r.left() + 290, base + 2));
+  const QColor arrow = income ? QColor(0xE8, 0xFF, 0xE8) : QColor(0xFF, 0xE4, 0xE0);
+  const QPointF low(r.right() - 58, r.top() + 146);
+  const QPointF high(r.right() - 58, r.top() + 24);
+  bigArrow(p, income ? low : high, income ? high : low, arrow);
+}
+
+// The annual balance picture: the year's income and expense as two bars and as
+// a pie cut in two.
+void statsAnnual(QPainter& p, const QRectF& r) {
+  tileBackground(p, r, kBlue);
+  const qreal base = r.top() + 140;
+  bar3D(p, r.left() + 50, base, 50, 104, kGreen.lighter(115));
+  bar3D(p, r.left() + 130, base, 50, 72, kRed.lighter(115));
+  p.setPen(QPen(QColor(255, 255, 255, 200), 3, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(r.left() + 36, base + 2), QPointF(r.left() + 210, base + 2));
+  const QRectF pie(r.left() + 234, r.top() + 40, 116, 80);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 0, 0, 50));
+  p.drawEllipse(pie.translated(0, 14));
+  p.setPen(QPen(Qt::white, 2));
+  p.setBrush(kGreen.lighter(115));
+  p.drawPie(pie, 90 * 16, 210 * 16);
+  p.setBrush(kRed.lighter(115));
+  p.drawPie(pie.translated(6, 2), 300 * 16, 150 * 16);
+}
+
 void button(QPainter& p, const QRectF& r, const QString& text, const QColor& base) {
   p.setPen(Qt::NoPen);
   p.setBrush(vertical(r, base.lighter(125), base.darker(115)));
@@ -613,6 +684,9 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("tile_movimenti"), {{380, 170}, [](P& p, R r) { tileMovimenti(p, r); }}},
       {QStringLiteral("tile_bilancio"), {{380, 170}, [](P& p, R r) { tileBilancio(p, r); }}},
       {QStringLiteral("tile_stats"), {{380, 170}, [](P& p, R r) { tileStats(p, r); }}},
+      {QStringLiteral("stats_entrate"), {{380, 170}, [](P& p, R r) { statsMonthly(p, r, true); }}},
+      {QStringLiteral("stats_uscite"), {{380, 170}, [](P& p, R r) { statsMonthly(p, r, false); }}},
+      {QStringLiteral("stats_bilancio"), {{380, 170}, [](P& p, R r) { statsAnnual(p, r); }}},
       {QStringLiteral("btn_clienti"),
        {{380, 44}, [](P& p, R r) { button(p, r, QStringLiteral("PAGATORI E BENEFICIARI"), kBlue); }}},
       {QStringLiteral("btn_movimenti"),

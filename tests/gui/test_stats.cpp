@@ -241,6 +241,19 @@ class TestStats : public QObject {
     QVERIFY(menu()->isVisible());
   }
 
+  // The three chart windows each show their own picture beside the title.
+  void eachChartWindowHasItsOwnPicture() {
+    openMenu();
+    QList<QImage> pictures;
+    for (const char* b : {"btnApriPreventivi", "btnApriNDC", "btnApriDDT"})
+      openChart(b, [&](StatsWindow* w) { pictures << child<QLabel>(w, "imgFattura")->pixmap().toImage(); });
+    QCOMPARE(pictures.size(), 3);
+    for (const QImage& picture : pictures) QVERIFY(!picture.isNull());
+    QVERIFY(pictures[0] != pictures[1]);
+    QVERIFY(pictures[1] != pictures[2]);
+    QVERIFY(pictures[0] != pictures[2]);
+  }
+
   void theBalanceCountsEveryRecordOfTheArchive() {
     openMenu();
     writeArchive(currentYear(), {movement(true, "01/01/2000", "1000,50"), movement(false, "31/12/1999", "999,49"),

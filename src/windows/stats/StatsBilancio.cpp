@@ -6,7 +6,7 @@ namespace fondaro {
 
 namespace {
 const StatsWindow::Sheet kSheet = {StatsWindow::Figures::Annual, "frmStatsBilancio", statsTexts::kBalance,
-                                   "tile_stats"};
+                                   "stats_bilancio"};
 }  // namespace
 
 TfrmStatsBilancio::TfrmStatsBilancio(QWidget* owner) : StatsWindow(owner, kSheet) {}

@@ -6,7 +6,7 @@ namespace fondaro {
 
 namespace {
 const StatsWindow::Sheet kSheet = {StatsWindow::Figures::MonthlyIncome, "frmStatsEntrate",
-                                   statsTexts::kIncome, "tile_stats"};
+                                   statsTexts::kIncome, "stats_entrate"};
 }  // namespace
 
 TfrmStatsEntrate::TfrmStatsEntrate(QWidget* owner) : StatsWindow(owner, kSheet) {}

@@ -6,7 +6,7 @@ namespace fondaro {
 
 namespace {
 const StatsWindow::Sheet kSheet = {StatsWindow::Figures::MonthlyExpense, "frmStatsUscite",
-                                   statsTexts::kExpense, "tile_stats"};
+                                   statsTexts::kExpense, "stats_uscite"};
 }  // namespace
 
 TfrmStatsUscite::TfrmStatsUscite(QWidget* owner) : StatsWindow(owner, kSheet) {}
