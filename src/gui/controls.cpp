@@ -30,9 +30,18 @@ QString controlText(const QWidget* control) {
   throw std::logic_error("control " + control->objectName().toStdString() + " holds no card text");
 }
 
+// A text put in by the program shows from its start, where a name or a code
+// begins; setText alone leaves the cursor, and so the view, at its end.
 void setControlText(QWidget* control, const QString& text) {
-  if (auto* e = qobject_cast<QLineEdit*>(control)) return e->setText(text);
-  if (auto* c = qobject_cast<QComboBox*>(control)) return c->setEditText(text);
+  if (auto* e = qobject_cast<QLineEdit*>(control)) {
+    e->setText(text);
+    return e->setCursorPosition(0);
+  }
+  if (auto* c = qobject_cast<QComboBox*>(control)) {
+    c->setEditText(text);
+    if (QLineEdit* e = c->lineEdit()) e->setCursorPosition(0);
+    return;
+  }
   if (auto* l = qobject_cast<QLabel*>(control)) return l->setText(text);
   throw std::logic_error("control " + control->objectName().toStdString() + " holds no card text");
 }

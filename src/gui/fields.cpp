@@ -2,6 +2,7 @@
 
 #include "gui/controls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -116,7 +117,8 @@ class FieldBehaviour : public QObject {
         if (frame_) frame_->show();
         return false;
       case QEvent::FocusOut: {
-        // Another window taking the keyboard, or a popup menu, is no exit.
+        // Another window taking the keyboard, or a popup menu, is no exit; the
+        // frame stays while the field is its window's focus (see followFocus).
         const auto reason = static_cast<QFocusEvent*>(e)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
         if (frame_) frame_->hide();
@@ -196,6 +198,18 @@ class FieldBehaviour : public QObject {
     frame_->setObjectName(frameName(field_->objectName()));
     frame_->hide();
     placeFrame();
+    // While a message box or another window has the keyboard the program may
+    // move its window's focus without any focus-out reaching this field; the
+    // frame catches up when the keyboard comes back (or moves anywhere else).
+    connect(qApp, &QApplication::focusChanged, this, &FieldBehaviour::followFocus);
+  }
+
+  // Lit while the field is the one its window gives the keyboard to.
+  void followFocus() {
+    if (!frame_) return;
+    const QWidget* focus = field_->window()->focusWidget();
+    const bool lit = focus && (focus == field_ || field_->isAncestorOf(focus));
+    if (lit != frame_->isVisibleTo(frame_->parentWidget())) frame_->setVisible(lit);
   }
 
   void placeFrame() {

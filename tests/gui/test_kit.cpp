@@ -1,6 +1,7 @@
 // The window kit: info bar, focus frames, Enter chains, key filters, typing
 // rules, message kinds, the shell, the program folder and the fonts.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFontInfo>
@@ -18,6 +19,7 @@
 #include <cstring>
 
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/fields.h"
 #include "gui/form.h"
 #include "gui/infobar.h"
@@ -216,6 +218,60 @@ class TestKit : public QObject {
     field(w.get(), "txtCausale")->move(30, 64);
     QCOMPARE(child(w.get(), "effCausale")->geometry(),
              field(w.get(), "txtCausale")->geometry().adjusted(-4, -4, 4, 4));
+  }
+
+  // While a message box has the keyboard the program moves its window's focus;
+  // once the window has the keyboard again only the new focus is framed.
+  void theFrameFollowsAFocusMovedWhileAMessageBoxIsUp_data() {
+    QTest::addColumn<QString>("movedTo");
+    QTest::addColumn<QStringList>("lit");
+    QTest::newRow("another field") << u"txtCodFisc"_qs << QStringList{u"effCodFisc"_qs};
+    QTest::newRow("a button") << u"btnApri"_qs << QStringList();
+    QTest::newRow("the same field") << u"txtImporto"_qs << QStringList{u"effImporto"_qs};
+  }
+  void theFrameFollowsAFocusMovedWhileAMessageBoxIsUp() {
+    QFETCH(QString, movedTo);
+    QFETCH(QStringList, lit);
+    const auto litFrames = [this] {
+      QStringList names;
+      for (const char* f : {"effAnno", "effCausale", "effCodFisc", "effImporto"})
+        if (child(w.get(), f)->isVisible()) names << QString::fromLatin1(f);
+      return names;
+    };
+    focusOn("txtImporto");
+    ModalDriver driver([&](QWidget* box) {
+      QVERIFY(QTest::qWaitForWindowActive(box));
+      QCOMPARE(litFrames(), QStringList{u"effImporto"_qs});  // the box takes nothing from the window
+      requireControl(w.get(), movedTo)->setFocus(Qt::OtherFocusReason);
+      qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    });
+    notice(w.get(), Icon::Warning, u"Attenzione: manca un dato."_qs);
+    QVERIFY(driver.done());
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QCOMPARE(focused()->objectName(), movedTo);
+    QCOMPARE(litFrames(), lit);
+  }
+
+  // A text the program puts into a box shows from its start; typing then goes
+  // where the user puts the cursor.
+  void aTextPutInByTheProgramShowsFromItsStart() {
+    auto* edit = field(w.get(), "txtCausale");
+    auto* box = new QComboBox(child(w.get(), "panContainer"));
+    box->setEditable(true);
+    box->setGeometry(20, 220, 60, 24);
+    box->show();
+    const QString text = u"Bianchi Giovanni Battista Alessandro"_qs;
+    for (QWidget* control : {static_cast<QWidget*>(edit), static_cast<QWidget*>(box)}) {
+      setControlText(control, text);
+      QCOMPARE(controlText(control), text);
+    }
+    QCOMPARE(edit->cursorPosition(), 0);
+    QCOMPARE(box->lineEdit()->cursorPosition(), 0);
+    focusOn("txtCausale");
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, u" Maria"_qs);
+    QCOMPARE(edit->text(), text + u" Maria"_qs);
   }
 
   void enterFollowsTheChainAndASecondEnterPressesTheButton() {
