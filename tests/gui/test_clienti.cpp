@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <sys/stat.h>
 
+#include "../common/records.h"
 #include "app/Avvio.h"
 #include "clients/Clienti.h"
 #include "core/archive.h"
@@ -45,12 +46,6 @@ const QString kPdfDone = u"L'esportazione della scheda in PDF è terminata con s
 int fieldOf(const char* name) { return *fieldIndex<TCliente>(QString::fromLatin1(name)); }
 QString stored(const TCliente& r, const char* name) { return trimmedText(fieldText(r, fieldOf(name))); }
 
-TCliente record(std::initializer_list<std::pair<const char*, QString>> fields) {
-  TCliente r;
-  for (const auto& [name, text] : fields) setFieldText(r, fieldOf(name), text);
-  return r;
-}
-
 // A card numbered n with every field filled.
 TCliente fullRecord(int n, const QString& callBack = kNo) {
   TCliente r;
@@ -59,11 +54,10 @@ TCliente fullRecord(int n, const QString& callBack = kNo) {
     const int cap = TCliente::fields()[b.field].capacity;
     setFieldText(r, b.field, (b.control.toString().mid(3) + k).left(cap));
   }
-  setFieldText(r, fieldOf("ProvNasc"), u"M"_qs + k);
-  setFieldText(r, fieldOf("ProvRes"), u"R"_qs + k);
-  setFieldText(r, fieldOf("Sesso"), n % 2 ? u"M"_qs : u"F"_qs);
-  setFieldText(r, fieldOf("Ricontatta"), callBack);
-  return r;
+  return testdata::record(r, {{cli::ProvNasc, u"M"_qs + k},
+                              {cli::ProvRes, u"R"_qs + k},
+                              {cli::Sesso, n % 2 ? u"M" : u"F"},
+                              {cli::Ricontatta, callBack}});
 }
 
 }  // namespace
@@ -227,8 +221,7 @@ class TestClienti : public QObject {
   }
 
   void aCallBackFlagNeitherYesNorNoLeavesTheTick() {
-    TCliente odd = fullRecord(2);
-    setFieldText(odd, fieldOf("Ricontatta"), u"sì"_qs);
+    const TCliente odd = testdata::record(fullRecord(2), {{cli::Ricontatta, u"sì"}});
     store({fullRecord(1, kSi), odd, fullRecord(3, kNo)});
     openEditor();
     button("cmdPrimo")->click();
@@ -368,8 +361,7 @@ class TestClienti : public QObject {
     QCOMPARE(position(), u"5"_qs);
     std::vector<TCliente> all = readBack();
     QCOMPARE(all.size(), size_t(5));
-    TCliente expected = card;
-    setFieldText(expected, fieldOf("Cliente"), u"Niccolò Bianchi"_qs);
+    const TCliente expected = testdata::record(card, {{cli::Cliente, u"Niccolò Bianchi"}});
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(&all[4]), sizeof(TCliente)),
              QByteArray(reinterpret_cast<const char*>(&expected), sizeof(TCliente)));
 

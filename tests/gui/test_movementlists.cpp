@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "../common/records.h"
 #include "core/archive.h"
 #include "core/lists.h"
 #include "core/textrules.h"
@@ -36,20 +37,13 @@ struct Mov {
 };
 
 TMovimento record(const Mov& m) {
-  TMovimento r;
-  r.Entrata.set(m.entrata ? kSi : kNo);
-  r.Uscita.set(m.entrata ? kNo : kSi);
-  r.Data.set(u"05/03/2024"_qs);
-  r.Causale.set(m.causale);
-  r.Pagatore.set(m.pagatore);
-  r.Beneficiario.set(u"Studio Bianchi"_qs);
-  r.Note.set(m.note);
-  r.DataSca.set(m.dataSca);
-  r.Preavviso.set(m.preavviso);
-  r.Importo.set(u"12,50"_qs);
-  r.Totale.set(m.entrata ? u"+12,50"_qs : u"-12,50"_qs);
-  r.Saldato.set(m.saldato);
-  return r;
+  return testdata::record(testdata::movement(m.causale, u"05/03/2024", u"12,50", m.entrata),
+                          {{mov::Pagatore, m.pagatore},
+                           {mov::Beneficiario, u"Studio Bianchi"},
+                           {mov::Note, m.note},
+                           {mov::DataSca, m.dataSca},
+                           {mov::Preavviso, m.preavviso},
+                           {mov::Saldato, m.saldato}});
 }
 
 QString today(int plusDays = 0) { return formatDate(QDate::currentDate().addDays(plusDays)); }

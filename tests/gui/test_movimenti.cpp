@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <sys/stat.h>
 
+#include "../common/records.h"
 #include "app/Avvio.h"
 #include "core/archive.h"
 #include "core/records.h"
@@ -62,28 +63,37 @@ int fieldOf(const char* name) { return *fieldIndex<TMovimento>(QString::fromLati
 
 QString stored(const TMovimento& r, const char* name) { return trimmedText(fieldText(r, fieldOf(name))); }
 
-// A record with the given fields; the others empty.
-TMovimento record(std::initializer_list<std::pair<const char*, QString>> fields) {
-  TMovimento r;
-  for (const auto& [name, text] : fields) setFieldText(r, fieldOf(name), text);
-  return r;
-}
-
 // A stored movement numbered n, every field filled.
 TMovimento fullRecord(int n, bool in = true) {
   const QString k = QString::number(n);
-  return record({{"Entrata", in ? kSi : kNo}, {"Uscita", in ? kNo : kSi}, {"Data", u"0%1/03/2024"_qs.arg(n)},
-                 {"Causale", u"Causale "_qs + k}, {"Promemoria", u"Promemoria "_qs + k},
-                 {"DataSca", u"1%1/04/2024"_qs.arg(n)}, {"Preavviso", k}, {"Importo", k + u"0,50"_qs},
-                 {"Totale", (in ? u"+"_qs : u"-"_qs) + k + u"0,50"_qs}, {"Pagatore", u"Pagatore "_qs + k},
-                 {"RecapitoPag", u"Via Roma "_qs + k}, {"CodFisc", u"RSSMRA80A01H50"_qs + k + u"U"_qs},
-                 {"PartitaIva", u"0123456789"_qs + k}, {"Categoria", u"Categoria "_qs + k},
-                 {"Email", u"pag"_qs + k + u"@example.it"_qs}, {"Pagamento", u"Bonifico "_qs + k},
-                 {"Beneficiario", u"Beneficiario "_qs + k}, {"RecapitoBen", u"Via Po "_qs + k},
-                 {"Ricevuta", u"CRO "_qs + k}, {"Note", u"Note "_qs + k}, {"Tariffa", u"Tariffa "_qs + k},
-                 {"Saldato", n % 2 ? kSi : kNo}, {"File01", u"fattura"_qs + k + u".pdf"_qs},
-                 {"File02", u"ricevuta"_qs + k + u".jpg"_qs}, {"File03", u"nota"_qs + k + u".txt"_qs},
-                 {"Desc01", u"Fattura "_qs + k}, {"Desc02", u"Ricevuta "_qs + k}, {"Desc03", u"Nota "_qs + k}});
+  return testdata::record<TMovimento>({{mov::Entrata, in ? kSi : kNo},
+                                       {mov::Uscita, in ? kNo : kSi},
+                                       {mov::Data, u"0%1/03/2024"_qs.arg(n)},
+                                       {mov::Causale, u"Causale "_qs + k},
+                                       {mov::Promemoria, u"Promemoria "_qs + k},
+                                       {mov::DataSca, u"1%1/04/2024"_qs.arg(n)},
+                                       {mov::Preavviso, k},
+                                       {mov::Importo, k + u"0,50"_qs},
+                                       {mov::Totale, (in ? u"+"_qs : u"-"_qs) + k + u"0,50"_qs},
+                                       {mov::Pagatore, u"Pagatore "_qs + k},
+                                       {mov::RecapitoPag, u"Via Roma "_qs + k},
+                                       {mov::CodFisc, u"RSSMRA80A01H50"_qs + k + u"U"_qs},
+                                       {mov::PartitaIva, u"0123456789"_qs + k},
+                                       {mov::Categoria, u"Categoria "_qs + k},
+                                       {mov::Email, u"pag"_qs + k + u"@example.it"_qs},
+                                       {mov::Pagamento, u"Bonifico "_qs + k},
+                                       {mov::Beneficiario, u"Beneficiario "_qs + k},
+                                       {mov::RecapitoBen, u"Via Po "_qs + k},
+                                       {mov::Ricevuta, u"CRO "_qs + k},
+                                       {mov::Note, u"Note "_qs + k},
+                                       {mov::Tariffa, u"Tariffa "_qs + k},
+                                       {mov::Saldato, n % 2 ? kSi : kNo},
+                                       {mov::File01, u"fattura"_qs + k + u".pdf"_qs},
+                                       {mov::File02, u"ricevuta"_qs + k + u".jpg"_qs},
+                                       {mov::File03, u"nota"_qs + k + u".txt"_qs},
+                                       {mov::Desc01, u"Fattura "_qs + k},
+                                       {mov::Desc02, u"Ricevuta "_qs + k},
+                                       {mov::Desc03, u"Nota "_qs + k}});
 }
 
 QByteArray fileBytes(const QString& path) {
@@ -422,9 +432,11 @@ class TestMovimenti : public QObject {
   }
 
   void flagsThatAreBothNoChooseNeitherOption() {
-    store({record({{"Entrata", kNo}, {"Uscita", kNo}, {"Saldato", kSi}, {"Causale", u"Danneggiata"_qs}}),
-           record({{"Entrata", u"??"_qs}, {"Uscita", QString()}, {"Saldato", u"x"_qs}}),
-           record({{"Entrata", kSi}, {"Uscita", kSi}})});
+    store(
+        {testdata::record<TMovimento>(
+             {{mov::Entrata, kNo}, {mov::Uscita, kNo}, {mov::Saldato, kSi}, {mov::Causale, u"Danneggiata"}}),
+         testdata::record<TMovimento>({{mov::Entrata, u"??"}, {mov::Uscita, u""}, {mov::Saldato, u"x"}}),
+         testdata::record<TMovimento>({{mov::Entrata, kSi}, {mov::Uscita, kSi}})});
     openEditor();
     child<QCheckBox>(editor(), "chkSaldato")->setChecked(false);
     button("cmdPrimo")->click();
@@ -700,12 +712,11 @@ class TestMovimenti : public QObject {
   // Only the payment method is shorter on screen (150) than its field (250):
   // a stored card shows and saves back its texts whole, at full capacity.
   void textsAtFullCapacityAreShownAndSavedBackWhole() {
-    TMovimento r = fullRecord(1);
-    setFieldText(r, fieldOf("Pagamento"), QString(250, u'p'));
-    setFieldText(r, fieldOf("Causale"), QString(250, u'c'));
-    setFieldText(r, fieldOf("Pagatore"), QString(50, u'n'));
-    setFieldText(r, fieldOf("Importo"), u"99999999999,99"_qs);
-    setFieldText(r, fieldOf("Totale"), u"+99999999999,99"_qs);
+    const TMovimento r = testdata::record(fullRecord(1), {{mov::Pagamento, QString(250, u'p')},
+                                                          {mov::Causale, QString(250, u'c')},
+                                                          {mov::Pagatore, QString(50, u'n')},
+                                                          {mov::Importo, u"99999999999,99"},
+                                                          {mov::Totale, u"+99999999999,99"}});
     store({r});
     openEditor();
     button("cmdPrimo")->click();
@@ -793,10 +804,8 @@ class TestMovimenti : public QObject {
     QFETCH(QString, importo);
     QFETCH(QString, message);
     QFETCH(QString, focus);
-    TMovimento r = fullRecord(1);
-    setFieldText(r, fieldOf("Entrata"), entrata);
-    setFieldText(r, fieldOf("Uscita"), uscita);
-    setFieldText(r, fieldOf("Importo"), importo);
+    const TMovimento r = testdata::record(
+        fullRecord(1), {{mov::Entrata, entrata}, {mov::Uscita, uscita}, {mov::Importo, importo}});
     store({r});
     const QByteArray before = fileBytes(archive());
     openEditor();
