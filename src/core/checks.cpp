@@ -77,7 +77,7 @@ constexpr const char16_t* kUffici[] = {
     u"Bologna 1",
     u"Ferrara",
     u"Ravenna",
-    u"Forl\u00EC",
+    u"Forlì",
     u"Pesaro",
     u"Ancona",
     u"Macerata",
@@ -150,8 +150,8 @@ const QString kCrLf2 = QStringLiteral("\r\n\r\n");
 
 const QString kCodFiscLunghezza = QStringLiteral(
     "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.");
-const QString kCodFiscValido = QStringLiteral("Il codice fiscale digitato \u00E8 VALIDO.");
-const QString kCodFiscErrato = QStringLiteral("Attenzione: il codice fiscale digitato \u00E8 ERRATO.");
+const QString kCodFiscValido = QStringLiteral("Il codice fiscale digitato è VALIDO.");
+const QString kCodFiscErrato = QStringLiteral("Attenzione: il codice fiscale digitato è ERRATO.");
 
 const QString kIvaLunghezza = QStringLiteral(
     "Attenzione: la partita IVA deve essere composta da 11 caratteri numerici.");
@@ -160,21 +160,21 @@ const QString kIvaUfficio = QStringLiteral("E' stato rilasciato dall'Ufficio IVA
 const QString kIvaErrata = QStringLiteral(
     "Attenzione: il numero di partita IVA digitato risulta ERRATO!");
 const QString kIvaErrataSeguito = QStringLiteral(
-    "Non \u00E8 quindi possibile fornire informazioni relative all'Ufficio IVA che lo ha rilasciato.");
+    "Non è quindi possibile fornire informazioni relative all'Ufficio IVA che lo ha rilasciato.");
 
 const QString kCartaVuota = QStringLiteral(
     "Attenzione: immettere il numero di carta di credito prima di premere il pulsante di controllo.");
 const QString kCartaErrata = QStringLiteral("Attenzione: il numero digitato risulta ERRATO!");
 const QString kCartaErrataSeguito = QStringLiteral(
-    "Non \u00E8 quindi possibile fornire informazioni relative al tipo di carta di credito.");
+    "Non è quindi possibile fornire informazioni relative al tipo di carta di credito.");
 const QString kCartaValida1 = QStringLiteral("Il numero di carta di credito ");
 const QString kCartaValida2 = QStringLiteral(" risulta valido.");
-const QString kCartaTipo = QStringLiteral("La carta di credito \u00E8 del tipo ");
+const QString kCartaTipo = QStringLiteral("La carta di credito è del tipo ");
 
 const QString kIbanLunghezza = QStringLiteral(
     "Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.");
-const QString kIbanValido = QStringLiteral("L'IBAN digitato \u00E8 VALIDO.");
-const QString kIbanErrato = QStringLiteral("Attenzione: l'IBAN digitato \u00E8 ERRATO!");
+const QString kIbanValido = QStringLiteral("L'IBAN digitato è VALIDO.");
+const QString kIbanErrato = QStringLiteral("Attenzione: l'IBAN digitato è ERRATO!");
 
 // Every check answers the same way for the same outcome: a valid code is an
 // information notice and the window closes; a wrong code is a warning and the

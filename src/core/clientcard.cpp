@@ -45,7 +45,7 @@ std::array<PrintedRow, kPrintedRows> printedRows(const ClientCard& card) {
       {QStringLiteral("Recapito preferenziale:"), t(cli::Recapito)},
       {QStringLiteral("Indirizzo di residenza:"), t(cli::IndirizzoRes)},
       {QStringLiteral("Comune di residenza:"), t(cli::ComuneRes) + blank + t(cli::ProvRes)},
-      {QStringLiteral("Modalit\u00E0 pagamento:"), t(cli::Estremi)},
+      {QStringLiteral("Modalità pagamento:"), t(cli::Estremi)},
       {QStringLiteral("Tel. casa:"), t(cli::TelCasa)},
       {QStringLiteral("Tel. ufficio:"), t(cli::TelUff)},
       {QStringLiteral("Tel. cellulare:"), t(cli::TelCel)},
@@ -83,7 +83,7 @@ const QStringList& provinceCodes() {
 namespace clientTexts {
 QString nameNeeded() {
   return QStringLiteral(
-      "Attenzione: per salvare la scheda \u00E8 necessario indicare il nome del pagatore o beneficiario.");
+      "Attenzione: per salvare la scheda è necessario indicare il nome del pagatore o beneficiario.");
 }
 // The save, duplicate and browse messages are the movement editor's own words.
 QString savedNew() { return movementTexts::savedNew(); }
@@ -93,7 +93,7 @@ QString duplicateReady() { return movementTexts::duplicateReady(); }
 QString emptyArchive() { return movementTexts::emptyArchive(); }
 QString pdfName() { return QStringLiteral("Cliente.pdf"); }
 QString pdfDone() {
-  return QStringLiteral("L'esportazione della scheda in PDF \u00E8 terminata con successo.\r\n\r\nSi vuole aprire il file?");
+  return QStringLiteral("L'esportazione della scheda in PDF è terminata con successo.\r\n\r\nSi vuole aprire il file?");
 }
 }  // namespace clientTexts
 

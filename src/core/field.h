@@ -45,7 +45,7 @@ struct FieldInfo {
 };
 
 // The two flag texts.
-inline const QString kSi = QStringLiteral("S\u00EC");
+inline const QString kSi = QStringLiteral("Sì");
 inline const QString kNo = QStringLiteral("No");
 
 }  // namespace fondaro

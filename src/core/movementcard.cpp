@@ -19,7 +19,7 @@ SaveProblem warning(const QString& text, CardField focus) { return {{NoticeKind:
 SaveProblem dateProblem(const QString& trimmedDate, CardField focus) {
   return {{NoticeKind::Plain, QStringLiteral("Attenzione: la data ") + trimmedDate + QStringLiteral(" non esiste.") +
                                   kParagraphBreak +
-                                  QStringLiteral("Per poter salvare la scheda \u00E8 necessario indicare una data "
+                                  QStringLiteral("Per poter salvare la scheda è necessario indicare una data "
                                                  "valida nel formato gg/mm/aaaa.")},
           focus};
 }
@@ -68,7 +68,7 @@ TMovimento recordFromCard(const MovementCard& c) {
 }
 
 std::optional<SaveProblem> checkBeforeSave(const MovementCard& c) {
-  const QString needed = QStringLiteral("Attenzione: per salvare la scheda \u00E8 necessario indicare ");
+  const QString needed = QStringLiteral("Attenzione: per salvare la scheda è necessario indicare ");
   if (trimmedText(c[mov::Causale]).isEmpty()) {
     return warning(needed + QStringLiteral("la causale del pagamento."), CardField::Causale);
   }
@@ -97,7 +97,7 @@ std::optional<SaveProblem> checkBeforeSave(const MovementCard& c) {
   }
   const QString amount = trimmedText(c[mov::Importo]);
   if (amount.size() > kMaxAmountLength || !isAmountText(amount)) {
-    return warning(QStringLiteral("Attenzione: l'importo indicato non \u00E8 valido."), CardField::Importo);
+    return warning(QStringLiteral("Attenzione: l'importo indicato non è valido."), CardField::Importo);
   }
   return std::nullopt;
 }
@@ -121,13 +121,13 @@ std::vector<PrintedValue> printedValues(const MovementCard& card) {
 }
 
 namespace movementTexts {
-QString savedNew() { return QStringLiteral("La scheda corrente \u00E8 stata inserita in archivio."); }
+QString savedNew() { return QStringLiteral("La scheda corrente è stata inserita in archivio."); }
 QString savedChanges() {
   return QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
 }
 QString duplicateNeedsStoredCard() {
   return QStringLiteral(
-      "Attenzione: la duplicazione di una scheda pu\u00F2 avvenire soltanto dopo che questa \u00E8 stata inserita "
+      "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata inserita "
       "in archivio.");
 }
 QString duplicateReady() {

@@ -1,6 +1,7 @@
 #include "gui/cardeditor.h"
 
 #include <QLabel>
+#include <QVBoxLayout>
 
 #include "core/textrules.h"
 #include "gui/controls.h"
@@ -41,6 +42,17 @@ qint64 CardEditor::position() const {
 
 void CardEditor::setPosition(qint64 p) { lblPosizione->setText(p > 0 ? QString::number(p) : QString()); }
 
+QVBoxLayout* CardEditor::makeCard(int width, int height) {
+  auto* v = new QVBoxLayout(makeContainer(width, height));
+  v->setContentsMargins(14, 12, 14, 12);
+  v->setSpacing(10);
+  return v;
+}
+
+QString CardEditor::fieldText(QStringView control) const {
+  return trimmedText(controlText(requireControl(this, control)));
+}
+
 // ---- Browsing ---------------------------------------------------------------
 
 void CardEditor::cmdPrimoClick() { browse(Move::First); }
@@ -57,7 +69,11 @@ void CardEditor::cmdEsciClick() { close(); }
 
 void CardEditor::cmdSalvaClick() {
   beforeSave();
-  if (!acceptCard()) return;
+  if (const std::optional<Refusal> r = refusal()) {
+    gui::show(this, r->notice);
+    requireControl(this, r->focus)->setFocus(Qt::OtherFocusReason);
+    return;
+  }
   const qint64 p = position();
   saveStep(
       this,

@@ -9,13 +9,17 @@
 // The record kind's steps come from RecordEditor<Rec>; an editor gives its
 // card (cardRecord, ShowRecord, ClearCard), its check before saving and its
 // duplication rule.
+#include <optional>
+
 #include "core/attachments.h"
 #include "core/cursor.h"
+#include "core/notice.h"
 #include "gui/form.h"
 #include "gui/archivestep.h"
 #include "gui/messages.h"
 
 class QLabel;
+class QVBoxLayout;
 
 namespace fondaro::gui {
 
@@ -62,6 +66,11 @@ class CardEditor : public Form {
 
   enum class Move { First, Previous, Next, Last };
 
+  // The container of the card, `width` by `height`, and its column of parts.
+  QVBoxLayout* makeCard(int width, int height);
+  // The text of one of the card's controls, trimmed.
+  QString fieldText(QStringView control) const;
+
   void setPosition(qint64 p);
   // lblPosizione: the base reads and writes it; the editor places it.
   void setPositionLabel(QLabel* label) { lblPosizione = label; }
@@ -75,10 +84,14 @@ class CardEditor : public Form {
   virtual qint64 storeCard(qint64 at) = 0;
   virtual void probeArchive() = 0;
 
-  // The editor's own rules. Before a save: true to go on; otherwise the
-  // editor has said why and put the focus where the fault is.
+  // The editor's own rules. Before a save: why the card cannot be saved as it
+  // is, and the control the focus goes to; nothing when it can.
+  struct Refusal {
+    Notice notice;
+    QStringView focus;
+  };
   virtual void beforeSave() {}
-  virtual bool acceptCard() = 0;
+  virtual std::optional<Refusal> refusal() const = 0;
   // Turns the card on screen into its duplicate (the position is the base's).
   virtual void duplicateOnScreen() = 0;
   // The field a new or duplicated card starts in.

@@ -56,7 +56,7 @@ class LineList : public QListView {
 
 // The instruction lines of a list with a find and of a list whose lines open a card.
 inline constexpr QStringView kFindHint1 =
-    u"Immettere una o pi\u00F9 parole consecutive presenti nella scheda in elenco da cercare e premere il "
+    u"Immettere una o più parole consecutive presenti nella scheda in elenco da cercare e premere il "
     u"pulsante Trova.";
 inline constexpr QStringView kFindHint2 =
     u"Per spostarsi sulla voce successiva contenente la stessa chiave di ricerca, fare di nuovo clic su Trova.";

@@ -17,11 +17,11 @@ namespace {
 
 constexpr QStringView kWait = u"Ricerca schede in corso. Attendere...";
 constexpr QStringView kRigo04 =
-    u"Immettere nei campi prescelti una o pi\u00F9 parole consecutive presenti nelle schede da trovare e "
+    u"Immettere nei campi prescelti una o più parole consecutive presenti nelle schede da trovare e "
     u"premere il pulsante Cerca.";
 constexpr QStringView kRigo05 = u"Lasciare in bianco tutti gli altri campi.";
 constexpr QStringView kRigo06 =
-    u"Per ogni ricerca \u00E8 possibile utilizzare uno o pi\u00F9 campi contemporaneamente.";
+    u"Per ogni ricerca è possibile utilizzare uno o più campi contemporaneamente.";
 
 QString countSentence(int n) {
   return u"Il presente riepilogo contiene "_qs + QString::number(n) + u" schede."_qs;

@@ -12,7 +12,7 @@ namespace {
 const char* kUsage =
     "usage: fondaro-tool check [--kind movimenti|clienti] FILE\n"
     "Reports, one finding a line: a trailing fragment, length bytes above the\n"
-    "capacity, flags that are neither \"S\xC3\xAC\" nor \"No\", and for movements the dates\n"
+    "capacity, flags that are neither \"Sì\" nor \"No\", and for movements the dates\n"
     "Data and DataSca that are not valid dates (an empty date is not valid) and\n"
     "Importo / Totale that are not amount / signed amount texts. FILE is only read.\n"
     "Exit 0 when clean, 1 when something was found, 2 when FILE cannot be read.";
@@ -58,7 +58,7 @@ int check(const QString& path) {
     }
     for (int f : rules.flags) {
       const QString t = v.trimmed(typename Rec::Field(f));
-      if (t != kSi && t != kNo) report(pos, f, QStringLiteral("flag %1 is neither \"S\u00EC\" nor \"No\"").arg(quoted(t)));
+      if (t != kSi && t != kNo) report(pos, f, QStringLiteral("flag %1 is neither \"Sì\" nor \"No\"").arg(quoted(t)));
     }
     for (int f : rules.dates) {
       const QString t = v.trimmed(typename Rec::Field(f));

@@ -9,7 +9,7 @@ namespace {
 const char* kUsage =
     "usage: fondaro-tool recall FILE\n"
     "Writes the call-back list of the address book FILE (Clienti.pro): the line\n"
-    "of every card whose call-back flag, trimmed, is exactly \"S\xC3\xAC\", with the\n"
+    "of every card whose call-back flag, trimmed, is exactly \"Sì\", with the\n"
     "pending questions last, sorted as the window sorts them, one a line (UTF-8,\n"
     "trailing blanks kept). FILE is only read.\n"
     "Exit 0; 2 on a usage error or when FILE cannot be read.";

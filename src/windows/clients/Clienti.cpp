@@ -15,7 +15,6 @@
 #include "clients/Ricontatta.h"
 #include "clients/Texts.h"
 #include "clients/TrovaClienti.h"
-#include "core/checks.h"
 #include "core/clientcard.h"
 #include "core/cursor.h"
 #include "core/textrules.h"
@@ -34,10 +33,7 @@
 #include "gui/widgets.h"
 #include "movements/AllegaCartella.h"
 #include "report/templates.h"
-#include "validators/Carta.h"
-#include "validators/CodFisc.h"
-#include "validators/Iban.h"
-#include "validators/PartitaIVA.h"
+#include "validators/opencheck.h"
 
 namespace fondaro {
 
@@ -63,7 +59,7 @@ TfrmClienti::TfrmClienti(QWidget* owner) : RecordEditor(owner, kNotices) {
   gui::setFormatSettings();
   setGradientBackground(true);
 
-  buildCard(makeContainer(1240, 730));
+  buildCard(makeCard(1240, 730));
   declareBehaviour();
   gui::connectClickSlots(this);
   ClearCard();
@@ -71,10 +67,8 @@ TfrmClienti::TfrmClienti(QWidget* owner) : RecordEditor(owner, kNotices) {
 
 // The five sections on the left, the button column on the right; along the
 // bottom the info bar and the navigation bar.
-void TfrmClienti::buildCard(QWidget* c) {
-  auto* v = new QVBoxLayout(c);
-  v->setContentsMargins(14, 12, 14, 12);
-  v->setSpacing(10);
+void TfrmClienti::buildCard(QVBoxLayout* v) {
+  QWidget* c = v->parentWidget();
   auto* columns = new QHBoxLayout;
   columns->setSpacing(10);
   auto* left = new QVBoxLayout;
@@ -125,10 +119,6 @@ void TfrmClienti::declareBehaviour() {
 
 QString TfrmClienti::archiveFile() const { return clientArchivePath(gui::programFolder()); }
 
-QString TfrmClienti::trimmedField(QStringView name) const {
-  return trimmedText(gui::controlText(gui::requireControl(this, name)));
-}
-
 ClientCard TfrmClienti::cardFromControls() const {
   ClientCard c;
   static_cast<CardTexts<TCliente>&>(c) = gui::readCard<TCliente>(this);
@@ -166,12 +156,9 @@ void TfrmClienti::FormClose() { gui::switchTo(this, windowSet().frmAvvio); }
 
 // ---- Saving and duplicating -------------------------------------------------
 
-bool TfrmClienti::acceptCard() {
-  const auto problem = checkClientBeforeSave(cardFromControls());
-  if (!problem) return true;
-  gui::show(this, *problem);
-  focusFirstField();
-  return false;
+std::optional<gui::CardEditor::Refusal> TfrmClienti::refusal() const {
+  if (const auto problem = checkClientBeforeSave(cardFromControls())) return Refusal{*problem, u"txtCliente"};
+  return std::nullopt;
 }
 
 void TfrmClienti::duplicateOnScreen() {
@@ -182,41 +169,20 @@ void TfrmClienti::duplicateOnScreen() {
 
 // ---- Windows opened from the editor ----------------------------------------
 
-void TfrmClienti::btnEmailClick() { gui::TMisc::Open(mailtoOpenText(trimmedField(u"txtEmail"))); }
+void TfrmClienti::btnEmailClick() { gui::TMisc::Open(mailtoOpenText(fieldText(u"txtEmail"))); }
 
-// A tax code of digits only is a VAT number: it goes to the VAT check.
-void TfrmClienti::btnCodFiscClick() {
-  const QString code = trimmedField(u"txtCodFisc");
-  if (checks::codFiscGoesToPartitaIva(code)) {
-    gui::openPerUse<TfrmPartitaIva>(this, [&](auto& w) { gui::setControlText(&w, u"txtPartitaIva", code); });
-    return;
-  }
-  gui::openPerUse<TfrmCodFisc>(this, [&](auto& w) { gui::setControlText(&w, u"txtCodFisc", code); });
-}
+void TfrmClienti::btnCodFiscClick() { openCodFiscCheck(this, fieldText(u"txtCodFisc")); }
 
-void TfrmClienti::btnPartitaIvaClick() {
-  const QString number = trimmedField(u"txtPartitaIva");
-  gui::openPerUse<TfrmPartitaIva>(this, [&](auto& w) { gui::setControlText(&w, u"txtPartitaIva", number); });
-}
+void TfrmClienti::btnPartitaIvaClick() { openPartitaIvaCheck(this, fieldText(u"txtPartitaIva")); }
 
-void TfrmClienti::btnCartaClick() {
-  const QString number = trimmedField(u"txtCarta");
-  gui::openPerUse<TfrmCarta>(this, [&](auto& w) { gui::setControlText(&w, u"txtNumero", number); });
-}
+void TfrmClienti::btnCartaClick() { openCartaCheck(this, fieldText(u"txtCarta")); }
 
-void TfrmClienti::btnIbanClick() {
-  const QString iban = trimmedField(u"txtIban");
-  gui::openPerUse<TfrmIban>(this, [&](auto& w) { gui::setControlText(&w, u"txtIban", iban); });
-}
+void TfrmClienti::btnIbanClick() { openIbanCheck(this, fieldText(u"txtIban")); }
 
 void TfrmClienti::cmdFileClick() {
-  gui::openPerUse<TfrmAllegaCartella>(this, [this](auto& w) {
+  gui::openPerUse<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella& w) {
     gui::setMemoryMode(&w, gui::mode::Clienti);
-    for (const char16_t* n : {u"File01", u"File02", u"File03", u"Desc01", u"Desc02", u"Desc03"}) {
-      const QString name = QString::fromUtf16(n);
-      if (auto* field = w.template findChild<QLineEdit*>(u"txt"_qs + name))
-        field->setText(trimmedField(u"lbl"_qs + name));
-    }
+    w.setAttachments(attachments());
   });
 }
 

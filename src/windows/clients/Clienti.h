@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QVBoxLayout;
 
 namespace fondaro {
 
@@ -47,17 +48,16 @@ class TfrmClienti : public gui::RecordEditor<TCliente> {
 
  protected:
   void FormClose() override;
-  bool acceptCard() override;
+  std::optional<Refusal> refusal() const override;
   void duplicateOnScreen() override;
   void focusFirstField() override;
 
  private:
-  void buildCard(QWidget* container);
+  void buildCard(QVBoxLayout* card);
   void declareBehaviour();
 
   ClientCard cardFromControls() const;
   void putCard(const ClientCard& card);
-  QString trimmedField(QStringView name) const;
 
   QLabel* panInfo;
   QLineEdit* txtCliente;

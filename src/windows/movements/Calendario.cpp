@@ -55,8 +55,7 @@ TfrmCalendario::TfrmCalendario(QWidget* owner) : Form(owner, Kind::Dialog, Place
   setTabOrder(calAppuntamenti, btnImportaData);
   setTabOrder(btnImportaData, btnAnnulla);
   calAppuntamenti->setFocus();
-  connect(btnImportaData, &QPushButton::clicked, this, &TfrmCalendario::btnImportaDataClick);
-  connect(btnAnnulla, &QPushButton::clicked, this, &TfrmCalendario::btnAnnullaClick);
+  gui::connectClickSlots(this);
 }
 
 // The mode is compared exactly as the caller wrote it; an unknown mode leaves

@@ -12,6 +12,7 @@
 #include "core/field.h"
 #include "core/textrules.h"
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/fields.h"
 #include "gui/guide.h"
 #include "gui/messages.h"
@@ -21,15 +22,6 @@
 #include "movements/Movimenti.h"
 
 namespace fondaro {
-
-namespace {
-
-QLabel* label(QWidget* parent, const char* name, const char* text, const QFont& font, const QRect& at,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  return gui::placedLabel(parent, name, QString::fromUtf8(text), font, at, align);
-}
-
-}  // namespace
 
 void showRegisterGuide(QWidget* owner) {
   TfrmGuida::Show(owner, u"Applicazione Registro Movimenti."_qs, gui::guidePage(u"movimenti"_qs));
@@ -44,21 +36,21 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
 
   QWidget* c = makeContainer(760, 560);
   c->setAttribute(Qt::WA_StyledBackground);
-  c->setStyleSheet(u"#panContainer { background: rgba(255,255,255,215); border-radius: 24px; }"_qs);
+  gui::setPanelStyle(c);
 
   const QPixmap tile = gui::art(u"tile_movimenti"_qs);
   QLabel* imgTitolo = gui::makePicture(u"imgTitolo"_qs, tile, u"Registro movimenti"_qs, c);
   imgTitolo->setGeometry((760 - tile.width()) / 2, 34, tile.width(), tile.height());
 
-  QLabel* lblInfo = label(c, "lblInfo",
-                          "In questo ambiente \xC3\xA8 possibile registrare i movimenti di denaro in entrata e in uscita.",
-                          gui::windowFont("Verdana", 10), QRect(60, 222, 640, 40), Qt::AlignCenter);
+  QLabel* lblInfo = gui::placedLabel(
+      c, "lblInfo", u"In questo ambiente è possibile registrare i movimenti di denaro in entrata e in uscita.",
+      gui::windowFont("Verdana", 10), QRect(60, 222, 640, 40), Qt::AlignCenter);
   lblInfo->setWordWrap(true);
-  label(c, "intAnnoPreventivi", "Registrazione entrate e uscite:", gui::windowFont("Verdana", 12, true),
-        QRect(60, 290, 640, 28), Qt::AlignCenter);
+  gui::placedLabel(c, "intAnnoPreventivi", u"Registrazione entrate e uscite:", gui::windowFont("Verdana", 12, true),
+                   QRect(60, 290, 640, 28), Qt::AlignCenter);
 
-  QLabel* titAnno = label(c, "titAnnoPreventivi", "Anno:", gui::windowFont("Verdana", 20, true),
-                          QRect(190, 340, 120, 48), Qt::AlignRight | Qt::AlignVCenter);
+  QLabel* titAnno = gui::placedLabel(c, "titAnnoPreventivi", u"Anno:", gui::windowFont("Verdana", 20, true),
+                                     QRect(190, 340, 120, 48), Qt::AlignRight | Qt::AlignVCenter);
   txtAnnoPreventivi = new QLineEdit(c);
   txtAnnoPreventivi->setObjectName(u"txtAnnoPreventivi"_qs);
   txtAnnoPreventivi->setFont(gui::windowFont("Verdana", 14, true));
@@ -85,9 +77,7 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   setTabOrder(btnApriPreventivi, imgGuida);
   setTabOrder(imgGuida, imgEsci);
 
-  connect(btnApriPreventivi, &QPushButton::clicked, this, &TfrmMenuMovimenti::btnApriPreventiviClick);
-  connect(imgGuida, &QToolButton::clicked, this, &TfrmMenuMovimenti::imgGuidaClick);
-  connect(imgEsci, &QToolButton::clicked, this, &TfrmMenuMovimenti::imgEsciClick);
+  gui::connectClickSlots(this);
 }
 
 // Every showing starts from the current year, in launcher mode.

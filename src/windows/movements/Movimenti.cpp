@@ -13,7 +13,6 @@
 #include "WindowSet.h"
 #include "app/Avvio.h"
 #include "clients/TrovaClienti.h"
-#include "core/checks.h"
 #include "core/cursor.h"
 #include "core/movementcard.h"
 #include "core/textrules.h"
@@ -35,8 +34,7 @@
 #include "movements/StampaMovimento.h"
 #include "movements/Texts.h"
 #include "movements/TrovaMovimenti.h"
-#include "validators/CodFisc.h"
-#include "validators/PartitaIVA.h"
+#include "validators/opencheck.h"
 
 namespace fondaro {
 
@@ -76,8 +74,7 @@ TfrmMovimenti::TfrmMovimenti(QWidget* owner) : RecordEditor(owner, kNotices) {
   gui::setFormatSettings();
   setGradientBackground(true);
 
-  QWidget* c = makeContainer(1220, 712);
-  buildCard(c);
+  buildCard(makeCard(1220, 712));
   declareBehaviour();
   gui::connectClickSlots(this);
   ClearCard();
@@ -85,10 +82,8 @@ TfrmMovimenti::TfrmMovimenti(QWidget* owner) : RecordEditor(owner, kNotices) {
 
 // The toolbar along the top, the first section, the amount band, the other
 // sections in two columns, the info bar.
-void TfrmMovimenti::buildCard(QWidget* c) {
-  auto* v = new QVBoxLayout(c);
-  v->setContentsMargins(14, 12, 14, 12);
-  v->setSpacing(10);
+void TfrmMovimenti::buildCard(QVBoxLayout* v) {
+  QWidget* c = v->parentWidget();
   auto* bar = new QHBoxLayout;
   bar->setSpacing(10);
   std::vector<QWidget*> groups;
@@ -181,10 +176,6 @@ void TfrmMovimenti::setArchiveFile(const QString& path) { lblFile->setText(path)
 
 QString TfrmMovimenti::archiveFile() const { return trimmedText(lblFile->text()); }
 
-QString TfrmMovimenti::trimmedField(QStringView name) const {
-  return trimmedText(gui::controlText(gui::requireControl(this, name)));
-}
-
 MovementCard TfrmMovimenti::card() const {
   MovementCard c;
   static_cast<CardTexts<TMovimento>&>(c) = gui::readCard<TMovimento>(this);
@@ -264,12 +255,10 @@ void TfrmMovimenti::openCalendar(QStringView mode) {
 
 void TfrmMovimenti::beforeSave() { btnCents->click(); }
 
-bool TfrmMovimenti::acceptCard() {
+std::optional<gui::CardEditor::Refusal> TfrmMovimenti::refusal() const {
   const auto problem = checkBeforeSave(card());
-  if (!problem) return true;
-  gui::show(this, problem->notice);
-  focusField(problem->focus);
-  return false;
+  if (!problem) return std::nullopt;
+  return Refusal{problem->notice, controlOf(problem->focus)};
 }
 
 void TfrmMovimenti::duplicateOnScreen() {
@@ -280,7 +269,7 @@ void TfrmMovimenti::duplicateOnScreen() {
 }
 
 void TfrmMovimenti::sndEmailClick() {
-  const MailResult mail = mailLink(trimmedField(u"txtEmail"));
+  const MailResult mail = mailLink(fieldText(u"txtEmail"));
   if (mail.problem) {
     gui::show(this, mail.problem->notice);
     focusField(mail.problem->focus);
@@ -302,13 +291,9 @@ void TfrmMovimenti::cmdStampaClick() { gui::openPerUse<TfrmStampaMovimento>(this
 void TfrmMovimenti::cmdEsportaClick() { gui::openPerUse<TfrmExpMovimenti>(this); }
 
 void TfrmMovimenti::cmdFileClick() {
-  gui::openPerUse<TfrmAllegaCartella>(this, [this](auto& w) {
+  gui::openPerUse<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella& w) {
     gui::setMemoryMode(&w, gui::mode::Movimenti);
-    for (const char16_t* n : {u"File01", u"File02", u"File03", u"Desc01", u"Desc02", u"Desc03"}) {
-      const QString name = QString::fromUtf16(n);
-      const QString text = trimmedText(gui::controlText(gui::requireControl(this, u"lbl"_qs + name)));
-      if (auto* field = w.template findChild<QLineEdit*>(u"txt"_qs + name)) field->setText(text);
-    }
+    w.setAttachments(attachments());
   });
 }
 
@@ -322,20 +307,9 @@ void TfrmMovimenti::impBeneficiarioClick() {
                                     [](auto& w) { gui::setMemoryMode(&w, gui::mode::MovimentiBeneficiario); });
 }
 
-// A tax code of digits only is a VAT number: it goes to the VAT check.
-void TfrmMovimenti::chkCodFiscClick() {
-  const QString code = trimmedText(gui::controlText(gui::requireControl(this, u"txtCodFisc")));
-  if (checks::codFiscGoesToPartitaIva(code)) {
-    gui::openPerUse<TfrmPartitaIva>(this, [&](auto& w) { gui::setControlText(&w, u"txtPartitaIva", code); });
-    return;
-  }
-  gui::openPerUse<TfrmCodFisc>(this, [&](auto& w) { gui::setControlText(&w, u"txtCodFisc", code); });
-}
+void TfrmMovimenti::chkCodFiscClick() { openCodFiscCheck(this, fieldText(u"txtCodFisc")); }
 
-void TfrmMovimenti::chkIvaClick() {
-  const QString number = trimmedText(gui::controlText(gui::requireControl(this, u"txtPartitaIva")));
-  gui::openPerUse<TfrmPartitaIva>(this, [&](auto& w) { gui::setControlText(&w, u"txtPartitaIva", number); });
-}
+void TfrmMovimenti::chkIvaClick() { openPartitaIvaCheck(this, fieldText(u"txtPartitaIva")); }
 
 void TfrmMovimenti::cmdGuidaClick() { showRegisterGuide(this); }
 

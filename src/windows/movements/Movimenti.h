@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace fondaro {
 
@@ -65,12 +66,12 @@ class TfrmMovimenti : public gui::RecordEditor<TMovimento> {
  protected:
   void FormClose() override;
   void beforeSave() override;
-  bool acceptCard() override;
+  std::optional<Refusal> refusal() const override;
   void duplicateOnScreen() override;
   void focusFirstField() override;
 
  private:
-  void buildCard(QWidget* container);
+  void buildCard(QVBoxLayout* card);
   void buildAmountBand(QWidget* container);
   void declareBehaviour();
 
@@ -78,7 +79,6 @@ class TfrmMovimenti : public gui::RecordEditor<TMovimento> {
   void showInOut();
   void focusField(CardField field);
   void openCalendar(QStringView mode);
-  QString trimmedField(QStringView name) const;
 
   QLabel* lblFile;
   QLabel* lblImporto;

@@ -7,6 +7,7 @@
 #include "WindowSet.h"
 #include "core/movementcard.h"
 #include "gui/application.h"
+#include "gui/controls.h"
 #include "gui/print.h"
 #include "gui/widgets.h"
 #include "movements/Movimenti.h"
@@ -41,12 +42,11 @@ TfrmStampaMovimento::TfrmStampaMovimento(QWidget* owner)
   btnStampa->setObjectName(u"btnStampa"_qs);
   btnStampa->setGeometry(116, 239, 110, 32);
   btnStampa->setDefault(true);
-  connect(btnStampa, &QPushButton::clicked, this, &TfrmStampaMovimento::btnStampaClick);
 
   auto* btnAnnulla = new QPushButton(u"Annulla"_qs, this);
   btnAnnulla->setObjectName(u"btnAnnulla"_qs);
   btnAnnulla->setGeometry(238, 239, 110, 32);
-  connect(btnAnnulla, &QPushButton::clicked, this, &TfrmStampaMovimento::btnAnnullaClick);
+  gui::connectClickSlots(this);
 }
 
 void TfrmStampaMovimento::btnStampaClick() {
