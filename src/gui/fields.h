@@ -17,7 +17,9 @@
 //   accented letters stay as typed).
 // - maxLength limits typing only: a text put in by the program is kept whole.
 // - frame: the focus frame "eff" + the field's suffix, a yellow ring shown while
-//   the field has the keyboard focus.
+//   the field has the keyboard focus (kept while a message box or another window
+//   has it, as long as the field is where its window will give it back); at most
+//   one frame of a window shows.
 #include <QString>
 #include <functional>
 #include <initializer_list>
