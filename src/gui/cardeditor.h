@@ -14,8 +14,8 @@
 #include "core/attachments.h"
 #include "core/cursor.h"
 #include "core/notice.h"
-#include "gui/form.h"
 #include "gui/archivestep.h"
+#include "gui/form.h"
 #include "gui/messages.h"
 
 class QLabel;
