@@ -35,8 +35,9 @@ TEST(DigitsValue, DigitsOnlyAnyLengthBoundedByTheLimit) {
     const QString text = QString::fromUtf16(c.text);
     EXPECT_EQ(digitsValue(text, c.limit), c.value) << text.toStdString();
     // The stored bytes of a Windows-1252 field read the same where they can be written.
-    if (text.size() == text.toLatin1().size())
+    if (text.size() == text.toLatin1().size()) {
       EXPECT_EQ(digitsValue(QByteArrayView(text.toLatin1()), c.limit), c.value) << text.toStdString();
+    }
   }
   // Byte 0xB2 is the superscript two in the code page, not a digit.
   EXPECT_EQ(digitsValue(QByteArrayView("\xB2"), 10), std::nullopt);
