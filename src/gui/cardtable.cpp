@@ -192,11 +192,11 @@ void aboveLine(QFrame* f, QVBoxLayout* lines, const std::vector<const Row*>& lin
 
 // The captions above the boxes take the room a title would: the section's
 // title is its accessible name.
-QFrame* aboveSection(QWidget* container, const SectionSpec& spec, std::span<const Row> rows, int index) {
-  QFrame* f = shape(container, spec.name);
+QFrame* aboveSection(QWidget* container, const SectionPlan& plan, std::span<const Row> rows, int index) {
+  QFrame* f = shape(container, plan.name);
   f->setStyleSheet(u"QFrame#%1 { background: %2; border: 1px solid #B8C7DD; border-radius: 10px; }"_qs.arg(
-      f->objectName(), spec.background.toString()));
-  f->setAccessibleName(spec.title.toString());
+      f->objectName(), plan.background.toString()));
+  f->setAccessibleName(plan.title.toString());
   auto* v = new QVBoxLayout(f);
   v->setContentsMargins(14, 6, 14, 8);
   v->setSpacing(2);
@@ -206,16 +206,16 @@ QFrame* aboveSection(QWidget* container, const SectionSpec& spec, std::span<cons
 
 }  // namespace
 
-std::vector<QFrame*> buildSections(QWidget* container, std::span<const SectionSpec> sections,
+std::vector<QFrame*> buildSections(QWidget* container, std::span<const SectionPlan> sections,
                                    std::span<const Row> rows) {
   std::vector<QFrame*> frames;
   for (int i = 0; i < int(sections.size()); ++i) {
-    const SectionSpec& spec = sections[size_t(i)];
-    if (spec.captions == Captions::Above) {
-      frames.push_back(aboveSection(container, spec, rows, i));
+    const SectionPlan& plan = sections[size_t(i)];
+    if (plan.captions == Captions::Above) {
+      frames.push_back(aboveSection(container, plan, rows, i));
       continue;
     }
-    Section s(container, spec.name, spec.title);
+    Section s(container, plan.name, plan.title);
     for (const auto& line : linesOf(rows, i)) besideLine(s, line);
     frames.push_back(s.frame());
   }

@@ -73,7 +73,7 @@ struct Row {
   QStringView buttonHover = {};
 };
 
-struct SectionSpec {
+struct SectionPlan {
   const char* name;  // "shpSezione1"
   QStringView title;
   Captions captions = Captions::Beside;
@@ -97,7 +97,7 @@ struct ToolGroup {
 
 // Builds the controls of `rows` into new section frames inside `container`,
 // in the order of `sections`; the caller places the frames.
-std::vector<QFrame*> buildSections(QWidget* container, std::span<const SectionSpec> sections,
+std::vector<QFrame*> buildSections(QWidget* container, std::span<const SectionPlan> sections,
                                    std::span<const Row> rows);
 // A toolbar group of picture buttons, in a row or a column.
 QFrame* buildGroup(QWidget* container, const ToolGroup& group);

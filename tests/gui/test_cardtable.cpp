@@ -22,7 +22,7 @@ using card::Captions;
 
 namespace {
 
-constexpr card::SectionSpec kSections[] = {
+constexpr card::SectionPlan kSections[] = {
     {"shpSezione1", u"Uno"},
     {"shpSezione2", u"Due", Captions::Above},
 };

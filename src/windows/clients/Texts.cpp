@@ -9,13 +9,13 @@ using gui::Typing;
 using gui::card::Box;
 using gui::card::Captions;
 using gui::card::Row;
-using gui::card::SectionSpec;
+using gui::card::SectionPlan;
 using gui::card::Tool;
 using gui::card::ToolGroup;
 
 constexpr QStringView kLightBlue = u"#E3EEFA";
 
-constexpr SectionSpec kSections[] = {
+constexpr SectionPlan kSections[] = {
     {"shpSezione1", u"Dati anagrafici e residenza", Captions::Above, kLightBlue},
     {"shpSezione2", u"Telefoni ed e-mail", Captions::Above, kLightBlue},
     {"shpSezione3", u"Dati fiscali e di pagamento", Captions::Above, kLightBlue},
@@ -104,7 +104,7 @@ constexpr ToolGroup kButtons[] = {
 
 }  // namespace
 
-std::span<const SectionSpec> editorSections() { return kSections; }
+std::span<const SectionPlan> editorSections() { return kSections; }
 std::span<const Row> editorRows() { return kRows; }
 std::span<const ToolGroup> editorButtons() { return kButtons; }
 

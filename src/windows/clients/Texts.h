@@ -8,7 +8,7 @@
 
 namespace fondaro::clientTexts {
 
-std::span<const gui::card::SectionSpec> editorSections();
+std::span<const gui::card::SectionPlan> editorSections();
 std::span<const gui::card::Row> editorRows();
 // The button column beside the card, then the navigation bar.
 std::span<const gui::card::ToolGroup> editorButtons();

@@ -8,7 +8,7 @@ using gui::Keys;
 using gui::Typing;
 using gui::card::Box;
 using gui::card::Row;
-using gui::card::SectionSpec;
+using gui::card::SectionPlan;
 using gui::card::Tool;
 using gui::card::ToolGroup;
 
@@ -16,7 +16,7 @@ constexpr QStringView kCalendar =
     u"Fai clic su questo campo e premi un tasto qualsiasi per importare una data dal calendario.";
 constexpr QStringView kImport = u"Importa i dati dall'archivio anagrafico dei Clienti.";
 
-constexpr SectionSpec kSections[] = {
+constexpr SectionPlan kSections[] = {
     {"shpSezione1", u"Dati del movimento"},
     {"shpSezione2", u"Pagatore"},
     {"shpSezione3", u"Beneficiario e pagamento"},
@@ -99,7 +99,7 @@ constexpr ToolGroup kToolbar[] = {
 
 }  // namespace
 
-std::span<const SectionSpec> editorSections() { return kSections; }
+std::span<const SectionPlan> editorSections() { return kSections; }
 std::span<const Row> editorRows() { return kRows; }
 std::span<const ToolGroup> editorToolbar() { return kToolbar; }
 

@@ -7,7 +7,7 @@
 
 namespace fondaro::movementTexts {
 
-std::span<const gui::card::SectionSpec> editorSections();
+std::span<const gui::card::SectionPlan> editorSections();
 std::span<const gui::card::Row> editorRows();
 std::span<const gui::card::ToolGroup> editorToolbar();
 
