@@ -20,11 +20,6 @@ QPixmap picture(QStringView name, int size) {
   return art(name.toString()).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-void whiteRounded(QFrame* f) {
-  f->setStyleSheet(u"QFrame#%1 { background: white; border: 1px solid #B8C7DD; border-radius: 10px; }"_qs.arg(
-      f->objectName()));
-}
-
 }  // namespace
 
 PictureButton* toolButton(QWidget* parent, const char* name, QStringView artName, QStringView captionText,
@@ -45,6 +40,11 @@ PictureButton* fieldButton(QWidget* parent, const char* name, QStringView artNam
   return b;
 }
 
+void setRoundedStyle(QFrame* f, QStringView background) {
+  f->setStyleSheet(u"QFrame#%1 { background: %2; border: 1px solid #B8C7DD; border-radius: 10px; }"_qs.arg(
+      f->objectName(), background));
+}
+
 QFrame* shape(QWidget* parent, const char* name) {
   auto* f = new QFrame(parent);
   f->setObjectName(QString::fromLatin1(name));
@@ -58,7 +58,7 @@ QFrame* group(QWidget* parent, const char* name, std::initializer_list<QWidget*>
 
 QFrame* group(QWidget* parent, const char* name, std::span<QWidget* const> items, Qt::Orientation orientation) {
   QFrame* g = shape(parent, name);
-  whiteRounded(g);
+  setRoundedStyle(g);
   const bool column = orientation == Qt::Vertical;
   auto* box = column ? static_cast<QBoxLayout*>(new QVBoxLayout(g)) : new QHBoxLayout(g);
   if (column) box->setContentsMargins(8, 8, 8, 8);
@@ -134,7 +134,7 @@ QLabel* hiddenLabel(QWidget* parent, QStringView name) {
 }
 
 Section::Section(QWidget* parent, const char* name, QStringView title) : frame_(shape(parent, name)) {
-  whiteRounded(frame_);
+  setRoundedStyle(frame_);
   auto* outer = new QVBoxLayout(frame_);
   outer->setContentsMargins(14, 6, 16, 10);
   outer->setSpacing(4);

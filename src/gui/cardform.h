@@ -53,6 +53,9 @@ QLabel* caption(QWidget* parent, QStringView text, QWidget* buddy = nullptr);
 QLabel* positionLabel(QWidget* parent);
 // A label that holds state and is never shown (lblFile, lblFile01...).
 QLabel* hiddenLabel(QWidget* parent, QStringView name);
+// A section's or group's look: rounded, with a thin blue-grey border, on
+// `background`.
+void setRoundedStyle(QFrame* frame, QStringView background = u"white");
 // A named decorative shape.
 QFrame* shape(QWidget* parent, const char* name);
 

@@ -194,8 +194,7 @@ void aboveLine(QFrame* f, QVBoxLayout* lines, const std::vector<const Row*>& lin
 // title is its accessible name.
 QFrame* aboveSection(QWidget* container, const SectionPlan& plan, std::span<const Row> rows, int index) {
   QFrame* f = shape(container, plan.name);
-  f->setStyleSheet(u"QFrame#%1 { background: %2; border: 1px solid #B8C7DD; border-radius: 10px; }"_qs.arg(
-      f->objectName(), plan.background.toString()));
+  setRoundedStyle(f, plan.background);
   f->setAccessibleName(plan.title.toString());
   auto* v = new QVBoxLayout(f);
   v->setContentsMargins(14, 6, 14, 8);

@@ -28,9 +28,7 @@ PictureButton::PictureButton(const QString& objectName, const QPixmap& picture,
 
 QLabel* placedLabel(QWidget* parent, const char* name, QStringView text, const QFont& font,
                     const QRect& at, Qt::Alignment align) {
-  auto* l = new QLabel(text.toString(), parent);
-  l->setObjectName(QString::fromLatin1(name));
-  l->setFont(font);
+  QLabel* l = layoutLabel(parent, name, text, font);
   l->setAlignment(align);
   l->setGeometry(at);
   return l;
@@ -38,8 +36,7 @@ QLabel* placedLabel(QWidget* parent, const char* name, QStringView text, const Q
 
 QPushButton* placedButton(QWidget* parent, const char* name, QStringView text, const QFont& font,
                           const QRect& at) {
-  auto* b = new QPushButton(text.toString(), parent);
-  b->setObjectName(QString::fromLatin1(name));
+  QPushButton* b = layoutButton(parent, name, text, 0);
   b->setFont(font);
   b->setGeometry(at);
   return b;
