@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -213,29 +214,48 @@ qint64 RecordFile::readSome(qint64 offset, void* buf, qint64 n) const {
   return done;
 }
 
-void RecordFile::writeFully(qint64 offset, const void* buf, qint64 n) {
-  if (fd_ < 0) fail(ArchiveError::Op::Write, EBADF);
+qint64 RecordFile::writeSome(qint64 offset, const void* buf, qint64 n, int* error) {
+  *error = 0;
+  if (fd_ < 0) {
+    *error = EBADF;
+    return 0;
+  }
   const auto* p = static_cast<const char*>(buf);
   qint64 done = 0;
   while (done < n) {
     const ssize_t w = ::pwrite(fd_, p + done, size_t(n - done), off_t(offset + done));
     if (w < 0) {
       if (errno == EINTR) continue;
-      fail(ArchiveError::Op::Write, errno);
+      *error = errno;
+      return done;
     }
-    if (w == 0) fail(ArchiveError::Op::Write, ENOSPC);
+    if (w == 0) {
+      *error = ENOSPC;
+      return done;
+    }
     done += w;
   }
-  // The archives are the user's only copy and often sit on a removable drive.
-  // When the disk does not confirm the bytes they are in the file all the
-  // same: the error says where, so that the record is never written twice.
+  return done;
+}
+
+// The archives are the user's only copy and often sit on a removable drive.
+// When the disk does not confirm the bytes they are in the file all the same:
+// the error says up to where, so that no record is ever written twice.
+void RecordFile::sync(qint64 firstPosition, qint64 lastPosition) {
   for (;;) {
     if (::fdatasync(fd_) == 0 || errno == EINVAL) return;
     if (errno == EINTR) continue;
     ArchiveError e(ArchiveError::Op::Sync, path_, errno);
-    e.setWrittenAt(offset / recordSize_ + 1);
+    e.setWritten(firstPosition, lastPosition);
     throw e;
   }
+}
+
+void RecordFile::writeFully(qint64 offset, const void* buf, qint64 n) {
+  int error = 0;
+  writeSome(offset, buf, n, &error);
+  if (error != 0) fail(ArchiveError::Op::Write, error);
+  sync(offset / recordSize_ + 1, offset / recordSize_ + 1);
 }
 
 void RecordFile::readAt(qint64 p, void* record) const {
@@ -254,6 +274,37 @@ qint64 RecordFile::append(const void* record) {
   const qint64 n = count();
   writeFully(n * recordSize_, record, recordSize_);
   return n + 1;
+}
+
+RecordFile::Appended RecordFile::appendChosen(const std::function<QByteArray(qint64)>& choose) {
+  AppendLock lock(fd_);
+  const qint64 n = count();
+  const QByteArray bytes = choose(n);
+  const qint64 records = bytes.size() / recordSize_;
+  if (records == 0) return {n + 1, 0};
+  // Blocks of whole records: a failure leaves whole records and at most one
+  // fragment after them, which no reader reads and the next append covers.
+  const qint64 perBlock = std::max<qint64>(1, kScanBlockBytes / recordSize_);
+  for (qint64 done = 0; done < records; done += perBlock) {
+    const qint64 k = std::min(perBlock, records - done);
+    int error = 0;
+    const qint64 wrote = writeSome((n + done) * recordSize_, bytes.constData() + done * recordSize_,
+                                   k * recordSize_, &error);
+    if (error != 0) {
+      const qint64 whole = done + wrote / recordSize_;
+      if (whole > 0) ::fdatasync(fd_);
+      ArchiveError e(ArchiveError::Op::Write, path_, error);
+      if (whole > 0) e.setWritten(n + 1, n + whole);
+      throw e;
+    }
+  }
+  sync(n + 1, n + records);
+  return {n + 1, records};
+}
+
+RecordFile::Appended RecordFile::appendAll(const void* records, qint64 n) {
+  const QByteArray bytes = QByteArray::fromRawData(static_cast<const char*>(records), n * recordSize_);
+  return appendChosen([&](qint64) { return bytes; });
 }
 
 void RecordFile::close() {

@@ -10,6 +10,8 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -40,7 +42,14 @@ class ArchiveError : public std::runtime_error {
   // record was written. The record counts as stored there: writing it again
   // goes to that position, never to a new one.
   qint64 writtenAt() const { return writtenAt_; }
-  void setWrittenAt(qint64 p) { writtenAt_ = p; }
+  void setWrittenAt(qint64 p) { writtenAt_ = writtenFrom_ = p; }
+  // For a batch append: the first position of the batch that is in the file
+  // (records writtenFrom() to writtenAt() are); equal to writtenAt() otherwise.
+  qint64 writtenFrom() const { return writtenFrom_; }
+  void setWritten(qint64 first, qint64 last) {
+    writtenFrom_ = first;
+    writtenAt_ = last;
+  }
 
  private:
   Op op_;
@@ -48,6 +57,7 @@ class ArchiveError : public std::runtime_error {
   QByteArray path_;
   int err_;
   qint64 writtenAt_ = 0;
+  qint64 writtenFrom_ = 0;
 };
 
 // The text every editor shows when an archive cannot be used.
@@ -92,6 +102,24 @@ class RecordFile {
   // running copies appending at once never write the same position. Returns
   // the new position.
   qint64 append(const void* record);
+
+  // Many records at once (a batch from the tool, a bank statement): under one
+  // lock, written in blocks of whole records, synced once at the end.
+  // `choose(count)` runs with the lock held, given the number of records
+  // then in the file, and returns the bytes of the records to append (a whole
+  // number of records, possibly none): a check against what is stored made
+  // there cannot race another copy appending the same records. Returns the
+  // position of the first record appended and how many were.
+  // When a write or the sync fails, the error's writtenFrom() to writtenAt()
+  // are the positions whose records are whole in the file (writtenAt() 0 when
+  // none is): those records count as stored, as for a single append.
+  struct Appended {
+    qint64 first = 0;
+    qint64 count = 0;
+  };
+  Appended appendChosen(const std::function<QByteArray(qint64 count)>& choose);
+  Appended appendAll(const void* records, qint64 n);
+
   void close();
 
   // Reads the file in large blocks of whole records starting at record 1 and
@@ -108,6 +136,10 @@ class RecordFile {
   // Reads up to n bytes at offset; fewer only at the end of the file.
   qint64 readSome(qint64 offset, void* buf, qint64 n) const;
   void writeFully(qint64 offset, const void* buf, qint64 n);
+  // Writes without syncing; returns the bytes written before a failure and
+  // the error number (0 when all were written).
+  qint64 writeSome(qint64 offset, const void* buf, qint64 n, int* error);
+  void sync(qint64 firstPosition, qint64 lastPosition);
   [[noreturn]] void fail(ArchiveError::Op op, int err) const;
 
   int fd_ = -1;
@@ -156,6 +188,17 @@ class Archive {
   }
   void WriteAt(qint64 p, const Rec& r) { file_.writeAt(p, &r); }
   qint64 Append(const Rec& r) { return file_.append(&r); }
+  // See RecordFile::appendChosen: `choose(count)` runs under the lock and
+  // gives the records to append.
+  RecordFile::Appended AppendChosen(const std::function<std::vector<Rec>(qint64 count)>& choose) {
+    return file_.appendChosen([&](qint64 count) {
+      const std::vector<Rec> recs = choose(count);
+      return QByteArray(reinterpret_cast<const char*>(recs.data()), qsizetype(recs.size() * sizeof(Rec)));
+    });
+  }
+  RecordFile::Appended AppendAll(std::span<const Rec> recs) {
+    return file_.appendAll(recs.data(), qint64(recs.size()));
+  }
   void Close() { file_.close(); }
 
   // Visits every whole record in file order: visit(position, RecordView<Rec>)

@@ -128,16 +128,29 @@ int append(const QString& path) {
   std::vector<Rec> records;
   if (!parseAll<Rec>(stdin, records)) return kExitError;
   auto archive = Archive<Rec>::OpenOrCreate(path);
-  for (const Rec& r : records) {
-    try {
-      out(QString::number(archive.Append(r)) + u'\n');
-    } catch (const ArchiveError& e) {
-      // A record the disk did not confirm is in the file all the same: its
-      // position is printed before the failure is reported.
-      if (e.writtenAt() > 0) out(QString::number(e.writtenAt()) + u'\n');
-      throw;
+  // One lock, block writes and one sync for the whole batch.
+  const auto printPositions = [](qint64 first, qint64 last) {
+    QString lines;
+    for (qint64 p = first; p <= last; ++p) {
+      lines += QString::number(p);
+      lines += u'\n';
+      if (lines.size() > 60000) {
+        out(lines);
+        lines.clear();
+      }
     }
+    out(lines);
+  };
+  RecordFile::Appended done;
+  try {
+    done = archive.AppendAll(records);
+  } catch (const ArchiveError& e) {
+    // Records the disk did not confirm are in the file all the same: their
+    // positions are printed before the failure is reported.
+    if (e.writtenAt() > 0) printPositions(e.writtenFrom(), e.writtenAt());
+    throw;
   }
+  printPositions(done.first, done.first + done.count - 1);
   archive.Close();
   return flushOut() ? kExitOk : kExitError;
 }

@@ -133,23 +133,50 @@ TEST_F(ToolOutputs, AFailedStandardOutputIsReported) {
   }
 }
 
-// A record the disk did not confirm is in the file: append prints its
-// position with the others before the failure, and an interrupted sync is
-// simply tried again.
+// A batch goes in under one lock with block writes and one sync. Records the
+// disk did not confirm, or that were whole before a block failed, are in the
+// file: append prints their positions before the failure, and an interrupted
+// sync is simply tried again.
 TEST_F(ToolOutputs, AppendPrintsEveryPositionItWrote) {
-  const QString p = path(QStringLiteral("2024.eur"));
-  const QByteArray three = "{\"Causale\": \"a\"}\n{\"Causale\": \"b\"}\n{\"Causale\": \"c\"}\n";
-  const ToolRun failed = runToolFailing(QStringLiteral("fdatasync:2:EIO"), {QStringLiteral("append"), p}, three);
-  EXPECT_EQ(failed.exitCode, 2);
-  EXPECT_EQ(failed.out, QStringLiteral("1\n2\n"));
-  EXPECT_TRUE(failed.err.contains(QStringLiteral("cannot flush"))) << failed.err.toStdString();
-  EXPECT_EQ(MovementArchive::OpenExisting(p, RecordFile::Access::ReadOnly).Count(), 2);
-
-  const ToolRun interrupted =
-      runToolFailing(QStringLiteral("fdatasync:1:EINTR:3"), {QStringLiteral("append"), p}, three);
-  EXPECT_EQ(interrupted.exitCode, 0) << interrupted.err.toStdString();
-  EXPECT_EQ(interrupted.out, QStringLiteral("3\n4\n5\n"));
-  EXPECT_EQ(MovementArchive::OpenExisting(p, RecordFile::Access::ReadOnly).Count(), 5);
+  QByteArray lines;
+  for (int i = 1; i <= 400; ++i) lines += "{\"Causale\": \"r" + QByteArray::number(i) + "\"}\n";
+  const auto positions = [](int first, int last) {
+    QString s;
+    for (int i = first; i <= last; ++i) s += QString::number(i) + u'\n';
+    return s;
+  };
+  // 307 records of 3414 bytes fill the first block of a mebibyte.
+  struct Case {
+    const char* fault;
+    int exitCode;
+    int printedUpTo;
+    int stored;
+    const char* reason;
+  } cases[] = {
+      {"fdatasync:1:EIO", 2, 400, 400, "cannot flush"},
+      {"pwrite:2:ENOSPC", 2, 307, 307, "cannot write"},
+      {"pwrite:1:EIO", 2, 0, 0, "cannot write"},
+      {"fdatasync:1:EINTR:3", 0, 400, 400, ""},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    const QString p = path(QStringLiteral("%1.eur").arg(++n));
+    const ToolRun r = runToolFailing(QString::fromLatin1(c.fault), {QStringLiteral("append"), p}, lines);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+    EXPECT_EQ(r.out, positions(1, c.printedUpTo));
+    EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.reason))) << r.err.toStdString();
+    const auto stored = MovementArchive::OpenExisting(p, RecordFile::Access::ReadOnly);
+    EXPECT_EQ(stored.Count(), c.stored);
+    if (c.stored > 0) {
+      EXPECT_EQ(stored.ReadAt(c.stored).Causale.get(), QStringLiteral("r%1").arg(c.stored));
+    }
+  }
+  // A second batch goes after the first.
+  const QString p = path(QStringLiteral("1.eur"));
+  const ToolRun more = runTool({QStringLiteral("append"), p}, "{\"Causale\": \"x\"}\n{}\n");
+  EXPECT_EQ(more.exitCode, 0) << more.err.toStdString();
+  EXPECT_EQ(more.out, positions(401, 402));
 }
 
 // A disk that fails while an export or a PDF is written leaves the old file
