@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "core/filepath.h"
 
@@ -45,14 +46,16 @@ QString describeError(ArchiveError::Op op, ArchiveError::Cause cause, const QByt
 }
 
 // An advisory write lock on the whole file, held around "count, then write at
-// the end". Open-file-description locks where the kernel has them, POSIX record
-// locks otherwise. A file system without locks (some network shares) still
-// takes the write: refusing to save would be worse than the old behaviour.
+// the end" and around a rewrite in place; a safety copy holds the shared
+// (read) lock, so that it sees only whole records. Open-file-description locks
+// where the kernel has them, POSIX record locks otherwise. A file system
+// without locks (some network shares) still takes the write: refusing to save
+// would be worse than the old behaviour.
 class AppendLock {
  public:
-  explicit AppendLock(int fd) : fd_(fd) {
+  explicit AppendLock(int fd, bool shared = false) : fd_(fd) {
     struct flock fl {};
-    fl.l_type = F_WRLCK;
+    fl.l_type = shared ? F_RDLCK : F_WRLCK;
     fl.l_whence = SEEK_SET;
     fl.l_start = 0;
     fl.l_len = 0;
@@ -265,8 +268,21 @@ void RecordFile::readAt(qint64 p, void* record) const {
 }
 
 void RecordFile::writeAt(qint64 p, const void* record) {
+  AppendLock lock(fd_);
   if (p < 1 || p > count()) fail(ArchiveError::Op::Position, 0);
   writeFully((p - 1) * recordSize_, record, recordSize_);
+}
+
+qint64 RecordFile::readAllLocked(const std::function<void(const char*, qint64)>& visit) const {
+  AppendLock lock(fd_, /*shared=*/true);
+  std::vector<char> buf(static_cast<size_t>(kScanBlockBytes));
+  qint64 offset = 0;
+  for (;;) {
+    const qint64 got = readSome(offset, buf.data(), qint64(buf.size()));
+    if (got > 0) visit(buf.data(), got);
+    offset += got;
+    if (got < qint64(buf.size())) return offset;
+  }
 }
 
 qint64 RecordFile::append(const void* record) {

@@ -97,6 +97,7 @@ class RecordFile {
   qint64 trailingBytes() const;
   // Position p counts from 1 and must be within 1..count.
   void readAt(qint64 p, void* record) const;
+  // Rewrites one record in place, under the same lock as an append.
   void writeAt(qint64 p, const void* record);
   // Writes after the last whole record under an advisory lock, so that several
   // running copies appending at once never write the same position. Returns
@@ -121,6 +122,13 @@ class RecordFile {
   Appended appendAll(const void* records, qint64 n);
 
   void close();
+
+  // Reads every byte of the file, a trailing fragment included, in blocks,
+  // holding a shared lock that appends and in-place writes of every running
+  // copy wait for: what `visit(bytes, n)` is given is whole records as they
+  // stood when the lock was taken (a safety copy). A file opened read-only
+  // works too. Returns the number of bytes read; a read failure throws.
+  qint64 readAllLocked(const std::function<void(const char* bytes, qint64 n)>& visit) const;
 
   // Reads the file in large blocks of whole records starting at record 1 and
   // calls visit(firstPosition, bytes, records) for each block. Stops when visit
