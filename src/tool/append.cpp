@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/archive.h"
+#include "core/filepath.h"
+#include "core/safetycopies.h"
 #include "tool/commands.h"
 #include "tool/common.h"
 
@@ -21,7 +23,10 @@ const char* kUsage =
     "line over 1 MiB writes nothing and exits 2 naming the line. Then each record\n"
     "is appended to FILE (created when missing) and its new position is printed,\n"
     "one a line. When a write fails the positions written so far are printed,\n"
-    "a record the disk did not confirm included, then the failure (exit 2).";
+    "a record the disk did not confirm included, then the failure (exit 2).\n"
+    "Before the first append of a day, the archive as it stands is copied into\n"
+    "\"Copie di sicurezza/<yyyy-mm-dd>/\" beside it; when that copy cannot be made\n"
+    "a warning goes to stderr and the records are appended all the same.";
 
 // No record is longer than a few tens of kilobytes as JSON: a longer line is
 // refused without ever being held whole.
@@ -127,6 +132,15 @@ template <class Rec>
 int append(const QString& path) {
   std::vector<Rec> records;
   if (!parseAll<Rec>(stdin, records)) return kExitError;
+  // Today's safety copy of the archive as it stands; without it the records
+  // are appended all the same.
+  if (!records.empty()) {
+    try {
+      safety::copyBeforeWriting(encodePath(path));
+    } catch (const safety::CopyError& e) {
+      err(u"fondaro-tool append: warning: no safety copy of the archive was made today: "_qs + e.english());
+    }
+  }
   auto archive = Archive<Rec>::OpenOrCreate(path);
   // One lock, block writes and one sync for the whole batch.
   const auto printPositions = [](qint64 first, qint64 last) {
