@@ -21,5 +21,9 @@ int runJournal(const QStringList& args);
 int runCheckCodes(const QStringList& args);
 // fondaro-tool recall FILE: the call-back list
 int runRecall(const QStringList& args);
+// fondaro-tool backup FOLDER [--to DIR] / backups FOLDER / restore COPY --into FOLDER
+int runBackup(const QStringList& args);
+int runBackups(const QStringList& args);
+int runRestore(const QStringList& args);
 
 }  // namespace fondaro::tool

@@ -25,6 +25,9 @@ const char* kUsage =
     "  journal FILE --from D --to D             the journal of a period with its totals\n"
     "  check-codes FILE                         the cards whose codes fail their checks\n"
     "  recall FILE                              the call-back list of an address book\n"
+    "  backup FOLDER [--to DIR]                 a safety copy of a folder's archives and attachments\n"
+    "  backups FOLDER                           the safety copies of a folder, checked\n"
+    "  restore COPY --into FOLDER               put a safety copy back\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -46,6 +49,9 @@ int dispatch(const QString& cmd, const QStringList& args) {
   if (cmd == QLatin1String("journal")) return runJournal(args);
   if (cmd == QLatin1String("check-codes")) return runCheckCodes(args);
   if (cmd == QLatin1String("recall")) return runRecall(args);
+  if (cmd == QLatin1String("backup")) return runBackup(args);
+  if (cmd == QLatin1String("backups")) return runBackups(args);
+  if (cmd == QLatin1String("restore")) return runRestore(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;
