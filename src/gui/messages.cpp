@@ -130,6 +130,14 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& fol
   return QFileDialog::getOpenFileName(parent, caption, folder, patterns, nullptr, options);
 }
 
+QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) {
+  if (hook()) {
+    const DialogReply r = hook()({DialogKind::ChooseFolder, Icon::None, caption, {}, folder, parent});
+    return (r.answer == Answer::Cancel || r.answer == Answer::No) ? QString() : r.value;
+  }
+  return QFileDialog::getExistingDirectory(parent, caption, folder);
+}
+
 void setDialogHook(DialogHook h) { hook() = std::move(h); }
 
 void show(QWidget* parent, const fondaro::Notice& n) {

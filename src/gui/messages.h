@@ -33,9 +33,11 @@ std::optional<int> inputInt(QWidget* parent, const QString& title, const QString
 // A file to open; empty when the user cancels.
 QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                      const QString& filter);
+// An existing folder; empty when the user cancels.
+QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder);
 
 // What a dialog asked, for a hook to answer.
-enum class DialogKind { Notice, Question, Message, InputText, InputInt, OpenFile };
+enum class DialogKind { Notice, Question, Message, InputText, InputInt, OpenFile, ChooseFolder };
 enum class Answer { Ok, Cancel, Yes, No };
 
 struct DialogRequest {
