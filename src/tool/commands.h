@@ -25,5 +25,7 @@ int runRecall(const QStringList& args);
 int runBackup(const QStringList& args);
 int runBackups(const QStringList& args);
 int runRestore(const QStringList& args);
+// fondaro-tool recurring add|list|stop|run FOLDER ...: recurring movements
+int runRecurring(const QStringList& args);
 
 }  // namespace fondaro::tool
