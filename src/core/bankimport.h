@@ -1,0 +1,113 @@
+#pragma once
+// A bank statement into the yearly movement archives: each entry becomes one
+// movement of its booking year's archive ("<yyyy>.eur"), unless it is already
+// there.
+//
+// The duplicate rule: an entry is already present when its archive holds a
+// movement with the same Data and Totale and, when the entry has a bank
+// reference, the same Ricevuta, else the same Causale (texts compared trimmed,
+// as stored). Counting is by occurrence: k equal entries in the statement with
+// m equal movements stored add max(0, k - m), so two real equal payments on
+// one day both arrive and importing the same or an overlapping statement
+// again adds nothing.
+//
+// Writing is all or nothing per archive: the statement has been read whole
+// before; each year's new movements go in as one batch under the archive's
+// append lock, and the duplicate check is made again under that same lock, so
+// two imports of one statement at the same moment add it once.
+#include <QByteArray>
+#include <QSet>
+#include <QString>
+#include <span>
+#include <stdexcept>
+#include <vector>
+
+#include "core/archive.h"
+#include "core/progress.h"
+#include "core/records.h"
+#include "core/statement.h"
+
+namespace fondaro {
+
+// The movement an importable entry becomes: in or out by the sign, the booking
+// date as Data and DataSca (so the due list reads it as settled), the amount
+// as Importo and Totale, the description as Causale (blanks collapsed; the
+// kind or the counterparty when the bank gave no description), the
+// counterparty as Pagatore (money in) or Beneficiario (money out), the bank's
+// reference as Ricevuta, the kind as Pagamento, Saldato "Sì", Preavviso "0",
+// Note "Importato da <statementName>". Texts are cut to their fields.
+TMovimento movementFromEntry(const StatementEntry& entry, const QString& statementName);
+
+// For movements about to be added to one archive, in statement order, which
+// are already present there by the duplicate rule.
+std::vector<bool> alreadyPresent(const MovementArchive& archive, std::span<const TMovimento> candidates,
+                                 const ProgressFn& progress = {});
+
+enum class EntryState {
+  New,      // would be added
+  Present,  // already in its year's archive
+  Skipped,  // not importable (its reason in the entry)
+};
+
+struct PlannedEntry {
+  int number = 0;  // from 1, in statement order
+  StatementEntry entry;
+  EntryState state = EntryState::Skipped;
+  int year() const { return entry.date.year(); }
+};
+
+// Per year archive: the movements added (or to add) and those already present.
+struct YearCount {
+  int year = 0;
+  qint64 added = 0;
+  qint64 present = 0;
+};
+
+struct ImportPlan {
+  QString statementName;
+  std::vector<PlannedEntry> entries;
+  std::vector<YearCount> years;  // in year order; only years with an entry added or present
+  qint64 skipped() const;
+};
+
+// What importing would do with the archives as they are now. Each year's
+// archive in `folder` is read without a lock; a missing one counts as empty
+// and is not created. Progress counts the records read.
+ImportPlan planImport(const Statement& statement, const QByteArray& folder, const QString& statementName,
+                      const ProgressFn& progress = {});
+
+struct ImportResult {
+  std::vector<YearCount> years;  // in year order; only years with an entry added or present
+  qint64 added() const;
+};
+
+// Writing stopped at an archive: the years before it are written, and in the
+// failing one writtenInYear() movements (those at the error's positions
+// writtenFrom() to writtenAt()). Nothing else changed.
+class ImportWriteError : public std::runtime_error {
+ public:
+  ImportWriteError(const ArchiveError& error, ImportResult done, int year, qint64 writtenInYear);
+  const ArchiveError& archiveError() const { return error_; }
+  const ImportResult& done() const { return done_; }  // the whole years written
+  int year() const { return year_; }
+  qint64 writtenInYear() const { return writtenInYear_; }
+
+ private:
+  ArchiveError error_;
+  ImportResult done_;
+  int year_;
+  qint64 writtenInYear_;
+};
+
+// Adds the statement's importable entries that are not present to the archives
+// of `folder` (each opened, or created when missing), year by year in year
+// order, in statement order within a year. `leaveOut` holds the numbers of
+// entries the user chose not to import. Progress counts the records checked
+// under the lock; it is reported, never used to stop (the writing has begun).
+ImportResult importStatement(const Statement& statement, const QByteArray& folder, const QString& statementName,
+                             const QSet<int>& leaveOut = {}, const ProgressFn& progress = {});
+
+// "Importato da <name>"
+QString importNote(const QString& statementName);
+
+}  // namespace fondaro

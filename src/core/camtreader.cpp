@@ -1,0 +1,254 @@
+// CAMT.053 (ISO 20022 bank-to-customer statement) read by the local names of
+// its elements, so that every version of the message (001.02 to 001.08 and
+// later) reads alike whatever its namespace. The account reports (camt.052)
+// and notifications (camt.054) have the same entries and read the same way.
+#include <QXmlStreamReader>
+
+#include "core/statement.h"
+
+namespace fondaro {
+namespace {
+
+bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+
+// An ISO 20022 amount: digits with an optional "." and fraction, no sign.
+std::optional<qint64> parseXmlAmount(QStringView s, bool* fractionOfCent) {
+  *fractionOfCent = false;
+  if (s.isEmpty() || !isDigit(s.front())) return std::nullopt;
+  qint64 euros = 0;
+  qsizetype i = 0;
+  int digits = 0;
+  for (; i < s.size() && isDigit(s[i]); ++i) {
+    if (euros > 0 || s[i] != u'0') ++digits;
+    if (digits > 12) return std::nullopt;
+    euros = euros * 10 + (s[i].unicode() - '0');
+  }
+  qint64 cents = 0;
+  if (i < s.size()) {
+    if (s[i] != u'.' || i + 1 == s.size()) return std::nullopt;
+    for (qsizetype k = i + 1, n = 0; k < s.size(); ++k, ++n) {
+      if (!isDigit(s[k])) return std::nullopt;
+      if (n < 2) cents += (s[k].unicode() - '0') * (n == 0 ? 10 : 1);
+      else if (s[k] != u'0') *fractionOfCent = true;
+    }
+  }
+  return euros * 100 + cents;
+}
+
+// The kind of transaction told by the ISO bank transaction code.
+QString kindFromDomainCodes(const QString& family, const QString& subFamily) {
+  if (subFamily == u"CHRG" || subFamily == u"COMM" || family == u"CHRG") return QStringLiteral("Commissioni");
+  if (subFamily == u"INTR" || family == u"INTR") return QStringLiteral("Interessi");
+  if (subFamily == u"CWDL") return QStringLiteral("Prelievo");
+  if (subFamily == u"CDPT") return QStringLiteral("Versamento");
+  if (family == u"RCDT" || family == u"ICDT") return QStringLiteral("Bonifico");
+  if (family == u"RDDT" || family == u"IDDT") return QStringLiteral("Addebito diretto");
+  if (family == u"CCRD" || family == u"MCRD" || subFamily == u"POSD") return QStringLiteral("Pagamento con carta");
+  if (family == u"ICHQ" || family == u"RCHQ") return QStringLiteral("Assegno");
+  return {};
+}
+
+bool hasLetter(const QString& s) {
+  for (QChar c : s) {
+    if (c.isLetter()) return true;
+  }
+  return false;
+}
+
+// What one Ntry holds, as read.
+struct RawEntry {
+  QString amount, currency, creditDebit, status, bookingDate, bookingDateTime;
+  QString acctSvcrRef, ntryRef, addtlNtryInf;
+  QString proprietaryCode, familyCode, subFamilyCode;
+  QStringList unstructured, addtlTxInf;
+  QString debtor, creditor, txAcctSvcrRef, endToEndId;
+  bool amountSeen = false;
+};
+
+void take(RawEntry& e, QStringView path, const QString& text) {
+  static const QString tx = QStringLiteral("NtryDtls/TxDtls/");
+  if (path == u"Amt") {
+    e.amount = text;
+    e.amountSeen = true;
+  } else if (path == u"CdtDbtInd") {
+    e.creditDebit = text;
+  } else if ((path == u"Sts" && !text.isEmpty()) || path == u"Sts/Cd") {
+    e.status = text;
+  } else if (path == u"BookgDt/Dt") {
+    e.bookingDate = text;
+  } else if (path == u"BookgDt/DtTm") {
+    e.bookingDateTime = text;
+  } else if (path == u"AcctSvcrRef") {
+    e.acctSvcrRef = text;
+  } else if (path == u"NtryRef") {
+    e.ntryRef = text;
+  } else if (path == u"AddtlNtryInf") {
+    e.addtlNtryInf = text;
+  } else if (path == u"BkTxCd/Prtry/Cd") {
+    e.proprietaryCode = text;
+  } else if (path == u"BkTxCd/Domn/Fmly/Cd") {
+    e.familyCode = text;
+  } else if (path == u"BkTxCd/Domn/Fmly/SubFmlyCd") {
+    e.subFamilyCode = text;
+  } else if (path.startsWith(tx)) {
+    const QStringView rest = path.mid(tx.size());
+    if (rest == u"RmtInf/Ustrd") {
+      if (!text.isEmpty()) e.unstructured << text;
+    } else if (rest == u"AddtlTxInf") {
+      if (!text.isEmpty()) e.addtlTxInf << text;
+    } else if (rest == u"RltdPties/Dbtr/Nm" || rest == u"RltdPties/Dbtr/Pty/Nm") {
+      if (e.debtor.isEmpty()) e.debtor = text;
+    } else if (rest == u"RltdPties/Cdtr/Nm" || rest == u"RltdPties/Cdtr/Pty/Nm") {
+      if (e.creditor.isEmpty()) e.creditor = text;
+    } else if (rest == u"Refs/AcctSvcrRef") {
+      if (e.txAcctSvcrRef.isEmpty()) e.txAcctSvcrRef = text;
+    } else if (rest == u"Refs/EndToEndId") {
+      if (e.endToEndId.isEmpty() && !text.isEmpty() && text.compare(u"NOTPROVIDED", Qt::CaseInsensitive) != 0) {
+        e.endToEndId = text;
+      }
+    }
+  }
+}
+
+[[noreturn]] void badEntry(int number, const QString& english, const QString& italian) {
+  throw StatementError(StatementError::Kind::BadEntry, QStringLiteral("entry %1: %2").arg(number).arg(english),
+                       QStringLiteral("Movimento %1 dell'estratto: %2.").arg(number).arg(italian));
+}
+
+StatementEntry finish(const RawEntry& r, int number) {
+  StatementEntry e;
+  const QString status = r.status.trimmed().toUpper();
+  const bool booked = status.isEmpty() || status == u"BOOK";
+  e.currency = r.currency.trimmed().toUpper();
+
+  const QString dateText = !r.bookingDate.isEmpty() ? r.bookingDate : r.bookingDateTime.left(10);
+  const BankDate d = parseBankDate(dateText);
+  if (d.status == BankDate::Status::Ok) e.date = d.date;
+  bool subCent = false;
+  const auto amount = parseXmlAmount(r.amount, &subCent);
+  const bool credit = r.creditDebit == u"CRDT";
+  const bool debit = r.creditDebit == u"DBIT";
+  if (amount) e.cents = debit ? -*amount : *amount;
+
+  QStringList text = r.unstructured;
+  if (text.isEmpty()) text = r.addtlTxInf;
+  if (text.isEmpty() && !r.addtlNtryInf.isEmpty()) text << r.addtlNtryInf;
+  e.description = collapseBlanks(text.join(u' '));
+  e.counterparty = collapseBlanks(credit ? r.debtor : r.creditor);
+  for (const QString* ref : {&r.acctSvcrRef, &r.ntryRef, &r.txAcctSvcrRef, &r.endToEndId}) {
+    if (!ref->trimmed().isEmpty()) {
+      e.reference = collapseBlanks(*ref);
+      break;
+    }
+  }
+  e.kind = hasLetter(r.proprietaryCode) ? collapseBlanks(r.proprietaryCode)
+                                        : kindFromDomainCodes(r.familyCode, r.subFamilyCode);
+  if (e.kind.isEmpty()) e.kind = collapseBlanks(r.proprietaryCode);
+
+  if (!booked) {
+    e.skip = SkipReason::NotBooked;
+    e.skipDetail = status;
+    return e;
+  }
+  if (!r.amountSeen) badEntry(number, QStringLiteral("no amount"), QStringLiteral("manca l'importo"));
+  if (!amount) {
+    badEntry(number, QStringLiteral("bad amount \"%1\"").arg(r.amount),
+             QStringLiteral("l'importo \"%1\" non si può leggere").arg(r.amount));
+  }
+  if (!credit && !debit) {
+    badEntry(number, QStringLiteral("no credit or debit indicator (\"%1\")").arg(r.creditDebit),
+             QStringLiteral("non dice se è un accredito o un addebito"));
+  }
+  if (d.status != BankDate::Status::Ok) {
+    badEntry(number, QStringLiteral("bad booking date \"%1\"").arg(dateText),
+             QStringLiteral("la data contabile \"%1\" non è valida").arg(dateText));
+  }
+  if (e.currency != u"EUR") {
+    e.skip = SkipReason::OtherCurrency;
+    e.skipDetail = e.currency;
+  } else if (subCent) {
+    e.skip = SkipReason::SubCent;
+  } else if (e.cents == 0) {
+    e.skip = SkipReason::ZeroAmount;
+  }
+  return e;
+}
+
+bool isBankToCustomerDocument(QStringView name) {
+  return name == u"BkToCstmrStmt" || name == u"BkToCstmrAcctRpt" || name == u"BkToCstmrDbtCdtNtfctn";
+}
+
+}  // namespace
+
+Statement readCamt(const QByteArray& bytes, const ProgressFn& progress) {
+  Statement st;
+  st.format = StatementFormat::Camt;
+  QXmlStreamReader xml(bytes);
+  QStringList stack;
+  qsizetype entryDepth = -1;
+  RawEntry raw;
+  QString text;
+  while (!xml.atEnd()) {
+    switch (xml.readNext()) {
+      case QXmlStreamReader::StartElement: {
+        const QStringView name = xml.name();
+        stack << name.toString();
+        text.clear();
+        if (stack.size() == 1 && name != u"Document") {
+          throw StatementError(StatementError::Kind::UnknownFormat,
+                               QStringLiteral("not an ISO 20022 document (root element %1)").arg(name),
+                               QStringLiteral("Il file non è un estratto conto CAMT.053."));
+        }
+        if (stack.size() == 2 && !isBankToCustomerDocument(name)) {
+          throw StatementError(StatementError::Kind::UnknownFormat,
+                               QStringLiteral("an ISO 20022 %1 message, not a bank statement").arg(name),
+                               QStringLiteral("Il file è un messaggio ISO 20022 %1, non un estratto conto.").arg(name));
+        }
+        if (entryDepth < 0 && name == u"Ntry" && stack.size() == 4) {
+          entryDepth = stack.size();
+          raw = RawEntry{};
+        } else if (entryDepth > 0 && stack.size() == entryDepth + 1 && name == u"Amt") {
+          raw.currency = xml.attributes().value(QLatin1String("Ccy")).toString();
+        }
+        break;
+      }
+      case QXmlStreamReader::Characters:
+        if (entryDepth > 0) text += xml.text();
+        break;
+      case QXmlStreamReader::EndElement:
+        if (entryDepth > 0) {
+          if (stack.size() == entryDepth) {
+            st.entries.push_back(finish(raw, int(st.entries.size()) + 1));
+            entryDepth = -1;
+            if (st.entries.size() % 256 == 0) reportProgress(progress, xml.characterOffset(), bytes.size());
+          } else {
+            QString path = stack[entryDepth];
+            for (qsizetype i = entryDepth + 1; i < stack.size(); ++i) path += u'/' + stack[i];
+            take(raw, path, text.trimmed());
+          }
+        }
+        text.clear();
+        stack.removeLast();
+        break;
+      default:
+        break;
+    }
+  }
+  if (xml.hasError()) {
+    const bool truncated = xml.error() == QXmlStreamReader::PrematureEndOfDocumentError;
+    throw StatementError(
+        StatementError::Kind::Malformed,
+        QStringLiteral("damaged XML at line %1, column %2: %3")
+            .arg(xml.lineNumber())
+            .arg(xml.columnNumber())
+            .arg(xml.errorString()),
+        truncated ? QStringLiteral("Il file XML è incompleto (finisce alla riga %1).").arg(xml.lineNumber())
+                  : QStringLiteral("Il file XML è danneggiato alla riga %1, colonna %2.")
+                        .arg(xml.lineNumber())
+                        .arg(xml.columnNumber()));
+  }
+  reportProgress(progress, bytes.size(), bytes.size());
+  return st;
+}
+
+}  // namespace fondaro
