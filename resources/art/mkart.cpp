@@ -306,6 +306,32 @@ void powerIcon(QPainter& p, const QRectF& r) {
   p.drawLine(QPointF(r.center().x(), r.top() + s * 0.2), QPointF(r.center().x(), r.center().y()));
 }
 
+// Safety copies: a sheet inside a circling arrow.
+void copiesIcon(QPainter& p, const QRectF& r) {
+  circleIcon(p, r, kTeal);
+  const qreal s = r.width();
+  const QPointF c = r.center();
+  p.setPen(QPen(Qt::white, s * 0.075, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  const QRectF ring(c.x() - s * 0.29, c.y() - s * 0.29, s * 0.58, s * 0.58);
+  p.drawArc(ring, 110 * 16, 290 * 16);
+  // the arrow head at the start of the arc (its upper left end), pointing on round
+  const qreal a = qDegreesToRadians(110.0);
+  const QPointF tip(c.x() + std::cos(a) * s * 0.29, c.y() - std::sin(a) * s * 0.29);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::white);
+  p.drawPolygon(QPolygonF{tip + QPointF(-s * 0.13, -s * 0.02), tip + QPointF(s * 0.06, -s * 0.12),
+                          tip + QPointF(s * 0.04, s * 0.1)});
+  // the sheet
+  const QRectF sheet(c.x() - s * 0.12, c.y() - s * 0.15, s * 0.24, s * 0.3);
+  p.drawRoundedRect(sheet, s * 0.03, s * 0.03);
+  p.setPen(QPen(kTeal, s * 0.035));
+  for (int i = 0; i < 3; ++i) {
+    const qreal y = sheet.top() + sheet.height() * (0.3 + 0.22 * i);
+    p.drawLine(QPointF(sheet.left() + s * 0.05, y), QPointF(sheet.right() - s * 0.05, y));
+  }
+}
+
 void pdfIcon(QPainter& p, const QRectF& r) {
   const qreal s = r.width();
   QPainterPath page;
@@ -700,6 +726,7 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("ico_copyright"),
        {{48, 48}, [](P& p, R r) { letterIcon(p, r, kAmber, QString(QChar(0x00A9))); }}},
       {QStringLiteral("ico_esci"), {{48, 48}, [](P& p, R r) { powerIcon(p, r); }}},
+      {QStringLiteral("ico_copie"), {{48, 48}, [](P& p, R r) { copiesIcon(p, r); }}},
       {QStringLiteral("ico_pdf"), {{32, 32}, [](P& p, R r) { pdfIcon(p, r); }}},
       {QStringLiteral("ico_email"), {{32, 32}, [](P& p, R r) { emailIcon(p, r); }}},
       {QStringLiteral("ico_web"), {{32, 32}, [](P& p, R r) { webIcon(p, r); }}},

@@ -1,6 +1,8 @@
 #include "app/Avvio.h"
 
 #include "WindowSet.h"
+#include "app/CopieSicurezza.h"
+#include "app/CopieTexts.h"
 #include "app/Guida.h"
 #include "app/Info.h"
 #include "app/Splash.h"
@@ -91,12 +93,14 @@ TfrmAvvio::TfrmAvvio(QWidget* owner) : Form(owner, Kind::Work) {
 
   // Bottom: credits, the web site banner, exit.
   auto* imgCopyright = picture(c, "imgCopyright", "ico_copyright", texts::kCreditsHover, 14, 614);
+  auto* imgCopie = picture(c, "imgCopie", "ico_copie", copieTexts::kLauncherHover, 72, 614);
   auto* icoSito = picture(c, "icoSito", "sito", texts::kSiteHover, 338, 628);
   auto* imgEsci = picture(c, "imgEsci", "ico_esci", texts::kExitHover, 914, 614);
   setTabOrder(previous, imgGuida);
   setTabOrder(imgGuida, imgInfo);
   setTabOrder(imgInfo, imgCopyright);
-  setTabOrder(imgCopyright, icoSito);
+  setTabOrder(imgCopyright, imgCopie);
+  setTabOrder(imgCopie, icoSito);
   setTabOrder(icoSito, imgEsci);
 
   gui::connectClickSlots(this);
@@ -118,6 +122,8 @@ void TfrmAvvio::imgGuidaClick() {
 void TfrmAvvio::imgInfoClick() { gui::openPerUse<TfrmInfo>(this); }
 
 void TfrmAvvio::imgCopyrightClick() { gui::openPerUse<TfrmSplash>(this); }
+
+void TfrmAvvio::imgCopieClick() { gui::openPerUse<TfrmCopieSicurezza>(this); }
 
 void TfrmAvvio::icoSitoClick() { gui::TMisc::Open(vendor::kWebSite.toString()); }
 

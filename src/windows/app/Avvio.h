@@ -1,7 +1,8 @@
 #pragma once
 // The launcher, home of the program after login: four tiles open the four work
 // areas; small icons open the general guide, the information and credits
-// windows and the vendor web site; one icon ends the program.
+// windows and the vendor web site; one icon ends the program. A small icon
+// beside the credits, beyond the described ones, opens the safety copies.
 #include "gui/form.h"
 
 namespace fondaro {
@@ -20,6 +21,7 @@ class TfrmAvvio : public gui::Form {
   void imgGuidaClick();
   void imgInfoClick();
   void imgCopyrightClick();
+  void imgCopieClick();
   void icoSitoClick();
   void imgEsciClick();
 

@@ -1,0 +1,281 @@
+#include "app/CopieSicurezza.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTreeWidget>
+
+#include "app/CopieTexts.h"
+#include "core/attachments.h"
+#include "core/filepath.h"
+#include "core/notice.h"
+#include "core/passwordfile.h"
+#include "gui/application.h"
+#include "gui/controls.h"
+#include "gui/messages.h"
+#include "gui/product.h"
+#include "gui/programfolder.h"
+#include "gui/progress.h"
+#include "gui/widgets.h"
+
+namespace fondaro {
+
+namespace {
+
+namespace texts = copieTexts;
+
+QString kindText(safety::CopyKind k) {
+  switch (k) {
+    case safety::CopyKind::Day: return texts::kKindDay.toString();
+    case safety::CopyKind::Full: return texts::kKindFull.toString();
+    case safety::CopyKind::BeforeRestore: return texts::kKindBeforeRestore.toString();
+  }
+  return {};
+}
+
+QString sizeText(qint64 bytes) {
+  return QLocale(QLocale::Italian, QLocale::Italy).formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
+}
+
+QString whenText(const QDateTime& t) { return t.toString(u"dd/MM/yyyy HH:mm:ss"_qs); }
+
+QString stateText(const safety::CopyInfo& c) {
+  using S = safety::Verification::State;
+  switch (c.verification.state) {
+    case S::Verified: return texts::kStateVerified.toString();
+    case S::NoManifest: return texts::kStateNoManifest.toString();
+    case S::Damaged: return texts::kStateDamaged.toString() + displayPath(c.verification.file);
+  }
+  return {};
+}
+
+// The files of a copy as the user knows them: the archives by name, the
+// password file, the attachments counted.
+QString filesText(const QList<QByteArray>& names) {
+  QStringList parts;
+  int attachments = 0;
+  for (const QByteArray& n : names) {
+    if (n.startsWith(QByteArray(kAttachmentsFolderName) + '/')) ++attachments;
+    else if (n == kPasswordFileName) parts << texts::kPasswordFile.toString();
+    else parts << displayPath(n);
+  }
+  if (attachments == 1) parts << texts::kOneAttachment.toString();
+  else if (attachments > 1) parts << texts::kAttachmentsCount.toString().arg(attachments);
+  return parts.join(u", "_qs);
+}
+
+QList<QByteArray> manifestNames(const QByteArray& copy) {
+  QList<QByteArray> names;
+  try {
+    for (const safety::ManifestEntry& e : safety::readManifest(copy).files) names << e.name;
+  } catch (const safety::CopyError&) {
+  }
+  return names;
+}
+
+// Before a restore: the work windows on screen (an editor with a card, a
+// list) would show or save what is about to be replaced. They are closed;
+// every entry into them reads the archives afresh.
+void closeWorkWindows(QWidget* keep) {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* f = qobject_cast<gui::Form*>(w);
+    if (!f || f == keep || !f->isVisible() || f->kind() != gui::Form::Kind::Work) continue;
+    f->close();
+  }
+}
+
+}  // namespace
+
+TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Owner) {
+  setObjectName(u"frmCopieSicurezza"_qs);
+  setWindowTitle(texts::kCaption.toString() + u" - "_qs + gui::kProductName.toString());
+  setFixedSize(820, 520);
+
+  auto* lblTitolo = gui::layoutLabel(this, "lblTitolo", texts::kTitle, gui::windowFont("Arial", 16, true));
+  gui::setTextColour(lblTitolo, u"#12356B");
+  auto* lblIntro = gui::layoutLabel(this, "lblIntro", texts::kIntro, gui::windowFont("Tahoma", 10));
+  lblIntro->setWordWrap(true);
+  auto* lblCartella = gui::layoutLabel(
+      this, "lblCartella",
+      texts::kFolder.toString() + displayPath(safety::copiesFolderOf(gui::programFolderPath())),
+      gui::windowFont("Tahoma", 9));
+  lblCartella->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  lstCopie = new QTreeWidget(this);
+  lstCopie->setObjectName(u"lstCopie"_qs);
+  lstCopie->setAccessibleName(texts::kListName.toString());
+  lstCopie->setRootIsDecorated(false);
+  lstCopie->setUniformRowHeights(true);
+  lstCopie->setAlternatingRowColors(true);
+  lstCopie->setSelectionMode(QAbstractItemView::SingleSelection);
+  lstCopie->setHeaderLabels({texts::kColWhen.toString(), texts::kColKind.toString(), texts::kColFiles.toString(),
+                             texts::kColSize.toString(), texts::kColState.toString()});
+  lstCopie->setFont(gui::windowFont("Tahoma", 10));
+  lstCopie->header()->setStretchLastSection(true);
+  lstCopie->setColumnWidth(0, 150);
+  lstCopie->setColumnWidth(1, 130);
+  lstCopie->setColumnWidth(2, 250);
+  lstCopie->setColumnWidth(3, 90);
+
+  auto* lblGiorni = gui::layoutLabel(this, "lblGiorni", texts::kKeepDays, gui::windowFont("Tahoma", 10));
+  txtGiorni = new QSpinBox(this);
+  txtGiorni->setObjectName(u"txtGiorni"_qs);
+  txtGiorni->setRange(1, safety::kMaxKeepDays);
+  txtGiorni->setToolTip(texts::kKeepDaysHover.toString());
+  txtGiorni->setAccessibleName(texts::kKeepDays.toString());
+  txtGiorni->setValue(safety::keepDays(safety::copiesFolderOf(gui::programFolderPath())));
+  lblGiorni->setBuddy(txtGiorni);
+
+  auto* cmdCrea = gui::layoutButton(this, "cmdCrea", texts::kCrea, 150);
+  auto* cmdCopiaSu = gui::layoutButton(this, "cmdCopiaSu", texts::kCopiaSu, 120);
+  auto* cmdRipristina = gui::layoutButton(this, "cmdRipristina", texts::kRipristina, 120);
+  auto* cmdChiudi = gui::layoutButton(this, "cmdChiudi", texts::kChiudi, 100);
+  cmdCrea->setToolTip(texts::kCreaHover.toString());
+  cmdCopiaSu->setToolTip(texts::kCopiaSuHover.toString());
+  cmdRipristina->setToolTip(texts::kRipristinaHover.toString());
+
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(20, 16, 20, 16);
+  grid->setVerticalSpacing(8);
+  grid->addWidget(lblTitolo, 0, 0);
+  grid->addWidget(lblIntro, 1, 0);
+  grid->addWidget(lblCartella, 2, 0);
+  grid->addWidget(lstCopie, 3, 0);
+  auto* days = new QHBoxLayout;
+  days->addWidget(lblGiorni);
+  days->addWidget(txtGiorni);
+  days->addStretch();
+  grid->addLayout(days, 4, 0);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdCrea);
+  buttons->addWidget(cmdCopiaSu);
+  buttons->addWidget(cmdRipristina);
+  buttons->addStretch();
+  buttons->addWidget(cmdChiudi);
+  grid->addLayout(buttons, 5, 0);
+  grid->setRowStretch(3, 1);
+
+  setTabOrder(lstCopie, cmdCrea);
+  setTabOrder(cmdCrea, cmdCopiaSu);
+  setTabOrder(cmdCopiaSu, cmdRipristina);
+  setTabOrder(cmdRipristina, cmdChiudi);
+  setTabOrder(cmdChiudi, txtGiorni);
+  connect(txtGiorni, &QSpinBox::editingFinished, this, &TfrmCopieSicurezza::txtGiorniChange);
+  gui::connectClickSlots(this);
+}
+
+void TfrmCopieSicurezza::FormShow() {
+  refresh();
+  lstCopie->setFocus();
+}
+
+void TfrmCopieSicurezza::refresh() {
+  gui::ProgressDialog progress(this, texts::kVerifying.toString());
+  const QByteArray folder = safety::copiesFolderOf(gui::programFolderPath());
+  try {
+    copies_ = safety::listCopies(folder, true, progress.callback());
+  } catch (const Cancelled&) {
+    copies_ = safety::listCopies(folder, false);
+  }
+  lstCopie->clear();
+  for (const safety::CopyInfo& c : copies_) {
+    auto* item = new QTreeWidgetItem(lstCopie);
+    const QList<QByteArray> names = manifestNames(c.path);
+    item->setText(0, whenText(c.made));
+    item->setText(1, kindText(c.kind));
+    item->setText(2, names.isEmpty() ? QString() : filesText(names));
+    item->setText(3, sizeText(c.bytes));
+    item->setText(4, c.verified ? stateText(c) : QString());
+    item->setToolTip(0, displayPath(c.path));
+    item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    if (c.verified && c.verification.state != safety::Verification::State::Verified)
+      item->setForeground(4, QColor(0xB0, 0x10, 0x10));
+  }
+  if (!copies_.isEmpty()) lstCopie->setCurrentItem(lstCopie->topLevelItem(0));
+}
+
+void TfrmCopieSicurezza::copyInto(const QByteArray& parent) {
+  gui::ProgressDialog progress(this, texts::kCopying.toString());
+  try {
+    const safety::FullCopy c = safety::makeFullCopy(gui::programFolderPath(), parent, safety::CopyKind::Full,
+                                                    progress.callback());
+    QString text = texts::kCopyDone.toString().arg(displayPath(c.path)).arg(c.files).arg(sizeText(c.bytes));
+    if (!c.skipped.isEmpty()) {
+      QStringList names;
+      for (const QByteArray& s : c.skipped) names << displayPath(s);
+      text += kParagraphBreak + texts::kSkipped.toString().arg(names.join(u", "_qs));
+    }
+    gui::notice(this, c.skipped.isEmpty() ? gui::Icon::Information : gui::Icon::Warning, text);
+  } catch (const Cancelled&) {
+    return;
+  } catch (const safety::CopyError& e) {
+    gui::notice(this, gui::Icon::Error, texts::kCopyFailed.toString() + kParagraphBreak + e.italian());
+  }
+  refresh();
+}
+
+void TfrmCopieSicurezza::cmdCreaClick() { copyInto(safety::copiesFolderOf(gui::programFolderPath())); }
+
+void TfrmCopieSicurezza::cmdCopiaSuClick() {
+  const QString chosen = gui::chooseFolder(this, texts::kChooseFolder.toString(), QDir::homePath());
+  if (chosen.isEmpty()) return;
+  copyInto(encodePath(chosen));
+}
+
+void TfrmCopieSicurezza::cmdRipristinaClick() {
+  const int row = lstCopie->currentItem() ? lstCopie->indexOfTopLevelItem(lstCopie->currentItem()) : -1;
+  if (row < 0 || row >= copies_.size()) {
+    gui::notice(this, gui::Icon::Warning, texts::kChooseCopy.toString());
+    return;
+  }
+  const safety::CopyInfo chosen = copies_[row];
+  if (chosen.verification.state != safety::Verification::State::Verified) {
+    gui::notice(this, gui::Icon::Error, texts::kDamagedCopy.toString());
+    return;
+  }
+  const QString question = texts::kRestoreQuestion.toString()
+                               .arg(kindText(chosen.kind).toLower(), whenText(chosen.made),
+                                    filesText(manifestNames(chosen.path)));
+  if (!gui::question(this, question)) return;
+  closeWorkWindows(parentWidget() ? parentWidget()->window() : nullptr);
+
+  gui::ProgressDialog progress(this, texts::kRestoring.toString());
+  try {
+    const safety::Restored r = safety::restoreCopy(chosen.path, gui::programFolderPath(), progress.callback());
+    QString text = r.before.isEmpty() ? texts::kRestoreDoneNoBefore.toString()
+                                      : texts::kRestoreDone.toString().arg(displayPath(r.before));
+    gui::Icon icon = gui::Icon::Information;
+    if (!r.failed.isEmpty()) {
+      icon = gui::Icon::Warning;
+      text += kParagraphBreak + texts::kRestorePartial.toString();
+      for (const auto& f : r.failed) text += u"\n\r"_qs + displayPath(f.name) + u": "_qs + f.italian;
+    }
+    if (!r.kept.isEmpty()) text += kParagraphBreak + texts::kRestoreKept.toString().arg(filesText(r.kept));
+    gui::notice(this, icon, text);
+  } catch (const Cancelled&) {
+    // Only the checks and the copy of the current files can be stopped.
+  } catch (const safety::CopyError& e) {
+    gui::notice(this, gui::Icon::Error, texts::kRestoreFailed.toString() + kParagraphBreak + e.italian());
+  }
+  refresh();
+}
+
+void TfrmCopieSicurezza::cmdChiudiClick() { close(); }
+
+void TfrmCopieSicurezza::txtGiorniChange() {
+  const QByteArray folder = safety::copiesFolderOf(gui::programFolderPath());
+  if (txtGiorni->value() == safety::keepDays(folder)) return;
+  try {
+    safety::setKeepDays(folder, txtGiorni->value());
+  } catch (const safety::CopyError& e) {
+    gui::notice(this, gui::Icon::Warning, texts::kKeepDaysFailed.toString() + kParagraphBreak + e.italian());
+  }
+}
+
+}  // namespace fondaro

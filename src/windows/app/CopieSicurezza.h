@@ -1,0 +1,47 @@
+#pragma once
+// The safety copies window, opened from the launcher's small icon beside the
+// credits: the copies of the program folder's data (core/safetycopies.h), each
+// checked against its manifest when listed; a full copy now, a full copy into
+// a folder of the user's choice, the restore of a chosen copy, and how many
+// days of day copies are kept.
+#include <QList>
+
+#include "core/safetycopies.h"
+#include "gui/form.h"
+
+class QPushButton;
+class QSpinBox;
+class QTreeWidget;
+
+namespace fondaro {
+
+class TfrmCopieSicurezza : public gui::Form {
+  Q_OBJECT
+
+ public:
+  explicit TfrmCopieSicurezza(QWidget* owner = nullptr);
+
+  // The copies as listed, newest first (the rows of lstCopie).
+  const QList<safety::CopyInfo>& copies() const { return copies_; }
+  // Reads and checks the copies again.
+  void refresh();
+
+ public slots:
+  void cmdCreaClick();
+  void cmdCopiaSuClick();
+  void cmdRipristinaClick();
+  void cmdChiudiClick();
+  void txtGiorniChange();
+
+ protected:
+  void FormShow() override;
+
+ private:
+  void copyInto(const QByteArray& parent);
+
+  QTreeWidget* lstCopie;
+  QSpinBox* txtGiorni;
+  QList<safety::CopyInfo> copies_;
+};
+
+}  // namespace fondaro
