@@ -13,4 +13,5 @@ endif()
 guide_expect_chapters("${text}"
   "Uno sguardo a Fondaro 3.0." "${GUIDE_DIR}/generale.txt"
   "Applicazione Registro Movimenti." "${GUIDE_DIR}/movimenti.txt"
-  "Applicazione Grafici Statistici." "${GUIDE_DIR}/grafici.txt")
+  "Applicazione Grafici Statistici." "${GUIDE_DIR}/grafici.txt"
+  "Dove si trovano i dati." "${GUIDE_DIR}/cartella.txt")

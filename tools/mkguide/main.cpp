@@ -51,6 +51,7 @@ const ChapterTitle kChapterTable[] = {
     {"movimenti", "Applicazione Registro Movimenti."},
     {"bilancio", "Applicazione Primanota e Bilancio."},
     {"grafici", "Applicazione Grafici Statistici."},
+    {"cartella", "Dove si trovano i dati."},
 };
 
 struct Chapter {
