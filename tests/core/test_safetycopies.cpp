@@ -1,0 +1,354 @@
+// Safety copies: the day copy, consistency under a concurrent append,
+// retention, verification, restore, and a full disk.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstring>
+#include <fstream>
+#include <functional>
+
+#include "../common/records.h"
+#include "core/archive.h"
+#include "core/filepath.h"
+#include "core/replacefile.h"
+#include "core/safetycopies.h"
+#include "test_support.h"
+
+using namespace fondaro;
+using namespace fondaro::safety;
+using fondaro::testing::namesIn;
+using fondaro::testing::readAll;
+using fondaro::testing::removeContents;
+using fondaro::testing::runTool;
+using fondaro::testing::ToolRun;
+using fondaro::testing::writeAll;
+
+namespace {
+
+// Files by their bytes: names need not be UTF-8.
+QByteArray get(const QByteArray& p) {
+  std::ifstream in(p.toStdString(), std::ios::binary);
+  return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+void put(const QByteArray& p, const QByteArray& bytes) {
+  std::ofstream out(p.toStdString(), std::ios::binary | std::ios::trunc);
+  out.write(bytes.constData(), bytes.size());
+}
+
+qint64 fileSize(const QByteArray& p) {
+  struct stat st {};
+  return ::stat(p.constData(), &st) == 0 ? st.st_size : -1;
+}
+
+
+const QDateTime kMorning(QDate(2024, 5, 2), QTime(8, 30, 0));
+
+class SafetyCopiesTest : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  QByteArray folder() const { return QFile::encodeName(dir.path()); }
+  QByteArray path(const char* name) const { return joinPath(folder(), name); }
+  QByteArray copies() const { return copiesFolderOf(folder()); }
+  void TearDown() override { removeContents(folder()); }
+
+  void appendMovements(const QByteArray& archive, int n, const QString& prefix = u"Quota"_qs) {
+    auto a = MovementArchive::OpenOrCreate(archive);
+    for (int i = 0; i < n; ++i) a.Append(testdata::movement(prefix + QString::number(i)));
+    a.Close();
+  }
+  // Every file of a folder (one level of subfolders), by relative name; the
+  // copies folder left out.
+  std::map<QByteArray, QByteArray> contents(const QByteArray& f) const {
+    std::map<QByteArray, QByteArray> all;
+    for (const QByteArray& n : namesIn(f)) {
+      if (n == kCopiesFolderName) continue;
+      const QByteArray p = joinPath(f, n);
+      struct stat st {};
+      if (::stat(p.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        for (const QByteArray& m : namesIn(p)) all[n + '/' + m] = get(joinPath(p, m));
+      } else {
+        all[n] = get(p);
+      }
+    }
+    return all;
+  }
+  // The data of a program folder: two years, the address book, the password
+  // file and attachments, one with a Latin-1 name.
+  void fillProgramFolder() {
+    appendMovements(path("2023.eur"), 3);
+    appendMovements(path("2024.eur"), 2);
+    auto c = ClientArchive::OpenOrCreate(path("Clienti.pro"));
+    c.Append(testdata::record<TCliente>({{cli::Note, u"Rossi"}}));
+    c.Close();
+    writeAll(QFile::decodeName(path("unins000.dll")), "[Accesso]\r\nValore=ABC\r\n");
+    QDir().mkpath(QFile::decodeName(path("Documenti_Allegati")));
+    writeAll(QFile::decodeName(path("Documenti_Allegati/fattura.pdf")), QByteArray("%PDF\0\x01\xFF", 7));
+    put(path("Documenti_Allegati/ricevuta\xE8.txt"), "ricevuta");
+  }
+};
+
+}  // namespace
+
+// ---- The day copy ------------------------------------------------------------
+
+TEST_F(SafetyCopiesTest, FirstWriteOfTheDayCopiesEachFileOnceAndKeepsTheFirst) {
+  appendMovements(path("2024.eur"), 2);
+  writeAll(QFile::decodeName(path("unins000.dll")), "[Accesso]\r\nValore=X\r\n");
+  const QByteArray morning = readAll(QFile::decodeName(path("2024.eur")));
+
+  EXPECT_EQ(copyBeforeWriting(path("Clienti.pro"), kMorning).result, DayCopy::Result::NoFile);
+  EXPECT_EQ(copyBeforeWriting(path("2024.eur"), kMorning).result, DayCopy::Result::Made);
+  appendMovements(path("2024.eur"), 1);
+  EXPECT_EQ(copyBeforeWriting(path("2024.eur"), kMorning.addSecs(3600)).result, DayCopy::Result::AlreadyMade);
+  EXPECT_EQ(copyBeforeWriting(path("unins000.dll"), kMorning).result, DayCopy::Result::Made);
+
+  const QByteArray day = joinPath(copies(), "2024-05-02");
+  EXPECT_EQ(namesIn(day), (std::set<QByteArray>{"2024.eur", "unins000.dll", kManifestName}));
+  EXPECT_EQ(readAll(QFile::decodeName(joinPath(day, "2024.eur"))), morning);
+  const Manifest m = readManifest(day);
+  EXPECT_EQ(m.kind, CopyKind::Day);
+  ASSERT_EQ(m.files.size(), 2);
+  EXPECT_EQ(verifyCopy(day).state, Verification::State::Verified);
+
+  // The next day the archive as it then stands.
+  EXPECT_EQ(copyBeforeWriting(path("2024.eur"), kMorning.addDays(1)).result, DayCopy::Result::Made);
+  EXPECT_EQ(fileSize(joinPath(copies(), "2024-05-03/2024.eur")), 3 * qint64(sizeof(TMovimento)));
+}
+
+TEST_F(SafetyCopiesTest, AppendTakesOneDayCopyOfTheArchiveAsItStoodBeforeTheFirstAppend) {
+  appendMovements(path("2024.eur"), 1);
+  const QByteArray before = readAll(QFile::decodeName(path("2024.eur")));
+  const QByteArray line = R"({"Causale":"Nuova"})" "\n";
+  for (int i = 0; i < 2; ++i) {
+    const ToolRun r = runTool({u"append"_qs, QFile::decodeName(path("2024.eur"))}, line);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+  }
+  const QByteArray day = joinPath(copies(), QDate::currentDate().toString(u"yyyy-MM-dd"_qs).toLatin1());
+  EXPECT_EQ(namesIn(day), (std::set<QByteArray>{"2024.eur", kManifestName}));
+  EXPECT_EQ(readAll(QFile::decodeName(joinPath(day, "2024.eur"))), before);
+}
+
+// A copy taken while another process appends holds whole records only: a
+// prefix of what the archive ends up holding.
+TEST_F(SafetyCopiesTest, CopyWhileAnotherProcessAppendsIsAWholeRecordPrefix) {
+  constexpr int kRecord = int(sizeof(TMovimento));
+  constexpr int kRecords = 400;
+  const QByteArray archive = path("2024.eur");
+  appendMovements(archive, 1);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    RecordFile f = RecordFile::openOrCreate(archive, kRecord);
+    QByteArray rec(kRecord, '\0');
+    for (int i = 0; i < kRecords; ++i) {
+      rec.fill(char('A' + i % 26));
+      f.append(rec.constData());
+    }
+    ::_exit(0);
+  }
+  QList<QByteArray> taken;
+  for (int i = 0; i < 60; ++i) {
+    const QByteArray into = joinPath(folder(), "fuori" + QByteArray::number(i));
+    ASSERT_TRUE(makeFolders(into));
+    taken << readAll(QFile::decodeName(joinPath(makeFullCopy(folder(), into, CopyKind::Full).path, "2024.eur")));
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const QByteArray final = readAll(QFile::decodeName(archive));
+  ASSERT_EQ(final.size(), qint64(kRecords + 1) * kRecord);
+  for (const QByteArray& copy : taken) {
+    EXPECT_EQ(copy.size() % kRecord, 0);
+    EXPECT_EQ(copy, final.left(copy.size()));
+  }
+}
+
+// ---- Retention ---------------------------------------------------------------
+
+TEST_F(SafetyCopiesTest, RetentionRemovesOnlyOurOldDayFolders) {
+  const QString c = QFile::decodeName(copies());
+  for (const char* d : {"2024-01-01", "2024-01-02", "2024-01-03", "2024-01-04", "2024-01-05"}) {
+    QDir().mkpath(c + u'/' + QLatin1String(d));
+    writeAll(c + u'/' + QLatin1String(d) + u"/2024.eur"_qs, "x");
+  }
+  // Not ours, or not a day folder: all kept.
+  QDir().mkpath(c + u"/2023-12-31_10-00-00"_qs);
+  QDir().mkpath(c + u"/2023-13-45"_qs);
+  QDir().mkpath(c + u"/appunti"_qs);
+  writeAll(c + u"/2023-12-30"_qs, "un file");
+  QDir().mkpath(QFile::decodeName(path("altrove")));
+  writeAll(QFile::decodeName(path("altrove/importante.txt")), "resta");
+  ASSERT_EQ(::symlink(path("altrove").constData(), joinPath(copies(), "2023-12-29").constData()), 0);
+
+  const QList<QByteArray> removed = removeOldDayCopies(copies(), 2);
+  EXPECT_EQ(removed.size(), 3);
+  EXPECT_EQ(namesIn(copies()), (std::set<QByteArray>{"2024-01-04", "2024-01-05", "2023-12-31_10-00-00",
+                                                       "2023-13-45", "appunti", "2023-12-30", "2023-12-29"}));
+  EXPECT_EQ(readAll(QFile::decodeName(path("altrove/importante.txt"))), "resta");
+}
+
+TEST_F(SafetyCopiesTest, TheDayCopyKeepsTheDaysOfTheSetting) {
+  appendMovements(path("2024.eur"), 1);
+  EXPECT_EQ(keepDays(copies()), kDefaultKeepDays);
+  setKeepDays(copies(), 3);
+  EXPECT_EQ(keepDays(copies()), 3);
+  for (int d = 0; d < 5; ++d) copyBeforeWriting(path("2024.eur"), kMorning.addDays(d));
+  std::set<QByteArray> days = namesIn(copies());
+  days.erase(kSettingsName);
+  EXPECT_EQ(days, (std::set<QByteArray>{"2024-05-04", "2024-05-05", "2024-05-06"}));
+}
+
+// ---- Full copies --------------------------------------------------------------
+
+TEST_F(SafetyCopiesTest, FullCopyHoldsEveryDataFileAndNamesCopiesOfOneSecondApart) {
+  fillProgramFolder();
+  const FullCopy a = makeFullCopy(folder(), copies(), CopyKind::Full, {}, kMorning);
+  const FullCopy b = makeFullCopy(folder(), copies(), CopyKind::Full, {}, kMorning);
+  EXPECT_EQ(a.path, joinPath(copies(), "2024-05-02_08-30-00"));
+  EXPECT_EQ(b.path, joinPath(copies(), "2024-05-02_08-30-00-2"));
+  EXPECT_EQ(a.files, 6);
+  auto held = contents(a.path);
+  held.erase(kManifestName);
+  EXPECT_EQ(held, contents(folder()));
+  const QList<CopyInfo> listed = listCopies(copies());
+  ASSERT_EQ(listed.size(), 2);
+  EXPECT_EQ(listed[0].path, b.path);  // newest first; in the same second, the later name first
+  for (const CopyInfo& c : listed) EXPECT_EQ(c.verification.state, Verification::State::Verified);
+}
+
+TEST_F(SafetyCopiesTest, ACancelledCopyLeavesNothingBehind) {
+  fillProgramFolder();
+  const QByteArray into = path("chiavetta");
+  ASSERT_TRUE(makeFolders(into));
+  int calls = 0;
+  EXPECT_THROW(makeFullCopy(folder(), into, CopyKind::Full, [&](qint64, qint64) { return ++calls < 3; }),
+               Cancelled);
+  EXPECT_TRUE(namesIn(into).empty());
+  EXPECT_THROW(makeFullCopy(folder(), path("manca"), CopyKind::Full), CopyError);
+}
+
+// ---- Verification and restore -----------------------------------------------------
+
+TEST_F(SafetyCopiesTest, ADamagedCopyIsFoundAndRefusedAtRestore) {
+  struct Case {
+    const char* what;
+    std::function<void(const QByteArray& copy)> damage;
+    CopyError::Damage expected;
+  };
+  const Case cases[] = {
+      {"one byte changed",
+       [](const QByteArray& copy) {
+         QFile f(QFile::decodeName(joinPath(copy, "2024.eur")));
+         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+         f.seek(100);
+         const char b = f.read(1)[0];
+         f.seek(100);
+         f.write(QByteArray(1, char(b ^ 1)));
+       },
+       CopyError::Damage::Content},
+      {"cut short", [](const QByteArray& copy) { ::truncate(joinPath(copy, "Clienti.pro").constData(), 10); },
+       CopyError::Damage::Size},
+      {"attachment removed",
+       [](const QByteArray& copy) { ::unlink(joinPath(copy, "Documenti_Allegati/fattura.pdf").constData()); },
+       CopyError::Damage::Missing},
+      {"manifest edited",
+       [](const QByteArray& copy) {
+         QFile f(QFile::decodeName(joinPath(copy, kManifestName)));
+         ASSERT_TRUE(f.open(QIODevice::Append));
+         f.write("riga estranea\n");
+       },
+       CopyError::Damage::Manifest},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    removeContents(folder());
+    fillProgramFolder();
+    const FullCopy copy = makeFullCopy(folder(), copies(), CopyKind::Full, {}, kMorning);
+    appendMovements(path("2024.eur"), 1, u"Dopo"_qs);
+    c.damage(copy.path);
+    EXPECT_EQ(verifyCopy(copy.path).state, Verification::State::Damaged);
+    EXPECT_EQ(verifyCopy(copy.path).damage, c.expected);
+    auto before = contents(folder());
+    try {
+      restoreCopy(copy.path, folder());
+      ADD_FAILURE() << "a damaged copy was restored";
+    } catch (const CopyError& e) {
+      EXPECT_EQ(e.reason(), CopyError::Reason::Damaged);
+      EXPECT_FALSE(e.italian().isEmpty());
+    }
+    EXPECT_EQ(contents(folder()), before);  // nothing replaced, no copy of the current files made
+  }
+}
+
+TEST_F(SafetyCopiesTest, RestoreRoundTripIsByteForByteAndKeepsWhatItReplaced) {
+  fillProgramFolder();
+  const FullCopy copy = makeFullCopy(folder(), copies(), CopyKind::Full, {}, kMorning);
+  auto saved = contents(copy.path);
+  saved.erase(kManifestName);
+
+  // A day of work after the copy.
+  appendMovements(path("2024.eur"), 2, u"Dopo"_qs);
+  writeAll(QFile::decodeName(path("unins000.dll")), "[Accesso]\r\nValore=NUOVA\r\n");
+  writeAll(QFile::decodeName(path("Documenti_Allegati/fattura.pdf")), "cambiata");
+  ::unlink(path("Documenti_Allegati/ricevuta\xE8.txt").constData());
+  writeAll(QFile::decodeName(path("Documenti_Allegati/nuovo.txt")), "nuovo");
+  appendMovements(path("2025.eur"), 1);
+  const auto worked = contents(folder());
+
+  const Restored r = restoreCopy(copy.path, folder(), {}, kMorning.addSecs(7200));
+  EXPECT_TRUE(r.failed.isEmpty());
+  EXPECT_EQ(r.restored.size(), 6);
+  EXPECT_EQ(r.kept, (QList<QByteArray>{"2025.eur", "Documenti_Allegati/nuovo.txt"}));
+  auto now = contents(folder());
+  for (const auto& [name, bytes] : saved) EXPECT_EQ(now[name], bytes) << name.constData();
+  EXPECT_EQ(now["Documenti_Allegati/nuovo.txt"], "nuovo");
+  EXPECT_EQ(now["2025.eur"], worked.at("2025.eur"));
+
+  // The copy made before the restore holds the day's work.
+  EXPECT_EQ(r.before, joinPath(copies(), "2024-05-02_10-30-00_prima-del-ripristino"));
+  EXPECT_EQ(verifyCopy(r.before).state, Verification::State::Verified);
+  auto before = contents(r.before);
+  before.erase(kManifestName);
+  EXPECT_EQ(before, worked);
+  EXPECT_EQ(listCopies(copies())[0].kind, CopyKind::BeforeRestore);
+}
+
+// ---- A full disk ----------------------------------------------------------------
+
+// The program folder on a small RAM disk, nearly full: the day copy cannot be
+// made, the append goes on, the archive keeps every record, the tool says so
+// once, and no half copy is left.
+TEST_F(SafetyCopiesTest, AFullDiskLeavesTheArchiveAndTheSaveAndWarnsOnce) {
+  const QByteArray disk = path("disco");
+  ASSERT_TRUE(makeFolders(disk));
+  if (::mount("tmpfs", disk.constData(), "tmpfs", 0, "size=96k") != 0)
+    GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+  struct Unmount {
+    QByteArray at;
+    ~Unmount() { ::umount2(at.constData(), MNT_DETACH); }
+  } unmount{disk};
+  const QByteArray archive = joinPath(disk, "2024.eur");
+  appendMovements(archive, 16);  // 54 KiB of 96: no room for a copy beside it
+  const QByteArray before = readAll(QFile::decodeName(archive));
+
+  const ToolRun r = runTool({u"append"_qs, QFile::decodeName(archive)}, R"({"Causale":"Dopo"})" "\n");
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out, u"17\n"_qs);
+  EXPECT_EQ(r.err.count(u"warning"_qs), 1) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains(u"No space left on device"_qs)) << r.err.toStdString();
+  const QByteArray after = readAll(QFile::decodeName(archive));
+  EXPECT_EQ(after.left(before.size()), before);
+  EXPECT_EQ(after.size(), before.size() + qint64(sizeof(TMovimento)));
+  // Nothing half made: no copy, no temporary file.
+  const QByteArray day = joinPath(copiesFolderOf(disk), QDate::currentDate().toString(u"yyyy-MM-dd"_qs).toLatin1());
+  EXPECT_EQ(namesIn(day), std::set<QByteArray>{});
+}
