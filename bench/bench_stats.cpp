@@ -53,8 +53,20 @@ void BM_AnnualTotals(benchmark::State& state) {
   state.SetBytesProcessed(int64_t(state.iterations()) * kRecords * 3414);
 }
 
+// What `fondaro-tool stats` computes: the three figure sets in one read.
+void BM_YearFigures(benchmark::State& state) {
+  const QString path = archivePath();
+  for (auto _ : state) {
+    auto a = MovementArchive::OpenExisting(path, RecordFile::Access::ReadOnly);
+    benchmark::DoNotOptimize(yearFigures(a, u"2024").annual.values);
+    a.Close();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * kRecords * 3414);
+}
+
 }  // namespace
 
 BENCHMARK(BM_RawBlockRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MonthlyTotals)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnnualTotals)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_YearFigures)->Unit(benchmark::kMillisecond);

@@ -293,34 +293,46 @@ qint64 RecordFile::append(const void* record) {
 }
 
 RecordFile::Appended RecordFile::appendChosen(const std::function<QByteArray(qint64)>& choose) {
+  QByteArray bytes;
+  return appendBlocks([&](qint64 count) {
+    bytes = choose(count);
+    return std::vector<QByteArrayView>{bytes};
+  });
+}
+
+RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QByteArrayView>(qint64)>& choose) {
   AppendLock lock(fd_);
   const qint64 n = count();
-  const QByteArray bytes = choose(n);
-  const qint64 records = bytes.size() / recordSize_;
-  if (records == 0) return {n + 1, 0};
+  const std::vector<QByteArrayView> pieces = choose(n);
   // Blocks of whole records: a failure leaves whole records and at most one
   // fragment after them, which no reader reads and the next append covers.
   const qint64 perBlock = std::max<qint64>(1, kScanBlockBytes / recordSize_);
-  for (qint64 done = 0; done < records; done += perBlock) {
-    const qint64 k = std::min(perBlock, records - done);
-    int error = 0;
-    const qint64 wrote = writeSome((n + done) * recordSize_, bytes.constData() + done * recordSize_,
-                                   k * recordSize_, &error);
-    if (error != 0) {
-      const qint64 whole = done + wrote / recordSize_;
-      if (whole > 0) ::fdatasync(fd_);
-      ArchiveError e(ArchiveError::Op::Write, path_, error);
-      if (whole > 0) e.setWritten(n + 1, n + whole);
-      throw e;
+  qint64 done = 0;
+  for (const QByteArrayView piece : pieces) {
+    const qint64 records = piece.size() / recordSize_;
+    for (qint64 i = 0; i < records; i += perBlock) {
+      const qint64 k = std::min(perBlock, records - i);
+      int error = 0;
+      const qint64 wrote =
+          writeSome((n + done) * recordSize_, piece.data() + i * recordSize_, k * recordSize_, &error);
+      if (error != 0) {
+        const qint64 whole = done + wrote / recordSize_;
+        if (whole > 0) ::fdatasync(fd_);
+        ArchiveError e(ArchiveError::Op::Write, path_, error);
+        if (whole > 0) e.setWritten(n + 1, n + whole);
+        throw e;
+      }
+      done += k;
     }
   }
-  sync(n + 1, n + records);
-  return {n + 1, records};
+  if (done == 0) return {n + 1, 0};
+  sync(n + 1, n + done);
+  return {n + 1, done};
 }
 
 RecordFile::Appended RecordFile::appendAll(const void* records, qint64 n) {
-  const QByteArray bytes = QByteArray::fromRawData(static_cast<const char*>(records), n * recordSize_);
-  return appendChosen([&](qint64) { return bytes; });
+  const QByteArrayView bytes(static_cast<const char*>(records), n * recordSize_);
+  return appendBlocks([&](qint64) { return std::vector<QByteArrayView>{bytes}; });
 }
 
 void RecordFile::close() {

@@ -8,6 +8,7 @@
 // taking text accept what decodePath gave (a window label's path) and any
 // ordinary name, and restore the bytes with encodePath.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -119,6 +120,9 @@ class RecordFile {
     qint64 count = 0;
   };
   Appended appendChosen(const std::function<QByteArray(qint64 count)>& choose);
+  // The same with the records in several pieces (each a whole number of
+  // records, written in order), which the caller keeps alive until the return.
+  Appended appendBlocks(const std::function<std::vector<QByteArrayView>(qint64 count)>& choose);
   Appended appendAll(const void* records, qint64 n);
 
   void close();
@@ -199,9 +203,11 @@ class Archive {
   // See RecordFile::appendChosen: `choose(count)` runs under the lock and
   // gives the records to append.
   RecordFile::Appended AppendChosen(const std::function<std::vector<Rec>(qint64 count)>& choose) {
-    return file_.appendChosen([&](qint64 count) {
-      const std::vector<Rec> recs = choose(count);
-      return QByteArray(reinterpret_cast<const char*>(recs.data()), qsizetype(recs.size() * sizeof(Rec)));
+    std::vector<Rec> recs;
+    return file_.appendBlocks([&](qint64 count) {
+      recs = choose(count);
+      return std::vector<QByteArrayView>{
+          QByteArrayView(reinterpret_cast<const char*>(recs.data()), qsizetype(recs.size() * sizeof(Rec)))};
     });
   }
   RecordFile::Appended AppendAll(std::span<const Rec> recs) {

@@ -1,6 +1,7 @@
 #include "core/attachments.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -33,26 +34,36 @@ bool isStorableAttachmentName(QStringView name) {
   return true;
 }
 
-bool copyReplacing(const QString& source, const QString& target, WriteFailure* why) {
+bool copyReplacing(const QString& source, const QString& target, WriteFailure* why, const ProgressFn& progress) {
   const int in = openRegularFile(encodePath(source), O_RDONLY);
   if (in < 0) {
     if (why) *why = {WriteFailure::Kind::System, errno};
     return false;
   }
+  struct stat st {};
+  const qint64 total = ::fstat(in, &st) == 0 ? qint64(st.st_size) : 0;
+  bool cancelled = false;
   const bool ok = replaceFileBytes(
       encodePath(target),
-      [in](int out) {
+      [&](int out) {
         QByteArray buf(1 << 20, Qt::Uninitialized);
+        qint64 copied = 0;
         for (;;) {
+          if (progress && !progress(copied, total)) {
+            cancelled = true;
+            return false;  // the new file goes; the target stays as it was
+          }
           const ssize_t n = ::read(in, buf.data(), size_t(buf.size()));
           if (n < 0 && errno == EINTR) continue;
           if (n < 0) return false;
           if (n == 0) return true;
           if (!writeAllTo(out, buf.constData(), n)) return false;
+          copied += n;
         }
       },
       why);
   ::close(in);
+  if (cancelled) throw Cancelled();
   return ok;
 }
 

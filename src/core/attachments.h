@@ -6,6 +6,7 @@
 #include <QStringView>
 #include <array>
 
+#include "core/progress.h"
 #include "core/replacefile.h"
 
 namespace fondaro {
@@ -39,7 +40,9 @@ bool isStorableAttachmentName(QStringView name);
 
 // Copies `source` to `target` through a new file beside the target renamed
 // over it (core/replacefile.h), so a failed copy leaves an existing target
-// whole. False on failure, with `why` telling.
-bool copyReplacing(const QString& source, const QString& target, WriteFailure* why = nullptr);
+// whole. False on failure, with `why` telling. `progress` hears of the bytes
+// copied; when it says stop, the new file is removed and Cancelled thrown.
+bool copyReplacing(const QString& source, const QString& target, WriteFailure* why = nullptr,
+                   const ProgressFn& progress = {});
 
 }  // namespace fondaro

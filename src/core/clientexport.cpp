@@ -45,8 +45,12 @@ constexpr RecordExport kExport(kClientSheetName, kFields, 200);
 }  // namespace
 
 std::span<const ExportColumn> clientExportColumns() { return kExport.columns; }
-void fillClientExport(const ClientArchive& a, TextTable& rows, qint64& n) { kExport.fill(a, rows, n); }
+void fillClientExport(const ClientArchive& a, TextTable& rows, qint64& n, const ProgressFn& progress) {
+  kExport.fill(a, rows, n, progress);
+}
 TextTable readClientExport(const ClientArchive& archive) { return kExport.read(archive); }
-QByteArray clientExportDocument(const TextTable& rows) { return kExport.document(rows); }
+QByteArray clientExportDocument(const TextTable& rows, const ProgressFn& progress) {
+  return kExport.document(rows, progress);
+}
 
 }  // namespace fondaro

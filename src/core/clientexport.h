@@ -16,11 +16,11 @@ inline constexpr char kClientSheetName[] = "Archivio Anagrafico";
 std::span<const ExportColumn> clientExportColumns();
 
 // Fills the empty `rows` as the grid shows them; see fillMovementExport.
-void fillClientExport(const ClientArchive& archive, TextTable& rows, qint64& records);
+void fillClientExport(const ClientArchive& archive, TextTable& rows, qint64& records, const ProgressFn& progress = {});
 
 // The rows of an address book as the grid shows them; throws ArchiveError.
 TextTable readClientExport(const ClientArchive& archive);
 
-QByteArray clientExportDocument(const TextTable& rows);
+QByteArray clientExportDocument(const TextTable& rows, const ProgressFn& progress = {});
 
 }  // namespace fondaro

@@ -54,4 +54,23 @@ QString decode(const char* bytes, qsizetype n) {
   return out;
 }
 
+char* appendUtf8(char* out, const char* bytes, qsizetype n) {
+  for (qsizetype i = 0; i < n; ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      *out++ = char(b);
+      continue;
+    }
+    const char16_t c = kCharOf[b];  // every character of the code page is below U+FFFF
+    if (c < 0x800) {
+      *out++ = char(0xC0 | (c >> 6));
+    } else {
+      *out++ = char(0xE0 | (c >> 12));
+      *out++ = char(0x80 | ((c >> 6) & 0x3F));
+    }
+    *out++ = char(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
 }  // namespace fondaro::cp1252

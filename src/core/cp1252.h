@@ -19,6 +19,10 @@ QByteArray encode(QStringView text);
 // C1 control of the same value, so every byte decodes to exactly one character.
 QString decode(const char* bytes, qsizetype n);
 
+// Writes the UTF-8 of n bytes at `out`, which has room for 3 * n bytes, and
+// returns the end: the same text as decode gives, with no text made.
+char* appendUtf8(char* out, const char* bytes, qsizetype n);
+
 // One character to its byte, or -1 when it has none.
 int byteFor(char32_t c);
 

@@ -125,11 +125,16 @@ QString journalLine(const MovimentoView& v) {
 }
 
 Journal buildJournal(const MovementArchive& archive, const JournalQuery& query) {
+  return buildJournal(archive, query, {});
+}
+
+Journal buildJournal(const MovementArchive& archive, const JournalQuery& query,
+                     const std::function<void(QByteArrayView)>& sink) {
   Journal j;
   const bool byReason = isActiveFilter(query.causale);
   const std::optional<QByteArray> key = foldedKeyBytes(query.causale);
   LineBytes line;
-  if (!byReason) j.lines.reserve(qsizetype(archive.Count()));
+  if (!byReason && !sink) j.lines.reserve(qsizetype(archive.Count()));
   j.skipped = scanSkipping(archive, [&](qint64, MovimentoView v) -> std::optional<QString> {
     if (byReason && (!key || !containsFoldedBytes(storedBytes(v, mov::Causale), *key))) return std::nullopt;
     const QByteArrayView data = storedBytes(v, mov::Data);
@@ -147,7 +152,8 @@ Journal buildJournal(const MovementArchive& archive, const JournalQuery& query) 
     j.balance += *amount;
     line.clear();
     buildJournalLine(v, line);
-    j.lines.append(line.toString());
+    if (sink) sink(line.bytes());
+    else j.lines.append(line.toString());
     return std::nullopt;
   });
   return j;

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "core/archive.h"
@@ -58,6 +59,11 @@ QString journalLine(const MovimentoView& v);
 // Reads the archive. A record whose date or amount cannot be read is skipped,
 // reported in `skipped`, and counted nowhere.
 Journal buildJournal(const MovementArchive& archive, const JournalQuery& query);
+// The same with each line handed to `sink` as its Windows-1252 bytes the
+// moment it is made, and none kept in `lines`: a hundred thousand lines go
+// to an output stream with no text made of them.
+Journal buildJournal(const MovementArchive& archive, const JournalQuery& query,
+                     const std::function<void(QByteArrayView line)>& sink);
 
 // The reason as the journal shows it: trimmed, or "- - -" when there is none.
 QString journalReasonText(const QString& causale);

@@ -177,52 +177,59 @@ double RunningTotal::roundedEuros() const {
   return parseNumber(formatGeneral(static_cast<double>(r))).value_or(0);
 }
 
-ChartFigures monthlyTotals(const MovementArchive& archive, Flow flow, QStringView yearText) {
-  std::array<RunningTotal, 12> months;
-  const auto year = yearBytes(yearText);
-  const mov::Field flag = flow == Flow::Entrate ? mov::Entrata : mov::Uscita;
+namespace {
+
+// One figure set being summed: its totals, or where it stopped.
+template <size_t N>
+struct FigureSet {
+  std::array<RunningTotal, N> totals;
   std::optional<ChartFigures> stopped;
-  std::array<uint8_t, 24> padded;
-  if (year) {
-    archive.Scan([&](qint64 pos, MovimentoView v) {
-      const DateParts d = dateParts(v.slot(mov::Data), padded);
-      if (d.month == 0) return true;
-      if (d.yearEnd - d.yearBegin != year->size() ||
-          !std::equal(d.yearBegin, d.yearEnd, reinterpret_cast<const uint8_t*>(year->constData())))
-        return true;
-      if (!flagIsSi<2>(v.slot(flag))) return true;
-      if (!addAmount(months[size_t(d.month - 1)], v)) {
-        stopped = stoppedAt(pos, v);
-        return false;
-      }
-      return true;
-    });
+
+  // Adds the record's amount to total i; a set stopped stays stopped.
+  void add(size_t i, qint64 pos, const MovimentoView& v) {
+    if (stopped) return;
+    if (!addAmount(totals[i], v)) stopped = stoppedAt(pos, v);
   }
-  if (stopped) return *stopped;
-  ChartFigures f;
-  for (const RunningTotal& m : months) f.values.push_back(m.roundedEuros());
-  return f;
+  ChartFigures figures() const {
+    if (stopped) return *stopped;
+    ChartFigures f;
+    for (const RunningTotal& t : totals) f.values.push_back(t.roundedEuros());
+    return f;
+  }
+};
+
+}  // namespace
+
+YearFigures yearFigures(const MovementArchive& archive, QStringView yearText) {
+  FigureSet<12> income;
+  FigureSet<12> expense;
+  FigureSet<2> annual;
+  const auto year = yearBytes(yearText);
+  std::array<uint8_t, 24> padded;
+  archive.Scan([&](qint64 pos, MovimentoView v) {
+    const bool in = flagIsSi<2>(v.slot(mov::Entrata));
+    const bool outFlow = flagIsSi<2>(v.slot(mov::Uscita));
+    if (in) annual.add(0, pos, v);
+    if (outFlow) annual.add(1, pos, v);
+    if ((in || outFlow) && year) {
+      const DateParts d = dateParts(v.slot(mov::Data), padded);
+      if (d.month != 0 && d.yearEnd - d.yearBegin == year->size() &&
+          std::equal(d.yearBegin, d.yearEnd, reinterpret_cast<const uint8_t*>(year->constData()))) {
+        if (in) income.add(size_t(d.month - 1), pos, v);
+        if (outFlow) expense.add(size_t(d.month - 1), pos, v);
+      }
+    }
+    // Every set stopped: nothing more can change.
+    return !(annual.stopped && (income.stopped || !year) && (expense.stopped || !year));
+  });
+  return {income.figures(), expense.figures(), annual.figures()};
 }
 
-ChartFigures annualTotals(const MovementArchive& archive) {
-  RunningTotal income;
-  RunningTotal expense;
-  std::optional<ChartFigures> stopped;
-  archive.Scan([&](qint64 pos, MovimentoView v) {
-    if (flagIsSi<2>(v.slot(mov::Entrata)) && !addAmount(income, v)) {
-      stopped = stoppedAt(pos, v);
-      return false;
-    }
-    if (flagIsSi<2>(v.slot(mov::Uscita)) && !addAmount(expense, v)) {
-      stopped = stoppedAt(pos, v);
-      return false;
-    }
-    return true;
-  });
-  if (stopped) return *stopped;
-  ChartFigures f;
-  f.values = {income.roundedEuros(), expense.roundedEuros()};
-  return f;
+ChartFigures monthlyTotals(const MovementArchive& archive, Flow flow, QStringView yearText) {
+  YearFigures f = yearFigures(archive, yearText);
+  return flow == Flow::Entrate ? f.income : f.expense;
 }
+
+ChartFigures annualTotals(const MovementArchive& archive) { return yearFigures(archive, u"").annual; }
 
 }  // namespace fondaro

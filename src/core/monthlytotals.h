@@ -63,6 +63,16 @@ struct ChartFigures {
 
 enum class Flow { Entrate, Uscite };
 
+// Every figure the statistics need, from one read of the archive.
+struct YearFigures {
+  ChartFigures income;   // monthlyTotals(Flow::Entrate)
+  ChartFigures expense;  // monthlyTotals(Flow::Uscite)
+  ChartFigures annual;   // annualTotals
+};
+// Each set stops at its own first amount that is not a number, as if computed
+// alone. Throws ArchiveError when the file cannot be read.
+YearFigures yearFigures(const MovementArchive& archive, QStringView yearText);
+
 // The twelve monthly totals, January first, of the movements of `flow` whose
 // date text holds a month "01".."12" at characters 4-5 and the year `yearText`
 // (trimmed) at characters 7-10. Paid or not, every such movement counts.

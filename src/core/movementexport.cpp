@@ -38,8 +38,12 @@ constexpr RecordExport kExport(kMovementSheetName, kFields, 160);
 }  // namespace
 
 std::span<const ExportColumn> movementExportColumns() { return kExport.columns; }
-void fillMovementExport(const MovementArchive& a, TextTable& rows, qint64& n) { kExport.fill(a, rows, n); }
+void fillMovementExport(const MovementArchive& a, TextTable& rows, qint64& n, const ProgressFn& progress) {
+  kExport.fill(a, rows, n, progress);
+}
 TextTable readMovementExport(const MovementArchive& archive) { return kExport.read(archive); }
-QByteArray movementExportDocument(const TextTable& rows) { return kExport.document(rows); }
+QByteArray movementExportDocument(const TextTable& rows, const ProgressFn& progress) {
+  return kExport.document(rows, progress);
+}
 
 }  // namespace fondaro

@@ -20,13 +20,13 @@ std::span<const ExportColumn> movementExportColumns();
 // one row per record in file order, or the designed empty rows when there is
 // none; `records` is set to the record count. A read failure throws
 // ArchiveError with the rows read so far kept (see fillExportRows).
-void fillMovementExport(const MovementArchive& archive, TextTable& rows, qint64& records);
+void fillMovementExport(const MovementArchive& archive, TextTable& rows, qint64& records, const ProgressFn& progress = {});
 
 // The rows of an archive as the grid shows them; an archive that cannot be
 // read throws ArchiveError.
 TextTable readMovementExport(const MovementArchive& archive);
 
 // The document of these rows (as many columns as movementExportColumns()).
-QByteArray movementExportDocument(const TextTable& rows);
+QByteArray movementExportDocument(const TextTable& rows, const ProgressFn& progress = {});
 
 }  // namespace fondaro

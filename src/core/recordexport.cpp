@@ -10,9 +10,10 @@ void completeExportRows(TextTable& rows, qint64 records) {
   if (rows.rowCount() < records) rows.appendEmptyRows(records - rows.rowCount());
 }
 
-QByteArray exportDocument(QStringView sheetName, std::span<const ExportColumn> columns, const TextTable& rows) {
+QByteArray exportDocument(QStringView sheetName, std::span<const ExportColumn> columns, const TextTable& rows,
+                          const ProgressFn& progress) {
   const std::vector<SheetColumn> sheet = sheetColumns(columns);
-  return spreadsheetDocument(sheetName, sheet, rows);
+  return spreadsheetDocument(sheetName, sheet, rows, progress);
 }
 
 }  // namespace fondaro

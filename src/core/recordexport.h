@@ -12,6 +12,7 @@
 
 #include "core/archive.h"
 #include "core/linebytes.h"
+#include "core/progress.h"
 #include "core/spreadsheet.h"
 
 namespace fondaro {
@@ -19,15 +20,17 @@ namespace fondaro {
 // Appends one row per whole record of the archive, in file order, read in large
 // blocks; `fill(view, cells)` sets the row's cells, as many as the table has
 // columns. A read failure throws ArchiveError with the rows read so far kept.
+// `progress` hears of the records read (Cancelled stops the reading).
 // Returns the number of rows appended.
 template <class Rec, class Fill>
-qint64 appendRecordRows(const Archive<Rec>& archive, TextTable& rows, Fill&& fill) {
+qint64 appendRecordRows(const Archive<Rec>& archive, TextTable& rows, Fill&& fill, const ProgressFn& progress = {}) {
   std::vector<QByteArrayView> cells(size_t(rows.columnCount()));
   qint64 added = 0;
+  const qint64 total = progress ? archive.Count() : 0;
   archive.Scan([&](qint64, RecordView<Rec> v) {
     fill(v, std::span<QByteArrayView>(cells));
     rows.appendRow(cells);
-    ++added;
+    if (++added % 2048 == 0) reportProgress(progress, added, total);
   });
   return added;
 }
@@ -43,11 +46,11 @@ void completeExportRows(TextTable& rows, qint64 records);
 // to that count (the rest left empty) and throws ArchiveError.
 template <class Rec, class Fill>
 void fillExportRows(const Archive<Rec>& archive, TextTable& rows, qint64& records, qint64 bytesPerRecord,
-                    Fill&& fill) {
+                    Fill&& fill, const ProgressFn& progress = {}) {
   records = archive.Count();
   rows.reserve(records, records * bytesPerRecord);
   try {
-    appendRecordRows(archive, rows, fill);
+    appendRecordRows(archive, rows, fill, progress);
   } catch (const ArchiveError&) {
     completeExportRows(rows, records);
     throw;
@@ -56,7 +59,9 @@ void fillExportRows(const Archive<Rec>& archive, TextTable& rows, qint64& record
 }
 
 // The document of one sheet: the file's side of the columns, then the rows.
-QByteArray exportDocument(QStringView sheetName, std::span<const ExportColumn> columns, const TextTable& rows);
+// `progress` hears of the rows written (Cancelled stops it).
+QByteArray exportDocument(QStringView sheetName, std::span<const ExportColumn> columns, const TextTable& rows,
+                          const ProgressFn& progress = {});
 
 // How an exported cell is made from its record.
 enum class CellSource : unsigned char {
@@ -123,8 +128,8 @@ struct RecordExport {
   }
 
   // See fillExportRows.
-  void fill(const Archive<Rec>& archive, TextTable& rows, qint64& records) const {
-    fillExportRows(archive, rows, records, bytesPerRecord, RecordCells<Rec>(fields));
+  void fill(const Archive<Rec>& archive, TextTable& rows, qint64& records, const ProgressFn& progress = {}) const {
+    fillExportRows(archive, rows, records, bytesPerRecord, RecordCells<Rec>(fields), progress);
   }
   TextTable read(const Archive<Rec>& archive) const {
     TextTable rows(static_cast<int>(N));
@@ -132,8 +137,8 @@ struct RecordExport {
     fill(archive, rows, records);
     return rows;
   }
-  QByteArray document(const TextTable& rows) const {
-    return exportDocument(QString::fromUtf8(sheetName), columns, rows);
+  QByteArray document(const TextTable& rows, const ProgressFn& progress = {}) const {
+    return exportDocument(QString::fromUtf8(sheetName), columns, rows, progress);
   }
 
   const char* sheetName;  // UTF-8

@@ -247,7 +247,7 @@ std::vector<SheetColumn> sheetColumns(std::span<const ExportColumn> columns) {
 }
 
 QByteArray spreadsheetDocument(QStringView sheetName, std::span<const SheetColumn> columns,
-                               const TextTable& rows) {
+                               const TextTable& rows, const ProgressFn& progress) {
   const qint64 cellCount = rows.rowCount() * rows.columnCount();
   QByteArray out;
   out.reserve(qsizetype(4096 + rows.rowCount() * 9 + cellCount * 52 + rows.storedBytes() * 11 / 10));
@@ -277,6 +277,7 @@ QByteArray spreadsheetDocument(QStringView sheetName, std::span<const SheetColum
       else appendCell(out, kind, rows.storedCell(r, c));
     }
     out.append(kRowEnd);
+    if ((r + 1) % 2048 == 0) reportProgress(progress, r + 1, rows.rowCount());
   }
   out.append(kEpilogue);
   return out;

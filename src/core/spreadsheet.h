@@ -29,6 +29,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/progress.h"
 #include "core/replacefile.h"
 
 namespace fondaro {
@@ -112,8 +113,9 @@ inline constexpr int kDesignedExportRows = 10;
 
 // The whole document for a sheet of these columns and the rows of `rows`
 // (which has as many columns).
+// `progress` hears of the rows written (Cancelled stops it).
 QByteArray spreadsheetDocument(QStringView sheetName, std::span<const SheetColumn> columns,
-                               const TextTable& rows);
+                               const TextTable& rows, const ProgressFn& progress = {});
 
 class ExportWriteError : public std::runtime_error {
  public:

@@ -21,11 +21,17 @@ void prepareWriter(QPdfWriter& writer, PrintDocument& doc) {
 }
 }  // namespace
 
-bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device, const std::function<void()>& abandon) {
+bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device, const std::function<void()>& abandon,
+                   const ProgressFn& progress) {
   const int pages = std::max(1, doc.paginate(device));
   QPainter painter;
   if (!painter.begin(&device)) return false;
   for (int page = 0; page < pages; ++page) {
+    if (progress && !progress(page, pages)) {
+      if (abandon) abandon();
+      painter.end();
+      throw Cancelled();
+    }
     if (page > 0 && !device.newPage()) {
       if (abandon) abandon();
       painter.end();
@@ -47,7 +53,7 @@ int countPages(PrintDocument& doc) {
 }
 
 bool writePdf(PrintDocument& doc, const QString& path, QString* error, const OutputGuard& guard,
-              WriteFailure* failure) {
+              WriteFailure* failure, const ProgressFn& progress) {
   const auto fail = [&](const QString& why, WriteFailure what = {WriteFailure::Kind::System, EIO}) {
     if (failure) *failure = what;
     if (error)
@@ -64,7 +70,7 @@ bool writePdf(PrintDocument& doc, const QString& path, QString* error, const Out
   {
     QPdfWriter writer(&pdf);
     prepareWriter(writer, doc);
-    if (!paintDocument(doc, writer)) return fail(u"Errore durante la scrittura delle pagine."_qs);
+    if (!paintDocument(doc, writer, {}, progress)) return fail(u"Errore durante la scrittura delle pagine."_qs);
   }
   const QByteArray& bytes = pdf.data();
   WriteFailure why;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+#include "core/progress.h"
 #include "core/replacefile.h"
 #include "report/printdocument.h"
 
@@ -15,14 +16,19 @@ namespace fondaro::report {
 // of that name as it was. On failure returns false and, if `error` is given,
 // sets it to the reason (in Italian, for the user), and `failure` to what
 // failed. What is never replaced: core/replacefile.h, and `guard`.
+// `progress` hears of each page drawn; when it says stop, Cancelled is thrown
+// and nothing is written.
 bool writePdf(PrintDocument& doc, const QString& path, QString* error = nullptr, const OutputGuard& guard = {},
-              WriteFailure* failure = nullptr);
+              WriteFailure* failure = nullptr, const ProgressFn& progress = {});
 
 // Lays out and draws every page of `doc` on `device`, page by page; false when
 // the device cannot be painted on (a printer that refuses the job). When a
 // page fails after the first, `abandon` is called before the painting ends,
 // so that a printer's job can be cancelled instead of printing half of it.
-bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device, const std::function<void()>& abandon = {});
+// `progress` hears of each page drawn; when it says stop, `abandon` is called,
+// the painting ends and Cancelled is thrown.
+bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device, const std::function<void()>& abandon = {},
+                   const ProgressFn& progress = {});
 
 // The number of pages `doc` takes on a PDF page of its own layout, without
 // drawing anything.

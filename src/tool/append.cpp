@@ -54,9 +54,31 @@ int rawControlInString(const QByteArray& line) {
   return -1;
 }
 
+// The records read, in pieces of a fixed size: a batch of a hundred thousand
+// records is never moved to a bigger buffer as it grows.
+template <class Rec>
+class RecordChunks {
+ public:
+  void push_back(const Rec& r) {
+    if (chunks_.empty() || chunks_.back().size() == kPerChunk) chunks_.emplace_back().reserve(kPerChunk);
+    chunks_.back().push_back(r);
+  }
+  bool empty() const { return chunks_.empty(); }
+  std::vector<QByteArrayView> views() const {
+    std::vector<QByteArrayView> v;
+    for (const std::vector<Rec>& c : chunks_)
+      v.emplace_back(reinterpret_cast<const char*>(c.data()), qsizetype(c.size() * sizeof(Rec)));
+    return v;
+  }
+
+ private:
+  static constexpr size_t kPerChunk = 1024;
+  std::vector<std::vector<Rec>> chunks_;
+};
+
 // Checks one line and adds its record; on a bad line reports it and returns false.
 template <class Rec>
-bool parseLine(const QByteArray& raw, int lineNo, std::vector<Rec>& records) {
+bool parseLine(const QByteArray& raw, int lineNo, RecordChunks<Rec>& records) {
   const QByteArray line = raw.trimmed();
   if (line.isEmpty()) return true;
   if (const int c = rawControlInString(line); c >= 0) {
@@ -96,7 +118,7 @@ bool parseLine(const QByteArray& raw, int lineNo, std::vector<Rec>& records) {
 // Reads standard input in blocks and checks it line by line; on the first bad
 // line reports it and returns false.
 template <class Rec>
-bool parseAll(std::FILE* in, std::vector<Rec>& records) {
+bool parseAll(std::FILE* in, RecordChunks<Rec>& records) {
   std::vector<char> block(64 * 1024);
   QByteArray line;
   int lineNo = 1;
@@ -130,7 +152,7 @@ bool parseAll(std::FILE* in, std::vector<Rec>& records) {
 
 template <class Rec>
 int append(const QString& path) {
-  std::vector<Rec> records;
+  RecordChunks<Rec> records;
   if (!parseAll<Rec>(stdin, records)) return kExitError;
   // Today's safety copy of the archive as it stands; without it the records
   // are appended all the same.
@@ -157,7 +179,7 @@ int append(const QString& path) {
   };
   RecordFile::Appended done;
   try {
-    done = archive.AppendAll(records);
+    done = archive.file().appendBlocks([&](qint64) { return records.views(); });
   } catch (const ArchiveError& e) {
     // Records the disk did not confirm are in the file all the same: their
     // positions are printed before the failure is reported.

@@ -2,8 +2,11 @@
 // the same core functions, printed as UTF-8 text or as the windows' printout.
 #include <QDate>
 #include <QMap>
+#include <QStringEncoder>
 
+#include "core/cp1252.h"
 #include "core/journal.h"
+#include "core/linebytes.h"
 #include "core/lists.h"
 #include "core/period.h"
 #include "core/textrules.h"
@@ -106,11 +109,45 @@ std::optional<QDate> dateOption(const Args& a, const char* name, const char* usa
   return d;
 }
 
+// UTF-8 straight into a buffer written out every 256 KiB: no copy of the
+// whole output is ever made.
 void printLines(const QStringList& lines) {
-  QString text;
-  for (const QString& l : lines) text += l + u'\n';
-  out(text);
+  constexpr qsizetype kChunk = 256 * 1024;
+  QStringEncoder utf8(QStringEncoder::Utf8);
+  QByteArray buf(kChunk, Qt::Uninitialized);
+  char* p = buf.data();
+  for (const QString& l : lines) {
+    const qsizetype room = utf8.requiredSpace(l.size()) + 1;
+    if (p - buf.data() + room > buf.size()) {
+      writeOut(buf.constData(), size_t(p - buf.data()));
+      if (room > buf.size()) buf.resize(room);
+      p = buf.data();
+    }
+    p = utf8.appendToBuffer(p, l);
+    *p++ = '\n';
+  }
+  writeOut(buf.constData(), size_t(p - buf.data()));
 }
+
+// Lines of stored bytes written out as UTF-8 through a buffer of 256 KiB.
+class StreamedLines {
+ public:
+  StreamedLines() : buf_(kChunk + 3 * LineBytes::kCapacity + 1, Qt::Uninitialized), p_(buf_.data()) {}
+  void add(QByteArrayView line) {
+    p_ = cp1252::appendUtf8(p_, line.data(), line.size());
+    *p_++ = '\n';
+    if (p_ - buf_.data() >= kChunk) finish();
+  }
+  void finish() {
+    writeOut(buf_.constData(), size_t(p_ - buf_.data()));
+    p_ = buf_.data();
+  }
+
+ private:
+  static constexpr qsizetype kChunk = 256 * 1024;
+  QByteArray buf_;
+  char* p_;
+};
 
 int reportSkipped(const std::vector<SkippedRecord>& skipped) {
   flushOut();
@@ -243,8 +280,14 @@ int runJournal(const QStringList& args) {
   const QStringList file = {QStringLiteral("--kind"), QStringLiteral("movimenti"), a->positional.front()};
   return runFileCommand(file, "journal", kJournalUsage, [&](const FileArgs& fa) {
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
-    const Journal j = buildJournal(archive, {from, to, causale});
+    const bool toPdf = a->options.contains(QStringLiteral("--pdf"));
+    // To standard output each line goes out as it is made; a PDF needs them all.
+    StreamedLines streamed;
+    const Journal j = toPdf ? buildJournal(archive, {from, to, causale})
+                            : buildJournal(archive, {from, to, causale},
+                                           [&](QByteArrayView line) { streamed.add(line); });
     archive.Close();
+    streamed.finish();
     const QStringList lines =
         journalPrintLines(j.lines, intervalText(formatDate(from), formatDate(to)), j.income.euroText(),
                           j.expense.euroText(), j.balance.euroText());

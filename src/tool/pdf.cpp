@@ -1,39 +1,54 @@
 #include "tool/pdf.h"
 
-#include <QGuiApplication>
+#include <dlfcn.h>
+#include <unistd.h>
 
-#include "report/fonts.h"
-#include "report/pdf.h"
-#include "report/templates.h"
+#include <QByteArray>
 
 namespace fondaro::tool {
 
 namespace {
 
-// Fonts need a GUI application; the offscreen platform draws without a display.
-void ensureGuiApplication() {
-  if (QGuiApplication::instance()) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "fondaro-tool";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: tearing it down among the exit handlers would outlive
-  // the toolkit's own per-thread data.
-  new QGuiApplication(argc, argv);
-  report::installFonts();
+QByteArray executableFolder() {
+  QByteArray link(4096, '\0');
+  const ssize_t n = ::readlink("/proc/self/exe", link.data(), size_t(link.size() - 1));
+  if (n <= 0) return "./";
+  link.truncate(n);
+  return link.left(link.lastIndexOf('/') + 1);
+}
+
+// The module, loaded once on first use; the reason it could not be, if so.
+ListPdfWriter loadWriter(QString* why) {
+  static ListPdfWriter writer = nullptr;
+  static QString failure;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    const QByteArray folder = executableFolder();
+    for (const QByteArray& place : {folder + kPdfModuleName, folder + "../lib/fondaro/" + kPdfModuleName}) {
+      void* module = ::dlopen(place.constData(), RTLD_NOW | RTLD_LOCAL);
+      if (!module) {
+        failure = QString::fromLocal8Bit(::dlerror());
+        continue;
+      }
+      using Entry = ListPdfWriter (*)();
+      if (auto entry = reinterpret_cast<Entry>(::dlsym(module, "fondaro_list_pdf_writer"))) {
+        writer = entry();
+        break;
+      }
+      failure = QString::fromLocal8Bit(::dlerror());
+    }
+  }
+  if (!writer && why) *why = QStringLiteral("the PDF writer cannot be loaded: ") + failure;
+  return writer;
 }
 
 }  // namespace
 
 bool writeListPdf(const QString& path, Printout kind, const QString& title, const QStringList& lines,
                   const OutputGuard& guard, QString* error) {
-  ensureGuiApplication();
-  report::Report r = kind == Printout::Primanota ? report::journalReport(title, lines)
-                                                 : report::listReport(title, lines);
-  WriteFailure failure;
-  if (report::writePdf(r, path, nullptr, guard, &failure)) return true;
-  *error = failure.english();
-  return false;
+  const ListPdfWriter writer = loadWriter(error);
+  return writer && writer(path, kind, title, lines, guard, error);
 }
 
 }  // namespace fondaro::tool

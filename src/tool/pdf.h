@@ -15,4 +15,10 @@ enum class Printout { Riepilogo, Primanota };
 bool writeListPdf(const QString& path, Printout kind, const QString& title, const QStringList& lines,
                   const OutputGuard& guard, QString* error);
 
+// The writer inside the PDF module "fondaro-tool-pdf.so", which sits beside
+// the tool (a build or portable folder) or in ../lib/fondaro/ (installed).
+using ListPdfWriter = bool (*)(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+                               const OutputGuard& guard, QString* error);
+inline constexpr char kPdfModuleName[] = "fondaro-tool-pdf.so";
+
 }  // namespace fondaro::tool

@@ -49,19 +49,18 @@ int runStats(const QStringList& args) {
       return kExitError;
     }
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
-    ChartFigures in = monthlyTotals(archive, Flow::Entrate, year);
-    ChartFigures outFlow = in.stopped() ? in : monthlyTotals(archive, Flow::Uscite, year);
-    ChartFigures annual = outFlow.stopped() ? outFlow : annualTotals(archive);
+    // One read gives all three sets; a failure is reported in this order.
+    const YearFigures f = yearFigures(archive, year);
     archive.Close();
-    for (const ChartFigures* f : {&in, &outFlow, &annual}) {
-      if (f->stopped()) {
+    for (const ChartFigures* set : {&f.income, &f.expense, &f.annual}) {
+      if (set->stopped()) {
         err(QStringLiteral("fondaro-tool stats: record %1: Importo is not a number: \"%2\"")
-                .arg(f->badAmountPosition)
-                .arg(f->badAmountText));
+                .arg(set->badAmountPosition)
+                .arg(set->badAmountText));
         return kExitError;
       }
     }
-    out(line("entrate", in.values) + line("uscite", outFlow.values) + line("bilancio", annual.values));
+    out(line("entrate", f.income.values) + line("uscite", f.expense.values) + line("bilancio", f.annual.values));
     flushOut();
     return kExitOk;
   });

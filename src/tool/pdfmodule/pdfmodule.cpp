@@ -1,0 +1,46 @@
+// The tool's PDF writer, a module of its own: the graphics libraries it needs
+// are loaded only by the commands that write a PDF, so that every other
+// command starts as fast as a plain program (see tool/pdf.cpp).
+#include <QGuiApplication>
+
+#include "tool/pdf.h"
+
+#include "report/fonts.h"
+#include "report/pdf.h"
+#include "report/templates.h"
+
+namespace fondaro::tool {
+
+namespace {
+
+// Fonts need a GUI application; the offscreen platform draws without a display.
+void ensureGuiApplication() {
+  if (QGuiApplication::instance()) return;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "fondaro-tool";
+  static char* argv[] = {name, nullptr};
+  // Never destroyed: tearing it down among the exit handlers would outlive
+  // the toolkit's own per-thread data.
+  new QGuiApplication(argc, argv);
+  report::installFonts();
+}
+
+}  // namespace
+
+bool writeListPdfNow(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+                     const OutputGuard& guard, QString* error) {
+  ensureGuiApplication();
+  report::Report r = kind == Printout::Primanota ? report::journalReport(title, lines)
+                                                 : report::listReport(title, lines);
+  WriteFailure failure;
+  if (report::writePdf(r, path, nullptr, guard, &failure)) return true;
+  *error = failure.english();
+  return false;
+}
+
+}  // namespace fondaro::tool
+
+extern "C" __attribute__((visibility("default"))) fondaro::tool::ListPdfWriter fondaro_list_pdf_writer() {
+  return &fondaro::tool::writeListPdfNow;
+}
