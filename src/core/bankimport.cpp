@@ -1,10 +1,13 @@
 #include "core/bankimport.h"
 
+#include <QCryptographicHash>
 #include <QHash>
+#include <QSettings>
 #include <cerrno>
 #include <cstring>
 #include <map>
 
+#include "core/filepath.h"
 #include "core/textrules.h"
 
 namespace fondaro {
@@ -236,6 +239,30 @@ ImportResult importStatement(const Statement& st, const QByteArray& folder, cons
     result.years.push_back(count);
   }
   return result;
+}
+
+}  // namespace fondaro
+
+namespace fondaro {
+namespace {
+QString settingsPath(const QByteArray& folder) { return decodePath(joinPath(folder, "ImportaEstratto.ini")); }
+QString settingsKey(const QString& headerKey) {
+  return QStringLiteral("colonne/") +
+         QString::fromLatin1(QCryptographicHash::hash(headerKey.toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+}  // namespace
+
+std::optional<CsvColumns> rememberedColumns(const QByteArray& folder, const QString& headerKey) {
+  QSettings s(settingsPath(folder), QSettings::IniFormat);
+  const QString text = s.value(settingsKey(headerKey)).toString();
+  if (text.isEmpty()) return std::nullopt;
+  return parseColumnsOption(text);
+}
+
+void rememberColumns(const QByteArray& folder, const QString& headerKey, const CsvColumns& columns) {
+  QSettings s(settingsPath(folder), QSettings::IniFormat);
+  s.setValue(settingsKey(headerKey), columnsOptionText(columns));
+  s.sync();
 }
 
 }  // namespace fondaro

@@ -107,6 +107,13 @@ class ImportWriteError : public std::runtime_error {
 ImportResult importStatement(const Statement& statement, const QByteArray& folder, const QString& statementName,
                              const QSet<int>& leaveOut = {}, const ProgressFn& progress = {});
 
+// The column mapping the user gave for a CSV file whose header is not
+// recognised, remembered in the program folder (ImportaEstratto.ini) for the
+// next file with the same header (csvHeaderKey). Remembering is a convenience:
+// a file that cannot be read or written remembers nothing.
+std::optional<CsvColumns> rememberedColumns(const QByteArray& folder, const QString& headerKey);
+void rememberColumns(const QByteArray& folder, const QString& headerKey, const CsvColumns& columns);
+
 // "Importato da <name>"
 QString importNote(const QString& statementName);
 

@@ -267,6 +267,21 @@ std::optional<CsvColumns> parseColumnsOption(QStringView text, QString* error) {
   return c;
 }
 
+QString columnsOptionText(const CsvColumns& c) {
+  QStringList parts;
+  const auto add = [&](const char* key, int col) {
+    if (col >= 0) parts << QStringLiteral("%1=%2").arg(QLatin1String(key)).arg(col + 1);
+  };
+  add("data", c.date);
+  add("importo", c.amount);
+  add("uscite", c.out);
+  add("entrate", c.in);
+  add("descrizione", c.description);
+  add("controparte", c.counterparty);
+  add("riferimento", c.reference);
+  return parts.join(u',');
+}
+
 Statement readCsv(const CsvTable& table, const CsvColumns& cols) {
   Statement st;
   st.format = StatementFormat::Csv;

@@ -147,6 +147,8 @@ std::optional<CsvColumns> recogniseCsvColumns(const CsvTable& table);
 // "data=N,uscite=N,entrate=N[,...]", 1-based; the header is the first row.
 // Nothing, with the reason in `error` (English), for a text that is not that.
 std::optional<CsvColumns> parseColumnsOption(QStringView text, QString* error = nullptr);
+// The mapping written back as parseColumnsOption reads it ("data=1,importo=3").
+QString columnsOptionText(const CsvColumns& columns);
 // The names of the cells of a row normalised as the recognition compares
 // them: lower case, without blanks, punctuation or accents.
 QString normalisedColumnName(QStringView cell);

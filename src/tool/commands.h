@@ -27,5 +27,7 @@ int runBackups(const QStringList& args);
 int runRestore(const QStringList& args);
 // fondaro-tool recurring add|list|stop|run FOLDER ...: recurring movements
 int runRecurring(const QStringList& args);
+// fondaro-tool import STATEMENT --into FOLDER [...]: a bank statement into the yearly archives
+int runImport(const QStringList& args);
 
 }  // namespace fondaro::tool

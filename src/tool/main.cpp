@@ -29,6 +29,7 @@ const char* kUsage =
     "  backups FOLDER                           the safety copies of a folder, checked\n"
     "  restore COPY --into FOLDER               put a safety copy back\n"
     "  recurring add|list|stop|run FOLDER ...   the recurring movements of a program folder\n"
+    "  import STATEMENT --into FOLDER           a bank statement (CAMT.053, OFX, CSV) into the archives\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -54,6 +55,7 @@ int dispatch(const QString& cmd, const QStringList& args) {
   if (cmd == QLatin1String("backups")) return runBackups(args);
   if (cmd == QLatin1String("restore")) return runRestore(args);
   if (cmd == QLatin1String("recurring")) return runRecurring(args);
+  if (cmd == QLatin1String("import")) return runImport(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;
