@@ -94,7 +94,7 @@ void closeWorkWindows(QWidget* keep) {
 
 TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Owner) {
   setObjectName(u"frmCopieSicurezza"_qs);
-  setWindowTitle(texts::kCaption.toString() + u" - "_qs + gui::kProductName.toString());
+  setWindowTitle(u" "_qs + gui::kProductName.toString() + u" -"_qs + texts::kCaption.toString());
   setFixedSize(820, 520);
 
   auto* lblTitolo = gui::layoutLabel(this, "lblTitolo", texts::kTitle, gui::windowFont("Arial", 16, true));
