@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "gui/messages.h"
+#include "gui/progress.h"
 #include "report/pdf.h"
 
 namespace fondaro::gui {
@@ -64,15 +65,26 @@ class PageRange : public PrintDocument {
   int from_, to_;
 };
 
+// Long work shows its progress: a long list is a thousand pages and more.
+const QString kPrintingText = u"Stampa in corso..."_qs;
+const QString kPdfText = u"Creazione del file PDF in corso..."_qs;
+const QString kPreviewText = u"Preparazione dell'anteprima di stampa..."_qs;
+
 bool printOn(QWidget* parent, QPrinter& printer, PrintDocument& doc) {
   bool done = false;
-  // A job that fails half way is cancelled, not sent with the pages so far.
+  // A job that fails or is cancelled half way is withdrawn, not sent with the
+  // pages so far.
   const auto cancel = [&printer] { printer.abort(); };
-  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-    PageRange range(doc, printer.fromPage(), std::max(printer.fromPage(), printer.toPage()));
-    done = report::paintDocument(range, printer, cancel);
-  } else {
-    done = report::paintDocument(doc, printer, cancel);
+  ProgressDialog progress(parent, kPrintingText);
+  try {
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+      PageRange range(doc, printer.fromPage(), std::max(printer.fromPage(), printer.toPage()));
+      done = report::paintDocument(range, printer, cancel, progress.callback());
+    } else {
+      done = report::paintDocument(doc, printer, cancel, progress.callback());
+    }
+  } catch (const Cancelled&) {
+    return false;
   }
   if (!done)
     notice(parent, Icon::Warning,
@@ -96,8 +108,16 @@ class PreviewWindow : public QPrintPreviewDialog {
     delete layout();
     view_ = new QPrintPreviewWidget(&printer, this);
     view_->setObjectName(u"viewAnteprima"_qs);
-    connect(view_, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* p) { report::paintDocument(doc_, *p); });
+    connect(view_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* p) {
+      ProgressDialog progress(this, kPreviewText);
+      try {
+        report::paintDocument(doc_, *p, {}, progress.callback());
+      } catch (const Cancelled&) {
+        // Pages the user did not wait for are not shown half: the preview closes.
+        cancelled_ = true;
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+      }
+    });
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->setSpacing(0);
@@ -147,6 +167,10 @@ class PreviewWindow : public QPrintPreviewDialog {
 
   PrintDocument& doc_;
   QPrintPreviewWidget* view_;
+  bool cancelled_ = false;
+
+ public:
+  bool cancelled() const { return cancelled_; }
 };
 
 bool preview(QWidget* parent, PrintDocument& doc) {
@@ -159,7 +183,7 @@ bool preview(QWidget* parent, PrintDocument& doc) {
     window.resize(room.width() * 4 / 5, room.height() * 9 / 10);
   }
   window.exec();
-  return true;
+  return !window.cancelled();
 }
 }  // namespace
 
@@ -173,9 +197,14 @@ bool print(QWidget* parent, PrintDocument& doc, PrintTarget target, int copies,
   copies = std::max(1, copies);
   if (target == PrintTarget::Pdf) {
     QString error;
-    if (!report::writePdf(doc, pdfPath, &error)) {
-      notice(parent, Icon::Warning, error);
-      return false;
+    ProgressDialog progress(parent, kPdfText);
+    try {
+      if (!report::writePdf(doc, pdfPath, &error, {}, nullptr, progress.callback())) {
+        notice(parent, Icon::Warning, error);
+        return false;
+      }
+    } catch (const Cancelled&) {
+      return false;  // the older file of that name stays as it was
     }
   }
   if ((target == PrintTarget::Printer || target == PrintTarget::PrintDialog) && !printerPresent()) {

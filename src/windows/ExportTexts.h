@@ -30,5 +30,8 @@ inline constexpr QStringView kAskOpen =
 inline constexpr QStringView kExportFailed =
     u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
     u"Accertarsi che il file di Excel non sia già aperto.";
+// The progress of long work on a big archive.
+inline constexpr QStringView kReadingArchive = u"Lettura delle schede in archivio...";
+inline constexpr QStringView kExporting = u"Esportazione delle schede in corso...";
 
 }  // namespace fondaro::exportTexts

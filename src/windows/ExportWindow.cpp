@@ -17,6 +17,7 @@
 #include "gui/openurl.h"
 #include "gui/product.h"
 #include "gui/programfolder.h"
+#include "gui/progress.h"
 #include "gui/widgets.h"
 
 namespace fondaro {
@@ -80,10 +81,15 @@ void ExportWindow::addPictures(QLabel* lblEsporta) {
 void ExportWindow::FormShow() {
   TextTable rows(int(setup_.columns.size()));
   qint64 records = 0;
+  gui::ProgressDialog progress(this, kReadingArchive.toString());
   try {
-    setup_.readRows(rows, records);
+    setup_.readRows(rows, records, progress.callback());
   } catch (const ArchiveError&) {
     completeExportRows(rows, records);  // an archive that did not even open
+  } catch (const Cancelled&) {
+    // The user would rather not wait for a big archive: back where they came from.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    return;
   }
   model->setRows(std::move(rows), records > 0);
   grdRecords->setFocus();
@@ -94,10 +100,17 @@ void ExportWindow::cmdEsportaClick() {
   if (!gui::question(this, kAskExport.toString())) return;
   const QString path = gui::programFolder() + setup_.fileName;
   try {
-    writeFileReplacing(path, setup_.document(model->rows()));
+    QByteArray document;
+    {
+      gui::ProgressDialog progress(this, kExporting.toString());
+      document = setup_.document(model->rows(), progress.callback());
+    }
+    writeFileReplacing(path, document);
   } catch (const ExportWriteError& e) {
     gui::message(this, kExportFailed.toString() + kParagraphBreak + e.failure().italian());
     return;
+  } catch (const Cancelled&) {
+    return;  // the file of the last export stays as it was
   }
   if (gui::question(this, kAskOpen.toString())) gui::TMisc::Open(u'"' + path + u'"');
 }

@@ -27,9 +27,10 @@ struct ExportSetup {
   QString guideTitle;  // the guide window's title
   QString guidePage;   // the guide page's name
   // Fills the grid's rows from the archive and sets `records` to how many it
-  // holds (fillMovementExport); throws ArchiveError with the rows read kept.
-  std::function<void(TextTable& rows, qint64& records)> readRows;
-  std::function<QByteArray(const TextTable&)> document;
+  // holds (fillMovementExport); throws ArchiveError with the rows read kept,
+  // or Cancelled when the user stops the reading.
+  std::function<void(TextTable& rows, qint64& records, const ProgressFn& progress)> readRows;
+  std::function<QByteArray(const TextTable&, const ProgressFn& progress)> document;
   // The program's gradient, or a light grey background with the logo and a
   // hand pointing at the export icon.
   enum class Look { Gradient, LightGrey } look = Look::Gradient;

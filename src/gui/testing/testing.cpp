@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +12,7 @@
 
 #include "gui/application.h"
 #include "gui/openurl.h"
+#include "gui/progress.h"
 #include "report/pdf.h"
 
 namespace fondaro::gui::testing {
@@ -143,6 +145,29 @@ ModalDriver::ModalDriver(std::function<void(QWidget*)> act, int timeoutMs)
 }
 
 ModalDriver::~ModalDriver() { delete timer_; }
+
+ProgressCanceller::ProgressCanceller(bool every) : timer_(new QTimer) {
+  setProgressDelay(0);
+  auto* t = static_cast<QTimer*>(timer_);
+  t->setInterval(0);
+  QObject::connect(t, &QTimer::timeout, [this, t, every] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QProgressDialog*>(w);
+      if (!dialog || !dialog->isVisible() || dialog->wasCanceled()) continue;
+      sentences_ << dialog->labelText();
+      ++cancelled_;
+      dialog->cancel();
+      if (!every) t->stop();
+      return;
+    }
+  });
+  t->start();
+}
+
+ProgressCanceller::~ProgressCanceller() {
+  delete timer_;
+  setProgressDelay(500);
+}
 
 void typeText(QWidget* w, const QString& text) {
   for (QChar c : text) {

@@ -122,6 +122,22 @@ class ModalDriver {
   bool done_ = false;
 };
 
+// While alive, long work shows its progress dialog at once, and the first such
+// dialog (or every one, with `every`) is cancelled as soon as it shows, as if
+// the user pressed "Annulla". `sentences()` are the dialogs' texts.
+class ProgressCanceller {
+ public:
+  explicit ProgressCanceller(bool every = false);
+  ~ProgressCanceller();
+  int cancelled() const { return cancelled_; }
+  const QStringList& sentences() const { return sentences_; }
+
+ private:
+  QObject* timer_;
+  int cancelled_ = 0;
+  QStringList sentences_;
+};
+
 // Types text into the focused widget of `w`, one key event per character; any
 // character, accented ones included.
 void typeText(QWidget* w, const QString& text);

@@ -16,9 +16,9 @@ ExportSetup clientExport() {
       .guideTitle = exportTexts::kClientsGuide.toString(),
       .guidePage = u"esportazione_clienti"_qs,
       .readRows =
-          [](TextTable& rows, qint64& records) {
+          [](TextTable& rows, qint64& records, const ProgressFn& progress) {
             ClientArchive archive = ClientArchive::OpenOrCreate(clientArchivePath(gui::programFolder()));
-            fillClientExport(archive, rows, records);
+            fillClientExport(archive, rows, records, progress);
             archive.Close();
           },
       .document = clientExportDocument,

@@ -19,6 +19,7 @@
 #include "gui/messages.h"
 #include "gui/openurl.h"
 #include "gui/programfolder.h"
+#include "gui/progress.h"
 #include "gui/widgets.h"
 #include "movements/Movimenti.h"
 #include "movements/TextsAllegati.h"
@@ -153,7 +154,12 @@ void TfrmAllegaCartella::attach(int row) {
   if (!makeFolders(encodePath(folder))) return failed({WriteFailure::Kind::System, errno});
   if (pathExists(encodePath(target)) && !gui::question(this, kOverwrite.toString())) return;
   WriteFailure why;
-  if (!copyReplacing(chosen, target, &why)) return failed(why);
+  try {
+    gui::ProgressDialog progress(this, kCopying.toString());
+    if (!copyReplacing(chosen, target, &why, progress.callback())) return failed(why);
+  } catch (const Cancelled&) {
+    txtFile[row]->setText(previous);  // nothing was attached
+  }
 }
 
 void TfrmAllegaCartella::open(int row) {

@@ -17,9 +17,9 @@ ExportSetup movementExport() {
       .guideTitle = exportTexts::kMovementsGuide.toString(),
       .guidePage = u"esportazione_movimenti"_qs,
       .readRows =
-          [](TextTable& rows, qint64& records) {
+          [](TextTable& rows, qint64& records, const ProgressFn& progress) {
             MovementArchive archive = MovementArchive::OpenOrCreate(windowSet().frmMovimenti->archiveFile());
-            fillMovementExport(archive, rows, records);
+            fillMovementExport(archive, rows, records, progress);
             archive.Close();
           },
       .document = movementExportDocument,

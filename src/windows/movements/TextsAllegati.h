@@ -35,5 +35,7 @@ inline constexpr QStringView kNotStorable =
     u"Rinominare il file e allegarlo di nuovo.";
 inline constexpr QStringView kNotOpened = u"Il file non viene aperto.";
 inline constexpr QStringView kNotAttached = u"Il file non è stato allegato.";
+// Shown while a big file is copied into the attachments folder.
+inline constexpr QStringView kCopying = u"Copia del file nella cartella degli allegati...";
 
 }  // namespace fondaro::attachmentTexts
