@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDate>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -230,7 +231,11 @@ TEST_F(ToolTest, ALatin1FileNameIsTheFileUsed) {
   EXPECT_EQ(a.Count(), 2);
   EXPECT_EQ(a.ReadAt(2).Causale.get(), u"Pane"_qs);
   a.Close();
-  EXPECT_EQ(namesIn(bytesOf(dir.path())), std::set<QByteArray>{"caf\xE9.eur"});
+  // Beside it, only the day's safety copy, under the very same name.
+  EXPECT_EQ(namesIn(bytesOf(dir.path())), (std::set<QByteArray>{"caf\xE9.eur", "Copie di sicurezza"}));
+  const QByteArray day = bytesOf(dir.path()) + "/Copie di sicurezza/" +
+                         QDate::currentDate().toString(u"yyyy-MM-dd"_qs).toLatin1();
+  EXPECT_EQ(namesIn(day), (std::set<QByteArray>{"caf\xE9.eur", "manifesto.txt"}));
 
   // A missing Latin-1 name is created under exactly that name.
   const ToolRun create = toolInShell(dir.path(), QStringLiteral("exec \"$0\" append \"$(printf '\\351t\\340.pro')\""),
@@ -239,7 +244,7 @@ TEST_F(ToolTest, ALatin1FileNameIsTheFileUsed) {
   auto clients = ClientArchive::OpenExisting(bytesOf(dir.path()) + "/\xE9t\xE0.pro", RecordFile::Access::ReadOnly);
   EXPECT_EQ(clients.Count(), 1);
   clients.Close();
-  EXPECT_EQ(namesIn(bytesOf(dir.path())), (std::set<QByteArray>{"caf\xE9.eur", "\xE9t\xE0.pro"}));
+  EXPECT_EQ(namesIn(bytesOf(dir.path())), (std::set<QByteArray>{"caf\xE9.eur", "\xE9t\xE0.pro", "Copie di sicurezza"}));
 }
 
 // A line over 1 MiB is refused, naming it; one just under goes in.
