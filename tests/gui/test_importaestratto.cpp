@@ -1,0 +1,216 @@
+// The window "Importa estratto conto": from the file to the summary, the
+// entries' states and ticks, the mapping of a CSV file whose columns are not
+// recognised (remembered for the next file with the same header), a damaged
+// statement, and the way in from the year window.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+
+#include "core/archive.h"
+#include "core/bankimport.h"
+#include "core/cp1252.h"
+#include "gui/progress.h"
+#include "movements/ImportaEstratto.h"
+#include "movements/MenuMovimenti.h"
+#include "movements/Movimenti.h"
+#include "../core/test_support.h"
+#include "support.h"
+
+using namespace fondaro;
+using namespace fondaro::testsupport;
+using fondaro::gui::Answer;
+using fondaro::gui::DialogKind;
+
+namespace {
+
+// Four entries: one already in 2024.eur, two new, one in dollars.
+const QByteArray kStatement = cp1252::encode(
+    u"Data contabile;Descrizione;Importo;Divisa\r\n"
+    u"05/01/2024;Affitto gennaio;-700,00;EUR\r\n"
+    u"06/01/2024;Fattura 12 caffè;1.250,00;EUR\r\n"
+    u"07/01/2024;Canone;-3,50;EUR\r\n"
+    u"08/01/2024;Giroconto;-10,00;USD\r\n"
+    u"Saldo finale;;546,50;\r\n");
+
+}  // namespace
+
+class TestImportaEstratto : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<Program> p;
+  std::unique_ptr<TfrmImportaEstratto> w;
+
+  QString archive(int year) const { return movementArchivePath(p->folder(), QString::number(year)); }
+  std::vector<TMovimento> records(int year) const {
+    std::vector<TMovimento> out;
+    if (!QFile::exists(archive(year))) return out;
+    const auto a = MovementArchive::OpenExisting(archive(year), RecordFile::Access::ReadOnly);
+    for (qint64 i = 1; i <= a.Count(); ++i) out.push_back(a.ReadAt(i));
+    return out;
+  }
+  QString statementFile(const QByteArray& bytes, const QString& name = u"estratto.csv"_qs) {
+    const QString path = p->dir.filePath(name);
+    fondaro::testing::writeAll(path, bytes);
+    return path;
+  }
+  QTableWidget* table() const { return child<QTableWidget>(w.get(), "tblMovimenti"); }
+  QString cell(int row, int column) const { return table()->item(row, column)->text(); }
+  QString counts() const { return child<QLabel>(w.get(), "lblConteggio")->text(); }
+  void openWindow() {
+    w.reset(new TfrmImportaEstratto(p->windows->frmMenuMovimenti));
+    QVERIFY(showActive(w.get()));
+  }
+  void choose(const QString& path) {
+    p->dialogs.answer(Answer::Ok, path);
+    child<QPushButton>(w.get(), "btnSfoglia")->click();
+  }
+
+ private slots:
+  void initTestCase() {
+    prepareTestApplication();
+    fondaro::gui::testing::setProgressDelay(0);
+  }
+  void init() { p = std::make_unique<Program>(); }
+  void cleanup() {
+    w.reset();
+    p.reset();
+  }
+
+  void fromTheFileToTheSummary() {
+    StatementEntry stored;
+    stored.date = QDate(2024, 1, 5);
+    stored.cents = -70000;
+    stored.currency = u"EUR"_qs;
+    stored.description = u"Affitto gennaio"_qs;
+    {
+      auto a = MovementArchive::OpenOrCreate(archive(2024));
+      a.Append(movementFromEntry(stored, u"vecchio.csv"_qs));
+      a.Close();
+    }
+    openWindow();
+    QVERIFY(!child<QPushButton>(w.get(), "btnImporta")->isEnabled());
+    choose(statementFile(kStatement));
+    QCOMPARE(p->dialogs.seen().size(), 1);
+    QCOMPARE(p->dialogs.seen().front().kind, DialogKind::OpenFile);
+
+    QCOMPARE(table()->rowCount(), 4);
+    QCOMPARE(cell(0, 8), u"Già presente"_qs);
+    QCOMPARE(cell(1, 8), u"Nuovo"_qs);
+    QCOMPARE(cell(1, 2), u"06/01/2024"_qs);
+    QCOMPARE(cell(1, 3), u"Entrata"_qs);
+    QCOMPARE(cell(1, 4), u"1250,00"_qs);
+    QCOMPARE(cell(1, 5), u"Fattura 12 caffè"_qs);
+    QCOMPARE(cell(2, 3), u"Uscita"_qs);
+    QCOMPARE(cell(3, 8), u"Scartato: in USD, non in euro"_qs);
+    QVERIFY(!(table()->item(0, 0)->flags() & Qt::ItemIsUserCheckable));
+    QCOMPARE(table()->item(1, 0)->checkState(), Qt::Checked);
+    QCOMPARE(counts(), u"Da importare: 2   Esclusi: 0   Già presenti: 1   Scartati: 1"_qs);
+
+    // Space on the third row leaves the fee out.
+    table()->setFocus();
+    table()->setCurrentCell(2, 5);
+    QTest::keyClick(table(), Qt::Key_Space);
+    QCOMPARE(table()->item(2, 0)->checkState(), Qt::Unchecked);
+    QCOMPARE(cell(2, 8), u"Nuovo, escluso"_qs);
+    QCOMPARE(counts(), u"Da importare: 1   Esclusi: 1   Già presenti: 1   Scartati: 1"_qs);
+    saveShot(w.get(), artifacts(), u"import-statement"_qs);
+
+    p->dialogs.clear();
+    p->dialogs.answer(Answer::Yes);
+    child<QPushButton>(w.get(), "btnImporta")->click();
+    QCOMPARE(p->dialogs.seen().size(), 1);
+    QCOMPARE(p->dialogs.seen().front().kind, DialogKind::Question);
+    QCOMPARE(p->dialogs.seen().front().text,
+             u"Importazione dell'estratto conto estratto.csv completata.\n\r\n\r"
+             "Anno 2024: 1 movimento aggiunto, 1 già presente.\nMovimenti scartati: 1.\nMovimenti esclusi: 1."
+             "\n\r\n\rAprire i movimenti dell'anno 2024?"_qs);
+    QCOMPARE(w->yearToOpen(), u"2024"_qs);
+    QVERIFY(!w->isVisible());
+    const auto now = records(2024);
+    QCOMPARE(now.size(), size_t(2));
+    QCOMPARE(now[1].Causale.get(), u"Fattura 12 caffè"_qs);
+    QCOMPARE(now[1].Note.get(), u"Importato da estratto.csv"_qs);
+    QCOMPARE(now[1].Saldato.get(), kSi);
+  }
+
+  void afterAnImportWithoutOpeningTheListShowsWhatIsStored() {
+    openWindow();
+    choose(statementFile(kStatement));
+    p->dialogs.clear();
+    p->dialogs.answer(Answer::No);
+    child<QPushButton>(w.get(), "btnImporta")->click();
+    QVERIFY(w->isVisible());
+    QVERIFY(w->yearToOpen().isEmpty());
+    QCOMPARE(records(2024).size(), size_t(3));
+    QCOMPARE(cell(0, 8), u"Già presente"_qs);
+    QCOMPARE(cell(2, 8), u"Già presente"_qs);
+    QCOMPARE(counts(), u"Da importare: 0   Esclusi: 0   Già presenti: 3   Scartati: 1"_qs);
+    p->dialogs.clear();
+    child<QPushButton>(w.get(), "btnImporta")->click();
+    QCOMPARE(p->dialogs.only().text, u"Non ci sono movimenti nuovi da importare."_qs);
+    QCOMPARE(records(2024).size(), size_t(3));
+  }
+
+  void unknownColumnsAreMappedAndRemembered() {
+    const QByteArray bytes = "Giorno;Testo;Uscita;Entrata;Chi\n"
+                             "05/01/2024;Affitto;700,00;;Immobiliare Srl\n"
+                             "06/01/2024;Fattura 3;;1.000,00;Cliente Spa\n";
+    openWindow();
+    choose(statementFile(bytes, u"banca.csv"_qs));
+    auto* pages = child<QStackedWidget>(w.get(), "stkPagine");
+    QCOMPARE(pages->currentWidget()->objectName(), u"panColonne"_qs);
+    auto* preview = child<QTableWidget>(w.get(), "tblAnteprima");
+    QCOMPARE(preview->rowCount(), 3);
+    QCOMPARE(preview->item(0, 4)->text(), u"Chi"_qs);
+    const auto pick = [&](const char* combo, int column) {
+      auto* c = child<QComboBox>(w.get(), combo);
+      c->setCurrentIndex(c->findData(column));
+    };
+    // Without an amount the mapping is refused.
+    pick("cboData", 0);
+    p->dialogs.clear();
+    child<QPushButton>(w.get(), "btnApplica")->click();
+    QCOMPARE(p->dialogs.only().text,
+             u"Indicare la colonna dell'importo, oppure le due colonne delle uscite e delle entrate."_qs);
+    pick("cboUscite", 2);
+    pick("cboEntrate", 3);
+    pick("cboDescrizione", 1);
+    pick("cboControparte", 4);
+    saveShot(w.get(), artifacts(), u"import-statement-columns"_qs);
+    child<QPushButton>(w.get(), "btnApplica")->click();
+    QCOMPARE(pages->currentWidget(), table());
+    QCOMPARE(table()->rowCount(), 2);
+    QCOMPARE(cell(0, 6), u"Immobiliare Srl"_qs);
+    QCOMPARE(cell(1, 4), u"1000,00"_qs);
+
+    // Another file with the same header goes straight to the list.
+    w.reset();
+    openWindow();
+    choose(statementFile(bytes + "07/01/2024;Luce;80,00;;Enel\n", u"banca2.csv"_qs));
+    QCOMPARE(pages = child<QStackedWidget>(w.get(), "stkPagine"), pages);
+    QCOMPARE(pages->currentWidget(), table());
+    QCOMPARE(table()->rowCount(), 3);
+    QCOMPARE(cell(2, 5), u"Luce"_qs);
+  }
+
+  void aDamagedStatementIsReportedAndNothingIsWritten() {
+    openWindow();
+    const QByteArray camt =
+        "<?xml version=\"1.0\"?><Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:camt.053.001.08\">"
+        "<BkToCstmrStmt><Stmt><Ntry><Amt Ccy=\"EUR\">1.00</Amt><CdtDbtInd>CRDT</CdtDbtInd>";
+    choose(statementFile(camt, u"rotto.xml"_qs));
+    const auto& shown = p->dialogs.seen().back();
+    QCOMPARE(shown.kind, DialogKind::Notice);
+    QVERIFY2(shown.text.startsWith(u"Impossibile importare l'estratto conto rotto.xml."_qs), qPrintable(shown.text));
+    QVERIFY2(shown.text.contains(u"incompleto"_qs), qPrintable(shown.text));
+    QCOMPARE(table()->rowCount(), 0);
+    QVERIFY(!child<QPushButton>(w.get(), "btnImporta")->isEnabled());
+    QVERIFY(!QFile::exists(archive(2024)));
+  }
+};
+
+QTEST_MAIN(TestImportaEstratto)
+#include "test_importaestratto.moc"
