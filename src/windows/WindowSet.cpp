@@ -36,12 +36,30 @@ WindowSet& theSet() {
   static WindowSet set;
   return set;
 }
+// 0: the login window alone; 1: the rest being made; 2: every window made.
+int& stage() {
+  static int s = 2;
+  return s;
+}
 }  // namespace
 
 WindowSet& buildWindowSet() {
+  buildLoginWindow();
+  completeWindowSet();
+  return theSet();
+}
+
+WindowSet& buildLoginWindow() {
   destroyWindowSet();
+  theSet().frmPassword = new TfrmPassword;
+  stage() = 0;
+  return theSet();
+}
+
+void completeWindowSet() {
+  if (stage() != 0) return;
+  stage() = 1;
   WindowSet& s = theSet();
-  s.frmPassword = new TfrmPassword;
   s.frmAvvio = new TfrmAvvio;
   s.frmCambiaPassword = new TfrmCambiaPassword;
   s.frmCarta = new TfrmCarta;
@@ -69,14 +87,18 @@ WindowSet& buildWindowSet() {
   s.frmStatsUscite = new TfrmStatsUscite;
   s.frmStatsEntrate = new TfrmStatsEntrate;
   s.frmStatsBilancio = new TfrmStatsBilancio;
-  return s;
+  stage() = 2;
 }
 
-WindowSet& windowSet() { return theSet(); }
+WindowSet& windowSet() {
+  completeWindowSet();
+  return theSet();
+}
 
 void startWindowSet() { theSet().frmPassword->present(); }
 
 void destroyWindowSet() {
+  stage() = 2;
   WindowSet& s = theSet();
   // In reverse order of creation.
   delete s.frmStatsBilancio;

@@ -67,9 +67,14 @@ struct WindowSet {
 };
 
 // Creates the 28 windows in their order (each creation handler runs as its
-// window is made). main() and the window tests both start the program with it.
+// window is made). The window tests start the program with it.
 WindowSet& buildWindowSet();
-// The windows built by buildWindowSet().
+// The login window alone, so that it shows at once; main() then calls
+// completeWindowSet() as soon as it has been painted.
+WindowSet& buildLoginWindow();
+// Creates the windows not made yet, in their order; nothing when all are.
+void completeWindowSet();
+// The windows; the first use of another window completes the set.
 WindowSet& windowSet();
 // What the event loop does first: shows the main window, the login window.
 void startWindowSet();
