@@ -3,7 +3,9 @@
 // is left behind, and no message follows.
 #include <QDir>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 
 #include "../common/records.h"
@@ -67,6 +69,16 @@ class TestProgress : public QObject {
     QCOMPARE(child<QTableView>(&w, "grdRecords")->model()->rowCount(), 5000);
     const QStringList before = filesIn(p->folder());
 
+    // A picture of the dialog as it shows, taken before "Annulla" is pressed.
+    QTimer shot;
+    shot.setInterval(0);
+    connect(&shot, &QTimer::timeout, [&] {
+      if (auto* d = w.findChild<QProgressDialog*>(); d && d->isVisible()) {
+        saveShot(d, artifacts(), u"avanzamento"_qs);
+        shot.stop();
+      }
+    });
+    shot.start();
     ProgressCanceller cancel;
     p->dialogs.answer(Answer::Yes);  // "Si vuole esportare i dati adesso?"
     child<QToolButton>(&w, "cmdEsporta")->click();
