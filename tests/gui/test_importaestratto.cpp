@@ -12,6 +12,9 @@
 #include "core/archive.h"
 #include "core/bankimport.h"
 #include "core/cp1252.h"
+#include "app/Avvio.h"
+#include "app/Password.h"
+#include "gui/product.h"
 #include "gui/progress.h"
 #include "movements/ImportaEstratto.h"
 #include "movements/MenuMovimenti.h"
@@ -209,6 +212,50 @@ class TestImportaEstratto : public QObject {
     QCOMPARE(table()->rowCount(), 0);
     QVERIFY(!child<QPushButton>(w.get(), "btnImporta")->isEnabled());
     QVERIFY(!QFile::exists(archive(2024)));
+  }
+
+  void cancellingWhileReadingLeavesEverythingAsItWas() {
+    openWindow();
+    {
+      ProgressCanceller cancel;
+      choose(statementFile("<?xml version=\"1.0\"?><Document><BkToCstmrStmt><Stmt><Ntry><Amt Ccy=\"EUR\">1.00</Amt>"
+                           "<CdtDbtInd>CRDT</CdtDbtInd><BookgDt><Dt>2024-01-05</Dt></BookgDt></Ntry></Stmt>"
+                           "</BkToCstmrStmt></Document>",
+                           u"estratto.xml"_qs));
+      QVERIFY(!cancel.sentences().isEmpty());
+    }
+    QCOMPARE(table()->rowCount(), 0);
+    QVERIFY(!child<QPushButton>(w.get(), "btnImporta")->isEnabled());
+    QVERIFY(!QFile::exists(archive(2024)));
+  }
+
+  // The way in: a button of the register's year window; the movements of the
+  // year open afterwards as "Apri" opens them.
+  void theYearWindowOpensItAndThenTheRegister() {
+    WindowSet& ws = *p->windows;
+    ws.frmPassword->present();
+    gui::switchTo(ws.frmPassword, ws.frmAvvio);
+    QVERIFY(QTest::qWaitForWindowActive(ws.frmAvvio));
+    ws.frmAvvio->imgApp02Click();
+    QVERIFY(QTest::qWaitForWindowActive(ws.frmMenuMovimenti));
+    auto* button = child<QPushButton>(ws.frmMenuMovimenti, "btnImportaEstratto");
+    QCOMPARE(button->text(), u"Importa estratto conto..."_qs);
+    saveShot(ws.frmMenuMovimenti, artifacts(), u"year-window-import"_qs);
+    const QString path = statementFile(kStatement);
+    p->dialogs.answer(Answer::Yes);
+    ModalDriver driver([&](QWidget* modal) {
+      auto* window = qobject_cast<TfrmImportaEstratto*>(modal);
+      QVERIFY(window);
+      window->openFile(path);
+      child<QPushButton>(window, "btnImporta")->click();
+    });
+    button->click();
+    QVERIFY(driver.done());
+    QCOMPARE(records(2024).size(), size_t(3));
+    QVERIFY(QTest::qWaitFor([&] { return ws.frmMovimenti->isVisible(); }));
+    QVERIFY(!ws.frmMenuMovimenti->isVisible());
+    QCOMPARE(child<QLabel>(ws.frmMovimenti, "lblFile")->text(), archive(2024));
+    QCOMPARE(ws.frmMovimenti->windowTitle(), gui::windowCaption(u"Registro movimenti anno 2024"));
   }
 };
 

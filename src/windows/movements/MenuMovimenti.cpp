@@ -19,7 +19,9 @@
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 #include "gui/product.h"
+#include "movements/ImportaEstratto.h"
 #include "movements/Movimenti.h"
+#include "movements/TextsImporta.h"
 
 namespace fondaro {
 
@@ -63,6 +65,12 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   btnApriPreventivi->setFont(gui::windowFont("Verdana", 12, true));
   btnApriPreventivi->setGeometry(452, 344, 110, 40);
 
+  // A bank statement into the archives: beside the year, below "Apri".
+  btnImportaEstratto = new QPushButton(importTexts::kYearWindowButton.toString(), c);
+  btnImportaEstratto->setObjectName(u"btnImportaEstratto"_qs);
+  btnImportaEstratto->setFont(gui::windowFont("Verdana", 10));
+  btnImportaEstratto->setGeometry(260, 406, 240, 34);
+
   imgGuida = new gui::PictureButton(u"imgGuida"_qs, gui::art(u"ico_guida"_qs),
                                     u"Guida: applicazione Registro Movimenti"_qs, c);
   imgGuida->setGeometry(694, 14, 52, 52);
@@ -74,7 +82,8 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   gui::setFields(this, {{.name = "txtAnnoPreventivi", .enterTo = "btnApriPreventivi",
                          .keys = gui::Keys::Digits, .maxLength = 4}});
   setTabOrder(txtAnnoPreventivi, btnApriPreventivi);
-  setTabOrder(btnApriPreventivi, imgGuida);
+  setTabOrder(btnApriPreventivi, btnImportaEstratto);
+  setTabOrder(btnImportaEstratto, imgGuida);
   setTabOrder(imgGuida, imgEsci);
 
   gui::connectClickSlots(this);
@@ -99,6 +108,14 @@ void TfrmMenuMovimenti::btnApriPreventiviClick() {
   editor->setWindowTitle(gui::windowCaption(u"Registro movimenti anno ") + year);
   gui::setMemoryMode(this, gui::mode::Movimenti);
   close();
+}
+
+// After an import the user may ask for the movements of a year: they open as "Apri" opens them.
+void TfrmMenuMovimenti::btnImportaEstrattoClick() {
+  const QString year = importBankStatement(this);
+  if (year.isEmpty()) return;
+  txtAnnoPreventivi->setText(year);
+  btnApriPreventiviClick();
 }
 
 void TfrmMenuMovimenti::imgGuidaClick() { showRegisterGuide(this); }

@@ -22,6 +22,7 @@ class TfrmMenuMovimenti : public gui::Form {
 
  public slots:
   void btnApriPreventiviClick();
+  void btnImportaEstrattoClick();
   void imgGuidaClick();
   void imgEsciClick();
 
@@ -32,6 +33,7 @@ class TfrmMenuMovimenti : public gui::Form {
  private:
   QLineEdit* txtAnnoPreventivi;
   QPushButton* btnApriPreventivi;
+  QPushButton* btnImportaEstratto;
   gui::PictureButton* imgGuida;
   gui::PictureButton* imgEsci;
 };

@@ -4,6 +4,9 @@
 
 namespace fondaro::importTexts {
 
+// The button of the register's year window that opens this window.
+inline constexpr QStringView kYearWindowButton = u"Importa estratto conto...";
+
 inline constexpr QStringView kCaption = u" Importa estratto conto";
 inline constexpr QStringView kTitle = u"Importa estratto conto";
 inline constexpr QStringView kHint =
