@@ -57,7 +57,7 @@ bool hasLetter(const QString& s) {
 
 // What one Ntry holds, as read.
 struct RawEntry {
-  QString amount, currency, creditDebit, status, bookingDate, bookingDateTime;
+  QString amount, currency, creditDebit, status, bookingDate, bookingDateTime, valueDate;
   QString acctSvcrRef, ntryRef, addtlNtryInf;
   QString proprietaryCode, familyCode, subFamilyCode;
   QStringList unstructured, addtlTxInf;
@@ -78,6 +78,8 @@ void take(RawEntry& e, QStringView path, const QString& text) {
     e.bookingDate = text;
   } else if (path == u"BookgDt/DtTm") {
     e.bookingDateTime = text;
+  } else if (path == u"ValDt/Dt") {
+    e.valueDate = text;
   } else if (path == u"AcctSvcrRef") {
     e.acctSvcrRef = text;
   } else if (path == u"NtryRef") {
@@ -146,6 +148,8 @@ StatementEntry finish(const RawEntry& r, int number) {
   if (e.kind.isEmpty()) e.kind = collapseBlanks(r.proprietaryCode);
 
   if (!booked) {
+    // A pending entry has no booking date yet: its value date tells the user which one it is.
+    if (!e.date.isValid()) e.date = parseBankDate(r.valueDate).date;
     e.skip = SkipReason::NotBooked;
     e.skipDetail = status;
     return e;

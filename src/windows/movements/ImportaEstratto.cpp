@@ -106,6 +106,8 @@ TfrmImportaEstratto::TfrmImportaEstratto(QWidget* owner) : Form(owner, Kind::Dia
   for (int c = 0; c < int(std::size(widths)); ++c) tblMovimenti->setColumnWidth(c, widths[c]);
   tblMovimenti->horizontalHeader()->setSectionResizeMode(ColCausale, QHeaderView::Stretch);
   tblMovimenti->installEventFilter(this);
+  // One stop of the Tab chain; the arrows move along the rows.
+  tblMovimenti->setTabKeyNavigation(false);
   stkPagine->addWidget(tblMovimenti);
 
   auto* mapPage = new QWidget(stkPagine);
@@ -116,6 +118,7 @@ TfrmImportaEstratto::TfrmImportaEstratto(QWidget* owner) : Form(owner, Kind::Dia
   lblColonne->setWordWrap(true);
   mv->addWidget(lblColonne);
   tblAnteprima = makeTable(mapPage, u"tblAnteprima"_qs);
+  tblAnteprima->setTabKeyNavigation(false);
   mv->addWidget(tblAnteprima, 1);
   auto* grid = new QGridLayout;
   for (int i = 0; i < 7; ++i) {
@@ -322,7 +325,7 @@ void TfrmImportaEstratto::showPlan() {
       auto* item = new QTableWidgetItem(cells[c]);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       if (c == ColNumber || c == ColAmount) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (c == ColCausale || c == ColParty) item->setToolTip(cells[c]);
+      if (c == ColCausale || c == ColParty || c == ColState) item->setToolTip(cells[c]);
       if (p.state != EntryState::New) item->setForeground(grey);
       if (c == ColTick && p.state == EntryState::New) {
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
