@@ -374,7 +374,10 @@ class TestLogin : public QObject {
     type(u"nuova"_qs);
     enter();
     QVERIFY(launcher()->isVisible());
-    QCOMPARE(testing::namesIn(folder), std::set<QByteArray>{"unins000.dll"});
+    // Beside it, the day's safety copy of the file as it stood before the change.
+    QCOMPARE(testing::namesIn(folder), (std::set<QByteArray>{"Copie di sicurezza", "unins000.dll"}));
+    const QByteArray day = folder + "Copie di sicurezza/" + QDate::currentDate().toString(u"yyyy-MM-dd"_qs).toLatin1();
+    QVERIFY(testing::namesIn(day).count("unins000.dll"));
     testing::removeContents(QFile::encodeName(p->dir.path()));
   }
 
