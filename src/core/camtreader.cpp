@@ -3,6 +3,7 @@
 // later) reads alike whatever its namespace. The account reports (camt.052)
 // and notifications (camt.054) have the same entries and read the same way.
 #include <QXmlStreamReader>
+#include <vector>
 
 #include "core/statement.h"
 
@@ -188,30 +189,43 @@ Statement readCamt(const QByteArray& bytes, const ProgressFn& progress) {
   Statement st;
   st.format = StatementFormat::Camt;
   QXmlStreamReader xml(bytes);
-  QStringList stack;
+  qsizetype depth = 0;
   qsizetype entryDepth = -1;
+  // The path of the element inside the entry ("NtryDtls/TxDtls/RmtInf/Ustrd"),
+  // kept as one text grown and cut as elements open and close.
+  QString path;
+  std::vector<qsizetype> pathLengths;
   RawEntry raw;
   QString text;
   while (!xml.atEnd()) {
     switch (xml.readNext()) {
       case QXmlStreamReader::StartElement: {
         const QStringView name = xml.name();
-        stack << name.toString();
+        ++depth;
         text.clear();
-        if (stack.size() == 1 && name != u"Document") {
+        if (depth == 1 && name != u"Document") {
           throw StatementError(StatementError::Kind::UnknownFormat,
                                QStringLiteral("not an ISO 20022 document (root element %1)").arg(name),
                                QStringLiteral("Il file non è un estratto conto CAMT.053."));
         }
-        if (stack.size() == 2 && !isBankToCustomerDocument(name)) {
+        if (depth == 2 && !isBankToCustomerDocument(name)) {
           throw StatementError(StatementError::Kind::UnknownFormat,
                                QStringLiteral("an ISO 20022 %1 message, not a bank statement").arg(name),
                                QStringLiteral("Il file è un messaggio ISO 20022 %1, non un estratto conto.").arg(name));
         }
-        if (entryDepth < 0 && name == u"Ntry" && stack.size() == 4) {
-          entryDepth = stack.size();
-          raw = RawEntry{};
-        } else if (entryDepth > 0 && stack.size() == entryDepth + 1 && name == u"Amt") {
+        if (entryDepth < 0) {
+          if (name == u"Ntry" && depth == 4) {
+            entryDepth = depth;
+            raw = RawEntry{};
+            path.clear();
+            pathLengths.clear();
+          }
+          break;
+        }
+        pathLengths.push_back(path.size());
+        if (!path.isEmpty()) path += u'/';
+        path += name;
+        if (depth == entryDepth + 1 && name == u"Amt") {
           raw.currency = xml.attributes().value(QLatin1String("Ccy")).toString();
         }
         break;
@@ -221,18 +235,18 @@ Statement readCamt(const QByteArray& bytes, const ProgressFn& progress) {
         break;
       case QXmlStreamReader::EndElement:
         if (entryDepth > 0) {
-          if (stack.size() == entryDepth) {
+          if (depth == entryDepth) {
             st.entries.push_back(finish(raw, int(st.entries.size()) + 1));
             entryDepth = -1;
             if (st.entries.size() % 256 == 0) reportProgress(progress, xml.characterOffset(), bytes.size());
           } else {
-            QString path = stack[entryDepth];
-            for (qsizetype i = entryDepth + 1; i < stack.size(); ++i) path += u'/' + stack[i];
             take(raw, path, text.trimmed());
+            path.truncate(pathLengths.back());
+            pathLengths.pop_back();
           }
         }
         text.clear();
-        stack.removeLast();
+        --depth;
         break;
       default:
         break;
