@@ -10,6 +10,8 @@
 #include "app/Password.h"
 #include "core/heap.h"
 #include "gui/application.h"
+#include "gui/messages.h"
+#include "gui/programfolder.h"
 
 namespace {
 
@@ -43,9 +45,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", why.c_str());
     return 1;
   }
+  const fondaro::gui::StartFolder folder = fondaro::gui::startProgramFolder(argc, argv);
+  if (!folder.usage.empty()) {
+    std::fprintf(stderr, "%s\n", folder.usage.c_str());
+    return 2;
+  }
   fondaro::gui::useSoftwareRendering();
   QApplication app(argc, argv);
   fondaro::gui::prepareApplication(app);
+  if (!folder.error.isEmpty()) {
+    fondaro::gui::notice(nullptr, fondaro::gui::Icon::Error, folder.error);
+    return 1;
+  }
 
   fondaro::WindowSet& windows = fondaro::buildLoginWindow();
   FirstPaint firstPaint;

@@ -123,6 +123,9 @@ void setFormatSettings() {
 void prepareApplication(QApplication& app) {
   app.setApplicationName(u"Fondaro"_qs);
   app.setApplicationVersion(u"3.0"_qs);
+  // The menu entry's name (packaging/), by which desktops match the windows
+  // to its icon.
+  app.setDesktopFileName(u"it.fondaro.Fondaro"_qs);
   setFormatSettings();
   auto* qtbase = new QTranslator(&app);
   if (qtbase->load(QLocale(QLocale::Italian, QLocale::Italy), u"qtbase"_qs, u"_"_qs,

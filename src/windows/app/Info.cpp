@@ -7,9 +7,11 @@
 
 #include "app/Texts.h"
 #include "app/Vendor.h"
+#include "core/filepath.h"
 #include "gui/application.h"
 #include "gui/openurl.h"
 #include "gui/product.h"
+#include "gui/programfolder.h"
 #include "gui/widgets.h"
 
 namespace fondaro {
@@ -36,6 +38,13 @@ TfrmInfo::TfrmInfo(QWidget* owner) : Form(owner, Kind::Dialog) {
   lnkWeb->setFont(linkFont);
   lnkWeb->addPartner(imgEmail);
 
+  auto* lblCartella = gui::layoutLabel(this, "lblCartella",
+                                       texts::kDataFolder.toString() + displayPath(gui::programFolderPath()),
+                                       gui::windowFont("Tahoma", 9));
+  lblCartella->setWordWrap(true);
+  lblCartella->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblCartella->setAccessibleName(texts::kDataFolder.trimmed().chopped(1).toString());
+
   btnChiudi = gui::layoutButton(this, "btnChiudi", texts::kChiudi, 110);
 
   auto* grid = new QGridLayout(this);
@@ -53,7 +62,8 @@ TfrmInfo::TfrmInfo(QWidget* owner) : Form(owner, Kind::Dialog) {
   link->addStretch();
   grid->addLayout(link, 3, 1);
   grid->setRowMinimumHeight(4, 10);
-  grid->addWidget(btnChiudi, 5, 0, 1, 2, Qt::AlignRight);
+  grid->addWidget(lblCartella, 5, 0, 1, 2);
+  grid->addWidget(btnChiudi, 6, 0, 1, 2, Qt::AlignRight);
 
   setTabOrder(lnkWeb, imgEmail);
   setTabOrder(imgEmail, btnChiudi);

@@ -70,6 +70,8 @@ inline constexpr QStringView kInfoCaption = u" Informazioni su ";
 inline constexpr QStringView kDescription =
     u"Contabilità di cassa, primanota e statistiche\nper piccole imprese, associazioni e famiglie.";
 inline constexpr QStringView kContacts = u"Per informazioni e assistenza scrivere a:";
+// Beyond the described window: where the data of this copy of the program is.
+inline constexpr QStringView kDataFolder = u"Cartella dei dati: ";
 inline constexpr QStringView kWriteTo = u"Scrivi a ";
 inline constexpr QStringView kMailSubject = u"Software Fondaro 3.0";
 inline constexpr QStringView kMailBody =
