@@ -305,6 +305,9 @@ TMovimento Schedule::occurrenceMovement(const QDate& date) const {
   m.Data.set(formatDate(date));
   m.DataSca.set(formatDate(date));
   m.Saldato.set(kNo);
+  // The due list reads the notice as a whole number: a template without one
+  // (a record from elsewhere) gives a movement with none, not one it skips.
+  if (!parseNoticeDays(movement.Preavviso.trimmed())) m.Preavviso.set(u"0");
   const QString note = movement.Note.trimmed();
   m.Note.set(note.isEmpty() ? recurringNoteMark(number) : recurringNoteMark(number) + u" - "_qs + note);
   return m;

@@ -85,7 +85,9 @@ struct Schedule {
   std::optional<QDate> next() const;
   // The notice days of the template (a text that is not a whole number counts as 0).
   int noticeDays() const;
-  // The movement of the occurrence on `date`.
+  // The movement of the occurrence on `date`: the template with Data and
+  // DataSca on that date, not settled, the note marked (see recurringNoteMark),
+  // and a notice of "0" where the template's is not a whole number.
   TMovimento occurrenceMovement(const QDate& date) const;
 };
 

@@ -268,6 +268,19 @@ TEST_F(RecurringFolder, EndsAndStopsAreKept) {
   EXPECT_EQ(list[2].next(), std::nullopt);
 }
 
+// A template without a notice that is a whole number (a record stored by
+// another program) gives movements the due list can read.
+TEST_F(RecurringFolder, AMissingNoticeBecomesZero) {
+  TMovimento m = rent();
+  m.Preavviso.set(u"");
+  add("1m", "01/01/2025", {}, m);
+  generateRecurring(folder(), d("01/01/2025"));
+  EXPECT_EQ(archive("2025").at(0).Preavviso.trimmed(), u"0"_qs);
+  EXPECT_EQ(dueList(MovementArchive::OpenExisting(file("2025.eur"), RecordFile::Access::ReadOnly), d("01/01/2025"))
+                .entries.size(),
+            1u);
+}
+
 TEST_F(RecurringFolder, TheNoteIsCutAtCapacity) {
   TMovimento m = rent();
   m.Note.set(QString(250, u'x'));

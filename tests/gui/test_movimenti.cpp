@@ -1038,7 +1038,7 @@ class TestMovimenti : public QObject {
     QVERIFY(driver.done());
     QCOMPARE(title, u"Applicazione Registro Movimenti."_qs);
     const QStringList paragraphs = gui::guidePage(u"movimenti"_qs).split(u"\r\n\r\n"_qs);
-    QCOMPARE(paragraphs.size(), 13);
+    QCOMPARE(paragraphs.size(), 14);
     QCOMPARE(paragraphs[0], u"L'applicazione Registro Movimenti è l'ambiente in cui bisogna annotare tutte le "
                             "operazioni relative ai pagamenti in dare e in avere che confluiranno nel registro di "
                             "primanota della propria azienda."_qs);

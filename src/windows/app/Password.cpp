@@ -20,6 +20,7 @@
 #include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
+#include "movements/Ricorrenti.h"
 
 namespace fondaro {
 
@@ -103,6 +104,7 @@ void TfrmPassword::cmdOKClick() {
   }
   if (matches) {
     gui::switchTo(this, windowSet().frmAvvio);
+    runRecurringMovements(windowSet().frmAvvio);
     return;
   }
   gui::message(this, texts::kWrongPassword.toString());

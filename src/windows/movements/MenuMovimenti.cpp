@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "WindowSet.h"
 #include "app/Avvio.h"
@@ -22,6 +23,7 @@
 #include "movements/ImportaEstratto.h"
 #include "movements/Movimenti.h"
 #include "movements/TextsImporta.h"
+#include "movements/Ricorrenti.h"
 
 namespace fondaro {
 
@@ -126,8 +128,12 @@ void TfrmMenuMovimenti::imgEsciClick() { close(); }
 // next. Any other way of closing returns to the launcher.
 void TfrmMenuMovimenti::FormClose() {
   const QString mode = gui::memoryMode(this);
-  if (mode == gui::mode::Movimenti) gui::switchTo(this, windowSet().frmMovimenti);
-  else if (mode == gui::mode::Avvio) gui::switchTo(this, windowSet().frmAvvio);
+  if (mode == gui::mode::Movimenti) {
+    TfrmMovimenti* editor = windowSet().frmMovimenti;
+    gui::switchTo(this, editor);
+    // Once the register is on screen, the recurring movements whose time has come.
+    QTimer::singleShot(0, editor, [editor] { runRecurringMovements(editor); });
+  } else if (mode == gui::mode::Avvio) gui::switchTo(this, windowSet().frmAvvio);
 }
 
 }  // namespace fondaro

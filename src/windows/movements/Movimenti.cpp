@@ -30,6 +30,8 @@
 #include "movements/Calendario.h"
 #include "movements/ExpMovimenti.h"
 #include "movements/MenuMovimenti.h"
+#include "movements/Ricorrenti.h"
+#include "movements/Ripeti.h"
 #include "movements/SospesiMov.h"
 #include "movements/StampaMovimento.h"
 #include "movements/Texts.h"
@@ -89,6 +91,9 @@ void TfrmMovimenti::buildCard(QVBoxLayout* v) {
   std::vector<QWidget*> groups;
   for (const card::ToolGroup& g : movementTexts::editorToolbar()) bar->addWidget(groups.emplace_back(card::buildGroup(c, g)));
   v->addLayout(bar);
+  // "Ripeti..." stands narrower than the other tools, so that the described
+  // groups keep their room in the row.
+  gui::requireControl(this, u"cmdRipeti")->setMinimumWidth(52);
   setPositionLabel(gui::requireControl<QLabel>(this, u"lblPosizione"));
 
   const std::vector<QFrame*> s = card::buildSections(c, movementTexts::editorSections(), movementTexts::editorRows());
@@ -154,6 +159,9 @@ void TfrmMovimenti::buildAmountBand(QWidget* c) {
 void TfrmMovimenti::declareBehaviour() {
   gui::applyTypingLimits<TMovimento>(this);
   card::declareCard(this, panInfo, movementTexts::editorRows(), movementTexts::editorToolbar());
+  // The recurring movements' tool comes last in the Tab order, after "Esci", so
+  // the keys that reach the described commands stay as they were.
+  setTabOrder(gui::requireControl(this, u"cmdEsci"), gui::requireControl(this, u"cmdRipeti"));
 
   // The read-only date fields: Backspace or Delete empties the field; any
   // other key (Enter included) opens the calendar. A modifier pressed alone is
@@ -285,6 +293,32 @@ void TfrmMovimenti::cmdTrovaClick() {
 }
 
 void TfrmMovimenti::cmdScadenzeClick() { gui::openPerUse<TfrmSospesiMov>(this); }
+
+// The card as it stands becomes a schedule's movement, which must be one that
+// could be saved; the window opens all the same, for its list of recurring
+// movements, and says what is missing only when the repetition is confirmed.
+// A stored card is already in the archive: its repetition is proposed from
+// the next period on.
+void TfrmMovimenti::cmdRipetiClick() {
+  beforeSave();
+  // Each occurrence gets its own due date: an empty one is no reason to refuse.
+  MovementCard c = card();
+  if (c[mov::DataSca].isEmpty()) c[mov::DataSca] = c[mov::Data];
+  const std::optional<SaveProblem> problem = checkBeforeSave(c);
+  const TMovimento movement = recordFromCard(c);
+  QDate first = parseDate(movement.Data.trimmed());
+  if (!first.isValid()) first = QDate::currentDate();
+  else if (position() > 0) first = first.addMonths(1);
+  bool saved = false;
+  bool refused = false;
+  gui::openPerUse<TfrmRipeti>(this, [&](TfrmRipeti& w) {
+    w.setNew(movement, first);
+    if (problem) w.setRefusal(problem->notice, [&] { refused = true; });
+    w.whenSaved = [&](int) { saved = true; };
+  });
+  if (refused) focusField(problem->focus);
+  if (saved) runRecurringMovements(this);
+}
 
 void TfrmMovimenti::cmdStampaClick() { gui::openPerUse<TfrmStampaMovimento>(this); }
 

@@ -51,6 +51,7 @@ class TfrmMovimenti : public gui::RecordEditor<TMovimento> {
   void cmdStampaClick();
   void cmdEsportaClick();
   void cmdScadenzeClick();
+  void cmdRipetiClick();
   void cmdGuidaClick();
   void optEntrataClick();
   void optUscitaClick();

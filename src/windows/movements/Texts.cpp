@@ -87,6 +87,10 @@ constexpr Tool kGroup5[] = {
     {"cmdEsporta", u"tb_esporta", u"Esporta", u"Esporta le schede in archivio in un file di Microsoft Excel."},
     {"cmdScadenze", u"tb_scadenze", u"Scadenze",
      u"Visualizza il riepilogo dei pagamenti in scadenza o scaduti e non saldati."},
+    // Recurring movements, after the described commands of the group.
+    {"cmdRipeti", u"tb_ripeti", u"Ripeti...",
+     u"Ripete la scheda corrente ogni mese, ogni anno o ogni N settimane, oppure elenca i movimenti "
+     u"ricorrenti per modificarli o sospenderli."},
 };
 constexpr Tool kGroup6[] = {
     {"cmdGuida", u"ico_guida", u"Guida", u"Visualizza la pagina della guida sensibile al contesto."},

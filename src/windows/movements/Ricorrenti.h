@@ -1,0 +1,43 @@
+#pragma once
+// The list of recurring movements: every schedule with its reason, amount,
+// kind, repetition, next date, end and state; a schedule can be changed or
+// stopped (a stopped one stays listed as such).
+#include "gui/form.h"
+
+class QTableWidget;
+class QPushButton;
+
+namespace fondaro {
+
+class TfrmRicorrenti : public gui::Form {
+  Q_OBJECT
+
+ public:
+  explicit TfrmRicorrenti(QWidget* owner = nullptr);
+
+ public slots:
+  void btnModificaClick();
+  void btnSospendiClick();
+  void btnChiudiClick();
+
+ protected:
+  void FormShow() override;
+
+ private:
+  void fill();
+  // The number of the schedule on the selected row, or 0.
+  int selectedNumber() const;
+
+  QTableWidget* tblRicorrenti;
+  QPushButton* btnModifica;
+  QPushButton* btnSospendi;
+  QPushButton* btnChiudi;
+};
+
+// Generates the recurring movements whose time has come and says how many
+// were added, offering to show them in the due list of the register (of the
+// year of the movements added when the register is not open). A schedule file
+// or an archive that cannot be used is reported.
+void runRecurringMovements(QWidget* parent);
+
+}  // namespace fondaro
