@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-dejavu fonts-liberation2 fonts-wine fontconfig
   cups printer-driver-cups-pdf
   libreoffice-calc-nogui
+  dpkg-dev desktop-file-utils appstream lintian man-db groff-base
 )
 if [ "${FONDARO_FUZZ:-0}" = 1 ]; then
   PACKAGES+=(clang libclang-rt-dev)

@@ -50,7 +50,13 @@ void drawLogo(QPainter& p, const QRectF& r) {
   roundedPanel(p, r, kBlue, s * 0.2);
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(255, 255, 255, 40));
+  // The gloss stays on the panel: outside its rounded corner the picture is clear.
+  QPainterPath panel;
+  panel.addRoundedRect(r, s * 0.2, s * 0.2);
+  p.save();
+  p.setClipPath(panel);
   p.drawEllipse(QRectF(r.left() - s * 0.2, r.top() - s * 0.45, s * 1.1, s * 0.9));
+  p.restore();
   // bars
   const qreal bw = s * 0.12;
   const qreal baseY = r.top() + s * 0.8;
@@ -702,7 +708,7 @@ struct Art {
 std::map<QString, Art> catalogue() {
   using P = QPainter;
   using R = const QRectF&;
-  return {
+  std::map<QString, Art> arts = {
       {QStringLiteral("logo"), {{128, 128}, [](P& p, R r) { drawLogo(p, r); }}},
       {QStringLiteral("logo_small"), {{64, 64}, [](P& p, R r) { drawLogo(p, r); }}},
       {QStringLiteral("splash"), {{625, 380}, [](P& p, R r) { splash(p, r); }}},
@@ -755,6 +761,10 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("ico_controlla"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Controlla, r); }}},
       {QStringLiteral("mano"), {{44, 44}, [](P& p, R r) { pointingHand(p, r); }}},
   };
+  // The desktop icon at the sizes of the icon theme ("icona48"): the logo.
+  for (const int px : {16, 22, 24, 32, 48, 64, 128, 256})
+    arts[QStringLiteral("icona%1").arg(px)] = {{px, px}, [](P& p, R r) { drawLogo(p, r); }};
+  return arts;
 }
 
 }  // namespace

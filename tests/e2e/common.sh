@@ -65,7 +65,9 @@ fi
 # The test runner asks for the offscreen platform; here the real X display is wanted.
 unset QT_QPA_PLATFORM
 
-folder=$(dirname "$exe")
+# The folder that holds the shipped files: beside the program, unless the
+# script names another (an installed layout keeps them in share/fondaro).
+folder=${e2e_shipped_folder:-$(dirname "$exe")}
 if ! cmp -s "$folder/unins000.dll" "$shipped"; then
   echo "e2e: $folder/unins000.dll is not the shipped first password file; restore it with: cp $shipped $folder/" >&2
   exit 1

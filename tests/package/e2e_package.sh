@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The program extracted from the package, under a virtual X display, with a
+# home folder of its own: started from <root>/usr/bin it is an installed
+# program, so it prepares ~/Fondaro with the shipped first password file and
+# manual; the first password opens it, a movement entered with the keyboard is
+# saved into ~/Fondaro/<year>.eur and read back with the extracted
+# fondaro-tool. Then "--cartella DIR" starts it on another folder.
+#   e2e_package.sh <root> <shipped password file> <picture.png>
+set -euo pipefail
+
+root=$1
+shipped=$2
+shot=$3
+exe="$root/usr/bin/fondaro"
+tool="$root/usr/bin/fondaro-tool"
+e2e_shipped_folder="$root/usr/share/fondaro"
+
+source "$(dirname "$0")/../e2e/common.sh"
+
+home=$(mktemp -d)
+pid=""
+cleanup() {
+  [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
+  rm -rf "$home"
+}
+trap cleanup EXIT
+export HOME=$home
+unset FONDARO_DIR
+data="$HOME/Fondaro"
+year=$(date +%Y)
+archive="$data/$year.eur"
+programs_before=$(ls -A "$root/usr/bin")
+
+"$exe" &
+pid=$!
+login "from the extracted package"
+cmp -s "$data/unins000.dll" "$shipped" || fail "~/Fondaro did not get the first password file"
+cmp -s "$data/Guida.pdf" "$root/usr/share/fondaro/Guida.pdf" || fail "~/Fondaro did not get the manual"
+
+xdotool windowfocus --sync "$launcher"
+tabs 2
+keys Return
+yearwin=$(window '^ Fondaro 3\.0 - Registro Movimenti$') || fail "the year window did not appear"
+xdotool windowfocus --sync "$yearwin"
+keys BackSpace BackSpace BackSpace BackSpace
+write "$year"
+keys Return Return
+editor=$(window "^ Fondaro 3\\.0 - Registro movimenti anno $year\$") || fail "the editor did not open on $year"
+xdotool windowfocus --sync "$editor"
+sleep 0.3
+
+# The card as the register's own end-to-end test fills it.
+write "Quota dal pacchetto"
+keys Return
+write "Installato"
+keys Return
+keys space
+calendar=$(window '^ Importazione data$') || fail "the calendar did not open from the due date"
+xdotool windowfocus --sync "$calendar"
+sleep 0.2
+keys Down Tab Return
+gone '^ Importazione data$' || fail "the calendar did not close"
+xdotool windowfocus --sync "$editor"
+tabs 1
+write 3
+keys Return
+write "20,5"
+keys Return
+write "Bianchi Anna"
+keys Return
+write "Via Po 2, Torino"
+keys Return
+write " bncnna80a41l219y"
+keys Return Return  # the VAT number stays empty
+write "Quote"
+keys Return
+write "anna.bianchi@example.it"
+keys Return
+write "Bonifico"
+keys Return
+write "Circolo Fondaro"
+sleep 0.5
+mkdir -p "$(dirname "$shot")"
+import -window root "$shot"
+echo "e2e: picture of the filled editor kept in $shot"
+tabs 15
+keys Return
+notice=$(window '^Informazione$') || fail "saving showed no information notice"
+xdotool windowfocus --sync "$notice"
+keys Return
+
+[ -f "$archive" ] || fail "the movement was not saved into $archive: $(ls -A "$data")"
+dump=$("$tool" dump "$archive") || fail "the extracted fondaro-tool could not read $archive"
+[ "$(printf '%s\n' "$dump" | wc -l)" = 1 ] || fail "$archive holds more than the one movement: $dump"
+has "$dump" Causale "Quota dal pacchetto"
+has "$dump" Importo "20,50"
+has "$dump" Totale "+20,50"
+has "$dump" Pagatore "Bianchi Anna"
+has "$dump" CodFisc "BNCNNA80A41L219Y"
+has "$dump" Beneficiario "Circolo Fondaro"
+has "$dump" Data "$(date +%d/%m/%Y)"
+[ "$(ls -A "$root/usr/bin")" = "$programs_before" ] || fail "the program wrote beside itself in usr/bin"
+echo "e2e: the movement is in ~/Fondaro/$year.eur"
+
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=""
+
+# The option names the folder outright; a relative name starts from the
+# current folder.
+cd "$HOME"
+"$exe" --cartella "Conti 2" &
+pid=$!
+window '^ Fondaro 3\.0 - Accesso$' >/dev/null || fail "the program did not start with --cartella"
+cmp -s "$HOME/Conti 2/unins000.dll" "$shipped" || fail "--cartella did not prepare ~/Conti 2"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=""
+echo "e2e: the extracted package keeps its data in ~/Fondaro, or in the folder --cartella names"
