@@ -481,7 +481,7 @@ void printerPicture(QPainter& p, const QRectF& r) {
 
 enum class Pic {
   Nuovo, Duplica, Salva, Trova, Allega, Stampa, Primo, Indietro, Avanti, Ultimo, Esporta, Scadenze,
-  Cancella, Importa, Controlla, Anteprima, Pdf, Ricontatta,
+  Cancella, Importa, Controlla, Anteprima, Pdf, Ricontatta, Ripeti,
 };
 
 const QColor kIconInk(0x1E, 0x3A, 0x6E);
@@ -510,6 +510,17 @@ void arrowHead(QPainter& p, qreal x, qreal cy, qreal w, qreal h, bool right) {
   if (right) t << QPointF(x, cy - h / 2) << QPointF(x + w, cy) << QPointF(x, cy + h / 2);
   else t << QPointF(x + w, cy - h / 2) << QPointF(x, cy) << QPointF(x + w, cy + h / 2);
   p.drawPolygon(t);
+}
+
+// A green arrow going round a circle (repetition), centred at c.
+void roundArrow(QPainter& p, const QPointF& c, qreal radius) {
+  p.setPen(QPen(kIconGreen, 2.6, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(c.x() - radius, c.y() - radius, 2 * radius, 2 * radius), 90 * 16, 280 * 16);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kIconGreen);
+  const QPointF tip(c.x(), c.y() - radius);
+  p.drawPolygon(QPolygonF{tip + QPointF(4.2, 0), tip + QPointF(-1.2, -3.6), tip + QPointF(-1.2, 3.6)});
 }
 
 void drawToolIcon(QPainter& p, Pic pic, const QRectF& r) {
@@ -605,6 +616,15 @@ void drawToolIcon(QPainter& p, Pic pic, const QRectF& r) {
       p.setPen(QPen(kIconRed, 2.5, Qt::SolidLine, Qt::RoundCap));
       p.drawLine(QPointF(16, 16), QPointF(16, 7));
       p.drawLine(QPointF(16, 16), QPointF(22, 19));
+      break;
+    case Pic::Ripeti:
+      pageIcon(p, QRectF(3, 2, 18, 23));
+      p.setPen(QPen(kIconInk, 1));
+      for (int i = 0; i < 3; ++i) p.drawLine(QPointF(6, 11 + 4 * i), QPointF(14, 11 + 4 * i));
+      p.setPen(Qt::NoPen);
+      p.setBrush(Qt::white);
+      p.drawEllipse(QPointF(21.5, 21.5), 9.5, 9.5);
+      roundArrow(p, QPointF(21.5, 21.5), 6.5);
       break;
     case Pic::Cancella:
       p.setPen(QPen(kIconRed, 4, Qt::SolidLine, Qt::RoundCap));
@@ -756,6 +776,7 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("tb_anteprima"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Anteprima, r); }}},
       {QStringLiteral("tb_pdf"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Pdf, r); }}},
       {QStringLiteral("tb_ricontatta"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Ricontatta, r); }}},
+      {QStringLiteral("tb_ripeti"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Ripeti, r); }}},
       {QStringLiteral("ico_cancella"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Cancella, r); }}},
       {QStringLiteral("ico_importa"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Importa, r); }}},
       {QStringLiteral("ico_controlla"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Controlla, r); }}},
