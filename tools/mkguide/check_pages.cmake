@@ -42,7 +42,7 @@ endfunction()
 
 check_page(generale 40
   "Fondaro 3.0 è un software facile e intuitivo per contabilizzare i movimenti di denaro in dare e avere, tenere un registro di primanota con calcolo del bilancio in attivo o passivo e generare grafici statistici tridimensionali degli incassi ed esborsi.")
-check_page(movimenti 13
+check_page(movimenti 14
   "L'applicazione Registro Movimenti è l'ambiente in cui bisogna annotare tutte le operazioni relative ai pagamenti in dare e in avere che confluiranno nel registro di primanota della propria azienda.")
 check_page(grafici 6
   "L'applicazione Grafici Statistici si compone di tre ambienti che permettono di visualizzare in maniera grafica l'andamento mensile delle entrate, quello delle uscite e, infine, il bilancio annuale degli incassi e degli esborsi.")

@@ -99,9 +99,10 @@ TfrmAvvio::TfrmAvvio(QWidget* owner) : Form(owner, Kind::Work) {
   setTabOrder(previous, imgGuida);
   setTabOrder(imgGuida, imgInfo);
   setTabOrder(imgInfo, imgCopyright);
-  setTabOrder(imgCopyright, imgCopie);
-  setTabOrder(imgCopie, icoSito);
+  setTabOrder(imgCopyright, icoSito);
   setTabOrder(icoSito, imgEsci);
+  // The safety copies come after the described order, which stays as it was.
+  setTabOrder(imgEsci, imgCopie);
 
   gui::connectClickSlots(this);
 }
