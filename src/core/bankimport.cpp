@@ -209,7 +209,8 @@ ImportPlan planImport(const Statement& st, const QByteArray& folder, const QStri
 }
 
 ImportResult importStatement(const Statement& st, const QByteArray& folder, const QString& statementName,
-                             const QSet<int>& leaveOut, const ProgressFn& progress) {
+                             const QSet<int>& leaveOut, const ProgressFn& progress,
+                             const std::function<void(const QByteArray&)>& beforeWriting) {
   ImportResult result;
   const ProgressFn report = [&](qint64 done, qint64 total) {
     if (progress) progress(done, total);
@@ -219,7 +220,9 @@ ImportResult importStatement(const Statement& st, const QByteArray& folder, cons
     const std::vector<TMovimento> recs = recordsOf(st, idx, statementName);
     YearCount count{year, 0, 0};
     try {
-      auto archive = MovementArchive::OpenOrCreate(movementArchivePath(folder, yearText(year)));
+      const QByteArray path = movementArchivePath(folder, yearText(year));
+      if (beforeWriting) beforeWriting(path);
+      auto archive = MovementArchive::OpenOrCreate(path);
       const auto appended = archive.AppendChosen([&](qint64) {
         const std::vector<bool> present = alreadyPresent(archive, recs, report);
         std::vector<TMovimento> added;

@@ -18,6 +18,7 @@
 #include <QByteArray>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -104,8 +105,11 @@ class ImportWriteError : public std::runtime_error {
 // order, in statement order within a year. `leaveOut` holds the numbers of
 // entries the user chose not to import. Progress counts the records checked
 // under the lock; it is reported, never used to stop (the writing has begun).
+// `beforeWriting` is called with each archive about to be written (the day's
+// safety copy).
 ImportResult importStatement(const Statement& statement, const QByteArray& folder, const QString& statementName,
-                             const QSet<int>& leaveOut = {}, const ProgressFn& progress = {});
+                             const QSet<int>& leaveOut = {}, const ProgressFn& progress = {},
+                             const std::function<void(const QByteArray& archive)>& beforeWriting = {});
 
 // The column mapping the user gave for a CSV file whose header is not
 // recognised, remembered in the program folder (ImportaEstratto.ini) for the

@@ -495,6 +495,8 @@ void generateRecurring(const QByteArray& folder, const QDate& today, std::vector
         return a.date != b.date ? a.date < b.date : a.number < b.number;
       });
       try {
+        if (!options.dryRun && options.beforeWriting)
+          options.beforeWriting(movementArchivePath(folder, yearTextOf(plan.front().date)));
         generateYear(folder, yearTextOf(plan.front().date), plan, list, options.dryRun, added, done);
       } catch (...) {
         failure = std::current_exception();
@@ -516,7 +518,10 @@ void generateRecurring(const QByteArray& folder, const QDate& today, std::vector
         progressed = true;
       }
     }
-    if (progressed) writeSchedules(folder, list);
+    if (progressed) {
+      if (options.beforeWriting) options.beforeWriting(recurringFilePath(folder));
+      writeSchedules(folder, list);
+    }
     if (failure) std::rethrow_exception(failure);
   };
   if (options.dryRun) run();

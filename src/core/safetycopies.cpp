@@ -469,7 +469,7 @@ QList<QByteArray> removeOldDayCopies(const QByteArray& copiesFolder, int keep) {
 QList<QByteArray> dataFilesOf(const QByteArray& dataFolder) {
   QList<QByteArray> files;
   for (const QByteArray& name : folderEntries(dataFolder))
-    if ((name.endsWith(".eur") || name == "Clienti.pro" || name == kPasswordFileName) &&
+    if ((name.endsWith(".eur") || name == "Clienti.pro" || name == kPasswordFileName || name == "Ricorrenti.json") &&
         isRegular(joinPath(dataFolder, name)))
       files << name;
   const QByteArray attachments = joinPath(dataFolder, kAttachmentsFolderName);

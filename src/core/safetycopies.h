@@ -192,7 +192,7 @@ Restored restoreCopy(const QByteArray& copyFolder, const QByteArray& intoFolder,
                      const QDateTime& now = QDateTime::currentDateTime());
 
 // The data files of a folder a full copy takes, relative to it: "*.eur",
-// "Clienti.pro", "unins000.dll", "Documenti_Allegati/<name>".
+// "Clienti.pro", "unins000.dll", "Ricorrenti.json", "Documenti_Allegati/<name>".
 QList<QByteArray> dataFilesOf(const QByteArray& dataFolder);
 
 }  // namespace fondaro::safety

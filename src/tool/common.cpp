@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/filepath.h"
+#include "core/safetycopies.h"
 
 namespace fondaro::tool {
 
@@ -19,6 +20,15 @@ void err(const QString& text) {
 }
 
 OutputGuard outputGuard(const QString& input) { return {encodePath(input), true}; }
+
+void dayCopyBeforeWriting(const char* command, const QByteArray& file) {
+  try {
+    safety::copyBeforeWriting(file);
+  } catch (const safety::CopyError& e) {
+    err(QStringLiteral("fondaro-tool %1: warning: no safety copy of %2 was made today: %3")
+            .arg(QLatin1String(command), displayPath(file), e.english()));
+  }
+}
 
 bool outputAllowed(const char* command, const QString& target, const QString& input) {
   const auto refused = refusedTarget(encodePath(target), outputGuard(input));

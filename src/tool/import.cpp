@@ -130,7 +130,9 @@ int runImport(const QStringList& args) {
     if (ia->dryRun) {
       years = planImport(st, folder, name).years;
     } else {
-      years = importStatement(st, folder, name).years;
+      years = importStatement(st, folder, name, {}, {},
+                              [](const QByteArray& archive) { dayCopyBeforeWriting("import", archive); })
+                  .years;
     }
   } catch (const ImportWriteError& e) {
     std::vector<YearCount> done = e.done().years;

@@ -139,7 +139,8 @@ TEST_F(ToolRecurring, AFailureAfterTheAppendIsMendedByTheRerun) {
   tool({u"add"_qs, folder(), u"--year"_qs, u"2025"_qs, u"--pos"_qs, u"1"_qs, u"--every"_qs, u"1m"_qs, u"--from"_qs,
         u"31/01/2025"_qs});
   const QByteArray before = testing::readAll(path("Ricorrenti.json"));
-  auto r = runToolFailing(u"rename:1:EIO:1:Ricorrenti.json"_qs,
+  // The schedules' file itself fails, not the day's safety copy of it.
+  auto r = runToolFailing(u"rename:1:EIO:1:"_qs + path("Ricorrenti.json"),
                           {u"recurring"_qs, u"run"_qs, folder(), u"--today"_qs, u"31/03/2025"_qs});
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.out.count(u'\n'), 3);

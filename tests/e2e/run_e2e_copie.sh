@@ -63,9 +63,10 @@ keys Return
 launcher=$(window '^ Fondaro 3\.0$') || fail "closing the address book did not bring the launcher back"
 xdotool windowfocus --sync "$launcher"
 sleep 0.2
-# From the first tile past the tiles, the guide, the information and the
-# credits to the safety copies icon.
-tabs 11
+# From the first tile past the tiles, the guide, the information, the
+# credits, the web site and the exit icon to the safety copies icon, last in
+# the Tab order.
+tabs 13
 keys Return
 copies=$(window '^ Fondaro 3\.0 - Copie di sicurezza$') || fail "the safety copies window did not open"
 xdotool windowfocus --sync "$copies"

@@ -19,6 +19,7 @@
 #include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/controls.h"
+#include "gui/daycopies.h"
 #include "gui/guide.h"
 #include "gui/messages.h"
 #include "gui/product.h"
@@ -403,7 +404,8 @@ void TfrmImportaEstratto::btnImportaClick() {
   ImportResult result;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
-    result = importStatement(statement_, gui::programFolderPath(), name_, out);
+    result = importStatement(statement_, gui::programFolderPath(), name_, out, {},
+                             [this](const QByteArray& archive) { gui::dayCopies().beforeWriting(this, archive); });
     QApplication::restoreOverrideCursor();
   } catch (const ImportWriteError& e) {
     QApplication::restoreOverrideCursor();
