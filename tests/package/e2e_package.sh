@@ -100,6 +100,11 @@ has "$dump" CodFisc "BNCNNA80A41L219Y"
 has "$dump" Beneficiario "Circolo Fondaro"
 has "$dump" Data "$(date +%d/%m/%Y)"
 [ "$(ls -A "$root/usr/bin")" = "$programs_before" ] || fail "the program wrote beside itself in usr/bin"
+# The extracted tool finds its PDF module in usr/lib/fondaro.
+"$tool" journal "$archive" --from "01/01/$year" --to "31/12/$year" --pdf "$home/primanota.pdf" ||
+  fail "the extracted fondaro-tool could not write the journal as PDF"
+pdftotext "$home/primanota.pdf" - | grep -q "Quota dal pacchetto" ||
+  fail "the journal PDF of the extracted fondaro-tool lacks the movement"
 echo "e2e: the movement is in ~/Fondaro/$year.eur"
 
 kill "$pid"
