@@ -87,7 +87,9 @@ TfrmMovimenti::TfrmMovimenti(QWidget* owner) : RecordEditor(owner, kNotices) {
 void TfrmMovimenti::buildCard(QVBoxLayout* v) {
   QWidget* c = v->parentWidget();
   auto* bar = new QHBoxLayout;
-  bar->setSpacing(10);
+  // Six groups side by side: the gaps are kept small, so that every tool shows
+  // its whole caption ("Precedente" included) beside "Ripeti...".
+  bar->setSpacing(4);
   std::vector<QWidget*> groups;
   for (const card::ToolGroup& g : movementTexts::editorToolbar()) bar->addWidget(groups.emplace_back(card::buildGroup(c, g)));
   v->addLayout(bar);
