@@ -168,14 +168,7 @@ StatementEntry finish(const RawEntry& r, int number) {
     badEntry(number, QStringLiteral("bad booking date \"%1\"").arg(dateText),
              QStringLiteral("la data contabile \"%1\" non è valida").arg(dateText));
   }
-  if (e.currency != u"EUR") {
-    e.skip = SkipReason::OtherCurrency;
-    e.skipDetail = e.currency;
-  } else if (subCent) {
-    e.skip = SkipReason::SubCent;
-  } else if (e.cents == 0) {
-    e.skip = SkipReason::ZeroAmount;
-  }
+  skipByCurrencyAndAmount(e, subCent);
   return e;
 }
 

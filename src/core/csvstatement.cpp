@@ -321,14 +321,7 @@ Statement readCsv(const CsvTable& table, const CsvColumns& cols) {
     e.counterparty = collapseBlanks(cell(row, cols.counterparty));
     e.reference = collapseBlanks(cell(row, cols.reference));
     e.kind = collapseBlanks(cell(row, cols.kind));
-    if (e.currency != u"EUR") {
-      e.skip = SkipReason::OtherCurrency;
-      e.skipDetail = e.currency;
-    } else if (subCent) {
-      e.skip = SkipReason::SubCent;
-    } else if (e.cents == 0) {
-      e.skip = SkipReason::ZeroAmount;
-    }
+    skipByCurrencyAndAmount(e, subCent);
     st.entries.push_back(std::move(e));
   }
   return st;

@@ -109,14 +109,7 @@ int onTransaction(const OfxTransactionData d, void* data) {
   } else {
     e.currency.clear();
   }
-  if (e.skip == SkipReason::None) {
-    if (e.currency != u"EUR") {
-      e.skip = SkipReason::OtherCurrency;
-      e.skipDetail = e.currency;
-    } else if (e.cents == 0) {
-      e.skip = SkipReason::ZeroAmount;
-    }
-  }
+  if (e.skip == SkipReason::None) skipByCurrencyAndAmount(e, false);
   c.statement.entries.push_back(std::move(e));
   return 0;
 }

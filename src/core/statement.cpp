@@ -12,6 +12,17 @@ StatementError::StatementError(Kind kind, QString english, QString italian)
       english_(std::move(english)),
       italian_(std::move(italian)) {}
 
+void skipByCurrencyAndAmount(StatementEntry& e, bool fractionOfCent) {
+  if (e.currency != u"EUR") {
+    e.skip = SkipReason::OtherCurrency;
+    e.skipDetail = e.currency;
+  } else if (fractionOfCent) {
+    e.skip = SkipReason::SubCent;
+  } else if (e.cents == 0) {
+    e.skip = SkipReason::ZeroAmount;
+  }
+}
+
 QString skipReasonText(const StatementEntry& e) {
   switch (e.skip) {
     case SkipReason::None:

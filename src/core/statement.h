@@ -77,6 +77,9 @@ class StatementError : public std::runtime_error {
 
 // The reason an entry is skipped, in Italian (the windows) and English (the tool).
 QString skipReasonText(const StatementEntry& e);
+// Sets the skip a readable entry gets for its currency or amount, in the order
+// every reader applies them: not in euro, a fraction of a cent, a zero amount.
+void skipByCurrencyAndAmount(StatementEntry& e, bool fractionOfCent);
 QString skipReasonEnglish(const StatementEntry& e);
 
 // ---- Shared rules of the readers -------------------------------------------

@@ -13,7 +13,7 @@ namespace {
 
 const char* kUsage =
     "usage: fondaro-tool import STATEMENT --into FOLDER [--format camt|ofx|csv]\n"
-    "                           [--columns SPEC] [--dry-run]\n"
+    "                           [--columns COLUMNS] [--dry-run]\n"
     "Reads the whole bank statement (CAMT.053, OFX 1 or 2, or the CSV file of an\n"
     "Italian home banking; the format is told by the content unless --format\n"
     "says) and appends each booked euro entry as a settled movement to the\n"

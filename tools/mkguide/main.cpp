@@ -51,6 +51,8 @@ const ChapterTitle kChapterTable[] = {
     {"movimenti", "Applicazione Registro Movimenti."},
     {"bilancio", "Applicazione Primanota e Bilancio."},
     {"grafici", "Applicazione Grafici Statistici."},
+    {"importa_estratto", "Importa estratto conto."},
+    {"copie_sicurezza", "Copie di sicurezza."},
     {"cartella", "Dove si trovano i dati."},
 };
 
