@@ -13,8 +13,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <QWindow>
 
 #include "core/field.h"
+#include "gui/fit.h"
 
 namespace fondaro::gui {
 
@@ -88,7 +90,7 @@ QWidget* Form::makeContainer(int width, int height) {
   auto* container = new QWidget(this);
   container->setObjectName(u"panContainer"_qs);
   container->setFixedSize(width, height);
-  grid->addWidget(container, 0, 0, Qt::AlignCenter);
+  grid->addWidget(new FitArea(container, this), 0, 0);
   return container;
 }
 
@@ -136,18 +138,32 @@ void Form::place() {
     adjustSize();
     setFixedSize(size());
   }
+  if (!placed_) design_ = size();
   placed_ = true;
   QRect area;
   QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+  QScreen* s = owner ? owner->screen() : QGuiApplication::primaryScreen();
+  fitTo(s);
   if (placement_ == Placement::Owner && owner && owner->isVisible()) {
     area = owner->frameGeometry();
-  } else {
-    QScreen* s = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (s) area = s->availableGeometry();
+  } else if (s) {
+    area = s->availableGeometry();
   }
   // move() places the frame; its size is known once the window has been shown.
   const QSize outer = frameGeometry().size();
   if (area.isValid()) move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
+}
+
+// A dialog bigger than the screen's free area is scaled down to fit it, frame
+// included; a dialog that fits keeps its designed size.
+void Form::fitTo(QScreen* screen) {
+  if (!screen || design_.isEmpty()) return;
+  QMargins frame(4, 30, 4, 4);  // until the window system tells
+  if (QWindow* w = windowHandle(); w && w->isVisible()) frame = w->frameMargins();
+  const QSize room = screen->availableGeometry().size().shrunkBy(frame);
+  const qreal f = fittingScale(design_, room, legibleScale(this));
+  scaleContent(this, f);
+  setFixedSize(qRound(design_.width() * f), qRound(design_.height() * f));
 }
 
 void Form::present() {

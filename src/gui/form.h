@@ -15,6 +15,7 @@
 #include <utility>
 
 class QLabel;
+class QScreen;
 
 namespace fondaro::gui {
 
@@ -63,6 +64,7 @@ class Form : public QWidget {
  private:
   void finishControls();
   void place();
+  void fitTo(QScreen* screen);
 
   Kind kind_;
   Placement placement_;
@@ -70,6 +72,7 @@ class Form : public QWidget {
   bool finished_ = false;
   bool placed_ = false;
   bool gradient_ = false;
+  QSize design_;  // a dialog's designed size
 };
 
 // Shows the navigation window `to` and hides `from`.

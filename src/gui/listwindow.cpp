@@ -70,6 +70,14 @@ LineList::LineList(const QString& objectName, QWidget* parent) : QListView(paren
 
 LineList::~LineList() = default;
 
+// The rows follow the font, which shrinks with the window on a small screen.
+void LineList::changeEvent(QEvent* e) {
+  QListView::changeEvent(e);
+  if (e->type() != QEvent::FontChange) return;
+  model_->rowHeight = QFontMetrics(font()).height() + 2;
+  doItemsLayout();
+}
+
 void LineList::setLines(QStringList lines) {
   model_->reset(std::move(lines));
   horizontalScrollBar()->setValue(0);

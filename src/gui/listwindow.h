@@ -48,6 +48,7 @@ class LineList : public QListView {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void changeEvent(QEvent* e) override;
 
  private:
   class Model;

@@ -1,0 +1,169 @@
+// Every window on the screens users have: each of the program's windows is
+// opened on the screen this run was started with (see CMakeLists.txt: a
+// 1366 x 768 laptop less its task bar, 1280 x 720, 2560 x 1440 at double
+// scale, 1024 x 768) and every visible control must lie in the visible area.
+// On the first three everything must show at once; on 1024 x 768 a control may
+// need the window's scroll bars, and bringing it into view must show it whole.
+// A picture of each window is left in artifacts()/screens-<screen>.
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QScreen>
+#include <QScrollArea>
+
+#include "app/Avvio.h"
+#include "app/CopieSicurezza.h"
+#include "gui/fit.h"
+#include "gui/form.h"
+#include "movements/ImportaEstratto.h"
+#include "movements/MenuMovimenti.h"
+#include "movements/Movimenti.h"
+#include "movements/Ricorrenti.h"
+#include "movements/Ripeti.h"
+#include "support.h"
+
+using namespace fondaro;
+using namespace fondaro::testsupport;
+
+namespace {
+
+bool reachOnly() { return qgetenv("FONDARO_SCREEN_CHECK") == "reach"; }
+
+QString screenName() {
+  const QScreen *s = QGuiApplication::primaryScreen();
+  const QSize px = s->geometry().size() * s->devicePixelRatio();
+  return u"%1x%2"_qs.arg(px.width()).arg(px.height()) +
+         (s->devicePixelRatio() != 1.0 ? u"@%1x"_qs.arg(s->devicePixelRatio())
+                                       : QString());
+}
+
+// The parts of a control that the control places itself are not looked at on
+// their own: a spin box's editor, a list's scroll bars and rows.
+bool isComposite(const QWidget *w) {
+  return qobject_cast<const QAbstractSpinBox *>(w) ||
+         qobject_cast<const QComboBox *>(w) ||
+         qobject_cast<const QCalendarWidget *>(w) ||
+         (qobject_cast<const QAbstractScrollArea *>(w) &&
+          !qobject_cast<const QScrollArea *>(w));
+}
+
+// The visible, named controls of a window, each with what clips it.
+void collect(QWidget *parent, QList<QWidget *> &out) {
+  for (QObject *o : parent->children()) {
+    auto *w = qobject_cast<QWidget *>(o);
+    if (!w || w->isWindow() || !w->isVisible())
+      continue;
+    const QString name = w->objectName();
+    if (!name.isEmpty() && !name.startsWith(u"qt_"_qs) && !w->size().isEmpty())
+      out.append(w);
+    if (!isComposite(w))
+      collect(w, out);
+  }
+}
+
+QString text(const QRect &r) {
+  return u"(%1,%2 %3x%4)"_qs.arg(r.x()).arg(r.y()).arg(r.width()).arg(
+      r.height());
+}
+
+QString nameOf(const QWidget *w) {
+  return w->objectName().isEmpty()
+             ? QString::fromLatin1(w->metaObject()->className())
+             : w->objectName();
+}
+
+// What of `w` is cut: by an ancestor's edge (a panel, the window's scroll
+// area) or by the screen. Empty when the whole control shows.
+QString cut(QWidget *w) {
+  QRect r(QPoint(0, 0), w->size());
+  QWidget *at = w;
+  while (!at->isWindow()) {
+    r.translate(at->pos());
+    at = at->parentWidget();
+    if (!at->rect().contains(r))
+      return u"%1 %2 lies outside %3 %4"_qs.arg(w->objectName(), text(r),
+                                                nameOf(at), text(at->rect()));
+  }
+  const QRect global(w->mapToGlobal(QPoint(0, 0)), w->size());
+  const QRect screen = w->screen()->availableGeometry();
+  if (!screen.contains(global))
+    return u"%1 %2 lies off the screen's free area %3"_qs.arg(
+        w->objectName(), text(global), text(screen));
+  return {};
+}
+
+QScrollArea *fitAreaOf(QWidget *w) {
+  for (QWidget *p = w->parentWidget(); p; p = p->parentWidget())
+    if (auto *a = qobject_cast<gui::FitArea *>(p))
+      return a;
+  return nullptr;
+}
+
+} // namespace
+
+class ScreensTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase() { prepareTestApplication(); }
+
+  void everyWindowShowsWhole() {
+    Program program;
+    WindowSet &set = *program.windows;
+    // The windows made for one use: their start-up instances are not enough,
+    // the new ones have none.
+    new TfrmImportaEstratto(set.frmMenuMovimenti);
+    new TfrmRicorrenti(set.frmMenuMovimenti);
+    new TfrmRipeti(set.frmMovimenti);
+    new TfrmCopieSicurezza(set.frmAvvio);
+
+    QList<gui::Form *> windows;
+    for (QWidget *w : QApplication::topLevelWidgets())
+      if (auto *f = qobject_cast<gui::Form *>(w))
+        windows.append(f);
+    std::sort(windows.begin(), windows.end(), [](gui::Form *a, gui::Form *b) {
+      return a->creationOrder() < b->creationOrder();
+    });
+    QCOMPARE(windows.size(), 32);
+
+    const QString pictures = artifacts() + u"/screens-"_qs + screenName();
+    QStringList faults;
+    for (gui::Form *f : windows) {
+      f->present();
+      QVERIFY2(QTest::qWaitForWindowExposed(f), qPrintable(f->objectName()));
+      QTest::qWait(20);
+      program.dialogs.clear();
+      if (!QGuiApplication::primaryScreen()->availableGeometry().contains(
+              f->frameGeometry()))
+        faults << f->objectName() +
+                      u": the window is larger than the screen"_qs;
+      QList<QWidget *> controls;
+      collect(f, controls);
+      for (QWidget *c : controls) {
+        QString why = cut(c);
+        if (why.isEmpty())
+          continue;
+        if (reachOnly()) {
+          // A panel larger than the window is reached part by part: its
+          // controls are looked at.
+          if (c->findChild<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            continue;
+          // Scrolled into view, as the keyboard's focus does.
+          if (QScrollArea *area = fitAreaOf(c)) {
+            area->ensureWidgetVisible(c, 0, 0);
+            why = cut(c);
+          }
+        }
+        if (!why.isEmpty())
+          faults << f->objectName() + u": "_qs + why;
+      }
+      saveShot(f, pictures, f->objectName());
+      f->hide();
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+  }
+};
+
+QTEST_MAIN(ScreensTest)
+#include "test_screens.moc"
