@@ -1,5 +1,6 @@
 // Draws the program's artwork (logo, launcher tiles and buttons, icons, the
-// credits picture) as PNG files. Run at build time:
+// credits picture) as PNG files, each also at double size ("logo@2x.png").
+// Run at build time:
 //   fondaro-mkart <output folder> <name>...
 #include <QDir>
 #include <QFont>
@@ -806,17 +807,23 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "fondaro-mkart: no picture named %s\n", argv[i]);
       return 1;
     }
-    QImage img(it->second.size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
-      QPainter p(&img);
-      p.setRenderHint(QPainter::Antialiasing);
-      p.setRenderHint(QPainter::TextAntialiasing);
-      it->second.draw(p, QRectF(QPointF(0, 0), QSizeF(it->second.size)));
-    }
-    if (!img.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"))) {
-      std::fprintf(stderr, "fondaro-mkart: cannot write %s\n", argv[i]);
-      return 1;
+    // Each picture at its size and at double size, for high-density screens:
+    // the same drawing, so both are sharp.
+    for (const int scale : {1, 2}) {
+      QImage img(it->second.size * scale, QImage::Format_ARGB32_Premultiplied);
+      img.fill(Qt::transparent);
+      {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(scale, scale);
+        it->second.draw(p, QRectF(QPointF(0, 0), QSizeF(it->second.size)));
+      }
+      const QString file = name + (scale == 1 ? QString() : QStringLiteral("@2x")) + QStringLiteral(".png");
+      if (!img.save(folder + QLatin1Char('/') + file)) {
+        std::fprintf(stderr, "fondaro-mkart: cannot write %s\n", qPrintable(file));
+        return 1;
+      }
     }
   }
   return 0;

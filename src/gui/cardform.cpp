@@ -17,7 +17,7 @@ namespace fondaro::gui::card {
 namespace {
 
 QPixmap picture(QStringView name, int size) {
-  return art(name.toString()).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  return art(name.toString(), size);
 }
 
 }  // namespace

@@ -22,12 +22,12 @@ namespace fondaro::gui {
 inline constexpr qreal kLegiblePixels = 9.0;
 
 // The scale `content` is shown at (1 until scaled).
-qreal contentScale(const QWidget *content);
+qreal contentScale(const QWidget* content);
 // The smallest scale at which every font inside `content` keeps kLegiblePixels.
-qreal legibleScale(const QWidget *content);
+qreal legibleScale(const QWidget* content);
 // Scales the children of `content` to `factor` times their designed values.
 // `content` itself keeps its size; the caller sizes it.
-void scaleContent(QWidget *content, qreal factor);
+void scaleContent(QWidget* content, qreal factor);
 // The scale that fits `design` in `room`: at most 1, at least `floor`.
 qreal fittingScale(QSize design, QSize room, qreal floor);
 
@@ -35,24 +35,24 @@ qreal fittingScale(QSize design, QSize room, qreal floor);
 // scales the panel to the room it has and scrolls what is still too big.
 class FitArea : public QScrollArea {
   Q_OBJECT
-public:
+ public:
   // `panel` has its designed size as its fixed size.
-  FitArea(QWidget *panel, QWidget *parent);
+  FitArea(QWidget* panel, QWidget* parent);
 
-  QWidget *panel() const { return panel_; }
+  QWidget* panel() const { return panel_; }
   QSize designSize() const { return design_; }
   // Widens the designed panel (a list window on a wide screen).
   void setDesignSize(QSize design);
 
-protected:
-  void resizeEvent(QResizeEvent *e) override;
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
 
-private:
+ private:
   void refit();
-  void follow(QWidget *now);
+  void follow(QWidget* now);
 
-  QWidget *panel_;
+  QWidget* panel_;
   QSize design_;
 };
 
-} // namespace fondaro::gui
+}  // namespace fondaro::gui

@@ -3,10 +3,33 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <algorithm>
 
 namespace fondaro::gui {
 
-QPixmap art(const QString& name) { return QPixmap(u":/art/"_qs + name + u".png"_qs); }
+QPixmap art(const QString& name) {
+  if (qApp->devicePixelRatio() > 1.0) {
+    QPixmap twice(u":/art/"_qs + name + u"@2x.png"_qs);
+    if (!twice.isNull()) {
+      twice.setDevicePixelRatio(2.0);
+      return twice;
+    }
+  }
+  return QPixmap(u":/art/"_qs + name + u".png"_qs);
+}
+
+QPixmap art(const QString& name, int height) {
+  // Scaled from the double-size drawing, which keeps small pictures crisp too.
+  QPixmap source(u":/art/"_qs + name + u"@2x.png"_qs);
+  if (source.isNull()) source = QPixmap(u":/art/"_qs + name + u".png"_qs);
+  const qreal density = std::max<qreal>(1.0, qApp->devicePixelRatio());
+  QPixmap p = source.scaledToHeight(qRound(height * density), Qt::SmoothTransformation);
+  p.setDevicePixelRatio(density);
+  return p;
+}
+
+QSize shownSize(const QPixmap& picture) { return picture.deviceIndependentSize().toSize(); }
 
 PictureButton::PictureButton(const QString& objectName, const QPixmap& picture,
                              const QString& name, QWidget* parent)

@@ -10,8 +10,13 @@ class QPushButton;
 
 namespace fondaro::gui {
 
-// A picture from the program's artwork by name ("logo", "ico_guida"...).
+// A picture from the program's artwork by name ("logo", "ico_guida"...), drawn
+// for the screen: the double-size drawing on a high-density screen.
 QPixmap art(const QString& name);
+// The same picture `height` pixels high on screen, sharp at the screen's density.
+QPixmap art(const QString& name, int height);
+// A picture's size on screen (its pixels over its density).
+QSize shownSize(const QPixmap& picture);
 
 // A picture that acts as a button ("img", "ico", "imp", "btn" picture buttons):
 // a click, Space or Enter when focused. `name` is its accessible name and tooltip.

@@ -32,8 +32,7 @@ ExportWindow::ExportWindow(QWidget* owner, ExportSetup setup) : Form(owner, Kind
   grdRecords = gui::makeExportGrid(this, model);
   grdRecords->setGeometry(12, 12, 838, 446);
 
-  const QPixmap sheet =
-      gui::art(u"tb_esporta"_qs).scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  const QPixmap sheet = gui::art(u"tb_esporta"_qs, 48);
   cmdEsporta = new gui::PictureButton(u"cmdEsporta"_qs, sheet, kExportName.toString(), this);
   cmdEsporta->setGeometry(12, 466, 52, 52);
   QLabel* lblEsporta = gui::placedLabel(this, "lblEsporta", kExportLabel,
@@ -68,11 +67,11 @@ void ExportWindow::addPictures(QLabel* lblEsporta) {
   setAutoFillBackground(true);
 
   auto* imgMano = gui::makePicture(u"imgMano"_qs, gui::art(u"mano"_qs), QString(), this);
-  imgMano->setGeometry(QRect(QPoint(70, 468), imgMano->pixmap().size()));
+  imgMano->setGeometry(QRect(QPoint(70, 468), gui::shownSize(imgMano->pixmap())));
   lblEsporta->move(imgMano->geometry().right() + 8, 466);
-  const QPixmap logo = gui::art(u"logo_small"_qs).scaledToHeight(48, Qt::SmoothTransformation);
+  const QPixmap logo = gui::art(u"logo_small"_qs, 48);
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, logo, gui::kProductName.toString(), this);
-  imgLogo->setGeometry(QRect(QPoint(724 - logo.width(), 468), logo.size()));
+  imgLogo->setGeometry(QRect(QPoint(724 - gui::shownSize(logo).width(), 468), gui::shownSize(logo)));
   gui::setHoverBackgrounds(panInfo, {imgMano, imgLogo});
 }
 

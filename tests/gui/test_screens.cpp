@@ -4,11 +4,19 @@
 // scale, 1024 x 768) and every visible control must lie in the visible area.
 // On the first three everything must show at once; on 1024 x 768 a control may
 // need the window's scroll bars, and bringing it into view must show it whole.
+// On the high-density screen every picture and icon must have the screen's
+// pixels, not be enlarged.
+// On the high-density screen every picture and icon must have the screen's
+// pixels, not be enlarged.
 // A picture of each window is left in artifacts()/screens-<screen>.
+#include <QAbstractButton>
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QLabel>
 #include <QAbstractSpinBox>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
 
@@ -31,86 +39,89 @@ namespace {
 bool reachOnly() { return qgetenv("FONDARO_SCREEN_CHECK") == "reach"; }
 
 QString screenName() {
-  const QScreen *s = QGuiApplication::primaryScreen();
+  const QScreen* s = QGuiApplication::primaryScreen();
   const QSize px = s->geometry().size() * s->devicePixelRatio();
   return u"%1x%2"_qs.arg(px.width()).arg(px.height()) +
-         (s->devicePixelRatio() != 1.0 ? u"@%1x"_qs.arg(s->devicePixelRatio())
-                                       : QString());
+         (s->devicePixelRatio() != 1.0 ? u"@%1x"_qs.arg(s->devicePixelRatio()) : QString());
 }
 
 // The parts of a control that the control places itself are not looked at on
 // their own: a spin box's editor, a list's scroll bars and rows.
-bool isComposite(const QWidget *w) {
-  return qobject_cast<const QAbstractSpinBox *>(w) ||
-         qobject_cast<const QComboBox *>(w) ||
-         qobject_cast<const QCalendarWidget *>(w) ||
-         (qobject_cast<const QAbstractScrollArea *>(w) &&
-          !qobject_cast<const QScrollArea *>(w));
+bool isComposite(const QWidget* w) {
+  return qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w) ||
+         qobject_cast<const QCalendarWidget*>(w) ||
+         (qobject_cast<const QAbstractScrollArea*>(w) && !qobject_cast<const QScrollArea*>(w));
 }
 
 // The visible, named controls of a window, each with what clips it.
-void collect(QWidget *parent, QList<QWidget *> &out) {
-  for (QObject *o : parent->children()) {
-    auto *w = qobject_cast<QWidget *>(o);
-    if (!w || w->isWindow() || !w->isVisible())
-      continue;
+void collect(QWidget* parent, QList<QWidget*>& out) {
+  for (QObject* o : parent->children()) {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w || w->isWindow() || !w->isVisible()) continue;
     const QString name = w->objectName();
-    if (!name.isEmpty() && !name.startsWith(u"qt_"_qs) && !w->size().isEmpty())
-      out.append(w);
-    if (!isComposite(w))
-      collect(w, out);
+    if (!name.isEmpty() && !name.startsWith(u"qt_"_qs) && !w->size().isEmpty()) out.append(w);
+    if (!isComposite(w)) collect(w, out);
   }
 }
 
-QString text(const QRect &r) {
-  return u"(%1,%2 %3x%4)"_qs.arg(r.x()).arg(r.y()).arg(r.width()).arg(
-      r.height());
+QString text(const QRect& r) {
+  return u"(%1,%2 %3x%4)"_qs.arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
-QString nameOf(const QWidget *w) {
-  return w->objectName().isEmpty()
-             ? QString::fromLatin1(w->metaObject()->className())
-             : w->objectName();
+QString nameOf(const QWidget* w) {
+  return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
 }
 
 // What of `w` is cut: by an ancestor's edge (a panel, the window's scroll
 // area) or by the screen. Empty when the whole control shows.
-QString cut(QWidget *w) {
+QString cut(QWidget* w) {
   QRect r(QPoint(0, 0), w->size());
-  QWidget *at = w;
+  QWidget* at = w;
   while (!at->isWindow()) {
     r.translate(at->pos());
     at = at->parentWidget();
     if (!at->rect().contains(r))
-      return u"%1 %2 lies outside %3 %4"_qs.arg(w->objectName(), text(r),
-                                                nameOf(at), text(at->rect()));
+      return u"%1 %2 lies outside %3 %4"_qs.arg(w->objectName(), text(r), nameOf(at), text(at->rect()));
   }
   const QRect global(w->mapToGlobal(QPoint(0, 0)), w->size());
   const QRect screen = w->screen()->availableGeometry();
   if (!screen.contains(global))
-    return u"%1 %2 lies off the screen's free area %3"_qs.arg(
-        w->objectName(), text(global), text(screen));
+    return u"%1 %2 lies off the screen's free area %3"_qs.arg(w->objectName(), text(global), text(screen));
   return {};
 }
 
-QScrollArea *fitAreaOf(QWidget *w) {
-  for (QWidget *p = w->parentWidget(); p; p = p->parentWidget())
-    if (auto *a = qobject_cast<gui::FitArea *>(p))
-      return a;
+// A picture drawn with fewer pixels than the screen shows it with.
+QString blurred(QWidget* w) {
+  const qreal density = w->devicePixelRatioF();
+  if (density <= 1.0) return {};
+  if (auto* l = qobject_cast<QLabel*>(w); l && !l->pixmap().isNull() && l->pixmap().devicePixelRatio() < density)
+    return w->objectName() + u": its picture has 1 pixel a point on a screen of "_qs + QString::number(density);
+  if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->icon().isNull()) {
+    int largest = 0;
+    for (const QSize& s : b->icon().availableSizes()) largest = std::max(largest, s.height());
+    if (largest < b->iconSize().height() * density)
+      return w->objectName() + u": its icon is enlarged from "_qs + QString::number(largest) + u" pixels"_qs;
+  }
+  return {};
+}
+
+QScrollArea* fitAreaOf(QWidget* w) {
+  for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+    if (auto* a = qobject_cast<gui::FitArea*>(p)) return a;
   return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 class ScreensTest : public QObject {
   Q_OBJECT
 
-private slots:
+ private slots:
   void initTestCase() { prepareTestApplication(); }
 
   void everyWindowShowsWhole() {
     Program program;
-    WindowSet &set = *program.windows;
+    WindowSet& set = *program.windows;
     // The windows made for one use: their start-up instances are not enough,
     // the new ones have none.
     new TfrmImportaEstratto(set.frmMenuMovimenti);
@@ -118,45 +129,39 @@ private slots:
     new TfrmRipeti(set.frmMovimenti);
     new TfrmCopieSicurezza(set.frmAvvio);
 
-    QList<gui::Form *> windows;
-    for (QWidget *w : QApplication::topLevelWidgets())
-      if (auto *f = qobject_cast<gui::Form *>(w))
-        windows.append(f);
-    std::sort(windows.begin(), windows.end(), [](gui::Form *a, gui::Form *b) {
-      return a->creationOrder() < b->creationOrder();
-    });
+    QList<gui::Form*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* f = qobject_cast<gui::Form*>(w)) windows.append(f);
+    std::sort(windows.begin(), windows.end(),
+              [](gui::Form* a, gui::Form* b) { return a->creationOrder() < b->creationOrder(); });
     QCOMPARE(windows.size(), 32);
 
     const QString pictures = artifacts() + u"/screens-"_qs + screenName();
     QStringList faults;
-    for (gui::Form *f : windows) {
+    for (gui::Form* f : windows) {
       f->present();
       QVERIFY2(QTest::qWaitForWindowExposed(f), qPrintable(f->objectName()));
       QTest::qWait(20);
       program.dialogs.clear();
-      if (!QGuiApplication::primaryScreen()->availableGeometry().contains(
-              f->frameGeometry()))
-        faults << f->objectName() +
-                      u": the window is larger than the screen"_qs;
-      QList<QWidget *> controls;
+      if (!QGuiApplication::primaryScreen()->availableGeometry().contains(f->frameGeometry()))
+        faults << f->objectName() + u": the window is larger than the screen"_qs;
+      QList<QWidget*> controls;
       collect(f, controls);
-      for (QWidget *c : controls) {
+      for (QWidget* c : controls) {
+        if (const QString why = blurred(c); !why.isEmpty()) faults << f->objectName() + u": "_qs + why;
         QString why = cut(c);
-        if (why.isEmpty())
-          continue;
+        if (why.isEmpty()) continue;
         if (reachOnly()) {
           // A panel larger than the window is reached part by part: its
           // controls are looked at.
-          if (c->findChild<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            continue;
+          if (c->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) continue;
           // Scrolled into view, as the keyboard's focus does.
-          if (QScrollArea *area = fitAreaOf(c)) {
+          if (QScrollArea* area = fitAreaOf(c)) {
             area->ensureWidgetVisible(c, 0, 0);
             why = cut(c);
           }
         }
-        if (!why.isEmpty())
-          faults << f->objectName() + u": "_qs + why;
+        if (!why.isEmpty()) faults << f->objectName() + u": "_qs + why;
       }
       saveShot(f, pictures, f->objectName());
       f->hide();

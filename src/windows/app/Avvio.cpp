@@ -37,7 +37,7 @@ gui::PictureButton* picture(QWidget* parent, const char* name, const char* art, 
 QWidget* artwork(QWidget* parent, const char* name, const char* art, QStringView what, int x, int y) {
   QPixmap pm = gui::art(QString::fromLatin1(art));
   QLabel* l = gui::makePicture(QString::fromLatin1(name), pm, what.toString(), parent);
-  l->setGeometry(x, y, pm.width(), pm.height());
+  l->setGeometry(QRect(QPoint(x, y), gui::shownSize(pm)));
   return l;
 }
 

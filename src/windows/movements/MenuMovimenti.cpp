@@ -44,7 +44,8 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
 
   const QPixmap tile = gui::art(u"tile_movimenti"_qs);
   QLabel* imgTitolo = gui::makePicture(u"imgTitolo"_qs, tile, u"Registro movimenti"_qs, c);
-  imgTitolo->setGeometry((760 - tile.width()) / 2, 34, tile.width(), tile.height());
+  const QSize t = gui::shownSize(tile);
+  imgTitolo->setGeometry((760 - t.width()) / 2, 34, t.width(), t.height());
 
   QLabel* lblInfo = gui::placedLabel(
       c, "lblInfo", u"In questo ambiente è possibile registrare i movimenti di denaro in entrata e in uscita.",

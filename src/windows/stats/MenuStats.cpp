@@ -80,21 +80,23 @@ TfrmMenuStats::TfrmMenuStats(QWidget* owner) : Form(owner, Kind::Work) {
 // The tile over the boxes, the small logo in the corner; where the tile stands.
 QRect TfrmMenuStats::placePictures(QWidget* c) {
   const QPixmap tile = gui::art(u"tile_stats"_qs);
+  const QSize t = gui::shownSize(tile);
   QLabel* imgLogo01 = gui::makePicture(u"imgLogo01"_qs, tile, text(statsTexts::kMenuPicture), c);
-  imgLogo01->setGeometry((kWidth - tile.width()) / 2, 30, tile.width(), tile.height());
-  const QPixmap logo = gui::art(u"logo_small"_qs).scaledToHeight(48, Qt::SmoothTransformation);
+  imgLogo01->setGeometry((kWidth - t.width()) / 2, 30, t.width(), t.height());
+  const QPixmap logo = gui::art(u"logo_small"_qs, 48);
   QLabel* icoEntrate = gui::makePicture(u"icoEntrate"_qs, logo, text(statsTexts::kLogo), c);
-  icoEntrate->setGeometry(24, 18, logo.width(), logo.height());
+  icoEntrate->setGeometry(QRect(QPoint(24, 18), gui::shownSize(logo)));
   return imgLogo01->geometry();
 }
 
 // The artwork's other two pictures flank the tile.
 void TfrmMenuStats::placeFlankingLogos(QWidget* c, const QRect& tile) {
   for (const char* name : {"imgLogo02", "imgLogo03"}) {
-    const QPixmap small = gui::art(u"logo_small"_qs).scaledToHeight(48, Qt::SmoothTransformation);
+    const QPixmap small = gui::art(u"logo_small"_qs, 48);
+    const QSize s = gui::shownSize(small);
     QLabel* pic = gui::makePicture(QString::fromLatin1(name), small, text(statsTexts::kLogo), c);
-    const int x = name[8] == '2' ? tile.x() - 40 - small.width() : tile.right() + 40;
-    pic->setGeometry(x, 30 + (tile.height() - small.height()) / 2, small.width(), small.height());
+    const int x = name[8] == '2' ? tile.x() - 40 - s.width() : tile.right() + 40;
+    pic->setGeometry(x, 30 + (tile.height() - s.height()) / 2, s.width(), s.height());
   }
 }
 

@@ -115,11 +115,10 @@ StatsWindow::StatsWindow(QWidget* owner, const Sheet& sheet) : Form(owner, Kind:
 void StatsWindow::placeControls(QWidget* c) {
   c->setAttribute(Qt::WA_StyledBackground);
   gui::setPanelStyle(c, 200, 18);
-  const QPixmap art =
-      gui::art(QString::fromLatin1(sheet_.artwork)).scaledToHeight(72, Qt::SmoothTransformation);
+  const QPixmap art = gui::art(QString::fromLatin1(sheet_.artwork), 72);
   imgFattura = gui::makePicture(u"imgFattura"_qs, art, text(statsTexts::kChartPicture), c);
-  imgFattura->setGeometry(20, 14, art.width(), art.height());
-  const int textLeft = 40 + art.width();
+  imgFattura->setGeometry(QRect(QPoint(20, 14), gui::shownSize(art)));
+  const int textLeft = 40 + gui::shownSize(art).width();
   const int textW = kWidth - textLeft - 80;
 
   lblTitolo = gui::placedLabel(c, "lblTitolo", u"", gui::windowFont("Verdana", 20, true),
