@@ -118,6 +118,9 @@ void buildJournalLine(const MovimentoView& v, LineBytes& line) {
   line.columns(v, kJournalColumns);
 }
 
+// The kind of the movement, "ENTRATA  " or "USCITA   ", comes first.
+int longestJournalLine() { return int(QByteArrayView("ENTRATA  ").size()) + longestLine<TMovimento>(kJournalColumns); }
+
 QString journalLine(const MovimentoView& v) {
   LineBytes line;
   buildJournalLine(v, line);

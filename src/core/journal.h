@@ -55,6 +55,8 @@ struct Journal {
 // date 10, "  Da: ", payer 28, "  A: ", beneficiary 28, "  Importo: ", then
 // the signed amount from column 146.
 QString journalLine(const MovimentoView& v);
+// The most characters a journal line can have.
+int longestJournalLine();
 
 // Reads the archive. A record whose date or amount cannot be read is skipped,
 // reported in `skipped`, and counted nowhere.

@@ -44,6 +44,16 @@ struct LineColumn {
   int width;
 };
 
+// The most characters a line of `layout` can have: a column of no width holds
+// its field whole.
+template <class Rec, size_t N>
+int longestLine(const std::array<LineColumn, N>& layout) {
+  int n = 0;
+  for (const LineColumn& c : layout)
+    n += int(c.before.size()) + (c.width > 0 ? c.width : Rec::fields()[c.field].capacity);
+  return n;
+}
+
 // One line being built, in a buffer of its own that never grows. What would
 // pass the capacity is cut (no line layout comes near it). A control byte
 // inside a stored field (a tab, a line break: a damaged archive, or a record

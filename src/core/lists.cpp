@@ -60,6 +60,11 @@ inline char16_t unitOf(char c) { return char16_t(static_cast<unsigned char>(c));
 
 void ListKind<TCliente>::build(const ClienteView& v, LineBytes& line) { clientLine(v, cli::Note, line); }
 
+int ListKind<TCliente>::longest() {
+  const auto last = [](cli::Field f) { return longestLine<TCliente>(std::array<LineColumn, 1>{{{"  ", f, 0}}}); };
+  return longestLine<TCliente>(kClientColumns) + std::max(last(cli::Note), last(cli::Questioni));
+}
+
 void ListKind<TCliente>::buildCallBack(const ClienteView& v, LineBytes& line) {
   clientLine(v, cli::Questioni, line);
 }
@@ -73,6 +78,8 @@ QString ListKind<TCliente>::line(const TCliente& r) {
 QString ListKind<TCliente>::callBackLine(const ClienteView& v) { return lineText(v, &buildCallBack); }
 
 void ListKind<TMovimento>::build(const MovimentoView& v, LineBytes& line) { line.columns(v, kMovementColumns); }
+
+int ListKind<TMovimento>::longest() { return longestLine<TMovimento>(kMovementColumns); }
 
 QString ListKind<TMovimento>::line(const MovimentoView& v) { return lineText(v, &build); }
 

@@ -44,6 +44,8 @@ struct ListKind<TMovimento> {
   // Reason 40, "  Scad. ", due date 10, "  Da: ", payer 30, "  A: ",
   // beneficiary 30, "  Importo: ", then the signed amount from column 141.
   static QString line(const MovimentoView& v);
+  // The most characters a line can have.
+  static int longest();
   static QString line(const TMovimento& r);
   static void build(const MovimentoView& v, LineBytes& line);
 };
@@ -53,6 +55,8 @@ struct ListKind<TCliente> {
   // Name 26, "  Tel. ", contact 15, "  ", occupation 25, "  Prod. ",
   // products 30, "  ", then the notes from column 116.
   static QString line(const ClienteView& v);
+  // The most characters a line or a call-back line can have.
+  static int longest();
   static QString line(const TCliente& r);
   static void build(const ClienteView& v, LineBytes& line);
   // The call-back list's line: the same with the pending questions last.

@@ -273,10 +273,7 @@ FitArea::FitArea(QWidget* panel, QWidget* parent)
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { follow(now); });
 }
 
-void FitArea::setDesignSize(QSize design) {
-  design_ = design;
-  refit();
-}
+void FitArea::setWidening(std::function<int(int)> widen) { widen_ = std::move(widen); }
 
 void FitArea::resizeEvent(QResizeEvent* e) {
   refit();
@@ -284,9 +281,13 @@ void FitArea::resizeEvent(QResizeEvent* e) {
 }
 
 void FitArea::refit() {
-  const qreal f = fittingScale(design_, maximumViewportSize(), legibleScale(panel_));
+  const QSize room = maximumViewportSize();
+  const qreal f = fittingScale(design_, room, legibleScale(panel_));
+  // Widened or scaled, never both: the widening is undone before scaling.
+  if (f < 1.0 && widen_) widen_(0);
   scaleContent(panel_, f);
-  panel_->setFixedSize(scaledLimit(design_, f));
+  const int extra = f < 1.0 || !widen_ ? 0 : widen_(std::max(0, room.width() - design_.width()));
+  panel_->setFixedSize(scaledLimit(design_, f) + QSize(extra, 0));
 }
 
 void FitArea::follow(QWidget* now) {

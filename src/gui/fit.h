@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QSize>
+#include <functional>
 
 namespace fondaro::gui {
 
@@ -41,8 +42,9 @@ class FitArea : public QScrollArea {
 
   QWidget* panel() const { return panel_; }
   QSize designSize() const { return design_; }
-  // Widens the designed panel (a list window on a wide screen).
-  void setDesignSize(QSize design);
+  // Where the room is wider than the design, `widen(spare)` may take up to
+  // `spare` more pixels of width (see Form::widen).
+  void setWidening(std::function<int(int)> widen);
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
@@ -53,6 +55,7 @@ class FitArea : public QScrollArea {
 
   QWidget* panel_;
   QSize design_;
+  std::function<int(int)> widen_;
 };
 
 }  // namespace fondaro::gui

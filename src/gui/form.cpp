@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QToolButton>
 #include <QWindow>
+#include <algorithm>
 
 #include "core/field.h"
 #include "gui/fit.h"
@@ -90,7 +91,9 @@ QWidget* Form::makeContainer(int width, int height) {
   auto* container = new QWidget(this);
   container->setObjectName(u"panContainer"_qs);
   container->setFixedSize(width, height);
-  grid->addWidget(new FitArea(container, this), 0, 0);
+  auto* area = new FitArea(container, this);
+  area->setWidening([this](int spare) { return widen(spare); });
+  grid->addWidget(area, 0, 0);
   return container;
 }
 
@@ -162,8 +165,12 @@ void Form::fitTo(QScreen* screen) {
   if (QWindow* w = windowHandle(); w && w->isVisible()) frame = w->frameMargins();
   const QSize room = screen->availableGeometry().size().shrunkBy(frame);
   const qreal f = fittingScale(design_, room, legibleScale(this));
+  // Widened or scaled, never both: the widening is undone before scaling.
+  if (f < 1.0) widen(0);
   scaleContent(this, f);
-  setFixedSize(qRound(design_.width() * f), qRound(design_.height() * f));
+  // A margin stays on either side of a widened dialog.
+  const int extra = f < 1.0 ? 0 : widen(std::max(0, room.width() - design_.width() - 48));
+  setFixedSize(qRound(design_.width() * f) + extra, qRound(design_.height() * f));
 }
 
 void Form::present() {

@@ -54,6 +54,13 @@ class Form : public QWidget {
 
   // The centred container of a work window, "panContainer", of a fixed size.
   QWidget* makeContainer(int width, int height);
+  // Where the screen has room beside the designed size, a window may take up
+  // to `spare` more pixels of width; returns how many it took, and lays its
+  // controls out for them. 0 gives the designed layout back.
+  virtual int widen(int spare) {
+    Q_UNUSED(spare);
+    return 0;
+  }
 
   bool event(QEvent* e) override;
   void showEvent(QShowEvent* e) override;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "core/lists.h"
 #include "gui/application.h"
@@ -147,7 +148,9 @@ QPushButton* makeListButton(QWidget* panel, const QString& name, const QString& 
 QString emptyListMessage() { return u"Ricerca non applicabile: la lista non contiene nessuna voce."_qs; }
 
 ListWindow::ListWindow(QWidget* owner, Kind kind, Placement placement)
-    : Form(owner, kind, placement), find_(std::make_unique<ListFind>()) {}
+    : Form(owner, kind, placement), find_(std::make_unique<ListFind>()) {
+  setGradientBackground(true);
+}
 
 ListWindow::~ListWindow() = default;
 
@@ -167,6 +170,7 @@ void ListWindow::makeFind(QWidget* parent, const QRect& field, const QRect& butt
 LineList* ListWindow::makeList(QWidget* parent, const QRect& at) {
   lstRecords = new LineList(u"lstRecords"_qs, parent);
   lstRecords->setGeometry(at);
+  followList(lstRecords, Follow::Stretch);
   lstRecords->setAccessibleName(u"Elenco"_qs);
   connect(lstRecords, &LineList::lineChosen, this, [this](int row) { lineChosen(row); });
   return lstRecords;
@@ -182,12 +186,44 @@ QWidget* ListWindow::makeResultPanel(const QRect& listAt) {
   choose->setStyleSheet(u"color: #DC143C;"_qs);
   makeFind(panel, QRect(16, 66, 600, 34), QRect(630, 66, 110, 34));
   makeList(panel, listAt);
-  connect(makeListButton(panel, u"btnStampa"_qs, u"Stampa"_qs, 620), &QPushButton::clicked, this,
-          &ListWindow::btnStampaClick);
-  connect(makeListButton(panel, u"btnChiudi"_qs, u"Chiudi"_qs, 736), &QPushButton::clicked, this,
-          &ListWindow::btnChiudiClick);
+  QPushButton* print = makeListButton(panel, u"btnStampa"_qs, u"Stampa"_qs, 620);
+  QPushButton* close = makeListButton(panel, u"btnChiudi"_qs, u"Chiudi"_qs, 736);
+  connect(print, &QPushButton::clicked, this, &ListWindow::btnStampaClick);
+  connect(close, &QPushButton::clicked, this, &ListWindow::btnChiudiClick);
+  followList(panel, Follow::Stretch);
+  followList(print, Follow::Move);
+  followList(close, Follow::Move);
   setFields(this, {{.name = "txtTrova", .enterTo = "btnTrova"}});
   return panel;
+}
+
+void ListWindow::followList(QWidget* control, Follow how) { followers_.push_back({control, how, {}}); }
+
+int ListWindow::widen(int spare) {
+  if (!lstRecords || followers_.empty()) return 0;
+  // The designed places, as they are before the first widening.
+  if (followers_.front().design.isNull())
+    for (Follower& f : followers_) f.design = f.control->geometry();
+  int wanted = spare;
+  if (longestLine_ > 0) {
+    const QFontMetrics m(lstRecords->font());
+    const int whole = m.horizontalAdvance(QString(longestLine_, u'0')) + 2 * lstRecords->frameWidth() +
+                      lstRecords->verticalScrollBar()->sizeHint().width() + 8;
+    for (const Follower& f : followers_)
+      if (f.control == lstRecords) wanted = whole - f.design.width();
+  }
+  const int extra = std::clamp(wanted, 0, spare);
+  // Places are set only when the width changes, so that a scaled layout stays.
+  if (extra == extra_) return extra;
+  extra_ = extra;
+  for (const Follower& f : followers_) {
+    switch (f.how) {
+      case Follow::Stretch: f.control->setGeometry(f.design.adjusted(0, 0, extra, 0)); break;
+      case Follow::Move: f.control->setGeometry(f.design.translated(extra, 0)); break;
+      case Follow::Centre: f.control->setGeometry(f.design.translated(extra / 2, 0)); break;
+    }
+  }
+  return extra;
 }
 
 void ListWindow::btnStampaClick() { printList(this, ListPrintout::Riepilogo, printTitle_, lstRecords->lines()); }

@@ -2,7 +2,8 @@
 // The base of every list window (search results, due list, call-back list,
 // journal): a list of text lines built once by the core, shown in a
 // fixed-pitch font with horizontal scrolling, with the list find ("Trova"), an
-// optional count label, a double-click callback and the printout.
+// optional count label, a double-click callback and the printout. On a screen
+// wide enough the list widens until its lines show whole.
 //
 // The list is a QListView over a model of the lines, not a widget item per
 // line, so that a hundred thousand lines show at once. Lines come presorted
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "gui/form.h"
 
@@ -116,11 +118,29 @@ class ListWindow : public Form {
   // A double-clicked row.
   virtual void lineChosen(int row) { Q_UNUSED(row); }
 
+  // On a wide screen the list widens until its longest line shows whole, and
+  // the controls around it follow: stretched with it, moved with its right
+  // edge, or kept centred over it.
+  enum class Follow { Stretch, Move, Centre };
+  void followList(QWidget* control, Follow how);
+  // The most characters a line of this list can have; 0: no limit (the list
+  // then takes the screen's whole width).
+  void setLongestLine(int characters) { longestLine_ = characters; }
+  int widen(int spare) override;
+
   QLineEdit* txtTrova = nullptr;
   QPushButton* btnTrova = nullptr;
   LineList* lstRecords = nullptr;
 
  private:
+  struct Follower {
+    QWidget* control;
+    Follow how;
+    QRect design;
+  };
+  std::vector<Follower> followers_;
+  int longestLine_ = 0;
+  int extra_ = 0;
   std::unique_ptr<ListFind> find_;
   QLabel* countLabel_ = nullptr;
   QString printTitle_;

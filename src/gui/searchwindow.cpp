@@ -81,6 +81,7 @@ void SearchWindow::buildFilters() {
   lblAttendere->setStyleSheet(u"color: #008B8B;"_qs);
   lblAttendere->setGeometry(24, 470, 560, 28);
   lblAttendere->hide();
+  followList(panAvvio, Follow::Centre);
   lblConta = new QLabel(u"0"_qs, panAvvio);
   lblConta->setObjectName(u"lblConta"_qs);
   lblConta->hide();

@@ -6,6 +6,7 @@
 
 #include "../common/records.h"
 #include "core/archive.h"
+#include "core/journal.h"
 #include "core/lists.h"
 
 using namespace fondaro;
@@ -65,6 +66,26 @@ TEST(MovementLine, EmptyRecordKeepsEveryColumn) {
   const QString line = ListKind<TMovimento>::line(TMovimento{});
   EXPECT_EQ(line.size(), 140);
   EXPECT_TRUE(line.endsWith(u"  Importo: "_qs));
+}
+
+// The longest line a list can show is what a record with every field full
+// gives: the windows size their lists by it.
+template <class Rec>
+Rec fullRecord() {
+  Rec r{};
+  for (int f = 0; f < int(Rec::fields().size()); ++f)
+    setFieldText(r, f, QString(Rec::fields()[f].capacity, u'W'));
+  return r;
+}
+
+TEST(LongestLine, IsTheLineOfAFullRecord) {
+  const TMovimento m = fullRecord<TMovimento>();
+  EXPECT_EQ(ListKind<TMovimento>::line(m).size(), ListKind<TMovimento>::longest());
+  EXPECT_EQ(journalLine(MovimentoView(reinterpret_cast<const uint8_t*>(&m))).size(), longestJournalLine());
+  const TCliente c = fullRecord<TCliente>();
+  const ClienteView v(reinterpret_cast<const uint8_t*>(&c));
+  EXPECT_EQ(std::max(ListKind<TCliente>::line(v).size(), ListKind<TCliente>::callBackLine(v).size()),
+            ListKind<TCliente>::longest());
 }
 
 TEST(Filters, MatchingTable) {

@@ -106,7 +106,10 @@ class TestMovementLists : public QObject {
     openEditor();
     QVERIFY(inSearch([&](QWidget* w) {
       QCOMPARE(w->windowTitle(), u" Trova movimenti in archivio"_qs);
-      QCOMPARE(w->size(), QSize(862, 560));
+      // Its designed height; wider than designed on this full-HD screen, the filters centred.
+      QCOMPARE(w->height(), 560);
+      QVERIFY(w->width() > 862);
+      QVERIFY(qAbs(child(w, "panAvvio")->geometry().center().x() - w->width() / 2) <= 1);
       QVERIFY(child(w, "panAvvio")->isVisible());
       QVERIFY(!child(w, "panContainer")->isVisible());
       QTRY_COMPARE(QApplication::focusWidget(), child(w, "txtData"));

@@ -203,7 +203,9 @@ class TestNavigation : public QObject {
     TfrmSospesiMov due(editor);
     due.present();
     QVERIFY(QTest::qWaitForWindowExposed(&due));
-    QCOMPARE(due.size(), QSize(862, 560));
+    // Its designed height; wider than designed on this full-HD screen, where its lines show whole.
+    QCOMPARE(due.height(), 560);
+    QVERIFY(due.width() > 862);
     QVERIFY2(near(centreOf(&due), screenCentre), "not centred on the screen");
     due.hide();
   }

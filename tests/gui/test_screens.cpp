@@ -5,14 +5,14 @@
 // On the first three everything must show at once; on 1024 x 768 a control may
 // need the window's scroll bars, and bringing it into view must show it whole.
 // On the high-density screen every picture and icon must have the screen's
-// pixels, not be enlarged.
+// pixels, not be enlarged. From 1600 pixels of width the movement lists and
+// the journal show their longest line whole.
 // On the high-density screen every picture and icon must have the screen's
-// pixels, not be enlarged.
+// pixels, not be enlarged. From 1600 pixels of width the movement lists and
+// the journal show their longest line whole.
 // A picture of each window is left in artifacts()/screens-<screen>.
 #include <QAbstractButton>
-#include <QAbstractButton>
 #include <QAbstractScrollArea>
-#include <QLabel>
 #include <QAbstractSpinBox>
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -22,8 +22,13 @@
 
 #include "app/Avvio.h"
 #include "app/CopieSicurezza.h"
+#include "core/archive.h"
+#include "core/filepath.h"
+#include "core/journal.h"
+#include "core/lists.h"
 #include "gui/fit.h"
 #include "gui/form.h"
+#include "gui/searchwindow.h"
 #include "movements/ImportaEstratto.h"
 #include "movements/MenuMovimenti.h"
 #include "movements/Movimenti.h"
@@ -94,8 +99,10 @@ QString cut(QWidget* w) {
 QString blurred(QWidget* w) {
   const qreal density = w->devicePixelRatioF();
   if (density <= 1.0) return {};
-  if (auto* l = qobject_cast<QLabel*>(w); l && !l->pixmap().isNull() && l->pixmap().devicePixelRatio() < density)
-    return w->objectName() + u": its picture has 1 pixel a point on a screen of "_qs + QString::number(density);
+  if (auto* l = qobject_cast<QLabel*>(w);
+      l && !l->pixmap().isNull() && l->pixmap().devicePixelRatio() < density)
+    return w->objectName() + u": its picture has 1 pixel a point on a screen of "_qs +
+           QString::number(density);
   if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->icon().isNull()) {
     int largest = 0;
     for (const QSize& s : b->icon().availableSizes()) largest = std::max(largest, s.height());
@@ -103,6 +110,23 @@ QString blurred(QWidget* w) {
       return w->objectName() + u": its icon is enlarged from "_qs + QString::number(largest) + u" pixels"_qs;
   }
   return {};
+}
+
+// On a screen 1600 pixels wide or more, the longest line a movement list or
+// the journal can have shows whole, amount included, without scrolling.
+QString lineCut(gui::ListWindow* w) {
+  if (w->screen()->availableGeometry().width() < 1600 || !w->list()->isVisible()) return {};
+  const QString name = w->objectName();
+  int longest = 0;
+  if (name == u"frmTrovaMovimenti"_qs || name == u"frmSospesiMov"_qs)
+    longest = ListKind<TMovimento>::longest();
+  else if (name == u"frmBilancio"_qs)
+    longest = longestJournalLine();
+  if (longest == 0) return {};
+  const int needed = QFontMetrics(w->list()->font()).horizontalAdvance(QString(longest, u'0'));
+  const int shown = w->list()->viewport()->width();
+  if (needed <= shown) return {};
+  return u"its longest line needs %1 pixels, the list shows %2"_qs.arg(needed).arg(shown);
 }
 
 QScrollArea* fitAreaOf(QWidget* w) {
@@ -128,6 +152,17 @@ class ScreensTest : public QObject {
     new TfrmRicorrenti(set.frmMenuMovimenti);
     new TfrmRipeti(set.frmMovimenti);
     new TfrmCopieSicurezza(set.frmAvvio);
+    // A year with one movement whose every field is full: the longest line.
+    const QString year = movementArchivePath(program.folder(), u"2024"_qs);
+    {
+      TMovimento full{};
+      for (int f = 0; f < int(TMovimento::fields().size()); ++f)
+        setFieldText(full, f, QString(TMovimento::fields()[f].capacity, u'9'));
+      MovementArchive a = MovementArchive::OpenOrCreate(year);
+      a.Append(full);
+      a.Close();
+    }
+    set.frmMovimenti->setArchiveFile(year);
 
     QList<gui::Form*> windows;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -138,17 +173,18 @@ class ScreensTest : public QObject {
 
     const QString pictures = artifacts() + u"/screens-"_qs + screenName();
     QStringList faults;
-    for (gui::Form* f : windows) {
-      f->present();
-      QVERIFY2(QTest::qWaitForWindowExposed(f), qPrintable(f->objectName()));
-      QTest::qWait(20);
-      program.dialogs.clear();
-      if (!QGuiApplication::primaryScreen()->availableGeometry().contains(f->frameGeometry()))
-        faults << f->objectName() + u": the window is larger than the screen"_qs;
+    const auto look = [&](gui::Form* f, const QString& name) {
+      // At a fractional scale the frame's edge is rounded to a whole point: 1 point either way.
+      if (!QGuiApplication::primaryScreen()
+               ->availableGeometry()
+               .adjusted(-1, -1, 1, 1)
+               .contains(f->frameGeometry()))
+        faults << name + u": the window "_qs + text(f->frameGeometry()) + u" is larger than the screen "_qs +
+                      text(QGuiApplication::primaryScreen()->availableGeometry());
       QList<QWidget*> controls;
       collect(f, controls);
       for (QWidget* c : controls) {
-        if (const QString why = blurred(c); !why.isEmpty()) faults << f->objectName() + u": "_qs + why;
+        if (const QString why = blurred(c); !why.isEmpty()) faults << name + u": "_qs + why;
         QString why = cut(c);
         if (why.isEmpty()) continue;
         if (reachOnly()) {
@@ -161,9 +197,25 @@ class ScreensTest : public QObject {
             why = cut(c);
           }
         }
-        if (!why.isEmpty()) faults << f->objectName() + u": "_qs + why;
+        if (!why.isEmpty()) faults << name + u": "_qs + why;
       }
-      saveShot(f, pictures, f->objectName());
+      if (auto* l = qobject_cast<gui::ListWindow*>(f)) {
+        if (const QString why = lineCut(l); !why.isEmpty()) faults << name + u": "_qs + why;
+      }
+      saveShot(f, pictures, name);
+    };
+    for (gui::Form* f : windows) {
+      f->present();
+      QVERIFY2(QTest::qWaitForWindowExposed(f), qPrintable(f->objectName()));
+      QTest::qWait(20);
+      program.dialogs.clear();
+      look(f, f->objectName());
+      // A search window's second face: its results.
+      if (auto* search = qobject_cast<gui::SearchWindow*>(f)) {
+        search->btnCercaClick();
+        program.dialogs.clear();
+        look(f, f->objectName() + u"-risultati"_qs);
+      }
       f->hide();
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));

@@ -18,6 +18,7 @@ TfrmRicontatta::TfrmRicontatta(QWidget* owner) : ListWindow(owner, Kind::Dialog)
   setFixedSize(862, 560);
   setPrintTitle(u"Riepilogo persone da ricontattare"_qs);
   makeResultPanel(QRect(16, 112, 830, 370));
+  setLongestLine(ListKind<TCliente>::longest());
 }
 
 // A failure while reading is not reported: the lines read so far stay.

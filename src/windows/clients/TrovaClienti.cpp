@@ -33,6 +33,7 @@ TfrmTrovaClienti::TfrmTrovaClienti(QWidget* owner) : SearchWindow(owner, kFilter
   setObjectName(u"frmTrovaClienti"_qs);
   setWindowTitle(u" Trova pagatori e beneficiari in archivio"_qs);
   setPrintTitle(u"Riepilogo pagatori e beneficiari"_qs);
+  setLongestLine(ListKind<TCliente>::longest());
 }
 
 ListEntries TfrmTrovaClienti::search(const FilterSet& filters) {

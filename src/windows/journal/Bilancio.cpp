@@ -49,11 +49,15 @@ TfrmBilancio::TfrmBilancio(QWidget* owner) : ListWindow(owner, Kind::Work) {
 
   lblConta = gui::placedLabel(c, "lblConta", u"0", bold12, QRect(0, 0, 10, 10));
   lblConta->hide();
-  gui::makeListLabel(c, "lblRigo01", gui::kFindHint1, QRect(16, 66, 1120, 22));
-  gui::makeListLabel(c, "lblRigo02", gui::kFindHint2, QRect(16, 88, 1120, 22));
+  QLabel* rigo01 = gui::makeListLabel(c, "lblRigo01", gui::kFindHint1, QRect(16, 66, 1120, 22));
+  QLabel* rigo02 = gui::makeListLabel(c, "lblRigo02", gui::kFindHint2, QRect(16, 88, 1120, 22));
   makeFind(c, QRect(16, 116, 700, 34), QRect(730, 116, 110, 34));
   makeList(c, QRect(16, 160, 1188, 384));
+  setLongestLine(longestJournalLine());
   buildTotals(c);
+  for (QWidget* w : std::initializer_list<QWidget*>{band, titTipologia, rigo01, rigo02})
+    followList(w, Follow::Stretch);
+  followList(imgGuida, Follow::Move);
 
   const QFont button10 = gui::windowFont("Verdana", 10, true);
   btnStampa = gui::placedButton(c, "btnStampa", texts::kStampa, button10, QRect(16, 656, 200, 40));
@@ -77,6 +81,8 @@ void TfrmBilancio::buildTotals(QWidget* c) {
                        int y, QStringView colour) {
     QLabel* left = gui::placedLabel(c, caption, captionText, totals, QRect(520, y, 340, 26), right);
     QLabel* shown = gui::placedLabel(c, value, design, totals, QRect(870, y, 334, 26), right);
+    followList(left, Follow::Move);
+    followList(shown, Follow::Move);
     if (!colour.isEmpty()) {
       gui::setTextColour(left, colour);
       gui::setTextColour(shown, colour);

@@ -23,6 +23,7 @@ TfrmSospesiMov::TfrmSospesiMov(QWidget* owner) : ListWindow(owner, Kind::Dialog)
 
   setPrintTitle(u"Riepilogo pagamenti in scadenza o scaduti e non saldati"_qs);
   makeResultPanel(QRect(16, 112, 830, 370));
+  setLongestLine(ListKind<TMovimento>::longest());
 }
 
 void TfrmSospesiMov::FormShow() {

@@ -30,6 +30,7 @@ TfrmTrovaMovimenti::TfrmTrovaMovimenti(QWidget* owner) : SearchWindow(owner, kFi
   setObjectName(u"frmTrovaMovimenti"_qs);
   setWindowTitle(u" Trova movimenti in archivio"_qs);
   setPrintTitle(u"Riepilogo movimenti in archivio"_qs);
+  setLongestLine(ListKind<TMovimento>::longest());
 }
 
 ListEntries TfrmTrovaMovimenti::search(const FilterSet& filters) {
