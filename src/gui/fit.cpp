@@ -291,7 +291,11 @@ void FitArea::refit() {
 }
 
 void FitArea::follow(QWidget* now) {
-  if (now && panel_->isAncestorOf(now) && now->window() == window()) ensureWidgetVisible(now, 12, 12);
+  if (!now || !panel_->isAncestorOf(now) || now->window() != window()) return;
+  // The whole control with a margin, not only its text cursor (as
+  // ensureWidgetVisible would for a text field).
+  const QPoint centre = now->mapTo(panel_, now->rect().center());
+  ensureVisible(centre.x(), centre.y(), now->width() / 2 + 12, now->height() / 2 + 12);
 }
 
 }  // namespace fondaro::gui

@@ -96,6 +96,7 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget* owner) : Form(owner, Kind::Dialo
   setObjectName(u"frmCopieSicurezza"_qs);
   setWindowTitle(u" "_qs + gui::kProductName.toString() + u" -"_qs + texts::kCaption.toString());
   setFixedSize(820, 520);
+  setGradientBackground(true);
 
   auto* lblTitolo = gui::layoutLabel(this, "lblTitolo", texts::kTitle, gui::windowFont("Arial", 16, true));
   gui::setTextColour(lblTitolo, u"#12356B");
