@@ -161,8 +161,8 @@ void Form::place() {
 // included; a dialog that fits keeps its designed size.
 void Form::fitTo(QScreen* screen) {
   if (!screen || design_.isEmpty()) return;
-  QMargins frame(4, 30, 4, 4);  // until the window system tells
-  if (QWindow* w = windowHandle(); w && w->isVisible()) frame = w->frameMargins();
+  QMargins frame(4, 30, 4, 4);  // until the window system has told
+  if (QWindow* w = windowHandle(); w && !w->frameMargins().isNull()) frame = w->frameMargins();
   const QSize room = screen->availableGeometry().size().shrunkBy(frame);
   const qreal f = fittingScale(design_, room, legibleScale(this));
   // Widened or scaled, never both: the widening is undone before scaling.

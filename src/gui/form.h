@@ -4,6 +4,7 @@
 //   in a container panel "panContainer" centred in the window;
 // - dialog windows have a fixed size and no title-bar buttons, and are centred on
 //   the screen or on the window that opened them.
+// On a screen smaller than the design, both are scaled down to fit (fit.h).
 //
 // Navigation windows live for the whole run and are shown and hidden in turn
 // (switchTo); per-use windows are created by their caller, shown modally and
