@@ -119,7 +119,9 @@ void buildJournalLine(const MovimentoView& v, LineBytes& line) {
 }
 
 // The kind of the movement, "ENTRATA  " or "USCITA   ", comes first.
-int longestJournalLine() { return int(QByteArrayView("ENTRATA  ").size()) + longestLine<TMovimento>(kJournalColumns); }
+int longestJournalLine() {
+  return int(QByteArrayView("ENTRATA  ").size()) + longestLine<TMovimento>(kJournalColumns);
+}
 
 QString journalLine(const MovimentoView& v) {
   LineBytes line;

@@ -51,7 +51,7 @@ bool isComposite(const QWidget* w) {
          (qobject_cast<const QAbstractScrollArea*>(w) && !qobject_cast<const QScrollArea*>(w));
 }
 
-// The visible, named controls of a window, each with what clips it.
+// The visible, named controls of a window.
 void collect(QWidget* parent, QList<QWidget*>& out) {
   for (QObject* o : parent->children()) {
     auto* w = qobject_cast<QWidget*>(o);
