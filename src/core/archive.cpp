@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <optional>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -45,6 +46,8 @@ QString describeError(ArchiveError::Op op, ArchiveError::Cause cause, const QByt
   return s;
 }
 
+}  // namespace
+
 // An advisory write lock on the whole file, held around "count, then write at
 // the end" and around a rewrite in place; a safety copy holds the shared
 // (read) lock, so that it sees only whole records. Open-file-description locks
@@ -73,6 +76,8 @@ class AppendLock {
       return;
     }
   }
+  // Leaves the lock to the open file: it is released when the file is closed.
+  void keep() { locked_ = false; }
   ~AppendLock() {
     if (!locked_) return;
     struct flock fl {};
@@ -89,7 +94,9 @@ class AppendLock {
   bool locked_ = false;
 };
 
-}  // namespace
+struct RecordFile::WriteLock {
+  std::optional<AppendLock> lock;
+};
 
 ArchiveError::ArchiveError(Op op, QByteArray path, int sysError, Cause cause)
     : std::runtime_error(describeError(op, cause, path, sysError).toStdString()),
@@ -156,6 +163,33 @@ bool isDanglingLink(const QByteArray& path) {
 
 }  // namespace
 
+namespace {
+
+bool sameIdentity(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether `path` names the file open as `fd`. A name that cannot be looked up
+// for another reason than its absence tells nothing: the open file is used.
+bool namesFile(const QByteArray& path, int fd) {
+  struct stat open {}, named {};
+  if (::fstat(fd, &open) != 0) return true;
+  if (::stat(path.constData(), &named) != 0) return errno != ENOENT && errno != ENOTDIR;
+  return sameIdentity(open, named);
+}
+
+// Makes a new folder entry durable: a power cut after the first write to a new
+// archive must not lose the file's name.
+void syncFolderOf(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  const QByteArray folder = slash < 0 ? QByteArrayLiteral(".") : slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  while (::fsync(fd) != 0 && errno == EINTR) {
+  }
+  ::close(fd);
+}
+
+}  // namespace
+
 RecordFile RecordFile::openOrCreate(const QByteArray& path, int recordSize) {
   for (int attempt = 0; attempt < 2; ++attempt) {
     bool notRegular = false;
@@ -164,8 +198,12 @@ RecordFile RecordFile::openOrCreate(const QByteArray& path, int recordSize) {
     if (errno != ENOENT) failOpen(path, errno, notRegular);
     // No file of that name: create it, but never over one that appeared
     // meanwhile, nor through a link whose target is missing.
-    fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return RecordFile(fd, path, recordSize);
+    do fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd >= 0) {
+      syncFolderOf(path);
+      return RecordFile(fd, path, recordSize);
+    }
     if (errno != EEXIST) throw ArchiveError(ArchiveError::Op::Create, path, errno);
     if (isDanglingLink(path))
       throw ArchiveError(ArchiveError::Op::Open, path, ENOENT, ArchiveError::Cause::MissingLinkTarget);
@@ -267,8 +305,27 @@ void RecordFile::readAt(qint64 p, void* record) const {
   if (got != recordSize_) fail(ArchiveError::Op::Read, EIO);
 }
 
+bool RecordFile::namesOpenFile() const { return namesFile(path_, fd_); }
+
+void RecordFile::lockCurrent(WriteLock& held) {
+  for (int attempt = 0;; ++attempt) {
+    held.lock.emplace(fd_);
+    // A file renamed over ours while we waited: write into the new one. The
+    // attempts are bounded only against a name that changes for ever.
+    if (attempt == 100 || namesOpenFile()) return;
+    held.lock.reset();
+    *this = openOrCreate(path_, recordSize_);
+  }
+}
+
+void RecordFile::cutFragment(qint64 wholeRecords) {
+  while (::ftruncate(fd_, off_t(wholeRecords * recordSize_)) != 0 && errno == EINTR) {
+  }
+}
+
 void RecordFile::writeAt(qint64 p, const void* record) {
-  AppendLock lock(fd_);
+  WriteLock lock;
+  lockCurrent(lock);
   if (p < 1 || p > count()) fail(ArchiveError::Op::Position, 0);
   writeFully((p - 1) * recordSize_, record, recordSize_);
 }
@@ -286,9 +343,16 @@ qint64 RecordFile::readAllLocked(const std::function<void(const char*, qint64)>&
 }
 
 qint64 RecordFile::append(const void* record) {
-  AppendLock lock(fd_);
+  WriteLock lock;
+  lockCurrent(lock);
   const qint64 n = count();
-  writeFully(n * recordSize_, record, recordSize_);
+  int error = 0;
+  writeSome(n * recordSize_, record, recordSize_, &error);
+  if (error != 0) {
+    cutFragment(n);
+    fail(ArchiveError::Op::Write, error);
+  }
+  sync(n + 1, n + 1);
   return n + 1;
 }
 
@@ -301,11 +365,12 @@ RecordFile::Appended RecordFile::appendChosen(const std::function<QByteArray(qin
 }
 
 RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QByteArrayView>(qint64)>& choose) {
-  AppendLock lock(fd_);
+  WriteLock lock;
+  lockCurrent(lock);
   const qint64 n = count();
   const std::vector<QByteArrayView> pieces = choose(n);
   // Blocks of whole records: a failure leaves whole records and at most one
-  // fragment after them, which no reader reads and the next append covers.
+  // fragment after them, which is cut before the error is reported.
   const qint64 perBlock = std::max<qint64>(1, kScanBlockBytes / recordSize_);
   qint64 done = 0;
   for (const QByteArrayView piece : pieces) {
@@ -317,6 +382,7 @@ RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QB
           writeSome((n + done) * recordSize_, piece.data() + i * recordSize_, k * recordSize_, &error);
       if (error != 0) {
         const qint64 whole = done + wrote / recordSize_;
+        cutFragment(n + whole);
         if (whole > 0) ::fdatasync(fd_);
         ArchiveError e(ArchiveError::Op::Write, path_, error);
         if (whole > 0) e.setWritten(n + 1, n + whole);
@@ -340,6 +406,61 @@ void RecordFile::close() {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0 && errno != EINTR) fail(ArchiveError::Op::Close, errno);
+}
+
+FileHold FileHold::take(const QByteArray& path, bool create) {
+  for (int attempt = 0;; ++attempt) {
+    bool created = false;
+    int fd = openRegularFile(path, O_RDWR);
+    if (fd < 0 && errno == ENOENT && create) {
+      do fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      while (fd < 0 && errno == EINTR);
+      if (fd < 0 && errno == EEXIST) continue;  // made by another copy meanwhile: take that one
+      if (fd < 0) throw ArchiveError(ArchiveError::Op::Create, path, errno);
+      created = true;
+      syncFolderOf(path);
+    } else if (fd < 0 && errno == ENOENT) {
+      return FileHold(-1, path, false);
+    } else if (fd < 0) {
+      throw ArchiveError(ArchiveError::Op::Open, path, errno);
+    }
+    FileHold hold(fd, path, created);
+    // The lock is kept by the open file itself: it goes when the hold closes it.
+    AppendLock lock(fd);
+    if (attempt == 100 || namesFile(path, fd)) {
+      lock.keep();
+      return hold;
+    }
+  }
+}
+
+FileHold::FileHold(FileHold&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)), created_(other.created_) {
+  other.fd_ = -1;
+}
+
+FileHold& FileHold::operator=(FileHold&& other) noexcept {
+  if (this != &other) {
+    release();
+    fd_ = other.fd_;
+    path_ = std::move(other.path_);
+    created_ = other.created_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+FileHold::~FileHold() { release(); }
+
+void FileHold::release() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+}
+
+void FileHold::removeIfCreatedEmpty() {
+  struct stat st {};
+  if (fd_ < 0 || !created_ || ::fstat(fd_, &st) != 0 || st.st_size != 0) return;
+  if (namesFile(path_, fd_)) ::unlink(path_.constData());
 }
 
 QByteArray movementArchivePath(const QByteArray& programFolder, const QString& yearText) {

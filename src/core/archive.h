@@ -68,6 +68,12 @@ QString archiveAccessMessage();
 QString unconfirmedWriteMessage(qint64 p);
 
 // An open archive file of fixed-size records; untyped, see Archive<Rec>.
+//
+// Every write (append, batch, in-place) takes the file's advisory write lock
+// and then makes sure the name still names the open file: a restore may have
+// put another file in its place meanwhile (see FileHold), and records written
+// into the replaced one would be lost. The file is then reopened by its name
+// and the write goes there.
 class RecordFile {
  public:
   enum class Access { ReadOnly, ReadWrite };
@@ -151,6 +157,14 @@ class RecordFile {
   // Writes without syncing; returns the bytes written before a failure and
   // the error number (0 when all were written).
   qint64 writeSome(qint64 offset, const void* buf, qint64 n, int* error);
+  // Takes the write lock on the file the name names now (reopening it when a
+  // new file took the name), released when the returned holder goes.
+  struct WriteLock;
+  void lockCurrent(WriteLock& lock);
+  bool namesOpenFile() const;
+  // After a failed write under the lock: cuts what follows the last whole
+  // record, so that the archive reads whole at once.
+  void cutFragment(qint64 wholeRecords);
   void sync(qint64 firstPosition, qint64 lastPosition);
   [[noreturn]] void fail(ArchiveError::Op op, int err) const;
 
@@ -174,6 +188,46 @@ void RecordFile::scanBlocks(Visit&& visit, qint64 blockBytes) const {
     pos += whole;
   }
 }
+
+// The write lock of a data file about to be replaced whole (a restore puts a
+// copy's file in its place): every append and in-place write of every running
+// copy waits while it is held, and a safety copy made through fd() sees the
+// file as it stands. The lock is taken on the file that the name names when it
+// is granted; writers that had opened the file before it was replaced find a
+// new file under the name once the hold is released, and write into that one.
+// Holds on several files are taken in one order by whoever takes them
+// (the schedules' lock first, then the data files by name), so that two
+// restores cannot wait for each other.
+class FileHold {
+ public:
+  // Opens `path` for writing and takes its lock. A missing file is created
+  // empty when `create` (created() then tells), else nothing is held (held()
+  // false). Throws ArchiveError when the file cannot be opened or created.
+  static FileHold take(const QByteArray& path, bool create);
+
+  FileHold(FileHold&& other) noexcept;
+  FileHold& operator=(FileHold&& other) noexcept;
+  FileHold(const FileHold&) = delete;
+  FileHold& operator=(const FileHold&) = delete;
+  ~FileHold();
+
+  bool held() const { return fd_ >= 0; }
+  // The locked file, open for reading and writing; read it with pread.
+  int fd() const { return fd_; }
+  const QByteArray& path() const { return path_; }
+  bool created() const { return created_; }
+  // Removes the file when it is still the empty one this hold created (a
+  // restore that could not put its file there).
+  void removeIfCreatedEmpty();
+  // Releases the lock (closing the file).
+  void release();
+
+ private:
+  FileHold(int fd, QByteArray path, bool created) : fd_(fd), path_(std::move(path)), created_(created) {}
+  int fd_ = -1;
+  QByteArray path_;
+  bool created_ = false;
+};
 
 // A typed archive of records Rec (TMovimento or TCliente).
 template <class Rec>

@@ -105,7 +105,10 @@ QByteArray joinPath(QByteArrayView folder, QByteArrayView name) {
 
 int openRegularFile(const QByteArray& native, int flags, bool* notRegular) {
   if (notRegular) *notRegular = false;
-  const int fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  int fd;
+  // A signal during the open of a file on a slow network share is no failure.
+  do fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  while (fd < 0 && errno == EINTR);
   struct stat st {};
   if (fd < 0) {
     // A socket, or a FIFO opened for writing with no reader, cannot be opened at

@@ -1,5 +1,7 @@
 #include "core/passwordfile.h"
 
+#include "core/archive.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -256,6 +258,14 @@ void writeIniValue(const QByteArray& named, QByteArrayView section, QByteArrayVi
                    QStringView value) {
   using R = PasswordFileError::Reason;
   const QByteArray path = linkTarget(named);
+  // Under the file's lock: a restore replacing it at the same moment is either
+  // done before this reads it or waits until this has written it.
+  std::optional<FileHold> hold;
+  try {
+    hold.emplace(FileHold::take(path, false));
+  } catch (const ArchiveError&) {
+    // Not writable: refused below with the reason.
+  }
   QByteArray content;
   mode_t mode = 0666 & ~currentUmask();
   struct stat st {};

@@ -1,6 +1,7 @@
 #include "core/replacefile.h"
 
 #include <dirent.h>
+#include <sys/file.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,8 @@ constexpr char kTempPrefix[] = ".fondaro-";
 constexpr char kTempSuffix[] = ".tmp";
 constexpr int kTempRandom = 6;
 constexpr time_t kStaleTempSeconds = 3600;
+constexpr time_t kFreshTempSeconds = 60;
+constexpr char kTempFolderPrefix[] = ".fondaro-copia-";
 
 QByteArray folderOf(const QByteArray& path) {
   const qsizetype slash = path.lastIndexOf('/');
@@ -36,24 +39,31 @@ bool isTempName(const char* name) {
          std::strcmp(name + pre + kTempRandom, kTempSuffix) == 0;
 }
 
+// A copy being built: ".fondaro-copia-" + six random characters.
+bool isTempFolderName(const char* name) {
+  const size_t pre = sizeof(kTempFolderPrefix) - 1;
+  return std::strlen(name) == pre + kTempRandom && std::strncmp(name, kTempFolderPrefix, pre) == 0;
+}
+
+// Whether a temporary of ours is left over: nobody holds its lock (its maker
+// holds it for as long as it works on it) and it is not brand new (the maker
+// takes the lock right after making it), or, where the file system has no
+// such locks, it is older than an hour.
+bool isStale(int dirFd, const char* name, const struct stat& st) {
+  const time_t age = std::time(nullptr) - st.st_mtime;
+  const int fd = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return false;
+  const int locked = ::flock(fd, LOCK_EX | LOCK_NB);
+  const int err = errno;
+  ::close(fd);
+  if (locked == 0) return age > kFreshTempSeconds;
+  if (err == EWOULDBLOCK) return false;
+  return age > kStaleTempSeconds;
+}
+
 bool isArchiveName(const QByteArray& name) {
   const QByteArray lower = name.toLower();
   return lower.endsWith(".eur") || lower.endsWith(".pro") || lower == "unins000.dll";
-}
-
-// Removes our temporary files of more than an hour ago: a program killed while
-// writing leaves one behind.
-void removeStaleTemps(const QByteArray& folder) {
-  DIR* dir = ::opendir(folder.constData());
-  if (!dir) return;
-  const time_t now = std::time(nullptr);
-  while (const dirent* e = ::readdir(dir)) {
-    if (!isTempName(e->d_name)) continue;
-    struct stat st {};
-    if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
-    if (now - st.st_mtime > kStaleTempSeconds) ::unlinkat(::dirfd(dir), e->d_name, 0);
-  }
-  ::closedir(dir);
 }
 
 // Whether a file with the identity `id` is an archive or the password file of
@@ -242,10 +252,11 @@ bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)
   if (!resolveTarget(target, &where, &failure)) return failed(failure);
 
   const QByteArray folder = folderOf(where);
-  removeStaleTemps(folder);
+  removeStaleTemporaries(folder);
   QByteArray temp = folder + '/' + kTempPrefix + QByteArray(kTempRandom, 'X') + kTempSuffix;
   const int fd = ::mkostemps(temp.data(), int(sizeof(kTempSuffix) - 1), O_CLOEXEC);
   if (fd < 0) return failed({WriteFailure::Kind::System, errno});
+  ::flock(fd, LOCK_EX | LOCK_NB);  // ours while we write it (see isStale)
   const mode_t mask = ::umask(0);
   ::umask(mask);
   int err = 0;
@@ -262,12 +273,47 @@ bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)
   return true;
 }
 
+void removeStaleTemporaries(const QByteArray& folder) {
+  DIR* dir = ::opendir(folder.constData());
+  if (!dir) return;
+  while (const dirent* e = ::readdir(dir)) {
+    const bool file = isTempName(e->d_name), copy = !file && isTempFolderName(e->d_name);
+    if (!file && !copy) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (file && S_ISREG(st.st_mode) && isStale(::dirfd(dir), e->d_name, st))
+      ::unlinkat(::dirfd(dir), e->d_name, 0);
+    else if (copy && S_ISDIR(st.st_mode) && isStale(::dirfd(dir), e->d_name, st))
+      removeOwnFolder(folder + '/' + e->d_name, 1);
+  }
+  ::closedir(dir);
+}
+
+void removeOwnFolder(const QByteArray& folder, int depth) {
+  DIR* dir = ::opendir(folder.constData());
+  if (dir) {
+    while (const dirent* e = ::readdir(dir)) {
+      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+      struct stat st {};
+      if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (!S_ISDIR(st.st_mode)) ::unlinkat(::dirfd(dir), e->d_name, 0);
+      else if (depth > 0) removeOwnFolder(folder + '/' + e->d_name, depth - 1);
+    }
+    ::closedir(dir);
+  }
+  ::rmdir(folder.constData());
+}
+
 bool makeFolders(const QByteArray& folder) {
   struct stat st {};
   for (qsizetype i = 1; i <= folder.size(); ++i) {
     if (i < folder.size() && folder[i] != '/') continue;
     const QByteArray part = folder.left(i);
-    if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) return false;
+    if (::mkdir(part.constData(), 0777) == 0) {
+      syncFolder(folderOf(part));  // the new folder's name reaches the disk
+      continue;
+    }
+    if (errno != EEXIST) return false;
   }
   if (::stat(folder.constData(), &st) != 0) return false;
   if (S_ISDIR(st.st_mode)) return true;

@@ -69,9 +69,22 @@ bool writeAllTo(int fd, const char* data, qint64 n);
 bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)>& fill,
                       WriteFailure* why = nullptr, const OutputGuard& guard = {});
 
-// Creates a folder and its missing parents; true when it exists afterwards,
-// else false with errno telling why.
+// Creates a folder and its missing parents (each new one synced into its
+// parent); true when it exists afterwards, else false with errno telling why.
 bool makeFolders(const QByteArray& folder);
+
+// The temporaries of ours left in `folder` by a program that was killed: the
+// files ".fondaro-XXXXXX.tmp" of a whole-file write and the folders
+// ".fondaro-copia-XXXXXX" of a safety copy being built. One is left over when
+// no running program holds its lock (every maker holds one on it while it
+// works) and it is more than a minute old, or, on a file system without such
+// locks, more than an hour old. Nothing else is touched, no link is followed.
+void removeStaleTemporaries(const QByteArray& folder);
+// Removes a folder of ours: its files and links (never what a link names),
+// its subfolders `depth` levels down, then itself when empty.
+void removeOwnFolder(const QByteArray& folder, int depth);
+// The name of a safety copy's folder while it is being built, for mkdtemp.
+inline constexpr char kCopyTempFolderTemplate[] = ".fondaro-copia-XXXXXX";
 
 // Whether a path names something (a link to nothing does not).
 bool pathExists(const QByteArray& path);

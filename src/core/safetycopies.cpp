@@ -14,12 +14,15 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "core/archive.h"
 #include "core/attachments.h"
 #include "core/filepath.h"
 #include "core/passwordfile.h"
+#include "core/recurring.h"
 #include "core/replacefile.h"
 
 namespace fondaro::safety {
@@ -107,20 +110,6 @@ bool syncPath(const QByteArray& path, int flags) {
 }
 void syncFolder(const QByteArray& folder) { syncPath(folder, O_RDONLY | O_DIRECTORY); }
 
-// Removes a folder of ours: its files, its subfolders one level down, itself.
-// Links are removed, never followed.
-void removeOurFolder(const QByteArray& folder, int depth = 1) {
-  for (const QByteArray& name : folderEntries(folder)) {
-    const QByteArray path = joinPath(folder, name);
-    if (isDir(path, false)) {
-      if (depth > 0) removeOurFolder(path, depth - 1);
-    } else {
-      ::unlink(path.constData());
-    }
-  }
-  ::rmdir(folder.constData());
-}
-
 bool isArchiveName(const QByteArray& name) {
   return name.endsWith(".eur") || name == "Clienti.pro";
 }
@@ -135,9 +124,26 @@ struct Hashed {
   QByteArray sha256;
 };
 
-// Reads `source` whole, in blocks: an archive under its shared lock, any other
-// file plainly. Throws CopyError.
-void readSource(const QByteArray& source, bool archive, const std::function<void(const char*, qint64)>& visit) {
+// Reads a file that this program holds the write lock of (FileHold): from its
+// descriptor, since a second lock of ours on it would wait for the first.
+void readHeld(const QByteArray& source, int fd, const std::function<void(const char*, qint64)>& visit) {
+  std::vector<char> buf(static_cast<size_t>(kBlock));
+  for (qint64 off = 0;;) {
+    const ssize_t n = ::pread(fd, buf.data(), buf.size(), off_t(off));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw CopyError(CopyError::Reason::System, source, errno);
+    if (n == 0) return;
+    visit(buf.data(), n);
+    off += n;
+  }
+}
+
+// Reads `source` whole, in blocks: a file held by this program through its
+// descriptor (heldFd), an archive under its shared lock, any other file
+// plainly. Throws CopyError.
+void readSource(const QByteArray& source, bool archive, const std::function<void(const char*, qint64)>& visit,
+                int heldFd = -1) {
+  if (heldFd >= 0) return readHeld(source, heldFd, visit);
   if (archive) {
     try {
       const RecordFile f = RecordFile::openExisting(source, 1, RecordFile::Access::ReadOnly);
@@ -194,9 +200,11 @@ bool hashFd(int fd, Hashed* h) {
 // before it takes the target's name. Returns the size and hash. Throws
 // CopyError; Cancelled from `advance`. No temporary file is left behind.
 Hashed copyFile(const QByteArray& source, const QByteArray& target, bool archive,
-                const std::function<void(qint64)>& advance, const ManifestEntry* expected = nullptr) {
+                const std::function<void(qint64)>& advance, const ManifestEntry* expected = nullptr,
+                int heldFd = -1) {
   Hashed read;
   std::exception_ptr thrown;
+  WriteFailure why;
   const bool ok = replaceFileBytes(
       target,
       [&](int fd) {
@@ -207,10 +215,13 @@ Hashed copyFile(const QByteArray& source, const QByteArray& target, bool archive
             hash.addData(QByteArrayView(bytes, n));
             read.size += n;
             if (advance) advance(n);
-          });
+          }, heldFd);
           read.sha256 = hash.result().toHex();
           Hashed written;
-          if (::fdatasync(fd) != 0 && errno != EINVAL && errno != EROFS)
+          int synced;
+          while ((synced = ::fdatasync(fd)) != 0 && errno == EINTR) {
+          }
+          if (synced != 0 && errno != EINVAL && errno != EROFS)
             throw CopyError(CopyError::Reason::System, target, errno);
           if (!hashFd(fd, &written)) throw CopyError(CopyError::Reason::System, target, errno);
           if (written.size != read.size || written.sha256 != read.sha256)
@@ -225,9 +236,9 @@ Hashed copyFile(const QByteArray& source, const QByteArray& target, bool archive
           return false;
         }
       },
-      nullptr);
+      &why);
   if (thrown) std::rethrow_exception(thrown);
-  if (!ok) throw CopyError(CopyError::Reason::System, target, errno ? errno : EIO);
+  if (!ok) throw CopyError(target, why);
   return read;
 }
 
@@ -248,7 +259,7 @@ void writeManifest(const QByteArray& copyFolder, const Manifest& m) {
   if (!replaceFileBytes(
           joinPath(copyFolder, kManifestName), [&](int fd) { return writeAllTo(fd, text.constData(), text.size()); },
           &why))
-    throw CopyError(CopyError::Reason::System, joinPath(copyFolder, kManifestName), why.err ? why.err : EIO);
+    throw CopyError(joinPath(copyFolder, kManifestName), why);
 }
 
 std::optional<Manifest> parseManifest(const QByteArray& text) {
@@ -335,11 +346,17 @@ QByteArray renameToFreeName(const QByteArray& temp, const QByteArray& parent, co
 CopyError::CopyError(Reason reason, QByteArray path, int sysError, Damage damage)
     : std::runtime_error("safety copy"), reason_(reason), path_(std::move(path)), err_(sysError), damage_(damage) {}
 
+CopyError::CopyError(QByteArray path, const WriteFailure& why)
+    : CopyError(Reason::System, std::move(path), why.err ? why.err : EIO) {
+  if (why.kind != WriteFailure::Kind::System) refusal_ = why;
+}
+
 QString CopyError::italian() const {
   const QString where = displayPath(path_);
   switch (reason_) {
     case Reason::System:
-      return QStringLiteral("Non è stato possibile usare «%1».").arg(where) + u' ' + systemErrorItalian(err_);
+      return QStringLiteral("Non è stato possibile usare «%1».").arg(where) + u' ' +
+             (refusal_ ? refusal_->italian() : systemErrorItalian(err_));
     case Reason::Damaged:
       switch (damage_) {
         case Damage::Missing: return QStringLiteral("La copia è danneggiata: manca il file «%1».").arg(where);
@@ -367,7 +384,8 @@ QString CopyError::english() const {
   const QString where = displayPath(path_);
   switch (reason_) {
     case Reason::System:
-      return QStringLiteral("cannot use %1: %2").arg(where, QString::fromLocal8Bit(std::strerror(err_)));
+      return QStringLiteral("cannot use %1: %2")
+          .arg(where, refusal_ ? refusal_->english() : QString::fromLocal8Bit(std::strerror(err_)));
     case Reason::Damaged:
       switch (damage_) {
         case Damage::Missing: return QStringLiteral("damaged copy: %1 is missing").arg(where);
@@ -412,53 +430,87 @@ void setKeepDays(const QByteArray& copiesFolder, int days) {
                                           QByteArray::number(std::clamp(days, 1, kMaxKeepDays)));
   WriteFailure why;
   if (!replaceFileBytes(path, [&](int fd) { return writeAllTo(fd, content.constData(), content.size()); }, &why))
-    throw CopyError(CopyError::Reason::System, path, why.err ? why.err : EIO);
+    throw CopyError(path, why);
 }
 
 // ---- The day copy -------------------------------------------------------------
 
-DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now) {
+namespace {
+
+// Today's copy of `name` into the day folder, under the folder's lock.
+DayCopy addToDayCopy(const QByteArray& file, const QByteArray& name, const QByteArray& day, const QDateTime& now) {
   DayCopy r;
-  if (!isRegular(file)) return r;  // a first write creates it: nothing to keep yet
-  const QByteArray name = baseName(file);
+  r.copy = joinPath(day, name);
+  FolderLock lock(day);
+  Manifest m;
+  try {
+    m = readManifest(day);
+  } catch (const CopyError&) {
+    m = Manifest{now, CopyKind::Day, {}};
+  }
+  const bool listed = std::any_of(m.files.begin(), m.files.end(), [&](const auto& e) { return e.name == name; });
+  if (listed && isRegular(r.copy)) {
+    r.result = DayCopy::Result::AlreadyMade;
+    return r;
+  }
+  const Hashed h = copyFile(file, r.copy, isArchiveName(name), {});
+  m.files.removeIf([&](const ManifestEntry& e) { return e.name == name; });
+  m.files << ManifestEntry{name, h.size, h.sha256};
+  writeManifest(day, m);
+  r.result = DayCopy::Result::Made;
+  return r;
+}
+
+// A day folder of ours: named for a day, a folder itself (not a link), with
+// a day copy's manifest. Its manifest, or nothing.
+std::optional<Manifest> dayCopyManifest(const QByteArray& copiesFolder, const QByteArray& name) {
+  const auto parsed = parseCopyName(name);
+  const QByteArray path = joinPath(copiesFolder, name);
+  if (!parsed || parsed->first != CopyKind::Day || !isDir(path, false)) return std::nullopt;
+  try {
+    Manifest m = readManifest(path);
+    if (m.kind == CopyKind::Day) return m;
+  } catch (const CopyError&) {
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now) {
+  if (!isRegular(file)) return {};  // a first write creates it: nothing to keep yet
   const QByteArray copies = copiesFolderOf(folderOfFile(file));
   const QByteArray day = joinPath(copies, dayName(now.date()).toLatin1());
+  const bool copiesExisted = isDir(copies), dayExisted = isDir(day);
   makeFoldersOrThrow(day);
-  r.copy = joinPath(day, name);
-  {
-    FolderLock lock(day);
-    Manifest m;
-    try {
-      m = readManifest(day);
-    } catch (const CopyError&) {
-      m = Manifest{now, CopyKind::Day, {}};
-    }
-    const bool listed = std::any_of(m.files.begin(), m.files.end(), [&](const auto& e) { return e.name == name; });
-    if (listed && isRegular(r.copy)) {
-      r.result = DayCopy::Result::AlreadyMade;
-      return r;
-    }
-    const Hashed h = copyFile(file, r.copy, isArchiveName(name), {});
-    m.files.removeIf([&](const ManifestEntry& e) { return e.name == name; });
-    m.files << ManifestEntry{name, h.size, h.sha256};
-    writeManifest(day, m);
-    r.result = DayCopy::Result::Made;
+  DayCopy r;
+  try {
+    r = addToDayCopy(file, baseName(file), day, now);
+  } catch (...) {
+    // A copy that failed leaves no empty folder of its own making behind.
+    if (!dayExisted) ::rmdir(day.constData());
+    if (!copiesExisted) ::rmdir(copies.constData());
+    throw;
   }
-  removeOldDayCopies(copies, keepDays(copies));
+  if (r.result == DayCopy::Result::Made) removeOldDayCopies(copies, keepDays(copies));
   return r;
 }
 
 QList<QByteArray> removeOldDayCopies(const QByteArray& copiesFolder, int keep) {
-  QList<QByteArray> days;
-  for (const QByteArray& name : folderEntries(copiesFolder)) {
-    const auto parsed = parseCopyName(name);
-    if (parsed && parsed->first == CopyKind::Day && isDir(joinPath(copiesFolder, name), false)) days << name;
-  }
-  std::sort(days.begin(), days.end(), std::greater<>());
+  QList<std::pair<QByteArray, Manifest>> days;
+  for (const QByteArray& name : folderEntries(copiesFolder))
+    if (auto m = dayCopyManifest(copiesFolder, name)) days << std::pair{name, std::move(*m)};
+  std::sort(days.begin(), days.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
   QList<QByteArray> removed;
   for (qsizetype i = std::max(keep, 1); i < days.size(); ++i) {
-    const QByteArray path = joinPath(copiesFolder, days[i]);
-    removeOurFolder(path, 0);
+    const QByteArray path = joinPath(copiesFolder, days[i].first);
+    // Only what the copy made: the files its manifest names (plain names; a
+    // name with a folder in it is none of ours), the manifest, then the
+    // folder when nothing else is in it. unlink never follows a link.
+    for (const ManifestEntry& e : days[i].second.files)
+      if (!e.name.contains('/')) ::unlink(joinPath(path, e.name).constData());
+    ::unlink(joinPath(path, kManifestName).constData());
+    ::rmdir(path.constData());
     removed << path;
   }
   return removed;
@@ -479,13 +531,33 @@ QList<QByteArray> dataFilesOf(const QByteArray& dataFolder) {
   return files;
 }
 
-FullCopy makeFullCopy(const QByteArray& dataFolder, const QByteArray& parentFolder, CopyKind kind,
-                      const ProgressFn& progress, const QDateTime& now) {
-  if (!isDir(dataFolder)) throw CopyError(CopyError::Reason::NotFolder, dataFolder);
+namespace {
+
+// The write locks a restore holds on the files of its folder (FileHold).
+struct Holds {
+  std::optional<FileHold> schedules;
+  std::map<QByteArray, FileHold> files;  // by name, as dataFilesOf gives it
+
+  int fdOf(const QByteArray& name) const {
+    const auto it = files.find(name);
+    return it == files.end() ? -1 : it->second.fd();
+  }
+  // An empty file made only to hold the name until the restore puts its own there.
+  bool isPlaceholder(const QByteArray& name) const {
+    const auto it = files.find(name);
+    struct stat st {};
+    return it != files.end() && it->second.created() && ::fstat(it->second.fd(), &st) == 0 && st.st_size == 0;
+  }
+};
+
+// Copies `files` of `dataFolder` into a new folder of `parentFolder`; the
+// files in `holds` are read through their held descriptors.
+FullCopy copyFiles(const QByteArray& dataFolder, const QList<QByteArray>& names, const QByteArray& parentFolder,
+                   CopyKind kind, const ProgressFn& progress, const QDateTime& now, const Holds* holds) {
   FullCopy r;
   QList<QByteArray> files;
   qint64 total = 0;
-  for (const QByteArray& name : dataFilesOf(dataFolder)) {
+  for (const QByteArray& name : names) {
     if (!manifestSafe(name)) {
       r.skipped << name;
       continue;
@@ -498,8 +570,9 @@ FullCopy makeFullCopy(const QByteArray& dataFolder, const QByteArray& parentFold
   if (parentFolder == copiesFolderOf(dataFolder)) makeFoldersOrThrow(parentFolder);
   if (!isDir(parentFolder)) throw CopyError(CopyError::Reason::NotFolder, parentFolder);
 
-  QByteArray temp = joinPath(parentFolder, ".fondaro-copia-XXXXXX");
+  QByteArray temp = joinPath(parentFolder, kCopyTempFolderTemplate);
   if (!::mkdtemp(temp.data())) throw CopyError(CopyError::Reason::System, parentFolder, errno);
+  const FolderLock busy(temp);  // tells removeStaleTemporaries that it is being built
   try {
     Manifest m{now, kind, {}};
     qint64 done = 0;
@@ -507,11 +580,13 @@ FullCopy makeFullCopy(const QByteArray& dataFolder, const QByteArray& parentFold
     for (const QByteArray& name : files) {
       const qsizetype slash = name.indexOf('/');
       if (slash > 0) makeFoldersOrThrow(joinPath(temp, name.left(slash)));
-      const Hashed h = copyFile(joinPath(dataFolder, name), joinPath(temp, name), isArchiveName(name),
-                                [&](qint64 n) {
-                                  done += n;
-                                  reportProgress(progress, done, std::max(total, done));
-                                });
+      const Hashed h = copyFile(
+          joinPath(dataFolder, name), joinPath(temp, name), isArchiveName(name),
+          [&](qint64 n) {
+            done += n;
+            reportProgress(progress, done, std::max(total, done));
+          },
+          nullptr, holds ? holds->fdOf(name) : -1);
       m.files << ManifestEntry{name, h.size, h.sha256};
       r.bytes += h.size;
     }
@@ -524,11 +599,26 @@ FullCopy makeFullCopy(const QByteArray& dataFolder, const QByteArray& parentFold
     r.path = renameToFreeName(temp, parentFolder, base);
     syncFolder(parentFolder);
   } catch (...) {
-    removeOurFolder(temp);
+    removeOwnFolder(temp, 1);
     throw;
   }
   r.files = files.size();
   return r;
+}
+
+}  // namespace
+
+void removeLeftovers(const QByteArray& dataFolder) {
+  removeStaleTemporaries(dataFolder);
+  removeStaleTemporaries(copiesFolderOf(dataFolder));
+}
+
+FullCopy makeFullCopy(const QByteArray& dataFolder, const QByteArray& parentFolder, CopyKind kind,
+                      const ProgressFn& progress, const QDateTime& now) {
+  if (!isDir(dataFolder)) throw CopyError(CopyError::Reason::NotFolder, dataFolder);
+  removeLeftovers(dataFolder);
+  if (parentFolder != copiesFolderOf(dataFolder)) removeStaleTemporaries(parentFolder);
+  return copyFiles(dataFolder, dataFilesOf(dataFolder), parentFolder, kind, progress, now, nullptr);
 }
 
 // ---- Listing and verifying ----------------------------------------------------------
@@ -619,6 +709,7 @@ Verification verifyCopy(const QByteArray& copyFolder, const ProgressFn& progress
 }
 
 QList<CopyInfo> listCopies(const QByteArray& copiesFolder, bool verify, const ProgressFn& progress) {
+  removeStaleTemporaries(copiesFolder);
   QList<CopyInfo> copies;
   QList<std::optional<Manifest>> manifests;
   qint64 total = 0;
@@ -664,15 +755,51 @@ QList<CopyInfo> listCopies(const QByteArray& copiesFolder, bool verify, const Pr
 
 // ---- Restore -----------------------------------------------------------------------
 
+namespace {
+
+// The locks of every file a restore replaces or copies, taken in one order for
+// every restore: the schedules' lock, then the data files by name. An archive
+// the copy puts back but the folder lacks is created empty to hold its name,
+// so that no writer can create it meanwhile and write into a file about to be
+// replaced. A file that cannot be opened for writing is not held (its restore
+// is then refused with the reason).
+Holds holdDataFiles(const QByteArray& folder, const Manifest& m) {
+  QSet<QByteArray> fromCopy;
+  for (const ManifestEntry& e : m.files)
+    if (!e.name.contains('/')) fromCopy.insert(e.name);
+  QList<QByteArray> names = fromCopy.values();
+  for (const QByteArray& name : dataFilesOf(folder))
+    if (!name.contains('/') && !fromCopy.contains(name)) names << name;
+  std::sort(names.begin(), names.end());
+  Holds holds;
+  if (names.contains("Ricorrenti.json")) {
+    try {
+      holds.schedules.emplace(FileHold::take(recurringLockPath(folder), true));
+    } catch (const ArchiveError& e) {
+      throw CopyError(CopyError::Reason::System, e.nativePath(), e.sysError() ? e.sysError() : EIO);
+    }
+  }
+  for (const QByteArray& name : names) {
+    try {
+      FileHold h = FileHold::take(joinPath(folder, name), fromCopy.contains(name) && isArchiveName(name));
+      if (h.held()) holds.files.emplace(name, std::move(h));
+    } catch (const ArchiveError&) {
+    }
+  }
+  return holds;
+}
+
+}  // namespace
+
 Restored restoreCopy(const QByteArray& copyFolder, const QByteArray& intoFolder, const ProgressFn& progress,
                      const QDateTime& now) {
   if (!isDir(copyFolder)) throw CopyError(CopyError::Reason::NotFolder, copyFolder);
   if (!isDir(intoFolder)) throw CopyError(CopyError::Reason::NotFolder, intoFolder);
+  removeLeftovers(intoFolder);
   const Manifest m = readManifest(copyFolder);
   const qint64 copyBytes = manifestBytes(m);
   qint64 currentBytes = 0;
-  const QList<QByteArray> current = dataFilesOf(intoFolder);
-  for (const QByteArray& name : current) {
+  for (const QByteArray& name : dataFilesOf(intoFolder)) {
     struct stat st {};
     if (::stat(joinPath(intoFolder, name).constData(), &st) == 0) currentBytes += st.st_size;
   }
@@ -683,15 +810,20 @@ Restored restoreCopy(const QByteArray& copyFolder, const QByteArray& intoFolder,
   if (v.state != Verification::State::Verified)
     throw CopyError(CopyError::Reason::Damaged, joinPath(copyFolder, v.file), 0, v.damage);
 
+  // From here to the end every writer of the folder waits: the copy of what is
+  // there and the files put back are what they find afterwards.
+  Holds holds = holdDataFiles(intoFolder, m);
+  QList<QByteArray> current = dataFilesOf(intoFolder);
+  current.removeIf([&](const QByteArray& name) { return holds.isPlaceholder(name); });
   Restored r;
   if (!current.isEmpty()) {
     const qint64 base = done;
-    r.before = makeFullCopy(intoFolder, copiesFolderOf(intoFolder), CopyKind::BeforeRestore,
-                            [&](qint64 d, qint64) {
-                              done = base + d;
-                              return !progress || progress(done, std::max(total, done));
-                            },
-                            now)
+    r.before = copyFiles(intoFolder, current, copiesFolderOf(intoFolder), CopyKind::BeforeRestore,
+                         [&](qint64 d, qint64) {
+                           done = base + d;
+                           return !progress || progress(done, std::max(total, done));
+                         },
+                         now, &holds)
                    .path;
   }
   for (const ManifestEntry& e : m.files) {
@@ -708,6 +840,7 @@ Restored restoreCopy(const QByteArray& copyFolder, const QByteArray& intoFolder,
                &e);
       r.restored << e.name;
     } catch (const CopyError& err) {
+      if (const auto it = holds.files.find(e.name); it != holds.files.end()) it->second.removeIfCreatedEmpty();
       r.failed << Restored::Failure{e.name, err.italian(), err.english()};
     }
   }

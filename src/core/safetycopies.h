@@ -26,7 +26,9 @@
 // leaves nothing behind, and an existing copy is never replaced.
 //
 // Only the day copies are removed by the program: the day folders older than
-// the last keepDays() days that have copies. Paths are the operating system's
+// the last keepDays() days that have copies, and of those only what the copy
+// made (a folder named for a day without a day copy's manifest is the
+// user's, and stays). Paths are the operating system's
 // bytes (core/filepath.h).
 #include <QByteArray>
 #include <QDateTime>
@@ -34,7 +36,10 @@
 #include <QString>
 #include <stdexcept>
 
+#include <optional>
+
 #include "core/progress.h"
+#include "core/replacefile.h"
 
 namespace fondaro::safety {
 
@@ -57,6 +62,9 @@ class CopyError : public std::runtime_error {
   };
   enum class Damage { None, Missing, Size, Content, Manifest };
   CopyError(Reason reason, QByteArray path, int sysError = 0, Damage damage = Damage::None);
+  // A file not written: the refusal's own words (a read-only file, a link into
+  // an archive, ...) or the system error.
+  CopyError(QByteArray path, const WriteFailure& why);
   Reason reason() const { return reason_; }
   Damage damage() const { return damage_; }
   int sysError() const { return err_; }
@@ -71,6 +79,7 @@ class CopyError : public std::runtime_error {
   QByteArray path_;
   int err_;
   Damage damage_;
+  std::optional<WriteFailure> refusal_;
 };
 
 enum class CopyKind { Day, Full, BeforeRestore };
@@ -104,9 +113,11 @@ struct DayCopy {
 // CopyError when the copy cannot be made; the write should go on all the same.
 DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now = QDateTime::currentDateTime());
 
-// Removes the day folders of `copiesFolder` beyond the `keep` most recent ones
-// (folders named "yyyy-mm-dd" only, nothing else, nothing outside). Returns the
-// folders removed.
+// Removes the day copies of `copiesFolder` beyond the `keep` most recent ones:
+// folders named "yyyy-mm-dd" (not links) holding a day copy's manifest, and
+// of each only the files its manifest names and the manifest, then the folder
+// if that leaves it empty; nothing else, nothing outside. Returns the folders
+// whose copies were removed.
 QList<QByteArray> removeOldDayCopies(const QByteArray& copiesFolder, int keep);
 
 // ---- Full copies ----------------------------------------------------------
@@ -190,6 +201,11 @@ struct Restored {
 // manifest and renamed over it. Progress in bytes over the whole work.
 Restored restoreCopy(const QByteArray& copyFolder, const QByteArray& intoFolder, const ProgressFn& progress = {},
                      const QDateTime& now = QDateTime::currentDateTime());
+
+// Removes what a killed backup, restore or write left behind in `dataFolder`
+// and its copies folder (see removeStaleTemporaries). Backups, restores and
+// the listing of copies do it first; the program does it at start.
+void removeLeftovers(const QByteArray& dataFolder);
 
 // The data files of a folder a full copy takes, relative to it: "*.eur",
 // "Clienti.pro", "unins000.dll", "Ricorrenti.json", "Documenti_Allegati/<name>".

@@ -6,7 +6,9 @@
  * CALL is write, pwrite, fsync, fdatasync, close or rename; the Nth call of it
  * (from 1, counting only calls on a file whose path contains MATCH when MATCH
  * is given) and the COUNT-1 after it (default 1) fail with ERRNO (EIO, ENOSPC,
- * EINTR, EACCES). The variable is read at every call, so a test may arm and
+ * EINTR, EACCES), or for pwrite SHORT: the Nth call writes half its bytes, as
+ * a disk that fills up does, and the ones after it in the count fail with
+ * ENOSPC. The variable is read at every call, so a test may arm and
  * disarm it while running; the count starts again whenever its text changes.
  * A failing write or close does nothing; a failing close still closes. */
 #include <dlfcn.h>
@@ -20,7 +22,10 @@
 static char armed[512];
 static long seen;
 
+enum { kShort = -1 };
+
 static int errno_of(const char* name) {
+  if (strcmp(name, "SHORT") == 0) return kShort;
   if (strcmp(name, "ENOSPC") == 0) return ENOSPC;
   if (strcmp(name, "EINTR") == 0) return EINTR;
   if (strcmp(name, "EACCES") == 0) return EACCES;
@@ -60,7 +65,9 @@ static int should_fail(const char* call, int fd, const char* path) {
   const long count = n > 3 ? atol(fields[3]) : 1;
   if (!path_matches(fd, path, n > 4 ? fields[4] : NULL)) return 0;
   ++seen;
-  return seen >= nth && seen < nth + count ? errno_of(fields[2]) : 0;
+  if (seen < nth || seen >= nth + count) return 0;
+  const int e = errno_of(fields[2]);
+  return e == kShort && seen > nth ? ENOSPC : e;
 }
 
 #define NEXT(name) (reinterpret_cast<decltype(&::name)>(dlsym(RTLD_NEXT, #name)))
@@ -75,12 +82,14 @@ ssize_t write(int fd, const void* buf, size_t n) {
 
 ssize_t pwrite64(int fd, const void* buf, size_t n, off_t offset) {
   const int e = should_fail("pwrite", fd, NULL);
+  if (e == kShort) return NEXT(pwrite64)(fd, buf, n / 2 > 0 ? n / 2 : n, offset);
   if (e) return errno = e, -1;
   return NEXT(pwrite64)(fd, buf, n, offset);
 }
 
 ssize_t pwrite(int fd, const void* buf, size_t n, off_t offset) {
   const int e = should_fail("pwrite", fd, NULL);
+  if (e == kShort) return NEXT(pwrite)(fd, buf, n / 2 > 0 ? n / 2 : n, offset);
   if (e) return errno = e, -1;
   return NEXT(pwrite)(fd, buf, n, offset);
 }

@@ -1,6 +1,8 @@
 // Safety copies: the day copy, consistency under a concurrent append,
 // retention, verification, restore, and a full disk.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,8 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <functional>
 
@@ -174,26 +178,36 @@ TEST_F(SafetyCopiesTest, CopyWhileAnotherProcessAppendsIsAWholeRecordPrefix) {
 
 // ---- Retention ---------------------------------------------------------------
 
-TEST_F(SafetyCopiesTest, RetentionRemovesOnlyOurOldDayFolders) {
+// Only our day copies go, and of them only what the copy made: a dated folder
+// of the user's, a file the user put into one of ours, and whatever a link
+// leads to stay, even where a link leads to something that looks like ours.
+TEST_F(SafetyCopiesTest, RetentionRemovesOnlyWhatOurOldDayCopiesMade) {
+  appendMovements(path("2024.eur"), 1);
+  for (int d = 1; d <= 5; ++d) copyBeforeWriting(path("2024.eur"), QDateTime(QDate(2024, 1, d), QTime(9, 0)));
   const QString c = QFile::decodeName(copies());
-  for (const char* d : {"2024-01-01", "2024-01-02", "2024-01-03", "2024-01-04", "2024-01-05"}) {
-    QDir().mkpath(c + u'/' + QLatin1String(d));
-    writeAll(c + u'/' + QLatin1String(d) + u"/2024.eur"_qs, "x");
-  }
-  // Not ours, or not a day folder: all kept.
+  writeAll(c + u"/2024-01-02/nota.txt"_qs, "mia");
+  QDir().mkpath(c + u"/2023-12-28"_qs);
+  writeAll(c + u"/2023-12-28/foto.jpg"_qs, "foto");
   QDir().mkpath(c + u"/2023-12-31_10-00-00"_qs);
   QDir().mkpath(c + u"/2023-13-45"_qs);
   QDir().mkpath(c + u"/appunti"_qs);
   writeAll(c + u"/2023-12-30"_qs, "un file");
+  // Elsewhere, a folder that holds a day copy's manifest and files, reached
+  // through a dated link in the copies folder.
   QDir().mkpath(QFile::decodeName(path("altrove")));
-  writeAll(QFile::decodeName(path("altrove/importante.txt")), "resta");
+  for (const char* name : {"2024.eur", kManifestName})
+    put(joinPath(path("altrove"), name), get(joinPath(joinPath(copies(), "2024-01-01"), name)));
   ASSERT_EQ(::symlink(path("altrove").constData(), joinPath(copies(), "2023-12-29").constData()), 0);
+  const auto elsewhere = contents(path("altrove"));
 
   const QList<QByteArray> removed = removeOldDayCopies(copies(), 2);
   EXPECT_EQ(removed.size(), 3);
-  EXPECT_EQ(namesIn(copies()), (std::set<QByteArray>{"2024-01-04", "2024-01-05", "2023-12-31_10-00-00",
-                                                       "2023-13-45", "appunti", "2023-12-30", "2023-12-29"}));
-  EXPECT_EQ(readAll(QFile::decodeName(path("altrove/importante.txt"))), "resta");
+  EXPECT_EQ(namesIn(copies()), (std::set<QByteArray>{"2024-01-02", "2024-01-04", "2024-01-05", "2023-12-28",
+                                                       "2023-12-31_10-00-00", "2023-13-45", "appunti", "2023-12-30",
+                                                       "2023-12-29"}));
+  EXPECT_EQ(namesIn(joinPath(copies(), "2024-01-02")), std::set<QByteArray>{"nota.txt"});
+  EXPECT_EQ(get(joinPath(copies(), "2023-12-28/foto.jpg")), "foto");
+  EXPECT_EQ(contents(path("altrove")), elsewhere);
 }
 
 TEST_F(SafetyCopiesTest, TheDayCopyKeepsTheDaysOfTheSetting) {
@@ -350,5 +364,157 @@ TEST_F(SafetyCopiesTest, AFullDiskLeavesTheArchiveAndTheSaveAndWarnsOnce) {
   EXPECT_EQ(after.size(), before.size() + qint64(sizeof(TMovimento)));
   // Nothing half made: no copy, no temporary file.
   const QByteArray day = joinPath(copiesFolderOf(disk), QDate::currentDate().toString(u"yyyy-MM-dd"_qs).toLatin1());
-  EXPECT_EQ(namesIn(day), std::set<QByteArray>{});
+  EXPECT_FALSE(pathExists(day)) << "an empty day folder is left";
+  EXPECT_FALSE(pathExists(copiesFolderOf(disk))) << "an empty copies folder is left";
 }
+
+// ---- Leftovers and refusals --------------------------------------------------------
+
+// What a killed backup, restore or write left behind goes at the next backup,
+// restore or listing: a temporary copy folder or file that nobody works on and
+// that is not brand new. One a running program holds stays, however old;
+// names that are not of our making stay.
+TEST_F(SafetyCopiesTest, LeftoversOfKilledCopiesGoAndWorkInProgressStays) {
+  fillProgramFolder();
+  ASSERT_TRUE(makeFolders(copies()));
+  const auto age = [](const QByteArray& p, int seconds) {
+    const struct timespec t[2] = {{std::time(nullptr) - seconds, 0}, {std::time(nullptr) - seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, p.constData(), t, AT_SYMLINK_NOFOLLOW), 0);
+  };
+  const QByteArray killedCopy = joinPath(copies(), ".fondaro-copia-abc123");
+  ASSERT_TRUE(makeFolders(joinPath(killedCopy, "Documenti_Allegati")));
+  put(joinPath(killedCopy, "2024.eur"), "mezzo");
+  put(joinPath(killedCopy, "Documenti_Allegati/x.pdf"), "mezzo");
+  age(killedCopy, 120);
+  const QByteArray killedWrite = path(".fondaro-q1w2e3.tmp");
+  put(killedWrite, "mezzo");
+  age(killedWrite, 120);
+  const QByteArray fresh = joinPath(copies(), ".fondaro-copia-zzz999");
+  ASSERT_TRUE(makeFolders(fresh));
+  const QByteArray working = joinPath(copies(), ".fondaro-copia-wrk000");
+  ASSERT_TRUE(makeFolders(working));
+  age(working, 7200);
+  const int held = ::open(working.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const QByteArray userFile = path(".fondaro-mio.txt");
+  put(userFile, "mio");
+  age(userFile, 7200);
+
+  listCopies(copies(), false);
+  EXPECT_FALSE(pathExists(killedCopy));
+  EXPECT_TRUE(pathExists(killedWrite));  // the listing looks at the copies folder only
+  makeFullCopy(folder(), copies(), CopyKind::Full, {}, kMorning);
+  EXPECT_FALSE(pathExists(killedWrite));
+  EXPECT_TRUE(pathExists(fresh));
+  EXPECT_TRUE(pathExists(working));
+  EXPECT_EQ(get(userFile), "mio");
+  ::close(held);
+}
+
+// A file the restore may not replace is named with its reason, and the others
+// are put back.
+TEST_F(SafetyCopiesTest, ARestoreRefusedForOneFileSaysWhyAndRestoresTheOthers) {
+  fillProgramFolder();
+  const FullCopy copy = makeFullCopy(folder(), copies(), CopyKind::Full, {}, kMorning);
+  appendMovements(path("2024.eur"), 1, u"Dopo"_qs);
+  appendMovements(path("2023.eur"), 1, u"Dopo"_qs);
+  ASSERT_EQ(::chmod(path("2024.eur").constData(), 0444), 0);
+  const Restored r = restoreCopy(copy.path, folder(), {}, kMorning.addSecs(60));
+  ::chmod(path("2024.eur").constData(), 0644);
+  ASSERT_EQ(r.failed.size(), 1);
+  EXPECT_EQ(r.failed[0].name, "2024.eur");
+  EXPECT_TRUE(r.failed[0].english.contains(u"read-only"_qs)) << r.failed[0].english.toStdString();
+  EXPECT_TRUE(r.failed[0].italian.contains(u"sola lettura"_qs)) << r.failed[0].italian.toStdString();
+  EXPECT_EQ(r.restored.size(), 5);
+  EXPECT_EQ(get(path("2023.eur")), get(joinPath(copy.path, "2023.eur")));
+}
+
+// ---- A restore while others write ---------------------------------------------------
+
+namespace {
+
+// A record that names its writer and its number, in the archive's record size.
+QByteArray markedRecord(int size, int writer, int number) {
+  QByteArray r(size, '\0');
+  const QByteArray mark = "writer " + QByteArray::number(writer) + " record " + QByteArray::number(number);
+  std::memcpy(r.data(), mark.constData(), size_t(mark.size()));
+  return r;
+}
+
+// Appends marked records through one long-open file until `stop` exists, and
+// notes the number of each record it was told is stored.
+[[noreturn]] void keepAppending(const QByteArray& archive, int size, int writer, const QByteArray& report,
+                                const QByteArray& stop) {
+  const int out = ::open(report.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  RecordFile f = RecordFile::openOrCreate(archive, size);
+  for (int i = 0; i < 100000 && !pathExists(stop); ++i) {
+    try {
+      f.append(markedRecord(size, writer, i).constData());
+    } catch (const ArchiveError&) {
+      continue;
+    }
+    const QByteArray line = QByteArray::number(i) + '\n';
+    if (::write(out, line.constData(), size_t(line.size())) != line.size()) ::_exit(3);
+  }
+  ::_exit(0);
+}
+
+}  // namespace
+
+// Three writers keep one file each open and append while the folder is
+// restored again and again: every record a writer was told is stored is in
+// the folder afterwards or in one of the copies the restores made of what they
+// replaced. Writers that had the replaced file open write into the restored one.
+TEST_F(SafetyCopiesTest, ARestoreRacingWritersLosesNoRecordTheyWereToldIsStored) {
+  fillProgramFolder();
+  const FullCopy copy = makeFullCopy(folder(), copies(), CopyKind::Full, {}, kMorning);
+  struct Writer {
+    const char* archive;
+    int size;
+  };
+  const Writer writers[] = {{"2024.eur", int(sizeof(TMovimento))},
+                            {"2024.eur", int(sizeof(TMovimento))},
+                            {"Clienti.pro", int(sizeof(TCliente))}};
+  const QByteArray stop = path("basta");
+  std::vector<pid_t> children;
+  for (int w = 0; w < 3; ++w) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+      keepAppending(path(writers[w].archive), writers[w].size, w, path("scritti" + QByteArray::number(w)), stop);
+    children.push_back(child);
+  }
+  QList<QByteArray> befores;
+  for (int round = 0; round < 12; ++round) {
+    ::usleep(20000);
+    const Restored r = restoreCopy(copy.path, folder(), {}, kMorning.addSecs(3600 + round));
+    EXPECT_TRUE(r.failed.isEmpty());
+    befores << r.before;
+  }
+  put(stop, "");
+  for (const pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+
+  QSet<QByteArray> stored;
+  for (const QByteArray& place : QList<QByteArray>{folder()} + befores) {
+    for (const Writer& w : writers) {
+      const QByteArray bytes = get(joinPath(place, w.archive));
+      for (qsizetype at = 0; at + w.size <= bytes.size(); at += w.size) stored.insert(bytes.mid(at, w.size));
+    }
+  }
+  int reported = 0, lost = 0;
+  for (int w = 0; w < 3; ++w) {
+    for (const QByteArray& line : get(path("scritti" + QByteArray::number(w))).split('\n')) {
+      if (line.isEmpty()) continue;
+      ++reported;
+      if (!stored.contains(markedRecord(writers[w].size, w, line.toInt()))) ++lost;
+    }
+  }
+  EXPECT_GT(reported, 0);
+  EXPECT_EQ(lost, 0) << lost << " of " << reported << " records reported as stored are nowhere";
+}
+

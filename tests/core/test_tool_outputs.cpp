@@ -155,6 +155,10 @@ TEST_F(ToolOutputs, AppendPrintsEveryPositionItWrote) {
   } cases[] = {
       {"fdatasync:1:EIO", 2, 400, 400, "cannot flush"},
       {"pwrite:2:ENOSPC", 2, 307, 307, "cannot write"},
+      // The disk fills up half way through the second block: what it took of
+      // it is cut back to the last whole record (46 of the 93), so the archive
+      // reads whole.
+      {"pwrite:2:SHORT:2", 2, 307 + 46, 307 + 46, "cannot write"},
       {"pwrite:1:EIO", 2, 0, 0, "cannot write"},
       {"fdatasync:1:EINTR:3", 0, 400, 400, ""},
   };
@@ -168,6 +172,7 @@ TEST_F(ToolOutputs, AppendPrintsEveryPositionItWrote) {
     EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.reason))) << r.err.toStdString();
     const auto stored = MovementArchive::OpenExisting(p, RecordFile::Access::ReadOnly);
     EXPECT_EQ(stored.Count(), c.stored);
+    EXPECT_EQ(stored.file().trailingBytes(), 0);
     if (c.stored > 0) {
       EXPECT_EQ(stored.ReadAt(c.stored).Causale.get(), QStringLiteral("r%1").arg(c.stored));
     }
