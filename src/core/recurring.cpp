@@ -208,10 +208,22 @@ void generateYear(const QByteArray& folder, const QString& yearText, const std::
   };
   const QByteArray path = movementArchivePath(folder, yearText);
   qint64 first = 1;
+  std::optional<size_t> whole;  // after a failure: of the chosen, those whole in the archive
+  std::exception_ptr failure;
   if (!dryRun) {
-    MovementArchive archive = MovementArchive::OpenOrCreate(path);
-    first = archive.AppendChosen([&](qint64) { return choose(&archive); }).first;
-    archive.Close();
+    bool appended = false;
+    try {
+      MovementArchive archive = MovementArchive::OpenOrCreate(path);
+      first = archive.AppendChosen([&](qint64) { return choose(&archive); }).first;
+      appended = true;
+      archive.Close();
+    } catch (const ArchiveError& e) {
+      // What the disk holds counts, confirmed or not: it is reported and the
+      // schedules move on over it, so that no occurrence is ever added twice.
+      failure = std::current_exception();
+      whole = appended ? chosen.size() : e.writtenAt() > 0 ? size_t(e.writtenAt() - e.writtenFrom() + 1) : 0;
+      if (!appended && e.writtenAt() > 0) first = e.writtenFrom();
+    }
   } else if (pathExists(path)) {
     MovementArchive archive = MovementArchive::OpenExisting(path, RecordFile::Access::ReadOnly);
     choose(&archive);
@@ -220,12 +232,14 @@ void generateYear(const QByteArray& folder, const QString& yearText, const std::
   } else {
     choose(nullptr);
   }
-  for (size_t k = 0; k < chosen.size(); ++k) {
+  const size_t stored = std::min(whole.value_or(chosen.size()), chosen.size());
+  for (size_t k = 0; k < stored; ++k) {
     const Planned& p = *chosen[k];
     added.push_back({yearText, first + qint64(k), p.date, p.number, list[p.schedule].movement.Causale.trimmed()});
   }
   done.insert(done.end(), found.begin(), found.end());
-  done.insert(done.end(), chosen.begin(), chosen.end());
+  done.insert(done.end(), chosen.begin(), chosen.begin() + qsizetype(stored));
+  if (failure) std::rethrow_exception(failure);
 }
 
 bool anythingDue(const std::vector<Schedule>& list, const QDate& today) {

@@ -326,6 +326,11 @@ bool pathExists(const QByteArray& path) {
   return ::stat(path.constData(), &st) == 0;
 }
 
+bool isFolder(const QByteArray& path) {
+  struct stat st {};
+  return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool sameFile(const QByteArray& a, const QByteArray& b) {
   struct stat sa {}, sb {};
   return ::stat(a.constData(), &sa) == 0 && ::stat(b.constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&

@@ -88,6 +88,8 @@ inline constexpr char kCopyTempFolderTemplate[] = ".fondaro-copia-XXXXXX";
 
 // Whether a path names something (a link to nothing does not).
 bool pathExists(const QByteArray& path);
+// Whether a path names a folder (or a link to one).
+bool isFolder(const QByteArray& path);
 // Whether two paths name the same file.
 bool sameFile(const QByteArray& a, const QByteArray& b);
 

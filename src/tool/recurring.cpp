@@ -88,6 +88,14 @@ std::optional<qint64> numberArg(const QString& text, qint64 max) {
 
 QByteArray folderOf(const QString& folder) { return encodePath(folder); }
 
+// A mistyped folder is said, not taken for one without schedules: a scheduled
+// run would otherwise add nothing for ever without a word.
+bool refusedFolder(const QByteArray& folder) {
+  if (isFolder(folder)) return false;
+  err(QStringLiteral("fondaro-tool recurring: %1 is not a folder").arg(displayPath(folder)));
+  return true;
+}
+
 int failed(const std::exception& e) {
   flushOut();
   err(QStringLiteral("fondaro-tool recurring: ") + QString::fromStdString(e.what()));
@@ -160,6 +168,7 @@ int listCommand(const QStringList& args) {
   const auto a = splitArgs(args, {}, &why);
   if (!a) return usageError(why);
   if (a->positional.size() != 1 || a->dryRun) return usageError(u"list takes one FOLDER"_qs);
+  if (refusedFolder(folderOf(a->positional[0]))) return kExitError;
   try {
     QString text;
     for (const Schedule& s : readSchedules(folderOf(a->positional[0]))) {
@@ -199,6 +208,7 @@ int runCommand(const QStringList& args) {
   const auto a = splitArgs(args, {u"--today"_qs}, &why);
   if (!a) return usageError(why);
   if (a->positional.size() != 1) return usageError(u"run takes one FOLDER"_qs);
+  if (refusedFolder(folderOf(a->positional[0]))) return kExitError;
   QDate today = QDate::currentDate();
   if (a->options.contains(u"--today"_qs)) {
     const std::optional<QDate> d = dateArg(*a, u"--today"_qs, &why);

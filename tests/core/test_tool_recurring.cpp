@@ -169,6 +169,45 @@ TEST_F(ToolRecurring, AFailedAppendLeavesTheScheduleWhereItWas) {
   EXPECT_EQ(count("2025.eur"), 5);
 }
 
+// The disk does not confirm the batch (a failed sync, a failed close): the
+// occurrences are in the archive all the same, so the run prints them before
+// the error and the schedule moves on over them; the rerun adds nothing.
+TEST_F(ToolRecurring, OccurrencesTheDiskDidNotConfirmArePrintedAndCounted) {
+  // The second close of the archive is the generation's own (the first, the
+  // day copy's read of it).
+  for (const QString fault : {u"fdatasync:1:EIO:1:2025.eur"_qs, u"close:2:EIO:1:2025.eur"_qs}) {
+    SCOPED_TRACE(fault.toStdString());
+    QTemporaryDir own;
+    const QString f = own.path();
+    ASSERT_TRUE(QFile::copy(path("2025.eur"), f + u"/2025.eur"_qs));
+    const auto stored = [&] { return MovementArchive::OpenExisting(f + u"/2025.eur"_qs, RecordFile::Access::ReadOnly).Count(); };
+    tool({u"add"_qs, f, u"--year"_qs, u"2025"_qs, u"--pos"_qs, u"1"_qs, u"--every"_qs, u"1m"_qs, u"--from"_qs,
+          u"31/01/2025"_qs});
+    auto r = runToolFailing(fault, {u"recurring"_qs, u"run"_qs, f, u"--today"_qs, u"31/03/2025"_qs});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, u"2025.eur 3 31/01/2025 Affitto\n2025.eur 4 28/02/2025 Affitto\n2025.eur 5 31/03/2025 Affitto\n"_qs);
+    EXPECT_TRUE(r.err.contains(u"Input/output error"_qs)) << r.err.toStdString();
+    EXPECT_EQ(stored(), 5);
+    r = tool({u"run"_qs, f, u"--today"_qs, u"31/03/2025"_qs});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QString());
+    EXPECT_EQ(stored(), 5);
+  }
+}
+
+// A folder that is not there is said, not taken for one without schedules.
+TEST_F(ToolRecurring, AMissingFolderIsAnError) {
+  const QString missing = path("manca");
+  for (const QStringList& args : {QStringList{u"run"_qs, missing}, QStringList{u"list"_qs, missing},
+                                  QStringList{u"run"_qs, missing, u"--dry-run"_qs}}) {
+    const auto r = tool(args);
+    EXPECT_EQ(r.exitCode, 2) << args.join(u' ').toStdString();
+    EXPECT_TRUE(r.err.contains(u"manca is not a folder"_qs)) << r.err.toStdString();
+    EXPECT_EQ(r.out, QString());
+  }
+  EXPECT_FALSE(QFile::exists(missing));
+}
+
 // Several copies generating at the same moment add each occurrence once.
 TEST_F(ToolRecurring, GeneratorsAtOnceAddEachOccurrenceOnce) {
   for (const char* every : {"1m", "1w", "2w"}) {
