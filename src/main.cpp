@@ -9,6 +9,7 @@
 #include "WindowSet.h"
 #include "app/Password.h"
 #include "core/heap.h"
+#include "core/safetycopies.h"
 #include "gui/application.h"
 #include "gui/messages.h"
 #include "gui/programfolder.h"
@@ -31,7 +32,11 @@ class FirstPaint : public QObject {
         std::fflush(stdout);
       }
       o->removeEventFilter(this);
-      QTimer::singleShot(0, [] { fondaro::completeWindowSet(); });
+      QTimer::singleShot(0, [] {
+        fondaro::completeWindowSet();
+        // What a killed copy of the program left half made.
+        fondaro::safety::removeLeftovers(fondaro::gui::programFolderPath());
+      });
     }
     return false;
   }
