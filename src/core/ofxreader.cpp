@@ -425,7 +425,9 @@ std::chrono::milliseconds libofxTimeLimit(qint64 fileBytes) {
 [[noreturn]] void throwTooLong(const QByteArray& nativePath, std::chrono::milliseconds limit) {
   throw StatementError(
       StatementError::Kind::Malformed,
-      QStringLiteral("%1: the OFX reader gave no answer within %2 s").arg(displayPath(nativePath)).arg(limit.count() / 1000),
+      QStringLiteral("%1: the OFX reader gave no answer within %2 s")
+          .arg(displayPath(nativePath))
+          .arg(limit.count() / 1000),
       QStringLiteral("Il file OFX non si è potuto leggere in un tempo ragionevole."));
 }
 
@@ -454,7 +456,7 @@ LibofxAnswer askLibofx(const QByteArray& nativePath, qint64 fileBytes, qint64 ex
     const ssize_t n = ::read(child.fd, chunk, sizeof chunk);
     if (n == 0) break;
     if (n > 0) received.append(chunk, n);
-    if (n < 0 && errno != EINTR && errno != EAGAIN) break;
+    if (n < 0 && errno != EINTR && errno != EAGAIN) throwDamaged(nativePath);
   }
   if (child.reap() != 0) throwDamaged(nativePath);
   return PipeDecoder(received).decode();
@@ -520,7 +522,8 @@ void setPostedDate(Collected& c, int number, StatementEntry& e, const QByteArray
     return;
   }
   const QByteArrayView digits = QByteArrayView(posted).first(std::min<qsizetype>(8, posted.size()));
-  bool sound = digits.size() == 8 && std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+  bool sound = digits.size() == 8 &&
+               std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
   if (sound) {
     e.date = QDate(digits.first(4).toInt(), digits.sliced(4, 2).toInt(), digits.sliced(6, 2).toInt());
     sound = e.date.isValid();
