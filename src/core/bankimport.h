@@ -11,10 +11,14 @@
 // one day both arrive and importing the same or an overlapping statement
 // again adds nothing.
 //
-// Writing is all or nothing per archive: the statement has been read whole
-// before; each year's new movements go in as one batch under the archive's
-// append lock, and the duplicate check is made again under that same lock, so
-// two imports of one statement at the same moment add it once.
+// Writing: the statement has been read whole before; each year's new
+// movements go in under the archive's append lock, in batches of a few
+// thousand so that a statement of any size is written in little memory. The
+// duplicate check is made under the first batch's lock against the whole
+// archive, and under each later one against what other running copies
+// appended in between, so two imports of one statement at the same moment add
+// it once. A failure leaves whole records only (see RecordFile::appendBlocks)
+// and is told exactly: how many movements of each year are in its archive.
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -82,27 +86,41 @@ struct ImportResult {
   qint64 added() const;
 };
 
-// Writing stopped at an archive: the years before it are written, and in the
-// failing one writtenInYear() movements (those at the error's positions
-// writtenFrom() to writtenAt()). Nothing else changed.
+// Writing failed at one archive or more. The archives are independent: a year
+// whose archive fails does not stop the others, so everything that can be
+// written is. result() has every year concerned, in year order, a failing one
+// with the movements whole in its archive as added (those written before the
+// failure and, for a failed sync or close after the write, the whole batch:
+// the records count as stored, see ArchiveError::writtenAt). Nothing else
+// changed.
 class ImportWriteError : public std::runtime_error {
  public:
-  ImportWriteError(const ArchiveError& error, ImportResult done, int year, qint64 writtenInYear);
-  const ArchiveError& archiveError() const { return error_; }
-  const ImportResult& done() const { return done_; }  // the whole years written
-  int year() const { return year_; }
+  struct YearFailure {
+    int year = 0;
+    ArchiveError error;
+    bool checked = false;  // the duplicate check was made: the year's counts are whole
+  };
+  ImportWriteError(ImportResult result, std::vector<YearFailure> failures);
+  const ImportResult& result() const { return result_; }
+  const std::vector<YearFailure>& failures() const { return failures_; }  // in year order, at least one
+  // The first failure: its error, its year, the movements of that year in
+  // its archive, and the years before it.
+  const ArchiveError& archiveError() const { return failures_.front().error; }
+  int year() const { return failures_.front().year; }
   qint64 writtenInYear() const { return writtenInYear_; }
+  const ImportResult& done() const { return done_; }
 
  private:
-  ArchiveError error_;
+  ImportResult result_;
+  std::vector<YearFailure> failures_;
   ImportResult done_;
-  int year_;
-  qint64 writtenInYear_;
+  qint64 writtenInYear_ = 0;
 };
 
 // Adds the statement's importable entries that are not present to the archives
 // of `folder` (each opened, or created when missing), year by year in year
-// order, in statement order within a year. `leaveOut` holds the numbers of
+// order, in statement order within a year; a failing archive throws
+// ImportWriteError after the other years are written. `leaveOut` holds the numbers of
 // entries the user chose not to import. Progress counts the records checked
 // under the lock; it is reported, never used to stop (the writing has begun).
 // `beforeWriting` is called with each archive about to be written (the day's

@@ -3,12 +3,15 @@
 // later) reads alike whatever its namespace. The account reports (camt.052)
 // and notifications (camt.054) have the same entries and read the same way.
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <vector>
 
 #include "core/statement.h"
 
 namespace fondaro {
 namespace {
+
+constexpr qsizetype kFeedBytes = 1 << 20;
 
 bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
@@ -49,9 +52,22 @@ QString kindFromDomainCodes(const QString& family, const QString& subFamily) {
   return {};
 }
 
-bool hasLetter(const QString& s) {
-  for (QChar c : s) {
-    if (c.isLetter()) return true;
+// Whether a proprietary transaction code is wording a user can read ("Addebito
+// SDD", "BONIFICO SEPA") rather than a bank's own code ("EI", "EIST", "48"):
+// it has a word of at least three letters, where a word in capitals only
+// counts from five letters, as the codes are short capitals.
+bool isWording(QStringView s) {
+  qsizetype run = 0;
+  bool lower = false;
+  for (qsizetype i = 0; i <= s.size(); ++i) {
+    if (i < s.size() && s[i].isLetter()) {
+      ++run;
+      lower = lower || s[i].isLower();
+      continue;
+    }
+    if (run >= 5 || (run >= 3 && lower)) return true;
+    run = 0;
+    lower = false;
   }
   return false;
 }
@@ -123,6 +139,7 @@ StatementEntry finish(const RawEntry& r, int number) {
   const QString status = r.status.trimmed().toUpper();
   const bool booked = status.isEmpty() || status == u"BOOK";
   e.currency = r.currency.trimmed().toUpper();
+  if (e.currency == u"EUR") e.currency = QStringLiteral("EUR");  // one text shared by every entry
 
   const QString dateText = !r.bookingDate.isEmpty() ? r.bookingDate : r.bookingDateTime.left(10);
   const BankDate d = parseBankDate(dateText);
@@ -144,9 +161,10 @@ StatementEntry finish(const RawEntry& r, int number) {
       break;
     }
   }
-  e.kind = hasLetter(r.proprietaryCode) ? collapseBlanks(r.proprietaryCode)
+  // A bare code would reach the movement's Pagamento as it is: the ISO code
+  // says it in Italian instead, or nothing is said.
+  e.kind = isWording(r.proprietaryCode) ? collapseBlanks(r.proprietaryCode)
                                         : kindFromDomainCodes(r.familyCode, r.subFamilyCode);
-  if (e.kind.isEmpty()) e.kind = collapseBlanks(r.proprietaryCode);
 
   if (!booked) {
     // A pending entry has no booking date yet: its value date tells the user which one it is.
@@ -181,7 +199,18 @@ bool isBankToCustomerDocument(QStringView name) {
 Statement readCamt(const QByteArray& bytes, const ProgressFn& progress) {
   Statement st;
   st.format = StatementFormat::Camt;
-  QXmlStreamReader xml(bytes);
+  // Fed in pieces: given the whole file at once, the reader decodes it whole
+  // into text of twice its size.
+  QXmlStreamReader xml;
+  qsizetype fed = 0;
+  const auto feed = [&] {
+    if (fed >= bytes.size()) return false;
+    const qsizetype n = std::min<qsizetype>(kFeedBytes, bytes.size() - fed);
+    xml.addData(bytes.mid(fed, n));
+    fed += n;
+    return true;
+  };
+  feed();
   qsizetype depth = 0;
   qsizetype entryDepth = -1;
   // The path of the element inside the entry ("NtryDtls/TxDtls/RmtInf/Ustrd"),
@@ -190,8 +219,11 @@ Statement readCamt(const QByteArray& bytes, const ProgressFn& progress) {
   std::vector<qsizetype> pathLengths;
   RawEntry raw;
   QString text;
-  while (!xml.atEnd()) {
-    switch (xml.readNext()) {
+  for (;;) {
+    const QXmlStreamReader::TokenType token = xml.readNext();
+    if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && feed()) continue;
+    if (xml.atEnd()) break;
+    switch (token) {
       case QXmlStreamReader::StartElement: {
         const QStringView name = xml.name();
         ++depth;
@@ -231,7 +263,7 @@ Statement readCamt(const QByteArray& bytes, const ProgressFn& progress) {
           if (depth == entryDepth) {
             st.entries.push_back(finish(raw, int(st.entries.size()) + 1));
             entryDepth = -1;
-            if (st.entries.size() % 256 == 0) reportProgress(progress, xml.characterOffset(), bytes.size());
+            if (st.entries.size() % 256 == 0) reportProgress(progress, fed, bytes.size());
           } else {
             take(raw, path, text.trimmed());
             path.truncate(pathLengths.back());

@@ -12,71 +12,119 @@
 namespace fondaro {
 namespace {
 
-QString decodeText(const QByteArray& bytes) {
-  QByteArrayView v(bytes);
-  if (v.startsWith("\xEF\xBB\xBF")) v = v.sliced(3);
-  if (v.isValidUtf8()) return QString::fromUtf8(v);
-  return cp1252::decode(v.data(), v.size());
+// The file's text as bytes in which the separators, quotes and line breaks
+// are the ASCII ones: UTF-8 (its byte-order mark left out) or Windows-1252 as
+// read, UTF-16 and UTF-32 with a byte-order mark turned into UTF-8. Cells are
+// decoded one by one, so that the file is never held as text whole.
+struct CsvSource {
+  QByteArray bytes;
+  qsizetype start = 0;
+  bool utf8 = true;
+  QString decode(QByteArrayView v) const { return utf8 ? QString::fromUtf8(v) : cp1252::decode(v.data(), v.size()); }
+};
+
+CsvSource csvSource(const QByteArray& bytes) {
+  const auto encoding = QStringConverter::encodingForData(bytes);
+  if (encoding && *encoding != QStringConverter::Utf8 && *encoding != QStringConverter::Latin1 &&
+      *encoding != QStringConverter::System) {
+    QStringDecoder decode(*encoding);
+    QString text = decode(bytes);
+    if (!text.isEmpty() && text.front() == QChar::ByteOrderMark) text.remove(0, 1);
+    return {text.toUtf8(), 0, true};
+  }
+  CsvSource src{bytes, bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0, true};
+  src.utf8 = QByteArrayView(bytes).sliced(src.start).isValidUtf8();
+  return src;
 }
 
-// Splits up to maxRows rows (all when negative); lines holding nothing are
-// left out. Sets `unclosed` to the line of a quote that is never closed.
-std::vector<CsvTable::Row> splitRows(const QString& text, QChar sep, int maxRows, int* unclosed) {
-  std::vector<CsvTable::Row> rows;
-  *unclosed = 0;
-  const qsizetype n = text.size();
-  qsizetype i = 0;
-  int line = 1;
-  while (i < n && (maxRows < 0 || int(rows.size()) < maxRows)) {
-    CsvTable::Row row;
-    row.line = line;
-    QString cell;
-    bool rowEnded = false;
-    while (!rowEnded) {
-      if (i < n && text[i] == u'"') {
-        const int quoteLine = line;
-        ++i;
-        bool closed = false;
-        while (i < n) {
-          const QChar c = text[i];
-          if (c == u'"') {
-            if (i + 1 < n && text[i + 1] == u'"') {
-              cell += u'"';
-              i += 2;
-              continue;
-            }
-            ++i;
-            closed = true;
-            break;
-          }
-          if (c == u'\n' || (c == u'\r' && (i + 1 >= n || text[i + 1] != u'\n'))) ++line;
-          cell += c;
-          ++i;
-        }
-        if (!closed) {
-          *unclosed = quoteLine;
-          return rows;
-        }
-      }
-      // Unquoted text, or what follows a closing quote up to the separator.
-      while (i < n && text[i] != sep && text[i] != u'\n' && text[i] != u'\r') cell += text[i++];
-      row.cells << cell;
-      cell.clear();
-      if (i >= n) {
-        rowEnded = true;
-      } else if (text[i] == sep) {
-        ++i;
-      } else {
-        if (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
-        ++i;
-        ++line;
-        rowEnded = true;
-      }
+// Reads the rows one by one (RFC 4180); lines holding nothing are left out.
+class CsvRowReader {
+ public:
+  CsvRowReader(const CsvSource& src, char sep) : src_(src), v_(src.bytes), sep_(sep), i_(src.start) {}
+  // The next row, or false at the end of the text or at a quote that is never
+  // closed (unclosed() then tells its line).
+  bool next(CsvTable::Row& row) {
+    while (i_ < v_.size()) {
+      row.line = line_;
+      row.cells.clear();
+      if (!readRow(row)) return false;
+      const bool empty = row.cells.size() == 1 && row.cells[0].trimmed().isEmpty();
+      if (!empty) return true;
     }
-    const bool empty = row.cells.size() == 1 && row.cells[0].trimmed().isEmpty();
-    if (!empty) rows.push_back(std::move(row));
+    return false;
   }
+  int unclosed() const { return unclosed_; }
+
+ private:
+  bool readRow(CsvTable::Row& row) {
+    const qsizetype n = v_.size();
+    for (;;) {
+      QByteArray quoted;
+      const bool isQuoted = i_ < n && v_[i_] == '"';
+      if (isQuoted && !readQuoted(quoted)) return false;
+      // Unquoted text, or what follows a closing quote up to the separator.
+      const qsizetype from = i_;
+      while (i_ < n && v_[i_] != sep_ && v_[i_] != '\n' && v_[i_] != '\r') ++i_;
+      const QByteArrayView rest = v_.sliced(from, i_ - from);
+      row.cells << src_.decode(isQuoted ? QByteArrayView(quoted += rest) : rest);
+      if (i_ >= n) return true;
+      if (v_[i_] == sep_) {
+        ++i_;
+        continue;
+      }
+      if (v_[i_] == '\r' && i_ + 1 < n && v_[i_ + 1] == '\n') ++i_;
+      ++i_;
+      ++line_;
+      return true;
+    }
+  }
+
+  bool readQuoted(QByteArray& cell) {
+    const qsizetype n = v_.size();
+    const int quoteLine = line_;
+    ++i_;
+    while (i_ < n) {
+      const char c = v_[i_];
+      if (c == '"') {
+        if (i_ + 1 < n && v_[i_ + 1] == '"') {
+          cell += '"';
+          i_ += 2;
+          continue;
+        }
+        ++i_;
+        return true;
+      }
+      if (c == '\n' || (c == '\r' && (i_ + 1 >= n || v_[i_ + 1] != '\n'))) ++line_;
+      cell += c;
+      ++i_;
+    }
+    unclosed_ = quoteLine;
+    i_ = n;
+    return false;
+  }
+
+  const CsvSource& src_;
+  QByteArrayView v_;
+  char sep_;
+  qsizetype i_;
+  int line_ = 1;
+  int unclosed_ = 0;
+};
+
+// Up to maxRows rows from the start (all when negative).
+std::vector<CsvTable::Row> splitRows(const CsvSource& src, char sep, int maxRows, int* unclosed) {
+  std::vector<CsvTable::Row> rows;
+  CsvRowReader reader(src, sep);
+  CsvTable::Row row;
+  while ((maxRows < 0 || int(rows.size()) < maxRows) && reader.next(row)) rows.push_back(std::move(row));
+  *unclosed = reader.unclosed();
   return rows;
+}
+
+[[noreturn]] void unclosedQuote(int line) {
+  throw StatementError(StatementError::Kind::Malformed,
+                       QStringLiteral("line %1: a quote that is never closed").arg(line),
+                       QStringLiteral("Riga %1 del file: le virgolette aperte non si chiudono.").arg(line));
 }
 
 enum class Col { None, Date0, Date1, Date2, Date3, Description, Causale, Amount, Out, In, Currency, Reference, Counterparty };
@@ -187,33 +235,56 @@ QString csvHeaderKey(const CsvTable& table, int headerRow) {
   return QString(table.separator) + u'|' + names.join(u'|');
 }
 
-CsvTable parseCsv(const QByteArray& bytes) {
-  const QString text = decodeText(bytes);
-  CsvTable table;
-  int unclosed = 0;
+namespace {
+// The separator that lets the first rows name the columns, else the one that
+// splits them most evenly.
+char chooseSeparator(const CsvSource& src) {
+  char chosen = ';';
   int bestScore = -1;
-  for (QChar sep : {u';', u'\t', u','}) {
-    const auto head = splitRows(text, sep, kHeaderSearchRows + 10, &unclosed);
-    bool recognised = false;
-    for (int r = 0; r < int(head.size()) && r < kHeaderSearchRows && !recognised; ++r) {
-      recognised = columnsOfHeader(head[size_t(r)].cells, r).has_value();
-    }
-    if (recognised) {
-      table.separator = sep;
-      break;
+  for (char sep : {';', '\t', ','}) {
+    int unclosed = 0;
+    const auto head = splitRows(src, sep, kHeaderSearchRows + 10, &unclosed);
+    for (int r = 0; r < int(head.size()) && r < kHeaderSearchRows; ++r) {
+      if (columnsOfHeader(head[size_t(r)].cells, r)) return sep;
     }
     const int score = splitScore(head);
     if (score > bestScore) {
       bestScore = score;
-      table.separator = sep;
+      chosen = sep;
     }
   }
-  table.rows = splitRows(text, table.separator, -1, &unclosed);
-  if (unclosed > 0) {
-    throw StatementError(StatementError::Kind::Malformed,
-                         QStringLiteral("line %1: a quote that is never closed").arg(unclosed),
-                         QStringLiteral("Riga %1 del file: le virgolette aperte non si chiudono.").arg(unclosed));
+  return chosen;
+}
+
+[[noreturn]] void unknownColumns(const CsvTable& head) {
+  QStringList found;
+  const CsvTable::Row* first = nullptr;
+  for (const auto& r : head.rows) {
+    if (r.cells.size() > 1 || (!r.cells.isEmpty() && !r.cells[0].trimmed().isEmpty())) {
+      first = &r;
+      break;
+    }
   }
+  if (first) {
+    for (qsizetype i = 0; i < first->cells.size(); ++i) {
+      found << QStringLiteral("%1=\"%2\"").arg(i + 1).arg(collapseBlanks(first->cells[i]));
+    }
+  }
+  const QString list = found.join(QStringLiteral(", "));
+  throw StatementError(StatementError::Kind::UnknownColumns,
+                       QStringLiteral("the columns are not recognised (give --columns); found: %1").arg(list),
+                       QStringLiteral("Le colonne del file non sono riconosciute: %1").arg(list));
+}
+}  // namespace
+
+CsvTable parseCsv(const QByteArray& bytes) {
+  const CsvSource src = csvSource(bytes);
+  CsvTable table;
+  const char sep = chooseSeparator(src);
+  table.separator = QLatin1Char(sep);
+  int unclosed = 0;
+  table.rows = splitRows(src, sep, -1, &unclosed);
+  if (unclosed > 0) unclosedQuote(unclosed);
   return table;
 }
 
@@ -282,48 +353,80 @@ QString columnsOptionText(const CsvColumns& c) {
   return parts.join(u',');
 }
 
+namespace {
+// The entry of one row after the header; nothing for a row without a date
+// (a balance, a total, a note).
+std::optional<StatementEntry> entryOfRow(const CsvTable::Row& row, const CsvColumns& cols) {
+  const auto cell = [&](int col) { return col >= 0 ? row.cells.value(col) : QString(); };
+  const QString dateCell = cell(cols.date);
+  const BankDate d = parseBankDate(dateCell);
+  if (d.status == BankDate::Status::NotADate) return std::nullopt;
+  if (d.status == BankDate::Status::Bad) {
+    badRow(row.line, QStringLiteral("bad date \"%1\"").arg(dateCell.trimmed()),
+           QStringLiteral("la data \"%1\" non è valida").arg(dateCell.trimmed()));
+  }
+  StatementEntry e;
+  e.date = d.date;
+  bool subCent = false;
+  if (cols.amount >= 0) {
+    e.cents = readAmountCell(cell(cols.amount), row.line, &subCent);
+  } else {
+    const QString outCell = cell(cols.out).trimmed();
+    const QString inCell = cell(cols.in).trimmed();
+    if (outCell.isEmpty() && inCell.isEmpty()) {
+      badRow(row.line, QStringLiteral("no amount"), QStringLiteral("manca l'importo"));
+    }
+    // The column tells the direction; a sign written in it is ignored.
+    const qint64 out = outCell.isEmpty() ? 0 : qAbs(readAmountCell(outCell, row.line, &subCent));
+    const qint64 in = inCell.isEmpty() ? 0 : qAbs(readAmountCell(inCell, row.line, &subCent));
+    if (out != 0 && in != 0) {
+      badRow(row.line, QStringLiteral("an amount both out and in"),
+             QStringLiteral("ha un importo sia in uscita sia in entrata"));
+    }
+    e.cents = out != 0 ? -out : in;
+  }
+  const QString currency = cols.currency >= 0 ? cell(cols.currency).trimmed().toUpper() : QString();
+  // The usual currency shares one text instead of a copy per entry.
+  const bool euro = currency.isEmpty() || currency == u"€" || currency == u"EURO" || currency == u"EUR";
+  e.currency = euro ? QStringLiteral("EUR") : currency;
+  e.description = collapseBlanks(cell(cols.description));
+  e.counterparty = collapseBlanks(cell(cols.counterparty));
+  e.reference = collapseBlanks(cell(cols.reference));
+  e.kind = collapseBlanks(cell(cols.kind));
+  skipByCurrencyAndAmount(e, subCent);
+  return e;
+}
+}  // namespace
+
 Statement readCsv(const CsvTable& table, const CsvColumns& cols) {
   Statement st;
   st.format = StatementFormat::Csv;
-  const auto cell = [](const CsvTable::Row& r, int col) { return col >= 0 ? r.cells.value(col) : QString(); };
   for (size_t i = size_t(cols.headerRow) + 1; i < table.rows.size(); ++i) {
-    const CsvTable::Row& row = table.rows[i];
-    const QString dateCell = cell(row, cols.date);
-    const BankDate d = parseBankDate(dateCell);
-    if (d.status == BankDate::Status::NotADate) continue;  // a balance, a total, a note
-    if (d.status == BankDate::Status::Bad) {
-      badRow(row.line, QStringLiteral("bad date \"%1\"").arg(dateCell.trimmed()),
-             QStringLiteral("la data \"%1\" non è valida").arg(dateCell.trimmed()));
-    }
-    StatementEntry e;
-    e.date = d.date;
-    bool subCent = false;
-    if (cols.amount >= 0) {
-      e.cents = readAmountCell(cell(row, cols.amount), row.line, &subCent);
-    } else {
-      const QString outCell = cell(row, cols.out).trimmed();
-      const QString inCell = cell(row, cols.in).trimmed();
-      if (outCell.isEmpty() && inCell.isEmpty()) {
-        badRow(row.line, QStringLiteral("no amount"), QStringLiteral("manca l'importo"));
-      }
-      // The column tells the direction; a sign written in it is ignored.
-      const qint64 out = outCell.isEmpty() ? 0 : qAbs(readAmountCell(outCell, row.line, &subCent));
-      const qint64 in = inCell.isEmpty() ? 0 : qAbs(readAmountCell(inCell, row.line, &subCent));
-      if (out != 0 && in != 0) {
-        badRow(row.line, QStringLiteral("an amount both out and in"),
-               QStringLiteral("ha un importo sia in uscita sia in entrata"));
-      }
-      e.cents = out != 0 ? -out : in;
-    }
-    e.currency = cols.currency >= 0 ? cell(row, cols.currency).trimmed().toUpper() : QString();
-    if (e.currency.isEmpty() || e.currency == u"€" || e.currency == u"EURO") e.currency = QStringLiteral("EUR");
-    e.description = collapseBlanks(cell(row, cols.description));
-    e.counterparty = collapseBlanks(cell(row, cols.counterparty));
-    e.reference = collapseBlanks(cell(row, cols.reference));
-    e.kind = collapseBlanks(cell(row, cols.kind));
-    skipByCurrencyAndAmount(e, subCent);
-    st.entries.push_back(std::move(e));
+    if (auto e = entryOfRow(table.rows[i], cols)) st.entries.push_back(std::move(*e));
   }
+  return st;
+}
+
+Statement readCsvFile(const QByteArray& bytes, const std::optional<CsvColumns>& columns) {
+  const CsvSource src = csvSource(bytes);
+  const char sep = chooseSeparator(src);
+  std::optional<CsvColumns> cols = columns;
+  if (!cols) {
+    CsvTable head;
+    int unclosed = 0;
+    head.rows = splitRows(src, sep, kHeaderSearchRows, &unclosed);
+    cols = recogniseCsvColumns(head);
+    if (!cols) unknownColumns(head);
+  }
+  Statement st;
+  st.format = StatementFormat::Csv;
+  CsvRowReader reader(src, sep);
+  CsvTable::Row row;
+  for (int index = 0; reader.next(row); ++index) {
+    if (index <= cols->headerRow) continue;
+    if (auto e = entryOfRow(row, *cols)) st.entries.push_back(std::move(*e));
+  }
+  if (reader.unclosed() > 0) unclosedQuote(reader.unclosed());
   return st;
 }
 

@@ -1,5 +1,6 @@
 #include "core/statement.h"
 
+#include <QStringDecoder>
 #include <cstring>
 
 #include "core/filepath.h"
@@ -217,17 +218,32 @@ BankDate parseBankDate(QStringView text) {
   return {BankDate::Status::Ok, date};
 }
 
+namespace {
+// The first characters of a statement as text, whatever its encoding: UTF-16
+// and UTF-32 with a byte-order mark are decoded, anything else is taken byte
+// for byte (the marks looked for are ASCII in UTF-8 and Windows-1252 alike).
+QString decodedHead(QByteArrayView bytes) {
+  const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 64 * 1024));
+  const auto encoding = QStringConverter::encodingForData(head);
+  if (!encoding || *encoding == QStringConverter::Utf8 || *encoding == QStringConverter::Latin1 ||
+      *encoding == QStringConverter::System) {
+    return QString::fromLatin1(head.startsWith("\xEF\xBB\xBF") ? head.sliced(3) : head);
+  }
+  QStringDecoder decode(*encoding, QStringConverter::Flag::Stateless);
+  QString text = decode(head);
+  if (!text.isEmpty() && text.front() == QChar::ByteOrderMark) text.remove(0, 1);
+  return text;
+}
+}  // namespace
+
 std::optional<StatementFormat> detectStatementFormat(const QByteArray& head) {
-  QByteArrayView v(head);
-  if (v.startsWith("\xEF\xBB\xBF")) v = v.sliced(3);
-  v = v.trimmed();
-  const QByteArray lower = v.first(std::min<qsizetype>(v.size(), 64 * 1024)).toByteArray().toLower();
-  if (lower.startsWith("ofxheader")) return StatementFormat::Ofx;
-  if (!lower.startsWith('<')) return StatementFormat::Csv;
-  if (lower.contains("ofxheader") || lower.contains("<ofx>") || lower.contains("<ofx ")) {
+  const QString lower = decodedHead(head).trimmed().toLower();
+  if (lower.startsWith(u"ofxheader")) return StatementFormat::Ofx;
+  if (!lower.startsWith(u'<')) return StatementFormat::Csv;
+  if (lower.contains(u"ofxheader") || lower.contains(u"<ofx>") || lower.contains(u"<ofx ")) {
     return StatementFormat::Ofx;
   }
-  if (lower.contains("bktocstmr") || lower.contains("camt.05")) return StatementFormat::Camt;
+  if (lower.contains(u"bktocstmr") || lower.contains(u"camt.05")) return StatementFormat::Camt;
   return std::nullopt;
 }
 
@@ -241,21 +257,31 @@ QByteArray readWhole(const QByteArray& nativePath) {
     case SmallFile::Status::Ok:
       return std::move(f.bytes);
     case SmallFile::Status::Missing:
-      throw StatementError(StatementError::Kind::Unreadable, QStringLiteral("%1: no such file").arg(name),
+      throw StatementError(StatementError::Kind::Unreadable, QStringLiteral("no such file"),
                            QStringLiteral("Il file %1 non esiste.").arg(name));
     case SmallFile::Status::NotRegular:
-      throw StatementError(StatementError::Kind::Unreadable, QStringLiteral("%1: not a file").arg(name),
+      throw StatementError(StatementError::Kind::Unreadable, QStringLiteral("not a file"),
                            QStringLiteral("%1 non è un file.").arg(name));
     case SmallFile::Status::TooLarge:
       throw StatementError(StatementError::Kind::Unreadable,
-                           QStringLiteral("%1: larger than 256 MiB, not a statement").arg(name),
+                           QStringLiteral("larger than 256 MiB, not a statement"),
                            QStringLiteral("Il file %1 è troppo grande per un estratto conto.").arg(name));
     case SmallFile::Status::Failed:
       break;
   }
   throw StatementError(StatementError::Kind::Unreadable,
-                       QStringLiteral("%1: cannot read: %2").arg(name, QString::fromLocal8Bit(strerror(f.sysError))),
+                       QStringLiteral("cannot read: %1").arg(QString::fromLocal8Bit(strerror(f.sysError))),
                        QStringLiteral("Il file %1 non si può leggere.").arg(name));
+}
+// The OFX reader may name the file in its errors; the caller names it already.
+Statement readOfxNamelessErrors(const QByteArray& nativePath) {
+  try {
+    return readOfxFile(nativePath);
+  } catch (const StatementError& e) {
+    const QString prefix = displayPath(nativePath) + QStringLiteral(": ");
+    if (!e.describe().startsWith(prefix)) throw;
+    throw StatementError(e.kind(), e.describe().mid(prefix.size()), e.message());
+  }
 }
 }  // namespace
 
@@ -272,30 +298,11 @@ Statement readStatementFile(const QByteArray& nativePath, const ReadOptions& opt
     case StatementFormat::Camt:
       return readCamt(bytes, progress);
     case StatementFormat::Ofx:
-      return readOfxFile(nativePath);
+      return readOfxNamelessErrors(nativePath);
     case StatementFormat::Csv:
       break;
   }
-  const CsvTable table = parseCsv(bytes);
-  if (options.columns) return readCsv(table, *options.columns);
-  if (const auto cols = recogniseCsvColumns(table)) return readCsv(table, *cols);
-  QStringList found;
-  const CsvTable::Row* first = nullptr;
-  for (const auto& r : table.rows) {
-    if (r.cells.size() > 1 || (!r.cells.isEmpty() && !r.cells[0].trimmed().isEmpty())) {
-      first = &r;
-      break;
-    }
-  }
-  if (first) {
-    for (qsizetype i = 0; i < first->cells.size(); ++i) {
-      found << QStringLiteral("%1=\"%2\"").arg(i + 1).arg(collapseBlanks(first->cells[i]));
-    }
-  }
-  const QString list = found.join(QStringLiteral(", "));
-  throw StatementError(StatementError::Kind::UnknownColumns,
-                       QStringLiteral("the columns are not recognised (give --columns); found: %1").arg(list),
-                       QStringLiteral("Le colonne del file non sono riconosciute: %1").arg(list));
+  return readCsvFile(bytes, options.columns);
 }
 
 }  // namespace fondaro

@@ -52,7 +52,9 @@ struct Statement {
   std::vector<StatementEntry> entries;  // in statement order
 };
 
-// Why a statement cannot be imported; nothing is written for it.
+// Why a statement cannot be imported; nothing is written for it. The English
+// text does not name the file (the tool puts its path before it once); the
+// Italian one does where the window needs it.
 class StatementError : public std::runtime_error {
  public:
   enum class Kind {
@@ -139,7 +141,8 @@ struct CsvTable {
   std::vector<Row> rows;
 };
 
-// Decodes (UTF-8 with or without a byte-order mark, else Windows-1252), finds
+// Decodes (UTF-8 with or without a byte-order mark, UTF-16 or UTF-32 with one,
+// else Windows-1252), finds
 // the separator (";", tab or ",") and splits the rows. An unclosed quote is
 // a Malformed error.
 CsvTable parseCsv(const QByteArray& bytes);
@@ -161,6 +164,10 @@ QString csvHeaderKey(const CsvTable& table, int headerRow);
 // Each reader reads the whole statement or throws StatementError.
 Statement readCamt(const QByteArray& bytes, const ProgressFn& progress = {});
 Statement readCsv(const CsvTable& table, const CsvColumns& columns);
+// The same from the file's bytes, row by row without holding its table (a
+// statement of millions of rows); the columns are recognised from the header
+// when not given, else an UnknownColumns error lists the first row's cells.
+Statement readCsvFile(const QByteArray& bytes, const std::optional<CsvColumns>& columns);
 // libofx reads from a file.
 Statement readOfxFile(const QByteArray& nativePath);
 

@@ -1,6 +1,7 @@
 // fondaro-tool import: a bank statement into the yearly movement archives of a
 // folder, through the same core import as the window "Importa estratto conto".
 #include <QFileInfo>
+#include <algorithm>
 #include <sys/stat.h>
 
 #include "core/bankimport.h"
@@ -29,7 +30,9 @@ const char* kUsage =
     "--dry-run prints the same and writes nothing.\n"
     "Exit 0; 1 when some entries were skipped; 2 when the statement cannot be\n"
     "read, parsed or mapped, or FOLDER is missing (nothing is written then), or\n"
-    "when writing fails (the lines of what was written are printed first).";
+    "when writing fails: an archive that fails does not stop the other years;\n"
+    "each year's line tells what is in its archive, then each failure is told\n"
+    "with the number of movements of that archive written before it.";
 
 struct ImportArgs {
   QString statement;
@@ -102,6 +105,27 @@ QString yearLines(const std::vector<YearCount>& years) {
   return text;
 }
 
+// Every year's line, a failing year's too when its counts are known (what is
+// whole in its archive), then the error of each failing archive.
+void reportWriteFailure(const ImportWriteError& e) {
+  std::vector<YearCount> known;
+  for (const YearCount& y : e.result().years) {
+    const auto failure = std::find_if(e.failures().begin(), e.failures().end(),
+                                      [&](const auto& f) { return f.year == y.year; });
+    if (failure == e.failures().end() || failure->checked) known.push_back(y);
+  }
+  out(yearLines(known));
+  flushOut();
+  for (const auto& f : e.failures()) {
+    qint64 written = 0;
+    for (const YearCount& y : e.result().years) written += y.year == f.year ? y.added : 0;
+    err(QStringLiteral("fondaro-tool import: %1 (%2 movements of %3.eur written before the failure)")
+            .arg(f.error.describe())
+            .arg(written)
+            .arg(f.year, 4, 10, QLatin1Char('0')));
+  }
+}
+
 }  // namespace
 
 int runImport(const QStringList& args) {
@@ -135,14 +159,7 @@ int runImport(const QStringList& args) {
                   .years;
     }
   } catch (const ImportWriteError& e) {
-    std::vector<YearCount> done = e.done().years;
-    if (e.writtenInYear() > 0) done.push_back({e.year(), e.writtenInYear(), 0});
-    out(yearLines(done));
-    flushOut();
-    err(QStringLiteral("fondaro-tool import: %1 (%2 movements of %3.eur written before the failure)")
-            .arg(e.archiveError().describe())
-            .arg(e.writtenInYear())
-            .arg(e.year(), 4, 10, QLatin1Char('0')));
+    reportWriteFailure(e);
     return kExitError;
   } catch (const ArchiveError& e) {
     flushOut();

@@ -647,5 +647,55 @@ TEST_F(BankImportFolder, AFailedWriteTellsWhatWasWritten) {
   EXPECT_EQ(records(2023).size(), 1u);
 }
 
+// More entries than one batch of the writer (4096): running copies of one
+// statement interleave their batches and still add it once, the entries
+// repeated by the statement counted by occurrence across batches.
+TEST_F(BankImportFolder, LargeImportsAtOnceAddTheStatementOnce) {
+  std::vector<StatementEntry> entries;
+  for (int i = 0; i < 9000; ++i) {
+    // Every tenth entry has a twin at the other end of the statement.
+    const int n = i % 10 == 0 && i >= 4500 ? i - 4500 : i;
+    entries.push_back(entry({2024, 1 + n % 12, 1 + n % 28}, 100 + n, QStringLiteral("Voce %1").arg(n)));
+  }
+  const Statement st = statementOf(entries);
+  std::vector<qint64> added(3);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 3; ++t) {
+    threads.emplace_back([&, t] { added[size_t(t)] = importStatement(st, folder(), u"s.csv"_s).added(); });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(std::accumulate(added.begin(), added.end(), qint64(0)), 9000);
+  const auto stored = records(2024);
+  ASSERT_EQ(stored.size(), 9000u);
+  QHash<QString, int> byCausale;
+  for (const auto& r : stored) ++byCausale[r.Causale.get()];
+  EXPECT_EQ(byCausale.value(u"Voce 0"_s), 2);
+  EXPECT_EQ(byCausale.value(u"Voce 1"_s), 1);
+  const ImportPlan again = planImport(st, folder(), u"s.csv"_s);
+  ASSERT_EQ(again.years.size(), 1u);
+  EXPECT_EQ(again.years[0].present, 9000);
+}
+
+// A year whose archive cannot be written does not stop the years after it;
+// the error tells every year, the failing one with what is in its archive.
+TEST_F(BankImportFolder, AFailingYearDoesNotStopTheNext) {
+  const Statement st = statementOf({entry({2023, 1, 1}, 100, u"A"_s), entry({2024, 1, 1}, 100, u"B"_s),
+                                    entry({2025, 1, 1}, 100, u"C"_s)});
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("2024.eur")));
+  try {
+    importStatement(st, folder(), u"s.csv"_s);
+    ADD_FAILURE();
+  } catch (const ImportWriteError& e) {
+    ASSERT_EQ(e.failures().size(), 1u);
+    EXPECT_EQ(e.failures()[0].year, 2024);
+    EXPECT_FALSE(e.failures()[0].checked);
+    ASSERT_EQ(e.result().years.size(), 3u);
+    EXPECT_EQ(e.result().years[2].added, 1);
+    EXPECT_EQ(e.done().years.size(), 1u);  // the years before the failure
+  }
+  EXPECT_EQ(records(2023).size(), 1u);
+  EXPECT_EQ(records(2025).size(), 1u);
+}
+
 }  // namespace
 }  // namespace fondaro
