@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/bankimport.h"
+#include "core/ofxreader.h"
 #include "core/statement.h"
 
 using namespace fondaro;

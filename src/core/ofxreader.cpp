@@ -43,14 +43,13 @@ QString libText(QByteArrayView v) {
 
 [[noreturn]] void throwDamaged(const QByteArray& nativePath) {
   throw StatementError(StatementError::Kind::Malformed,
-                       QStringLiteral("%1: damaged or incomplete OFX file").arg(displayPath(nativePath)),
+                       QStringLiteral("damaged or incomplete OFX file"),
                        QStringLiteral("Il file OFX è danneggiato o incompleto."));
 }
 
 [[noreturn]] void throwUnreadable(const QByteArray& nativePath) {
-  const QString name = displayPath(nativePath);
-  throw StatementError(StatementError::Kind::Unreadable, QStringLiteral("%1: cannot read").arg(name),
-                       QStringLiteral("Il file %1 non si può leggere.").arg(name));
+  throw StatementError(StatementError::Kind::Unreadable, QStringLiteral("cannot read"),
+                       QStringLiteral("Il file %1 non si può leggere.").arg(displayPath(nativePath)));
 }
 
 // ---- The outline of the file's tags ------------------------------------------
@@ -425,9 +424,7 @@ std::chrono::milliseconds libofxTimeLimit(qint64 fileBytes) {
 [[noreturn]] void throwTooLong(const QByteArray& nativePath, std::chrono::milliseconds limit) {
   throw StatementError(
       StatementError::Kind::Malformed,
-      QStringLiteral("%1: the OFX reader gave no answer within %2 s")
-          .arg(displayPath(nativePath))
-          .arg(limit.count() / 1000),
+      QStringLiteral("the OFX reader gave no answer within %1 s").arg(limit.count() / 1000),
       QStringLiteral("Il file OFX non si è potuto leggere in un tempo ragionevole."));
 }
 
@@ -614,7 +611,5 @@ Statement readOfxFile(const QByteArray& nativePath, const ProgressFn& progress) 
   const LibofxAnswer answer = askLibofx(nativePath, file.bytes.size(), qint64(outline->posted.size()), progress);
   return entriesOf(nativePath, *outline, answer);
 }
-
-Statement readOfxFile(const QByteArray& nativePath) { return readOfxFile(nativePath, ProgressFn{}); }
 
 }  // namespace fondaro

@@ -12,6 +12,7 @@
 
 namespace fondaro {
 
-Statement readOfxFile(const QByteArray& nativePath, const ProgressFn& progress);
+// The errors' English texts do not name the file: the caller does.
+Statement readOfxFile(const QByteArray& nativePath, const ProgressFn& progress = {});
 
 }  // namespace fondaro

@@ -1,5 +1,7 @@
 #include "core/statement.h"
 
+#include "core/ofxreader.h"
+
 #include <QStringDecoder>
 #include <cstring>
 
@@ -273,16 +275,6 @@ QByteArray readWhole(const QByteArray& nativePath) {
                        QStringLiteral("cannot read: %1").arg(QString::fromLocal8Bit(strerror(f.sysError))),
                        QStringLiteral("Il file %1 non si può leggere.").arg(name));
 }
-// The OFX reader may name the file in its errors; the caller names it already.
-Statement readOfxNamelessErrors(const QByteArray& nativePath) {
-  try {
-    return readOfxFile(nativePath);
-  } catch (const StatementError& e) {
-    const QString prefix = displayPath(nativePath) + QStringLiteral(": ");
-    if (!e.describe().startsWith(prefix)) throw;
-    throw StatementError(e.kind(), e.describe().mid(prefix.size()), e.message());
-  }
-}
 }  // namespace
 
 Statement readStatementFile(const QByteArray& nativePath, const ReadOptions& options, const ProgressFn& progress) {
@@ -298,7 +290,7 @@ Statement readStatementFile(const QByteArray& nativePath, const ReadOptions& opt
     case StatementFormat::Camt:
       return readCamt(bytes, progress);
     case StatementFormat::Ofx:
-      return readOfxNamelessErrors(nativePath);
+      return readOfxFile(nativePath, progress);
     case StatementFormat::Csv:
       break;
   }

@@ -168,8 +168,7 @@ Statement readCsv(const CsvTable& table, const CsvColumns& columns);
 // statement of millions of rows); the columns are recognised from the header
 // when not given, else an UnknownColumns error lists the first row's cells.
 Statement readCsvFile(const QByteArray& bytes, const std::optional<CsvColumns>& columns);
-// libofx reads from a file.
-Statement readOfxFile(const QByteArray& nativePath);
+// OFX: core/ofxreader.h.
 
 // The format told by the content: XML naming an ISO 20022 bank-to-customer
 // document, an OFX header or element, else CSV. Nothing for XML of another kind.

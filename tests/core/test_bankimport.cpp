@@ -12,6 +12,7 @@
 #include "core/bankimport.h"
 #include "core/cp1252.h"
 #include "core/filepath.h"
+#include "core/ofxreader.h"
 #include "core/textrules.h"
 #include "test_support.h"
 
