@@ -150,7 +150,9 @@ class TestListWindow : public QObject {
       f.setPointSizeF(points);
       return f;
     };
-    const auto wide = [](const QFont& f, int n) { return QFontMetrics(f).horizontalAdvance(QString(n, u'0')); };
+    const auto wide = [](const QFont& f, int n) {
+      return QFontMetrics(f).horizontalAdvance(QString(n, u'0'));
+    };
     const int room = l.viewport()->width() - 8;  // a row's text margins
     const auto fits = [&](const QFont& f, int n) { return wide(f, n) <= room; };
     int most = 1;  // the longest line that fits in the described font
@@ -181,7 +183,8 @@ class TestListWindow : public QObject {
     }
     // The rows follow the lines' font.
     l.setLines({u"uno"_qs});
-    QCOMPARE(l.model()->index(0, 0).data(Qt::SizeHintRole).toSize().height(), QFontMetrics(sized(9)).height() + 2);
+    QCOMPARE(l.model()->index(0, 0).data(Qt::SizeHintRole).toSize().height(),
+             QFontMetrics(sized(9)).height() + 2);
     QCOMPARE(l.model()->index(0, 0).data(Qt::FontRole).value<QFont>().pointSizeF(), 9.0);
     // Wide enough again, the described font comes back.
     l.resize(2400, 200);
