@@ -20,6 +20,8 @@ namespace fondaro::gui {
 
 namespace {
 constexpr int kItemWidth = 1600;
+// A row draws its text a few pixels in from either edge.
+constexpr int kTextMargins = 8;
 }
 
 class LineList::Model : public QAbstractListModel {
@@ -31,6 +33,7 @@ class LineList::Model : public QAbstractListModel {
     if (!index.isValid() || index.row() >= lines.size()) return {};
     if (role == Qt::DisplayRole) return lines[index.row()];
     if (role == Qt::SizeHintRole) return QSize(kItemWidth, rowHeight);
+    if (role == Qt::FontRole) return font;
     return {};
   }
   void reset(QStringList l) {
@@ -40,6 +43,7 @@ class LineList::Model : public QAbstractListModel {
   }
 
   QStringList lines;
+  QFont font;
   int rowHeight = 20;
 };
 
@@ -53,6 +57,7 @@ LineList::LineList(const QString& objectName, QWidget* parent) : QListView(paren
   QPalette p = palette();
   p.setColor(QPalette::Text, Qt::black);
   setPalette(p);
+  model_->font = f;
   model_->rowHeight = QFontMetrics(f).height() + 2;
   setUniformItemSizes(true);
   setLayoutMode(QListView::SinglePass);
@@ -71,12 +76,39 @@ LineList::LineList(const QString& objectName, QWidget* parent) : QListView(paren
 
 LineList::~LineList() = default;
 
-// The rows follow the font, which shrinks with the window on a small screen.
+// The lines follow the list's font, which shrinks with the window on a small
+// screen, and its width.
 void LineList::changeEvent(QEvent* e) {
   QListView::changeEvent(e);
-  if (e->type() != QEvent::FontChange) return;
-  model_->rowHeight = QFontMetrics(font()).height() + 2;
+  if (e->type() == QEvent::FontChange) fitLines();
+}
+
+void LineList::resizeEvent(QResizeEvent* e) {
+  QListView::resizeEvent(e);
+  fitLines();
+}
+
+void LineList::setLongestLine(int characters) {
+  longestLine_ = characters;
+  fitLines();
+}
+
+QFont LineList::lineFont() const { return model_->font; }
+
+void LineList::fitLines() {
+  QFont f = font();
+  const int room = viewport()->width() - kTextMargins;
+  const QString longest(longestLine_, u'0');
+  const auto fits = [&] { return QFontMetrics(f).horizontalAdvance(longest) <= room; };
+  // A font that a small window's scaling already took below the floor stays.
+  const qreal floor = std::min(f.pointSizeF(), kSmallestLinePoints);
+  if (longestLine_ > 0 && f.pointSizeF() > 0)
+    while (f.pointSizeF() > floor && !fits()) f.setPointSizeF(std::max(floor, f.pointSizeF() - 0.5));
+  if (f == model_->font) return;
+  model_->font = f;
+  model_->rowHeight = QFontMetrics(f).height() + 2;
   doItemsLayout();
+  viewport()->update();
 }
 
 void LineList::setLines(QStringList lines) {
@@ -170,6 +202,7 @@ void ListWindow::makeFind(QWidget* parent, const QRect& field, const QRect& butt
 LineList* ListWindow::makeList(QWidget* parent, const QRect& at) {
   lstRecords = new LineList(u"lstRecords"_qs, parent);
   lstRecords->setGeometry(at);
+  lstRecords->setLongestLine(longestLine_);
   followList(lstRecords, Follow::Stretch);
   lstRecords->setAccessibleName(u"Elenco"_qs);
   connect(lstRecords, &LineList::lineChosen, this, [this](int row) { lineChosen(row); });
@@ -197,6 +230,11 @@ QWidget* ListWindow::makeResultPanel(const QRect& listAt) {
   return panel;
 }
 
+void ListWindow::setLongestLine(int characters) {
+  longestLine_ = characters;
+  if (lstRecords) lstRecords->setLongestLine(characters);
+}
+
 void ListWindow::followList(QWidget* control, Follow how) { followers_.push_back({control, how, {}}); }
 
 int ListWindow::widen(int spare) {
@@ -208,7 +246,7 @@ int ListWindow::widen(int spare) {
   if (longestLine_ > 0) {
     const QFontMetrics m(lstRecords->font());
     const int whole = m.horizontalAdvance(QString(longestLine_, u'0')) + 2 * lstRecords->frameWidth() +
-                      lstRecords->verticalScrollBar()->sizeHint().width() + 8;
+                      lstRecords->verticalScrollBar()->sizeHint().width() + kTextMargins;
     for (const Follower& f : followers_)
       if (f.control == lstRecords) wanted = whole - f.design.width();
   }

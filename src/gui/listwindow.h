@@ -3,7 +3,9 @@
 // journal): a list of text lines built once by the core, shown in a
 // fixed-pitch font with horizontal scrolling, with the list find ("Trova"), an
 // optional count label, a double-click callback and the printout. On a screen
-// wide enough the list widens until its lines show whole.
+// wide enough the list widens until its lines show whole; where the list cannot
+// widen enough, its lines take a smaller font (not below 9 points) until they
+// fit, and scroll only below that.
 //
 // The list is a QListView over a model of the lines, not a widget item per
 // line, so that a hundred thousand lines show at once. Lines come presorted
@@ -28,6 +30,14 @@ namespace fondaro::gui {
 
 // A list of text lines, one a row: "Courier New" 12, every row 1600 wide so a
 // whole line can be scrolled into view, both scroll bars shown.
+//
+// The lines are drawn in lineFont(): the list's own font (the described one,
+// or as a small window's scaling made it) where the longest line a list can
+// have fits the list's width, else the largest smaller size at which it fits,
+// down to kSmallestLinePoints. The list's own font stays as it is, so that the
+// widening and the scaling of windows keep reckoning from it.
+inline constexpr qreal kSmallestLinePoints = 9.0;
+
 class LineList : public QListView {
   Q_OBJECT
  public:
@@ -38,6 +48,11 @@ class LineList : public QListView {
   const QStringList& lines() const;
   int count() const { return int(lines().size()); }
   void clear() { setLines({}); }
+
+  // The most characters a line of this list can have; 0: not known (the lines
+  // then keep the list's font).
+  void setLongestLine(int characters);
+  QFont lineFont() const;
 
   // The selected row, or -1.
   int selectedRow() const;
@@ -51,10 +66,14 @@ class LineList : public QListView {
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void changeEvent(QEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
+  void fitLines();
+
   class Model;
   Model* model_;
+  int longestLine_ = 0;
 };
 
 // The instruction lines of a list with a find and of a list whose lines open a card.
@@ -124,8 +143,8 @@ class ListWindow : public Form {
   enum class Follow { Stretch, Move, Centre };
   void followList(QWidget* control, Follow how);
   // The most characters a line of this list can have; 0: no limit (the list
-  // then takes the screen's whole width).
-  void setLongestLine(int characters) { longestLine_ = characters; }
+  // then takes the screen's whole width and its lines keep their font).
+  void setLongestLine(int characters);
   int widen(int spare) override;
 
   QLineEdit* txtTrova = nullptr;

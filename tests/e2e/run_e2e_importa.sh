@@ -14,12 +14,15 @@ shipped=$4
 
 source "$(dirname "$0")/common.sh"
 
-# A year nobody works on, and no other run of the program (the address-book
-# run uses 1986, the register run 1987); the test needs its archive absent and
-# removes it.
+# A program folder of its own, so that the archive and the day's safety
+# copies the import makes land in no other test's folder and go with it: the
+# program beside a hard link of itself takes the link's folder as its own (the
+# same file, not a copy).
+own=$(mktemp -d -p "$(dirname "$exe")" e2e-importa.XXXXXX)
+ln "$exe" "$own/fondaro"
+cp "$shipped" "$own/unins000.dll"
 year=1985
-archive="$folder/$year.eur"
-[ ! -e "$archive" ] || fail "$archive exists already; this test needs the year $year free"
+archive="$own/$year.eur"
 scratch=$(mktemp -d)
 statement="$scratch/estratto-$year.xml"
 cat >"$statement" <<XML
@@ -40,12 +43,11 @@ cat >"$statement" <<XML
   </Stmt></BkToCstmrStmt></Document>
 XML
 
-"$exe" &
+"$own/fondaro" &
 pid=$!
 cleanup() {
   kill $pid 2>/dev/null || true
-  rm -f "$archive"
-  rm -rf "$scratch"
+  rm -rf "$own" "$scratch"
 }
 trap cleanup EXIT
 
@@ -101,7 +103,7 @@ has "$second" Beneficiario "Enel Energia"
 echo "e2e: the statement's booked entries are in $archive"
 
 set +e
-again=$("$tool" import "$statement" --into "$folder" 2>"$scratch/err")
+again=$("$tool" import "$statement" --into "$own" 2>"$scratch/err")
 rc=$?
 set -e
 [ "$rc" = 1 ] || fail "the tool's second import exited $rc, expected 1 (one entry skipped)"

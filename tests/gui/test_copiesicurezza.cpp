@@ -144,6 +144,14 @@ class TestCopieSicurezza : public QObject {
     QCOMPARE(list->topLevelItem(0)->text(2), u"2024.eur, password, 2 allegati"_qs);
     QCOMPARE(list->topLevelItem(0)->text(4), u"Verificata"_qs);
     saveShot(&w, artifacts(), u"copie-sicurezza"_qs);
+    // The controls stand apart and the rows have air around their text.
+    const auto gap = [&](const char* left, const char* right) {
+      return child<QWidget>(&w, right)->x() - child<QWidget>(&w, left)->geometry().right();
+    };
+    QVERIFY(gap("cmdCrea", "cmdCopiaSu") >= 8);
+    QVERIFY(gap("cmdCopiaSu", "cmdRipristina") >= 8);
+    QVERIFY(gap("lblGiorni", "txtGiorni") >= 6);
+    QVERIFY(list->visualItemRect(list->topLevelItem(0)).height() >= list->fontMetrics().height() + 8);
 
     p->dialogs.answer(Answer::No);
     child<QPushButton>(&w, "cmdRipristina")->click();

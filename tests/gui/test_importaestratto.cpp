@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "core/archive.h"
@@ -139,6 +140,42 @@ class TestImportaEstratto : public QObject {
     QCOMPARE(now[1].Saldato.get(), kSi);
   }
 
+  // The bank's long texts (a counterparty, the state of an entry not booked)
+  // show whole in their cells: their columns take the room, or they wrap.
+  void longTextsShowWholeInTheirCells() {
+    const QByteArray camt = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+        "<Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:camt.053.001.04\"><BkToCstmrStmt><Stmt><Id>S</Id>"
+        "<Ntry><Amt Ccy=\"EUR\">1250.00</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts>BOOK</Sts>"
+        "<BookgDt><Dt>2024-02-05</Dt></BookgDt><AcctSvcrRef>SEPA2024020512345</AcctSvcrRef>"
+        "<NtryDtls><TxDtls><RltdPties><Dbtr><Nm>Società Cooperativa Agricola Produttori Riuniti della Val "
+        "di Non</Nm></Dbtr></RltdPties><RmtInf><Ustrd>Fattura 12 caffè</Ustrd></RmtInf></TxDtls></NtryDtls>"
+        "</Ntry><Ntry><Amt Ccy=\"EUR\">5.00</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts>PDNG</Sts>"
+        "<ValDt><Dt>2024-02-07</Dt></ValDt></Ntry></Stmt></BkToCstmrStmt></Document>").toUtf8();
+    openWindow();
+    choose(statementFile(camt, u"estratto.xml"_qs));
+    QCOMPARE(table()->rowCount(), 2);
+    QCOMPARE(cell(1, 8), u"Scartato: non contabilizzato (PDNG)"_qs);
+    saveShot(w.get(), artifacts(), u"import-statement-long"_qs);
+    const QFontMetrics m(table()->font());
+    // A cell draws its text this far in from either edge (as the style's views do).
+    const int margin = table()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table()) + 1;
+    for (int row = 0; row < 2; ++row)
+      for (int column : {5, 6, 7, 8}) {
+        const QRect room = table()->visualItemRect(table()->item(row, column)).adjusted(margin, 0, -margin, 0);
+        const QRect needed =
+            m.boundingRect(QRect(QPoint(0, 0), room.size()), Qt::TextWordWrap, cell(row, column));
+        QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
+                 qPrintable(u"row %1, column %2: \"%3\" needs %4 x %5, the cell has %6 x %7"_qs.arg(row)
+                                .arg(column)
+                                .arg(cell(row, column))
+                                .arg(needed.width())
+                                .arg(needed.height())
+                                .arg(room.width())
+                                .arg(room.height())));
+      }
+  }
+
   void afterAnImportWithoutOpeningTheListShowsWhatIsStored() {
     openWindow();
     choose(statementFile(kStatement));
@@ -193,7 +230,7 @@ class TestImportaEstratto : public QObject {
     w.reset();
     openWindow();
     choose(statementFile(bytes + "07/01/2024;Luce;80,00;;Enel\n", u"banca2.csv"_qs));
-    QCOMPARE(pages = child<QStackedWidget>(w.get(), "stkPagine"), pages);
+    pages = child<QStackedWidget>(w.get(), "stkPagine");
     QCOMPARE(pages->currentWidget(), table());
     QCOMPARE(table()->rowCount(), 3);
     QCOMPARE(cell(2, 5), u"Luce"_qs);

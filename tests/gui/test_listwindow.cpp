@@ -135,6 +135,66 @@ class TestListWindow : public QObject {
     find(u"099999"_qs);
     QCOMPARE(list()->selectedRow(), 99999);
   }
+
+  // The lines keep the list's font where the longest line a list can have fits
+  // its width; else they take the largest smaller size at which it fits, but
+  // not below 9 points, where they scroll. The list's own font never changes.
+  void linesShrinkToFitTheListDownTo9Points() {
+    gui::LineList l(u"lstProva"_qs, nullptr);
+    l.resize(600, 200);
+    l.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&l));
+    const QFont own = l.font();
+    const auto sized = [&](qreal points) {
+      QFont f = own;
+      f.setPointSizeF(points);
+      return f;
+    };
+    const auto wide = [](const QFont& f, int n) {
+      return QFontMetrics(f).horizontalAdvance(QString(n, u'0'));
+    };
+    const int room = l.viewport()->width() - 8;  // a row's text margins
+    const auto fits = [&](const QFont& f, int n) { return wide(f, n) <= room; };
+    int most = 1;  // the longest line that fits in the described font
+    while (fits(own, most + 1)) ++most;
+
+    struct Case {
+      const char* what;
+      int longest;
+      qreal lowest, highest;  // the points the lines may be drawn at
+    };
+    int halfway = most;  // a line that fits at 10.5 points, not at 12
+    while (fits(sized(10.5), halfway + 1)) ++halfway;
+    const Case cases[] = {
+        {"no longest line known", 0, 12, 12},
+        {"the longest line fits", most, 12, 12},
+        {"one character more", most + 1, 9.5, 11.5},
+        {"fits at 10.5 points", halfway, 10.5, 11.5},
+        {"would need under 9 points", 3 * most, 9, 9},
+    };
+    for (const Case& c : cases) {
+      l.setLongestLine(c.longest);
+      const QFont f = l.lineFont();
+      QVERIFY2(f.pointSizeF() >= c.lowest && f.pointSizeF() <= c.highest,
+               qPrintable(u"%1: %2 points"_qs.arg(QLatin1String(c.what)).arg(f.pointSizeF())));
+      if (f.pointSizeF() > 9) QVERIFY2(fits(f, c.longest), c.what);
+      if (f.pointSizeF() < 12) QVERIFY2(!fits(sized(f.pointSizeF() + 0.5), c.longest), c.what);
+      QCOMPARE(l.font(), own);
+    }
+    // The rows follow the lines' font.
+    l.setLines({u"uno"_qs});
+    QCOMPARE(l.model()->index(0, 0).data(Qt::SizeHintRole).toSize().height(),
+             QFontMetrics(sized(9)).height() + 2);
+    QCOMPARE(l.model()->index(0, 0).data(Qt::FontRole).value<QFont>().pointSizeF(), 9.0);
+    // Wide enough again, the described font comes back.
+    l.resize(2400, 200);
+    QTRY_COMPARE(l.lineFont().pointSizeF(), 12.0);
+    // A font a small window's scaling already took under 9 points stays.
+    l.resize(600, 200);
+    QTRY_COMPARE(l.lineFont().pointSizeF(), 9.0);
+    l.setFont(sized(8));
+    QCOMPARE(l.lineFont().pointSizeF(), 8.0);
+  }
 };
 
 QTEST_MAIN(TestListWindow)

@@ -127,6 +127,9 @@ class TestRicorrenti : public QObject {
       QVERIFY(child(w, "spnVolte")->isEnabled());
       child<QSpinBox>(w, "spnVolte")->setValue(3);
       saveShot(w, artifacts(), u"ricorrenti-ripeti"_qs);
+      // No empty band between the note and the buttons.
+      const int band = child(w, "btnConferma")->y() - child(w, "lblNota")->geometry().bottom();
+      QVERIFY2(band <= 32, qPrintable(QString::number(band)));
       dueDriver = std::make_unique<ModalDriver>([&](QWidget* due) {
         dueLines = child<gui::LineList>(due, "lstRecords")->lines();
         saveShot(due, artifacts(), u"ricorrenti-scadenze"_qs);

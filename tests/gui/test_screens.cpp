@@ -4,8 +4,9 @@
 // double scale, full HD at 125 % and 150 %, 1600 x 900), and every visible
 // control must show whole, inside its window and the screen's free area,
 // without scrolling. On a high-density screen every picture and icon must have
-// the screen's pixels, not be enlarged. From 1600 pixels of width the
-// movement lists and the journal show their longest line whole.
+// the screen's pixels, not be enlarged. The movement lists and the journal
+// show their longest line whole, from 1600 pixels of width in the list's own
+// font, below that in a smaller one down to 9 points.
 // A picture of each window is left in artifacts()/screens-<screen>.
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -105,10 +106,12 @@ QString blurred(QWidget* w) {
   return {};
 }
 
-// On a screen 1600 pixels wide or more, the longest line a movement list or
-// the journal can have shows whole, amount included, without scrolling.
+// The longest line a movement list or the journal can have shows whole,
+// amount included, without scrolling: in the list's own font on a screen 1600
+// pixels wide or more, in a smaller one where the list cannot widen enough,
+// unless that would need a font under 9 points (the lines then scroll).
 QString lineCut(gui::ListWindow* w) {
-  if (w->screen()->availableGeometry().width() < 1600 || !w->list()->isVisible()) return {};
+  if (!w->list()->isVisible()) return {};
   const QString name = w->objectName();
   int longest = 0;
   if (name == u"frmTrovaMovimenti"_qs || name == u"frmSospesiMov"_qs)
@@ -116,10 +119,17 @@ QString lineCut(gui::ListWindow* w) {
   else if (name == u"frmBilancio"_qs)
     longest = longestJournalLine();
   if (longest == 0) return {};
-  const int needed = QFontMetrics(w->list()->font()).horizontalAdvance(QString(longest, u'0'));
+  const QFont font = w->list()->lineFont();
+  const bool wide = w->screen()->availableGeometry().width() >= 1600;
+  if (wide && font != w->list()->font())
+    return u"its lines are drawn at %1 points, not in the list's %2"_qs.arg(font.pointSizeF())
+        .arg(w->list()->font().pointSizeF());
+  const int needed = QFontMetrics(font).horizontalAdvance(QString(longest, u'0'));
   const int shown = w->list()->viewport()->width();
-  if (needed <= shown) return {};
-  return u"its longest line needs %1 pixels, the list shows %2"_qs.arg(needed).arg(shown);
+  if (needed <= shown || (!wide && font.pointSizeF() <= gui::kSmallestLinePoints)) return {};
+  return u"its longest line needs %1 pixels at %2 points, the list shows %3"_qs.arg(needed)
+      .arg(font.pointSizeF())
+      .arg(shown);
 }
 
 }  // namespace

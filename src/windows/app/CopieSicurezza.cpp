@@ -149,11 +149,14 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget* owner) : Form(owner, Kind::Dialo
   grid->addWidget(lblCartella, 2, 0);
   grid->addWidget(lstCopie, 3, 0);
   auto* days = new QHBoxLayout;
+  days->setSpacing(8);
   days->addWidget(lblGiorni);
   days->addWidget(txtGiorni);
   days->addStretch();
   grid->addLayout(days, 4, 0);
   auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(10);
+  for (QPushButton* b : {cmdCrea, cmdCopiaSu, cmdRipristina, cmdChiudi}) b->setMinimumHeight(30);
   buttons->addWidget(cmdCrea);
   buttons->addWidget(cmdCopiaSu);
   buttons->addWidget(cmdRipristina);
@@ -185,8 +188,11 @@ void TfrmCopieSicurezza::refresh() {
     copies_ = safety::listCopies(folder, false);
   }
   lstCopie->clear();
+  // Rows with air above and below the text (the list's rows are uniform: the first row sets them all).
+  const QSize row(0, lstCopie->fontMetrics().height() + 10);
   for (const safety::CopyInfo& c : copies_) {
     auto* item = new QTreeWidgetItem(lstCopie);
+    item->setSizeHint(0, row);
     const QList<QByteArray> names = manifestNames(c.path);
     item->setText(0, whenText(c.made));
     item->setText(1, kindText(c.kind));

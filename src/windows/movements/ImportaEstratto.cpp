@@ -13,6 +13,7 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Guida.h"
 #include "core/filepath.h"
@@ -106,6 +107,7 @@ TfrmImportaEstratto::TfrmImportaEstratto(QWidget* owner) : Form(owner, Kind::Dia
   const int widths[] = {28, 48, 84, 64, 96, 0, 160, 120, 200};
   for (int c = 0; c < int(std::size(widths)); ++c) tblMovimenti->setColumnWidth(c, widths[c]);
   tblMovimenti->horizontalHeader()->setSectionResizeMode(ColCausale, QHeaderView::Stretch);
+  tblMovimenti->setWordWrap(true);
   tblMovimenti->installEventFilter(this);
   // One stop of the Tab chain; the arrows move along the rows.
   tblMovimenti->setTabKeyNavigation(false);
@@ -326,7 +328,7 @@ void TfrmImportaEstratto::showPlan() {
       auto* item = new QTableWidgetItem(cells[c]);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       if (c == ColNumber || c == ColAmount) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (c == ColCausale || c == ColParty || c == ColState) item->setToolTip(cells[c]);
+      if (c == ColCausale || c == ColParty || c == ColReference || c == ColState) item->setToolTip(cells[c]);
       if (p.state != EntryState::New) item->setForeground(grey);
       if (c == ColTick && p.state == EntryState::New) {
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -336,10 +338,40 @@ void TfrmImportaEstratto::showPlan() {
     }
   }
   stkPagine->setCurrentWidget(tblMovimenti);
+  fitColumns();
   gui::setTabChain(this, {u"btnSfoglia", u"tblMovimenti", u"btnImporta", u"btnGuida", u"btnChiudi"});
   if (!plan_->entries.empty()) tblMovimenti->selectRow(0);
   updateCounts();
   tblMovimenti->setFocus();
+}
+
+// Where the screen has room, the window grows wider (the list with it), so
+// that the bank's long texts need fewer lines.
+int TfrmImportaEstratto::widen(int spare) { return std::min(spare, 400); }
+
+// The columns of the bank's texts take the room their longest text needs, each
+// within a share of the table so that the description keeps the rest; a text
+// longer still wraps onto more lines of its row (a reference, one word, shows
+// whole in its tip).
+void TfrmImportaEstratto::fitColumns() {
+  struct Room {
+    Column column;
+    int least;      // pixels, the designed width
+    qreal share;    // of the table's width, at most
+  };
+  const int width = tblMovimenti->viewport()->width();
+  for (const Room& r : {Room{ColParty, 160, 0.20}, Room{ColReference, 120, 0.15}, Room{ColState, 200, 0.25}}) {
+    tblMovimenti->resizeColumnToContents(r.column);
+    const int most = std::max(r.least, int(width * r.share));
+    tblMovimenti->setColumnWidth(r.column, std::clamp(tblMovimenti->columnWidth(r.column), r.least, most));
+  }
+  // Rows with air around their text, one line or more.
+  const int air = 12;
+  const int oneLine = tblMovimenti->fontMetrics().height() + air;
+  tblMovimenti->verticalHeader()->setMinimumSectionSize(oneLine);
+  tblMovimenti->resizeRowsToContents();
+  for (int row = 0; row < tblMovimenti->rowCount(); ++row)
+    if (const int h = tblMovimenti->rowHeight(row); h > oneLine) tblMovimenti->setRowHeight(row, h + air / 2);
 }
 
 QSet<int> TfrmImportaEstratto::leftOut() const {

@@ -42,12 +42,14 @@ class TfrmImportaEstratto : public gui::Form {
  protected:
   void FormShow() override;
   bool eventFilter(QObject* watched, QEvent* e) override;
+  int widen(int spare) override;
 
  private:
   void showMapping();
   // Reads the statement with the given columns (a CSV file) and plans it.
   void load(const std::optional<CsvColumns>& columns);
   void showPlan();
+  void fitColumns();
   void updateCounts();
   QSet<int> leftOut() const;
   void reportFailure(const QString& why);

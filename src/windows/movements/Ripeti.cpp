@@ -65,7 +65,9 @@ TfrmRipeti::TfrmRipeti(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Ow
   setWindowTitle(t::kRipetiCaption.toString());
   gui::setFormatSettings();
   setGradientBackground(true);
-  setFixedSize(560, 430);
+  // The height follows the content (Form fixes it at the first showing), so
+  // that no empty band stands between the note and the buttons.
+  setFixedWidth(560);
 
   const QFont font = gui::windowFont("Verdana", 10);
   const QFont bold = gui::windowFont("Verdana", 10, true);
@@ -138,6 +140,7 @@ TfrmRipeti::TfrmRipeti(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Ow
   lblNota->setWordWrap(true);
   v->addWidget(lblNota);
   v->addStretch();
+  v->addSpacing(6);
 
   auto* buttons = new QHBoxLayout;
   btnElenco = gui::layoutButton(this, "btnElenco", t::kList, 170);
