@@ -140,6 +140,25 @@ class TestImportaEstratto : public QObject {
     QCOMPARE(now[1].Saldato.get(), kSi);
   }
 
+  // One year's archive cannot be written: the other year is written all the
+  // same, and the message tells each year as its archive now stands.
+  void aYearThatCannotBeWrittenDoesNotStopTheOther() {
+    openWindow();
+    choose(statementFile(cp1252::encode(u"Data contabile;Descrizione;Importo\r\n"
+                                        u"30/12/2023;Canone dicembre;-3,50\r\n"
+                                        u"05/01/2024;Affitto gennaio;-700,00\r\n")));
+    QCOMPARE(table()->rowCount(), 2);
+    QVERIFY(QDir().mkpath(archive(2023)));  // a folder where the archive goes
+    p->dialogs.clear();
+    child<QPushButton>(w.get(), "btnImporta")->click();
+    QCOMPARE(p->dialogs.seen().size(), 1);
+    const QString text = p->dialogs.seen().front().text;
+    QVERIFY2(text.startsWith(u"Non è stato possibile scrivere tutto nell'archivio dell'anno 2023: 0 movimenti"_qs),
+             qPrintable(text));
+    QVERIFY2(text.contains(u"Ora negli archivi:\nAnno 2024: 1 movimento aggiunto, 0 già presenti."_qs), qPrintable(text));
+    QCOMPARE(records(2024).size(), size_t(1));
+  }
+
   // The bank's long texts (a counterparty, the state of an entry not booked)
   // show whole in their cells: their columns take the room, or they wrap.
   void longTextsShowWholeInTheirCells() {

@@ -1,6 +1,7 @@
 #include "movements/ImportaEstratto.h"
 
 #include <QApplication>
+#include <QSet>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -441,11 +442,21 @@ void TfrmImportaEstratto::btnImportaClick() {
     QApplication::restoreOverrideCursor();
   } catch (const ImportWriteError& e) {
     QApplication::restoreOverrideCursor();
-    QString text = t::kWriteFailed.toString().arg(e.year()).arg(e.writtenInYear());
-    if (!e.done().years.empty()) {
-      text += kParagraphBreak + t::kWrittenBefore.toString();
-      for (const YearCount& y : e.done().years) text += u'\n' + yearLine(y);
+    // The other years were written all the same: each is told as it stands.
+    // A year whose archive could not even be read has no counts to tell.
+    QStringList failures, years;
+    QSet<int> unread;
+    for (const ImportWriteError::YearFailure& f : e.failures()) {
+      qint64 written = 0;
+      for (const YearCount& y : e.result().years)
+        if (y.year == f.year) written = y.added;
+      failures << t::kWriteFailed.toString().arg(f.year).arg(written);
+      if (!f.checked) unread.insert(f.year);
     }
+    for (const YearCount& y : e.result().years)
+      if (!unread.contains(y.year)) years << yearLine(y);
+    QString text = failures.join(u'\n');
+    if (!years.isEmpty()) text += kParagraphBreak + t::kWrittenByYear.toString() + u'\n' + years.join(u'\n');
     gui::notice(this, gui::Icon::Error, text + kParagraphBreak + archiveAccessMessage());
     clearStatement();
     return;

@@ -67,8 +67,8 @@ inline constexpr QStringView kSkippedLine = u"Movimenti scartati: %1.";
 inline constexpr QStringView kLeftOutLine = u"Movimenti esclusi: %1.";
 inline constexpr QStringView kOpenYear = u"Aprire i movimenti dell'anno %1?";
 inline constexpr QStringView kWriteFailed =
-    u"L'importazione si è interrotta scrivendo nell'archivio dell'anno %1: %2 movimenti di quell'anno erano "
-    u"già stati scritti.";
-inline constexpr QStringView kWrittenBefore = u"Prima dell'errore erano stati scritti:";
+    u"Non è stato possibile scrivere tutto nell'archivio dell'anno %1: %2 movimenti di quell'anno sono stati "
+    u"scritti prima dell'errore.";
+inline constexpr QStringView kWrittenByYear = u"Ora negli archivi:";
 
 }  // namespace fondaro::importTexts
