@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/filepath.h"
+#include "core/writehook.h"
 
 namespace fondaro {
 namespace {
@@ -324,6 +325,7 @@ void RecordFile::cutFragment(qint64 wholeRecords) {
 }
 
 void RecordFile::writeAt(qint64 p, const void* record) {
+  beforeWrite(path_);
   WriteLock lock;
   lockCurrent(lock);
   if (p < 1 || p > count()) fail(ArchiveError::Op::Position, 0);
@@ -343,6 +345,7 @@ qint64 RecordFile::readAllLocked(const std::function<void(const char*, qint64)>&
 }
 
 qint64 RecordFile::append(const void* record) {
+  beforeWrite(path_);
   WriteLock lock;
   lockCurrent(lock);
   const qint64 n = count();
@@ -365,6 +368,7 @@ RecordFile::Appended RecordFile::appendChosen(const std::function<QByteArray(qin
 }
 
 RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QByteArrayView>(qint64)>& choose) {
+  beforeWrite(path_);
   WriteLock lock;
   lockCurrent(lock);
   const qint64 n = count();

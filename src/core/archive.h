@@ -69,6 +69,8 @@ QString unconfirmedWriteMessage(qint64 p);
 
 // An open archive file of fixed-size records; untyped, see Archive<Rec>.
 //
+// Every write passes core/writehook.h first (the day's safety copy).
+//
 // Every write (append, batch, in-place) takes the file's advisory write lock
 // and then makes sure the name still names the open file: a restore may have
 // put another file in its place meanwhile (see FileHold), and records written

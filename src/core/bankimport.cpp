@@ -383,8 +383,7 @@ class YearWriter {
 }  // namespace
 
 ImportResult importStatement(const Statement& st, const QByteArray& folder, const QString& statementName,
-                             const QSet<int>& leaveOut, const ProgressFn& progress,
-                             const std::function<void(const QByteArray&)>& beforeWriting) {
+                             const QSet<int>& leaveOut, const ProgressFn& progress) {
   ImportResult result;
   std::vector<ImportWriteError::YearFailure> failures;
   const ProgressFn report = [&](qint64 done, qint64 total) {
@@ -396,7 +395,6 @@ ImportResult importStatement(const Statement& st, const QByteArray& folder, cons
     bool checked = false;
     try {
       const QByteArray path = movementArchivePath(folder, yearText(year));
-      if (beforeWriting) beforeWriting(path);
       auto archive = MovementArchive::OpenOrCreate(path);
       YearWriter writer(st, idx, statementName, count, checked);
       writer.write(archive, report);

@@ -123,11 +123,8 @@ class ImportWriteError : public std::runtime_error {
 // ImportWriteError after the other years are written. `leaveOut` holds the numbers of
 // entries the user chose not to import. Progress counts the records checked
 // under the lock; it is reported, never used to stop (the writing has begun).
-// `beforeWriting` is called with each archive about to be written (the day's
-// safety copy).
 ImportResult importStatement(const Statement& statement, const QByteArray& folder, const QString& statementName,
-                             const QSet<int>& leaveOut = {}, const ProgressFn& progress = {},
-                             const std::function<void(const QByteArray& archive)>& beforeWriting = {});
+                             const QSet<int>& leaveOut = {}, const ProgressFn& progress = {});
 
 // The column mapping the user gave for a CSV file whose header is not
 // recognised, remembered in the program folder (ImportaEstratto.ini) for the

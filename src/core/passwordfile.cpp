@@ -1,6 +1,7 @@
 #include "core/passwordfile.h"
 
 #include "core/archive.h"
+#include "core/writehook.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -258,6 +259,7 @@ void writeIniValue(const QByteArray& named, QByteArrayView section, QByteArrayVi
                    QStringView value) {
   using R = PasswordFileError::Reason;
   const QByteArray path = linkTarget(named);
+  beforeWrite(named);
   // Under the file's lock: a restore replacing it at the same moment is either
   // done before this reads it or waits until this has written it.
   std::optional<FileHold> hold;

@@ -13,6 +13,7 @@
 #include <set>
 
 #include "core/archive.h"
+#include "core/writehook.h"
 #include "core/filepath.h"
 #include "core/linebytes.h"
 #include "core/lists.h"
@@ -140,6 +141,7 @@ void writeSchedules(const QByteArray& folder, const std::vector<Schedule>& list)
 
 // Reads, changes and writes the list under the lock.
 void updateSchedules(const QByteArray& folder, const std::function<void(std::vector<Schedule>&)>& change) {
+  beforeWrite(recurringFilePath(folder));  // outside the lock: the copy may ask the user
   withScheduleLock(folder, [&] {
     std::vector<Schedule> list = readSchedules(folder);
     change(list);
@@ -509,8 +511,6 @@ void generateRecurring(const QByteArray& folder, const QDate& today, std::vector
         return a.date != b.date ? a.date < b.date : a.number < b.number;
       });
       try {
-        if (!options.dryRun && options.beforeWriting)
-          options.beforeWriting(movementArchivePath(folder, yearTextOf(plan.front().date)));
         generateYear(folder, yearTextOf(plan.front().date), plan, list, options.dryRun, added, done);
       } catch (...) {
         failure = std::current_exception();
@@ -533,13 +533,13 @@ void generateRecurring(const QByteArray& folder, const QDate& today, std::vector
       }
     }
     if (progressed) {
-      if (options.beforeWriting) options.beforeWriting(recurringFilePath(folder));
       writeSchedules(folder, list);
     }
     if (failure) std::rethrow_exception(failure);
   };
-  if (options.dryRun) run();
-  else withScheduleLock(folder, run);
+  if (options.dryRun) return run();
+  beforeWrite(recurringFilePath(folder));  // outside the lock: the copy may ask the user
+  withScheduleLock(folder, run);
 }
 
 std::vector<GeneratedMovement> generateRecurring(const QByteArray& folder, const QDate& today,

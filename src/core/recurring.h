@@ -165,9 +165,6 @@ struct GenerateOptions {
   // Called after the archives were appended to and before the schedules'
   // progress is recorded (tests stop the run there).
   std::function<void()> afterAppend;
-  // Called with each file the run is about to write (a year's archive, the
-  // schedules' file): the program and the tool take the day's safety copy.
-  std::function<void(const QByteArray& file)> beforeWriting;
 };
 
 // Generates every occurrence whose time has come by `today` into the archive

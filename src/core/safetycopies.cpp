@@ -24,6 +24,7 @@
 #include "core/passwordfile.h"
 #include "core/recurring.h"
 #include "core/replacefile.h"
+#include "core/writehook.h"
 
 namespace fondaro::safety {
 
@@ -478,7 +479,9 @@ std::optional<Manifest> dayCopyManifest(const QByteArray& copiesFolder, const QB
 }  // namespace
 
 DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now) {
-  if (!isRegular(file)) return {};  // a first write creates it: nothing to keep yet
+  struct stat st {};
+  // A first write creates it, or it has nothing yet: nothing to keep.
+  if (::stat(file.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) return {};
   const QByteArray copies = copiesFolderOf(folderOfFile(file));
   const QByteArray day = joinPath(copies, dayName(now.date()).toLatin1());
   const bool copiesExisted = isDir(copies), dayExisted = isDir(day);
@@ -495,6 +498,42 @@ DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now) {
   if (r.result == DayCopy::Result::Made) removeOldDayCopies(copies, keepDays(copies));
   return r;
 }
+
+namespace {
+
+// The files this process took (or tried) today's copy of.
+struct DayMemo {
+  QDate day;
+  QSet<QByteArray> tried;
+};
+DayMemo& dayMemo() {
+  static DayMemo memo;
+  return memo;
+}
+
+}  // namespace
+
+bool isDataFileName(const QByteArray& name) {
+  return name.endsWith(".eur") || name == "Clienti.pro" || name == kPasswordFileName || name == "Ricorrenti.json";
+}
+
+void installDayCopies(std::function<void(const QByteArray& file, const CopyError& why)> failed) {
+  setBeforeWriteHook([failed = std::move(failed)](const QByteArray& file) {
+    if (!isDataFileName(baseName(file))) return;
+    const QDateTime now = QDateTime::currentDateTime();
+    DayMemo& memo = dayMemo();
+    if (memo.day != now.date()) memo = DayMemo{now.date(), {}};
+    if (memo.tried.contains(file)) return;
+    memo.tried.insert(file);
+    try {
+      copyBeforeWriting(file, now);
+    } catch (const CopyError& e) {
+      if (failed) failed(file, e);
+    }
+  });
+}
+
+void forgetDayCopies() { dayMemo() = DayMemo{}; }
 
 QList<QByteArray> removeOldDayCopies(const QByteArray& copiesFolder, int keep) {
   QList<std::pair<QByteArray, Manifest>> days;
@@ -521,8 +560,7 @@ QList<QByteArray> removeOldDayCopies(const QByteArray& copiesFolder, int keep) {
 QList<QByteArray> dataFilesOf(const QByteArray& dataFolder) {
   QList<QByteArray> files;
   for (const QByteArray& name : folderEntries(dataFolder))
-    if ((name.endsWith(".eur") || name == "Clienti.pro" || name == kPasswordFileName || name == "Ricorrenti.json") &&
-        isRegular(joinPath(dataFolder, name)))
+    if (isDataFileName(name) && isRegular(joinPath(dataFolder, name)))
       files << name;
   const QByteArray attachments = joinPath(dataFolder, kAttachmentsFolderName);
   for (const QByteArray& name : folderEntries(attachments))

@@ -34,6 +34,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 #include <optional>
@@ -112,6 +113,19 @@ struct DayCopy {
 // day folders beyond keepDays(). Call it before writing the file. Throws
 // CopyError when the copy cannot be made; the write should go on all the same.
 DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now = QDateTime::currentDateTime());
+
+// Makes the day copy part of every write (core/writehook.h): before a write of
+// an archive, the password file or the schedules' file, today's copy of it is
+// taken, once per file and day in this process (tried once: a copy that
+// failed is not tried again that day). A copy that cannot be made calls
+// `failed` (the program warns, the tool prints a warning) and the write goes
+// on: a missing copy never blocks the user's work. Installed once at start.
+void installDayCopies(std::function<void(const QByteArray& file, const CopyError& why)> failed);
+// Forgets which files this process copied today (a test's new run).
+void forgetDayCopies();
+// Whether a file of this name is one of the data files a copy takes (an
+// archive, the password file, the schedules' file).
+bool isDataFileName(const QByteArray& name);
 
 // Removes the day copies of `copiesFolder` beyond the `keep` most recent ones:
 // folders named "yyyy-mm-dd" (not links) holding a day copy's manifest, and

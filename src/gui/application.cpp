@@ -1,5 +1,7 @@
 #include "gui/application.h"
 
+#include "gui/daycopies.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFont>
@@ -132,6 +134,7 @@ void prepareApplication(QApplication& app) {
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     app.installTranslator(qtbase);
   installFonts();
+  warnOfFailedDayCopies();
 }
 
 void endApplication() {

@@ -5,7 +5,6 @@
 
 #include "core/textrules.h"
 #include "gui/controls.h"
-#include "gui/daycopies.h"
 
 namespace fondaro::gui {
 
@@ -75,7 +74,6 @@ void CardEditor::cmdSalvaClick() {
     requireControl(this, r->focus)->setFocus(Qt::OtherFocusReason);
     return;
   }
-  dayCopies().beforeWriting(this, archiveFile());
   const qint64 p = position();
   saveStep(
       this,

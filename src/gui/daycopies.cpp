@@ -1,6 +1,7 @@
 #include "gui/daycopies.h"
 
-#include <QDateTime>
+#include <QApplication>
+#include <QWidget>
 
 #include "core/filepath.h"
 #include "core/notice.h"
@@ -9,32 +10,14 @@
 
 namespace fondaro::gui {
 
-void DayCopies::beforeWriting(QWidget* parent, const QByteArray& file) {
-  const QDateTime now = QDateTime::currentDateTime();
-  if (day_ != now.date()) {
-    day_ = now.date();
-    tried_.clear();
-  }
-  if (tried_.contains(file)) return;
-  tried_.insert(file);
-  try {
-    safety::copyBeforeWriting(file, now);
-  } catch (const safety::CopyError& e) {
+void warnOfFailedDayCopies() {
+  safety::installDayCopies([](const QByteArray& file, const safety::CopyError& e) {
+    // The write asks before it takes any lock: the user may read at leisure.
+    QWidget* front = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                        : QApplication::activeWindow();
     const QByteArray name = file.mid(file.lastIndexOf('/') + 1);
-    notice(parent, Icon::Warning, dayCopyFailedText(displayPath(name), e.italian()));
-  }
-}
-
-void DayCopies::beforeWriting(QWidget* parent, const QString& file) { beforeWriting(parent, encodePath(file)); }
-
-void DayCopies::forget() {
-  day_ = {};
-  tried_.clear();
-}
-
-DayCopies& dayCopies() {
-  static DayCopies copies;
-  return copies;
+    notice(front, Icon::Warning, dayCopyFailedText(displayPath(name), e.italian()));
+  });
 }
 
 QString dayCopyFailedText(const QString& file, const QString& reason) {

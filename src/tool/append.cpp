@@ -7,7 +7,6 @@
 
 #include "core/archive.h"
 #include "core/filepath.h"
-#include "core/safetycopies.h"
 #include "tool/commands.h"
 #include "tool/common.h"
 
@@ -154,15 +153,6 @@ template <class Rec>
 int append(const QString& path) {
   RecordChunks<Rec> records;
   if (!parseAll<Rec>(stdin, records)) return kExitError;
-  // Today's safety copy of the archive as it stands; without it the records
-  // are appended all the same.
-  if (!records.empty()) {
-    try {
-      safety::copyBeforeWriting(encodePath(path));
-    } catch (const safety::CopyError& e) {
-      err(u"fondaro-tool append: warning: no safety copy of the archive was made today: "_qs + e.english());
-    }
-  }
   auto archive = Archive<Rec>::OpenOrCreate(path);
   // One lock, block writes and one sync for the whole batch.
   const auto printPositions = [](qint64 first, qint64 last) {
@@ -179,7 +169,8 @@ int append(const QString& path) {
   };
   RecordFile::Appended done;
   try {
-    done = archive.file().appendBlocks([&](qint64) { return records.views(); });
+    // Nothing to write takes no safety copy either.
+    if (!records.empty()) done = archive.file().appendBlocks([&](qint64) { return records.views(); });
   } catch (const ArchiveError& e) {
     // Records the disk did not confirm are in the file all the same: their
     // positions are printed before the failure is reported.

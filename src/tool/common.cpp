@@ -21,13 +21,13 @@ void err(const QString& text) {
 
 OutputGuard outputGuard(const QString& input) { return {encodePath(input), true}; }
 
-void dayCopyBeforeWriting(const char* command, const QByteArray& file) {
-  try {
-    safety::copyBeforeWriting(file);
-  } catch (const safety::CopyError& e) {
+void warnOfFailedDayCopies(const QString& command) {
+  safety::installDayCopies([command](const QByteArray& file, const safety::CopyError& e) {
+    // append names no file: it writes the one archive it was given.
+    const QString what = command == u"append"_qs ? u"the archive"_qs : displayPath(file);
     err(QStringLiteral("fondaro-tool %1: warning: no safety copy of %2 was made today: %3")
-            .arg(QLatin1String(command), displayPath(file), e.english()));
-  }
+            .arg(command, what, e.english()));
+  });
 }
 
 bool outputAllowed(const char* command, const QString& target, const QString& input) {

@@ -39,10 +39,11 @@ OutputGuard outputGuard(const QString& input);
 // stderr ("fondaro-tool COMMAND: cannot write OUT: ...").
 bool outputAllowed(const char* command, const QString& target, const QString& input);
 
-// Today's safety copy of `file` before a command writes it; when it cannot be
-// made, a warning on stderr ("fondaro-tool COMMAND: warning: ...") and the
-// write goes on.
-void dayCopyBeforeWriting(const char* command, const QByteArray& file);
+// Makes every write of the tool take today's safety copy of the file first
+// (safety::installDayCopies); when one cannot be made, a warning on stderr
+// ("fondaro-tool COMMAND: warning: ...") and the write goes on. Called once,
+// at start, with the command run.
+void warnOfFailedDayCopies(const QString& command);
 
 // Writes raw bytes to standard output; a failure is kept for finishOutput.
 void writeOut(const char* data, size_t n);

@@ -154,9 +154,7 @@ int runImport(const QStringList& args) {
     if (ia->dryRun) {
       years = planImport(st, folder, name).years;
     } else {
-      years = importStatement(st, folder, name, {}, {},
-                              [](const QByteArray& archive) { dayCopyBeforeWriting("import", archive); })
-                  .years;
+      years = importStatement(st, folder, name).years;
     }
   } catch (const ImportWriteError& e) {
     reportWriteFailure(e);

@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     return kExitError;
   }
   const QString cmd = args.takeFirst();
+  warnOfFailedDayCopies(cmd);
   // Every command's output is checked once more at the end: a full disk or a
   // closed pipe under standard output is an error, not a success.
   return finishOutput(dispatch(cmd, args));

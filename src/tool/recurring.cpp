@@ -224,7 +224,6 @@ int runCommand(const QStringList& args) {
   };
   GenerateOptions options;
   options.dryRun = a->dryRun;
-  options.beforeWriting = [](const QByteArray& file) { dayCopyBeforeWriting("recurring", file); };
   // After a failure the movements already added are printed before it.
   try {
     generateRecurring(folderOf(a->positional[0]), today, added, options);

@@ -22,6 +22,8 @@
 #include "../common/records.h"
 #include "core/archive.h"
 #include "core/filepath.h"
+#include "core/passwordfile.h"
+#include "core/writehook.h"
 #include "core/replacefile.h"
 #include "core/safetycopies.h"
 #include "test_support.h"
@@ -125,6 +127,51 @@ TEST_F(SafetyCopiesTest, FirstWriteOfTheDayCopiesEachFileOnceAndKeepsTheFirst) {
   // The next day the archive as it then stands.
   EXPECT_EQ(copyBeforeWriting(path("2024.eur"), kMorning.addDays(1)).result, DayCopy::Result::Made);
   EXPECT_EQ(fileSize(joinPath(copies(), "2024-05-03/2024.eur")), 3 * qint64(sizeof(TMovimento)));
+}
+
+// The copy is part of the write: a writer that knows nothing of copies gets
+// today's copy of each data file it writes, once, as it stood before its
+// first write; files that are not data files get none; a copy that cannot be
+// made is told once and the writes go on.
+TEST_F(SafetyCopiesTest, EveryWriteOfADataFileTakesTheDayCopyWithoutAsking) {
+  fillProgramFolder();
+  QList<QByteArray> failed;
+  installDayCopies([&](const QByteArray& file, const CopyError&) { failed << file; });
+  forgetDayCopies();
+  struct Uninstall {
+    ~Uninstall() { setBeforeWriteHook({}); }
+  } uninstall;
+  std::map<QByteArray, QByteArray> before;
+  for (const char* name : {"2023.eur", "2024.eur", "Clienti.pro", "unins000.dll"}) before[name] = get(path(name));
+
+  {
+    RecordFile f = RecordFile::openExisting(path("2024.eur"), int(sizeof(TMovimento)), RecordFile::Access::ReadWrite);
+    const TMovimento m = testdata::movement(u"Nuova"_qs);
+    f.append(&m);
+    f.append(&m);
+  }
+  auto a = MovementArchive::OpenExisting(path("2023.eur"), RecordFile::Access::ReadWrite);
+  a.WriteAt(1, testdata::movement(u"Cambiata"_qs));
+  a.Close();
+  const TCliente c = testdata::record<TCliente>({{cli::Note, u"Bianchi"}});
+  ClientArchive::OpenOrCreate(path("Clienti.pro")).AppendAll(std::span<const TCliente>(&c, 1));
+  writeStoredPassword(folder() + '/', u"nuova");  // a program folder ends with its separator
+  RecordFile::openOrCreate(path("Ricorrenti.lock"), 1).appendChosen([](qint64) { return QByteArray(); });
+
+  const QByteArray day = joinPath(copies(), QDate::currentDate().toString(u"yyyy-MM-dd"_qs).toLatin1());
+  EXPECT_EQ(namesIn(day), (std::set<QByteArray>{"2023.eur", "2024.eur", "Clienti.pro", "unins000.dll", kManifestName}));
+  for (const auto& [name, bytes] : before) EXPECT_EQ(get(joinPath(day, name)), bytes) << name.constData();
+  EXPECT_EQ(verifyCopy(day).state, Verification::State::Verified);
+  EXPECT_TRUE(failed.isEmpty());
+
+  // A file where the copies folder goes: told once, and the write is made.
+  removeContents(folder());
+  appendMovements(path("2024.eur"), 1);
+  put(copies(), "non una cartella");
+  forgetDayCopies();
+  appendMovements(path("2024.eur"), 2);
+  EXPECT_EQ(failed, QList<QByteArray>{path("2024.eur")});
+  EXPECT_EQ(fileSize(path("2024.eur")), 3 * qint64(sizeof(TMovimento)));
 }
 
 TEST_F(SafetyCopiesTest, AppendTakesOneDayCopyOfTheArchiveAsItStoodBeforeTheFirstAppend) {

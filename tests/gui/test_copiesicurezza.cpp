@@ -14,7 +14,6 @@
 #include "core/archive.h"
 #include "core/filepath.h"
 #include "core/safetycopies.h"
-#include "gui/daycopies.h"
 #include "gui/progress.h"
 #include "movements/Movimenti.h"
 #include "support.h"
@@ -82,7 +81,7 @@ class TestCopieSicurezza : public QObject {
   }
   void init() {
     p = std::make_unique<Program>();
-    gui::dayCopies().forget();  // each test is a new run of the program
+    safety::forgetDayCopies();  // each test is a new run of the program
   }
   void cleanup() { p.reset(); }
 

@@ -14,7 +14,6 @@
 #include "core/passwordfile.h"
 #include "gui/application.h"
 #include "gui/controls.h"
-#include "gui/daycopies.h"
 #include "gui/fields.h"
 #include "gui/messages.h"
 #include "gui/product.h"
@@ -145,7 +144,6 @@ void TfrmCambiaPassword::cmdOKClick() {
       return refuseNew(texts::kUnstorable.toString());
     case PasswordProblem::None: break;
   }
-  gui::dayCopies().beforeWriting(this, passwordFilePath(folder));
   try {
     writeStoredPassword(folder, trimmedText(Crypt::Scramble(typedPassword(txtPasswordNew->text()))));
   } catch (const PasswordFileError&) {

@@ -21,7 +21,6 @@
 #include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/controls.h"
-#include "gui/daycopies.h"
 #include "gui/guide.h"
 #include "gui/messages.h"
 #include "gui/product.h"
@@ -437,8 +436,7 @@ void TfrmImportaEstratto::btnImportaClick() {
   ImportResult result;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
-    result = importStatement(statement_, gui::programFolderPath(), name_, out, {},
-                             [this](const QByteArray& archive) { gui::dayCopies().beforeWriting(this, archive); });
+    result = importStatement(statement_, gui::programFolderPath(), name_, out);
     QApplication::restoreOverrideCursor();
   } catch (const ImportWriteError& e) {
     QApplication::restoreOverrideCursor();

@@ -15,7 +15,6 @@
 #include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/controls.h"
-#include "gui/daycopies.h"
 #include "gui/messages.h"
 #include "gui/product.h"
 #include "gui/programfolder.h"
@@ -194,7 +193,6 @@ void TfrmRicorrenti::btnSospendiClick() {
   if (!gui::question(this, t::kStopQuestion.toString().arg(number).arg(tblRicorrenti->item(row, 1)->text())))
     return;
   try {
-    gui::dayCopies().beforeWriting(this, recurringFilePath(gui::programFolderPath()));
     stopSchedule(gui::programFolderPath(), number);
   } catch (const RecurringError& e) {
     gui::notice(this, gui::Icon::Warning, e.italian());
@@ -207,10 +205,8 @@ void TfrmRicorrenti::btnChiudiClick() { close(); }
 void runRecurringMovements(QWidget* parent) {
   std::vector<GeneratedMovement> added;
   QString problem;
-  GenerateOptions options;
-  options.beforeWriting = [parent](const QByteArray& file) { gui::dayCopies().beforeWriting(parent, file); };
   try {
-    generateRecurring(gui::programFolderPath(), QDate::currentDate(), added, options);
+    generateRecurring(gui::programFolderPath(), QDate::currentDate(), added);
   } catch (const RecurringError& e) {
     problem = e.italian();
   } catch (const ArchiveError&) {

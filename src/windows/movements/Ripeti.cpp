@@ -15,7 +15,6 @@
 #include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/controls.h"
-#include "gui/daycopies.h"
 #include "gui/messages.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
@@ -259,7 +258,6 @@ void TfrmRipeti::btnConfermaClick() {
         gui::notice(this, gui::Icon::Warning, *problem);
         return;
       }
-      gui::dayCopies().beforeWriting(this, recurringFilePath(folder));
       const int number = addSchedule(folder, s);
       gui::notice(this, gui::Icon::Information,
                   t::kAdded.toString().arg(number).arg(s.repetition.italian(), formatDate(s.first)));
@@ -269,7 +267,6 @@ void TfrmRipeti::btnConfermaClick() {
     }
     const QString amount = normaliseAmount(txtImporto->text());
     txtImporto->setText(amount);
-    gui::dayCopies().beforeWriting(this, recurringFilePath(folder));
     changeSchedule(folder, number_, {chosenRepetition(), dtPrima->date(), chosenEnd(), amount});
     gui::notice(this, gui::Icon::Information, t::kChanged.toString().arg(number_));
     close();
