@@ -79,13 +79,14 @@ PreviewWindow::PreviewWindow(QPrinter& printer, PrintDocument& doc, QWidget* own
   QToolBar* bar = buildToolbar();
   box->addWidget(bar);
   box->addWidget(view_, 1);
+  // Never narrower than the toolbar: a command would go behind its extension
+  // button. On a screen narrower still, the dialog kit scales the window down.
   const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
   setFixedSize(openingSize(screen).expandedTo(QSize(bar->sizeHint().width(), 0)));
   view_->setFocus();
 }
 
-// Most of the screen, and never narrower than the toolbar where the screen
-// has the room.
+// Most of the screen.
 QSize PreviewWindow::openingSize(const QScreen* screen) {
   if (!screen) return {1024, 768};
   const QSize room = screen->availableGeometry().size();
