@@ -483,6 +483,7 @@ void printerPicture(QPainter& p, const QRectF& r) {
 enum class Pic {
   Nuovo, Duplica, Salva, Trova, Allega, Stampa, Primo, Indietro, Avanti, Ultimo, Esporta, Scadenze,
   Cancella, Importa, Controlla, Anteprima, Pdf, Ricontatta, Ripeti,
+  Ingrandisci, Riduci, AdattaLarghezza, PaginaIntera, SchermoIntero, Chiudi,
 };
 
 const QColor kIconInk(0x1E, 0x3A, 0x6E);
@@ -522,6 +523,54 @@ void roundArrow(QPainter& p, const QPointF& c, qreal radius) {
   p.setBrush(kIconGreen);
   const QPointF tip(c.x(), c.y() - radius);
   p.drawPolygon(QPolygonF{tip + QPointF(4.2, 0), tip + QPointF(-1.2, -3.6), tip + QPointF(-1.2, 3.6)});
+}
+
+// The magnifier of the zoom buttons, with a plus or a minus in its glass.
+void zoomLens(QPainter& p, bool in) {
+  p.setPen(QPen(kIconInk, 3));
+  p.setBrush(QColor(0xE4, 0xF0, 0xFF));
+  p.drawEllipse(QPointF(13, 13), 9, 9);
+  p.setPen(QPen(kIconInk, 5, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(20, 20), QPointF(28, 28));
+  p.setPen(QPen(in ? kIconGreen : kIconRed, 3, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(8.5, 13), QPointF(17.5, 13));
+  if (in) p.drawLine(QPointF(13, 8.5), QPointF(13, 17.5));
+}
+
+// A blue double arrow across a page: the page as wide as the window.
+void fitWidthPicture(QPainter& p) {
+  pageIcon(p, QRectF(8, 3, 16, 26));
+  p.setPen(QPen(kIconBlue, 2.5));
+  p.drawLine(QPointF(6, 16), QPointF(26, 16));
+  p.setPen(Qt::NoPen);
+  p.setBrush(kIconBlue);
+  arrowHead(p, 1, 16, 7, 10, false);
+  arrowHead(p, 24, 16, 7, 10, true);
+}
+
+// The four corners of a frame, blue, around a page or inside a screen.
+void frameCorners(QPainter& p, const QRectF& r, qreal arm) {
+  p.setPen(QPen(kIconBlue, 2.8, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  p.setBrush(Qt::NoBrush);
+  for (const bool right : {false, true})
+    for (const bool bottom : {false, true}) {
+      const QPointF c(right ? r.right() : r.left(), bottom ? r.bottom() : r.top());
+      const qreal dx = right ? -arm : arm, dy = bottom ? -arm : arm;
+      p.drawPolyline(QPolygonF{c + QPointF(dx, 0), c, c + QPointF(0, dy)});
+    }
+}
+
+// A screen whose corners push outwards.
+void fullScreenPicture(QPainter& p) {
+  p.setPen(QPen(kIconInk, 1.5));
+  p.setBrush(QColor(0xE4, 0xF0, 0xFF));
+  p.drawRoundedRect(QRectF(6, 8, 20, 16), 2, 2);
+  frameCorners(p, QRectF(2.5, 3.5, 27, 25), 7);
+  p.setPen(QPen(kIconBlue, 2, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(10, 12), QPointF(4, 5.5));
+  p.drawLine(QPointF(22, 12), QPointF(28, 5.5));
+  p.drawLine(QPointF(10, 20), QPointF(4, 26.5));
+  p.drawLine(QPointF(22, 20), QPointF(28, 26.5));
 }
 
 void drawToolIcon(QPainter& p, Pic pic, const QRectF& r) {
@@ -668,6 +717,28 @@ void drawToolIcon(QPainter& p, Pic pic, const QRectF& r) {
       p.drawText(QRectF(2, 15, 22, 10), Qt::AlignCenter, QStringLiteral("PDF"));
       break;
     }
+    case Pic::Ingrandisci:
+    case Pic::Riduci:
+      zoomLens(p, pic == Pic::Ingrandisci);
+      break;
+    case Pic::AdattaLarghezza:
+      fitWidthPicture(p);
+      break;
+    case Pic::PaginaIntera:
+      pageIcon(p, QRectF(9, 5, 14, 22));
+      frameCorners(p, QRectF(3, 2, 26, 28), 7);
+      break;
+    case Pic::SchermoIntero:
+      fullScreenPicture(p);
+      break;
+    case Pic::Chiudi:
+      p.setPen(QPen(kIconRed.darker(130), 1.5));
+      p.setBrush(kIconRed);
+      p.drawEllipse(QPointF(16, 16), 13, 13);
+      p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(11, 11), QPointF(21, 21));
+      p.drawLine(QPointF(21, 11), QPointF(11, 21));
+      break;
     case Pic::Ricontatta: {
       QPainterPath handset;
       handset.moveTo(7, 4);
@@ -778,6 +849,13 @@ std::map<QString, Art> catalogue() {
       {QStringLiteral("tb_pdf"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Pdf, r); }}},
       {QStringLiteral("tb_ricontatta"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Ricontatta, r); }}},
       {QStringLiteral("tb_ripeti"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Ripeti, r); }}},
+      {QStringLiteral("tb_ingrandisci"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Ingrandisci, r); }}},
+      {QStringLiteral("tb_riduci"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Riduci, r); }}},
+      {QStringLiteral("tb_adatta_larghezza"),
+       {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::AdattaLarghezza, r); }}},
+      {QStringLiteral("tb_pagina_intera"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::PaginaIntera, r); }}},
+      {QStringLiteral("tb_schermo_intero"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::SchermoIntero, r); }}},
+      {QStringLiteral("tb_chiudi"), {{64, 64}, [](P& p, R r) { drawToolIcon(p, Pic::Chiudi, r); }}},
       {QStringLiteral("ico_cancella"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Cancella, r); }}},
       {QStringLiteral("ico_importa"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Importa, r); }}},
       {QStringLiteral("ico_controlla"), {{40, 40}, [](P& p, R r) { drawToolIcon(p, Pic::Controlla, r); }}},

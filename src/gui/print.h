@@ -29,7 +29,8 @@ struct PrintRequest {
 
 // Printer: the system's default printer, `copies` copies, no dialog.
 // PrintDialog: the print dialog first, its copies field preset to `copies`.
-// Preview: the preview window (print, zoom, full screen, close).
+// Preview: the preview window "frmAnteprima" (pages, print, zoom, full screen,
+// close; see preview.h).
 // Pdf: writes `pdfPath` with no dialog (a temporary file, renamed when complete).
 // Returns true when done. On failure (no printer, an unwritable PDF, a printer
 // that refuses the job) the Italian notice has been shown and false is

@@ -6,14 +6,17 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPaintDevice>
+#include <QLabel>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QSpinBox>
 #include <QToolBar>
 
 #include "gui/messages.h"
 #include "gui/print.h"
+#include "report/pdf.h"
+#include "report/report.h"
+#include "report/templates.h"
 #include "support.h"
 
 using namespace fondaro;
@@ -47,6 +50,20 @@ class Pages : public PrintDocument {
   int pages_;
   int dpi_ = 96;
 };
+
+// The preview window, recognised by its name; any other window is closed so
+// that the test never waits on it.
+bool isPreview(QWidget* w) {
+  if (w->objectName() == u"frmAnteprima"_qs) return true;
+  w->close();
+  return false;
+}
+
+QStringList listLines(int n) {
+  QStringList lines;
+  for (int i = 1; i <= n; ++i) lines << u"Riga %1 dell'elenco di prova"_qs.arg(i, 4, 10, QChar(u'0'));
+  return lines;
+}
 
 }  // namespace
 
@@ -161,31 +178,88 @@ class TestPrint : public QObject {
     QVERIFY(dialogs.seen().isEmpty());
   }
 
-  void thePreviewOffersPrintZoomFullScreenAndClose() {
+  void thePreviewOffersPrintPagesZoomFullScreenAndClose() {
     Pages doc(2);
-    QStringList visible;
-    bool wentFullScreen = false;
+    QStringList visible, bare;
+    bool seen = false, wentFullScreen = false;
     ModalDriver driver([&](QWidget* w) {
-      auto* dialog = qobject_cast<QPrintPreviewDialog*>(w);
-      if (!dialog) return;
-      saveShot(dialog, artifacts(), u"anteprima"_qs);
-      auto* bar = dialog->findChild<QToolBar*>(u"barAnteprima"_qs);
+      if (!(seen = isPreview(w))) return;
+      saveShot(w, artifacts(), u"anteprima"_qs);
+      auto* bar = w->findChild<QToolBar*>(u"barAnteprima"_qs);
       QVERIFY(bar && bar->isVisible());
-      for (QAction* a : bar->actions())
-        if (a->isVisible() && !a->isSeparator() && !a->objectName().isEmpty()) visible << a->objectName();
-      auto* full = dialog->findChild<QAction*>(u"fullScreenAction"_qs);
+      for (QAction* a : bar->actions()) {
+        if (!a->isVisible() || a->isSeparator() || a->objectName().isEmpty()) continue;
+        visible << a->objectName();
+        // Each command shows a picture of the program's artwork and says what it does.
+        if (a->icon().isNull() || a->toolTip() == a->text()) bare << a->objectName();
+      }
+      auto* full = w->findChild<QAction*>(u"fullScreenAction"_qs);
       full->trigger();
-      wentFullScreen = dialog->isFullScreen();
+      wentFullScreen = w->isFullScreen();
       full->trigger();
-      dialog->findChild<QAction*>(u"closeAction"_qs)->trigger();
+      w->findChild<QAction*>(u"closeAction"_qs)->trigger();
     });
     QVERIFY(print(nullptr, doc, PrintTarget::Preview));
     QVERIFY(driver.done());
+    QVERIFY(seen);
     QVERIFY(wentFullScreen);
+    QVERIFY2(bare.isEmpty(), qPrintable(bare.join(u", "_qs)));
     visible.sort();
-    QCOMPARE(visible, (QStringList{u"closeAction"_qs, u"fitPageAction"_qs, u"fitWidthAction"_qs,
-                                   u"fullScreenAction"_qs, u"printAction"_qs, u"zoomInAction"_qs,
-                                   u"zoomOutAction"_qs}));
+    QCOMPARE(visible, (QStringList{u"closeAction"_qs, u"firstPageAction"_qs, u"fitPageAction"_qs,
+                                   u"fitWidthAction"_qs, u"fullScreenAction"_qs, u"lastPageAction"_qs,
+                                   u"nextPageAction"_qs, u"previousPageAction"_qs, u"printAction"_qs,
+                                   u"zoomInAction"_qs, u"zoomOutAction"_qs}));
+  }
+
+  // A list of several pages, paged through with the keyboard as a reader does:
+  // PgDn/PgUp, End/Home, + and -, and Esc closes.
+  void thePreviewPagesThroughAListWithTheKeys() {
+    report::Report list = report::listReport(u"Riepilogo movimenti in archivio"_qs, listLines(160));
+    const int pages = report::countPages(list);
+    QVERIFY(pages >= 3);
+    QStringList labels;
+    QList<int> at;
+    bool seen = false, zoomedIn = false, zoomedOut = false, closed = false;
+    ModalDriver driver([&](QWidget* w) {
+      if (!(seen = isPreview(w))) return;
+      auto* view = w->findChild<QPrintPreviewWidget*>(u"viewAnteprima"_qs);
+      auto* label = w->findChild<QLabel*>(u"lblPagina"_qs);
+      saveShot(w, artifacts(), u"anteprima_elenco"_qs);
+      labels << label->text();
+      for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home}) {
+        QTest::keyClick(view, key);
+        at << view->currentPage();
+      }
+      labels << label->text();
+      const qreal before = view->zoomFactor();
+      QTest::keyClick(view, Qt::Key_Plus);
+      zoomedIn = view->zoomFactor() > before;
+      QTest::keyClick(view, Qt::Key_Minus);
+      QTest::keyClick(view, Qt::Key_Minus);
+      zoomedOut = view->zoomFactor() < before;
+      QTest::keyClick(view, Qt::Key_Escape);
+      closed = !w->isVisible();
+      if (!closed) w->close();
+    });
+    QVERIFY(print(nullptr, list, PrintTarget::Preview));
+    QVERIFY(driver.done());
+    QVERIFY(seen);
+    QCOMPARE(at, (QList<int>{2, pages, pages - 1, 1}));
+    QCOMPARE(labels, (QStringList{u"Pagina 1 di %1"_qs.arg(pages), u"Pagina 1 di %1"_qs.arg(pages)}));
+    QVERIFY(zoomedIn);
+    QVERIFY(zoomedOut);
+    QVERIFY(closed);
+  }
+
+  // "Annulla" while the pages are prepared closes the preview: half a document
+  // is never shown.
+  void cancellingThePreparationClosesThePreview() {
+    Pages doc(400);
+    ProgressCanceller cancel;
+    QVERIFY(!print(nullptr, doc, PrintTarget::Preview));
+    QCOMPARE(cancel.sentences(), QStringList{u"Preparazione dell'anteprima di stampa..."_qs});
+    for (QWidget* w : QApplication::topLevelWidgets())
+      QVERIFY2(!w->isVisible() || w->objectName() != u"frmAnteprima"_qs, "the preview is still open");
   }
 
   // One view and one toolbar are on screen, the view shows the document's pages
@@ -198,6 +272,7 @@ class TestPrint : public QObject {
     bool zoomed = false, fitted = false;
     QList<PrintRequest> printed;
     ModalDriver driver([&](QWidget* w) {
+      if (!isPreview(w)) return;
       title = w->windowTitle();
       for (auto* v : w->findChildren<QPrintPreviewWidget*>())
         if (v->isVisible()) ++views, pages = v->pageCount();

@@ -6,7 +6,7 @@
 // without scrolling. On a high-density screen every picture and icon must have
 // the screen's pixels, not be enlarged. The movement lists and the journal
 // show their longest line whole, from 1600 pixels of width in the list's own
-// font, below that in a smaller one down to 9 points.
+// font, below that in a smaller one down to 9 points. The print preview too.
 // A picture of each window is left in artifacts()/screens-<screen>.
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
+#include <QToolBar>
 
 #include "app/Avvio.h"
 #include "app/CopieSicurezza.h"
@@ -24,12 +25,15 @@
 #include "core/journal.h"
 #include "core/lists.h"
 #include "gui/form.h"
+#include "gui/print.h"
 #include "gui/searchwindow.h"
 #include "movements/ImportaEstratto.h"
 #include "movements/MenuMovimenti.h"
 #include "movements/Movimenti.h"
 #include "movements/Ricorrenti.h"
 #include "movements/Ripeti.h"
+#include "report/report.h"
+#include "report/templates.h"
 #include "support.h"
 
 using namespace fondaro;
@@ -132,6 +136,44 @@ QString lineCut(gui::ListWindow* w) {
       .arg(shown);
 }
 
+// What of window `f` does not show whole or sharp; leaves its picture as `name`.
+QStringList faultsOf(QWidget* f, const QString& name, const QString& pictures) {
+  QStringList faults;
+  // At a fractional scale the frame's edge is rounded to a whole point: 1 point either way.
+  if (!QGuiApplication::primaryScreen()->availableGeometry().adjusted(-1, -1, 1, 1).contains(f->frameGeometry()))
+    faults << name + u": the window "_qs + text(f->frameGeometry()) + u" is larger than the screen "_qs +
+                  text(QGuiApplication::primaryScreen()->availableGeometry());
+  QList<QWidget*> controls;
+  collect(f, controls);
+  for (QWidget* c : controls) {
+    if (const QString why = blurred(c); !why.isEmpty()) faults << name + u": "_qs + why;
+    if (const QString why = cut(c); !why.isEmpty()) faults << name + u": "_qs + why;
+  }
+  if (auto* l = qobject_cast<gui::ListWindow*>(f)) {
+    if (const QString why = lineCut(l); !why.isEmpty()) faults << name + u": "_qs + why;
+  }
+  saveShot(f, pictures, name);
+  return faults;
+}
+
+// Each command of a toolbar is on it, whole and sharp, not put away behind the
+// toolbar's extension button.
+QStringList toolbarFaults(QToolBar* bar) {
+  QStringList faults;
+  for (QAction* a : bar->actions()) {
+    if (a->isSeparator()) continue;
+    QWidget* b = bar->widgetForAction(a);
+    const QString name = a->objectName().isEmpty() && b ? b->objectName() : a->objectName();
+    if (!b || !b->isVisible()) {
+      faults << name + u": not on the toolbar"_qs;
+      continue;
+    }
+    for (const QString& why : {blurred(b), cut(b)})
+      if (!why.isEmpty()) faults << name + u": "_qs + why;
+  }
+  return faults;
+}
+
 }  // namespace
 
 class ScreensTest : public QObject {
@@ -170,25 +212,7 @@ class ScreensTest : public QObject {
 
     const QString pictures = artifacts() + u"/screens-"_qs + screenName();
     QStringList faults;
-    const auto look = [&](gui::Form* f, const QString& name) {
-      // At a fractional scale the frame's edge is rounded to a whole point: 1 point either way.
-      if (!QGuiApplication::primaryScreen()
-               ->availableGeometry()
-               .adjusted(-1, -1, 1, 1)
-               .contains(f->frameGeometry()))
-        faults << name + u": the window "_qs + text(f->frameGeometry()) + u" is larger than the screen "_qs +
-                      text(QGuiApplication::primaryScreen()->availableGeometry());
-      QList<QWidget*> controls;
-      collect(f, controls);
-      for (QWidget* c : controls) {
-        if (const QString why = blurred(c); !why.isEmpty()) faults << name + u": "_qs + why;
-        if (const QString why = cut(c); !why.isEmpty()) faults << name + u": "_qs + why;
-      }
-      if (auto* l = qobject_cast<gui::ListWindow*>(f)) {
-        if (const QString why = lineCut(l); !why.isEmpty()) faults << name + u": "_qs + why;
-      }
-      saveShot(f, pictures, name);
-    };
+    const auto look = [&](gui::Form* f, const QString& name) { faults << faultsOf(f, name, pictures); };
     for (gui::Form* f : windows) {
       f->present();
       QVERIFY2(QTest::qWaitForWindowExposed(f), qPrintable(f->objectName()));
@@ -203,6 +227,26 @@ class ScreensTest : public QObject {
       }
       f->hide();
     }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+  }
+
+  // The print preview, opened on a list of several pages as a user opens it.
+  void thePreviewShowsWhole() {
+    QStringList lines;
+    for (int i = 1; i <= 160; ++i) lines << u"Riga %1 dell'elenco"_qs.arg(i);
+    report::Report list = report::listReport(u"Riepilogo movimenti in archivio"_qs, lines);
+    QStringList faults;
+    bool seen = false;
+    ModalDriver driver([&](QWidget* w) {
+      if ((seen = w->objectName() == u"frmAnteprima"_qs) && QTest::qWaitForWindowExposed(w)) {
+        faults << faultsOf(w, u"frmAnteprima"_qs, artifacts() + u"/screens-"_qs + screenName());
+        if (auto* bar = w->findChild<QToolBar*>(u"barAnteprima"_qs)) faults << toolbarFaults(bar);
+      }
+      w->close();
+    });
+    QVERIFY(gui::print(nullptr, list, gui::PrintTarget::Preview));
+    QVERIFY(driver.done());
+    QVERIFY(seen);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
   }
 };
