@@ -9,10 +9,10 @@
 #include "WindowSet.h"
 #include "app/Password.h"
 #include "core/heap.h"
+#include "core/programfolder.h"
 #include "core/safetycopies.h"
 #include "gui/application.h"
 #include "gui/messages.h"
-#include "gui/programfolder.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ class FirstPaint : public QObject {
       QTimer::singleShot(0, [] {
         fondaro::completeWindowSet();
         // What a killed copy of the program left half made.
-        fondaro::safety::removeLeftovers(fondaro::gui::programFolderPath());
+        fondaro::safety::removeLeftovers(fondaro::programFolderPath());
       });
     }
     return false;
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", why.c_str());
     return 1;
   }
-  const fondaro::gui::StartFolder folder = fondaro::gui::startProgramFolder(argc, argv);
+  const fondaro::StartFolder folder = fondaro::startProgramFolder(argc, argv);
   if (!folder.usage.empty()) {
     std::fprintf(stderr, "%s\n", folder.usage.c_str());
     return 2;

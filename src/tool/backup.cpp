@@ -1,6 +1,5 @@
 // fondaro-tool backup, backups, restore: the safety copies of a folder's data
 // (core/safetycopies.h).
-#include <sys/stat.h>
 
 #include <QMap>
 #include <optional>
@@ -133,8 +132,7 @@ int runBackups(const QStringList& args) {
   const auto p = parseArgs(args, {}, kBackupsUsage);
   if (!p) return kExitError;
   const QByteArray folder = encodePath(p->positional[0]);
-  struct stat st {};
-  if (::stat(folder.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+  if (!isFolder(folder)) {
     err(u"fondaro-tool backups: "_qs + safety::CopyError(safety::CopyError::Reason::NotFolder, folder).english());
     return kExitError;
   }

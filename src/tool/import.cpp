@@ -2,7 +2,6 @@
 // folder, through the same core import as the window "Importa estratto conto".
 #include <QFileInfo>
 #include <algorithm>
-#include <sys/stat.h>
 
 #include "core/bankimport.h"
 #include "core/filepath.h"
@@ -87,11 +86,6 @@ std::optional<ImportArgs> parseArgs(const QStringList& args) {
   }
   if (ia.columns) ia.format = StatementFormat::Csv;
   return ia;
-}
-
-bool isFolder(const QByteArray& native) {
-  struct stat st {};
-  return ::stat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 QString yearLines(const std::vector<YearCount>& years) {

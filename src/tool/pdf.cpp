@@ -1,21 +1,14 @@
 #include "tool/pdf.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <QByteArray>
+
+#include "core/programfolder.h"
 
 namespace fondaro::tool {
 
 namespace {
-
-QByteArray executableFolder() {
-  QByteArray link(4096, '\0');
-  const ssize_t n = ::readlink("/proc/self/exe", link.data(), size_t(link.size() - 1));
-  if (n <= 0) return "./";
-  link.truncate(n);
-  return link.left(link.lastIndexOf('/') + 1);
-}
 
 // The module, loaded once on first use; the reason it could not be, if so.
 ListPdfWriter loadWriter(QString* why) {
@@ -24,7 +17,7 @@ ListPdfWriter loadWriter(QString* why) {
   static bool tried = false;
   if (!tried) {
     tried = true;
-    const QByteArray folder = executableFolder();
+    const QByteArray folder = executableFolderPath();
     for (const QByteArray& place : {folder + kPdfModuleName, folder + "../lib/fondaro/" + kPdfModuleName}) {
       void* module = ::dlopen(place.constData(), RTLD_NOW | RTLD_LOCAL);
       if (!module) {

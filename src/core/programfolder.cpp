@@ -1,4 +1,4 @@
-#include "gui/programfolder.h"
+#include "core/programfolder.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@
 #include "core/passwordfile.h"
 #include "core/replacefile.h"
 
-namespace fondaro::gui {
+namespace fondaro {
 
 namespace {
 QByteArray& overridden() {
@@ -29,11 +29,6 @@ QByteArray withSeparator(QByteArray folder) {
 QByteArray withoutSeparator(QByteArray folder) {
   while (folder.size() > 1 && folder.endsWith('/')) folder.chop(1);
   return folder;
-}
-
-bool isFolder(const QByteArray& path) {
-  struct stat st {};
-  return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // Present under its own name, a link included: a link is never written through
@@ -80,7 +75,9 @@ QByteArray executableFolderPath() {
     }
     link.resize(link.size() * 2);
   }
-  // No /proc: the application's own answer, right for every UTF-8 name.
+  // No /proc: the application's own answer, right for every UTF-8 name; before
+  // there is an application (the start, fondaro-tool) the working folder.
+  if (!QCoreApplication::instance()) return "./";
   return withSeparator(QFile::encodeName(QCoreApplication::applicationDirPath()));
 }
 
@@ -153,30 +150,36 @@ QString prepareProgramFolder(const QByteArray& folder, const QByteArray& shipped
   return {};
 }
 
+FolderSources processFolderSources(const QByteArray& option) {
+  FolderSources sources;
+  sources.option = option;
+  sources.variable = qgetenv(kFolderVariable);
+  sources.executable = executableFolderPath();
+  sources.home = homeFolder();
+  sources.workingDir = workingFolder();
+  return sources;
+}
+
 StartFolder startProgramFolder(int argc, char** argv) {
   StartFolder start;
-  FolderSources sources;
-  const QByteArray option(kFolderOption);
+  const QByteArray flag(kFolderOption);
+  QByteArray option;
   for (int i = 1; i < argc; ++i) {
     const QByteArray arg(argv[i]);
-    if (arg == option) {
-      sources.option = i + 1 < argc ? QByteArray(argv[++i]) : QByteArray();
-    } else if (arg.startsWith(option + '=')) {
-      sources.option = arg.mid(option.size() + 1);
+    if (arg == flag) {
+      option = i + 1 < argc ? QByteArray(argv[++i]) : QByteArray();
+    } else if (arg.startsWith(flag + '=')) {
+      option = arg.mid(flag.size() + 1);
     } else {
       continue;
     }
-    if (sources.option.isEmpty()) {
+    if (option.isEmpty()) {
       start.usage = std::string("fondaro: ") + kFolderOption + " vuole il nome di una cartella (" +
                     kFolderOption + " CARTELLA)";
       return start;
     }
   }
-  sources.variable = qgetenv(kFolderVariable);
-  sources.executable = executableFolderPath();
-  sources.home = homeFolder();
-  sources.workingDir = workingFolder();
-
+  const FolderSources sources = processFolderSources(option);
   start.folder = chooseProgramFolder(sources);
   setProgramFolder(start.folder);
   if (start.folder != withSeparator(sources.executable))
@@ -184,4 +187,4 @@ StartFolder startProgramFolder(int argc, char** argv) {
   return start;
 }
 
-}  // namespace fondaro::gui
+}  // namespace fondaro
