@@ -14,6 +14,8 @@
 #include "core/archive.h"
 #include "core/filepath.h"
 #include "core/safetycopies.h"
+#include "core/writehook.h"
+#include "gui/daycopies.h"
 #include "gui/progress.h"
 #include "movements/Movimenti.h"
 #include "support.h"
@@ -43,10 +45,13 @@ class TestCopieSicurezza : public QObject {
   qint64 records() const {
     return MovementArchive::OpenExisting(archive(), RecordFile::Access::ReadOnly).Count();
   }
+  // Records written as if before the program ran: no copy of the program's.
   void store(int n, const QString& causale = u"Quota"_qs) {
+    setBeforeWriteHook({});
     auto a = MovementArchive::OpenOrCreate(archive());
     for (int i = 0; i < n; ++i) a.Append(testdata::movement(causale));
     a.Close();
+    gui::warnOfFailedDayCopies();
   }
   TfrmMovimenti* openEditor() {
     TfrmMovimenti* e = p->windows->frmMovimenti;

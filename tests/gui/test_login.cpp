@@ -8,6 +8,8 @@
 #include "app/CambiaPassword.h"
 #include "app/Password.h"
 #include "../core/test_support.h"
+#include "core/writehook.h"
+#include "gui/daycopies.h"
 #include "core/filepath.h"
 #include "support.h"
 
@@ -361,7 +363,10 @@ class TestLogin : public QObject {
     QCOMPARE(::mkdir(folder.constData(), 0700), 0);
     gui::setProgramFolder(folder);
     QCOMPARE(gui::programFolderPath(), folder);
+    // The file as the user brings it, written as if before the program ran.
+    setBeforeWriteHook({});
     writeStoredPassword(folder, Crypt::Scramble(typedPassword(u"segreta"_qs)));
+    gui::warnOfFailedDayCopies();
     openChange();
     type(u"segreta"_qs);
     enter();
