@@ -125,3 +125,16 @@ login() {
     fail "the login window is still visible beside the launcher"
   fi
 }
+
+# A program folder of its own in the build folder, so that what the program
+# writes there (archives, the day's safety copies, a restore) touches no other
+# test's files and goes with it: the program beside a hard link of itself
+# takes the link's folder as its own (the same file, not a copy). Prints it.
+#   own_program_folder <fondaro> <shipped password file> <name>
+own_program_folder() {
+  local folder
+  folder=$(mktemp -d -p "$(dirname "$1")" "e2e-$3.XXXXXX")
+  ln "$1" "$folder/fondaro"
+  cp "$2" "$folder/unins000.dll"
+  echo "$folder"
+}

@@ -15,12 +15,7 @@ shipped=$4
 
 source "$(dirname "$0")/common.sh"
 
-# A program folder of its own, so that the restore touches no other test's
-# files: the program beside a hard link of itself takes the link's folder as
-# its own (the same file, not a copy).
-own=$(mktemp -d -p "$(dirname "$exe")" e2e-copie.XXXXXX)
-ln "$exe" "$own/fondaro"
-cp "$shipped" "$own/unins000.dll"
+own=$(own_program_folder "$exe" "$shipped" copie)
 book="$own/Clienti.pro"
 echo '{"Cliente":"Mattina Srl"}' | "$tool" append "$book" >/dev/null || fail "could not prepare $book"
 

@@ -14,13 +14,7 @@ shipped=$4
 
 source "$(dirname "$0")/common.sh"
 
-# A program folder of its own, so that the archive and the day's safety
-# copies the import makes land in no other test's folder and go with it: the
-# program beside a hard link of itself takes the link's folder as its own (the
-# same file, not a copy).
-own=$(mktemp -d -p "$(dirname "$exe")" e2e-importa.XXXXXX)
-ln "$exe" "$own/fondaro"
-cp "$shipped" "$own/unins000.dll"
+own=$(own_program_folder "$exe" "$shipped" importa)
 year=1985
 archive="$own/$year.eur"
 scratch=$(mktemp -d)
