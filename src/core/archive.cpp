@@ -100,7 +100,7 @@ struct RecordFile::WriteLock {
 };
 
 ArchiveError::ArchiveError(Op op, QByteArray path, int sysError, Cause cause)
-    : std::runtime_error(describeError(op, cause, path, sysError).toStdString()),
+    : UserError(describeError(op, cause, path, sysError).toStdString()),
       op_(op),
       cause_(cause),
       path_(std::move(path)),
@@ -109,6 +109,13 @@ ArchiveError::ArchiveError(Op op, QByteArray path, int sysError, Cause cause)
 QString ArchiveError::path() const { return decodePath(path_); }
 
 QString ArchiveError::describe() const { return describeError(op_, cause_, path_, err_); }
+
+UserError::Kind ArchiveError::errorKind() const {
+  if (op_ == Op::Position) return Kind::Input;
+  return cause_ == Cause::System ? Kind::System : Kind::Refused;
+}
+
+QString ArchiveError::italian() const { return archiveAccessMessage(); }
 
 QString archiveAccessMessage() {
   return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.") + kParagraphBreak +

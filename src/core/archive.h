@@ -17,10 +17,11 @@
 #include <vector>
 
 #include "core/records.h"
+#include "core/usererror.h"
 
 namespace fondaro {
 
-class ArchiveError : public std::runtime_error {
+class ArchiveError : public UserError {
  public:
   enum class Op { Open, Create, Stat, Read, Write, Sync, Close, Position };
   // What was wrong, where the system's error number does not say it plainly.
@@ -38,6 +39,10 @@ class ArchiveError : public std::runtime_error {
   const QByteArray& nativePath() const { return path_; }
   // A short English description for logs and the command-line tool.
   QString describe() const;
+  Kind errorKind() const override;
+  QString english() const override { return describe(); }
+  // The windows' words: archiveAccessMessage().
+  QString italian() const override;
   // The position whose record's bytes are in the file although the disk did
   // not confirm them (a failed sync or close after the write); 0 when no
   // record was written. The record counts as stored there: writing it again

@@ -229,7 +229,7 @@ qint64 ImportResult::added() const {
 }
 
 ImportWriteError::ImportWriteError(ImportResult result, std::vector<YearFailure> failures)
-    : std::runtime_error(failures.front().error.what()), result_(std::move(result)), failures_(std::move(failures)) {
+    : UserError(failures.front().error.what()), result_(std::move(result)), failures_(std::move(failures)) {
   for (const YearCount& y : result_.years) {
     if (y.year < year()) done_.years.push_back(y);
     if (y.year == year()) writtenInYear_ = y.added;

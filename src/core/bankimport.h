@@ -93,7 +93,7 @@ struct ImportResult {
 // failure and, for a failed sync or close after the write, the whole batch:
 // the records count as stored, see ArchiveError::writtenAt). Nothing else
 // changed.
-class ImportWriteError : public std::runtime_error {
+class ImportWriteError : public UserError {
  public:
   struct YearFailure {
     int year = 0;
@@ -109,6 +109,10 @@ class ImportWriteError : public std::runtime_error {
   int year() const { return failures_.front().year; }
   qint64 writtenInYear() const { return writtenInYear_; }
   const ImportResult& done() const { return done_; }
+  // The first failure's words.
+  UserError::Kind errorKind() const override { return archiveError().errorKind(); }
+  QString english() const override { return archiveError().english(); }
+  QString italian() const override { return archiveError().italian(); }
 
  private:
   ImportResult result_;

@@ -130,8 +130,24 @@ QString passwordFilePath(const QString& programFolder) {
 }
 
 PasswordFileError::PasswordFileError(Reason reason, const QByteArray& path, const QString& detail)
-    : std::runtime_error((displayPath(path) + QStringLiteral(": ") + detail).toStdString()),
-      reason_(reason) {}
+    : UserError((displayPath(path) + QStringLiteral(": ") + detail).toStdString()), reason_(reason) {}
+
+UserError::Kind PasswordFileError::errorKind() const {
+  switch (reason_) {
+    case Reason::ReadOnly:
+    case Reason::NotRegular:
+    case Reason::TooLarge: return Kind::Refused;
+    case Reason::Unreadable:
+    case Reason::WriteFailed: break;
+  }
+  return Kind::System;
+}
+
+QString PasswordFileError::italian() const {
+  return reason_ == Reason::ReadOnly || reason_ == Reason::WriteFailed
+             ? QStringLiteral("Non è stato possibile scrivere il file delle password.")
+             : QStringLiteral("Non è stato possibile leggere il file delle password.");
+}
 
 std::optional<QByteArray> iniValue(const QByteArray& content, QByteArrayView section,
                                    QByteArrayView key) {

@@ -17,6 +17,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "core/usererror.h"
+
 namespace fondaro {
 
 inline constexpr char kPasswordFileName[] = "unins000.dll";
@@ -29,11 +31,14 @@ QByteArray passwordFilePath(const QByteArray& programFolder);
 // The same for a folder held as text (decodePath); the result is text too.
 QString passwordFilePath(const QString& programFolder);
 
-class PasswordFileError : public std::runtime_error {
+class PasswordFileError : public UserError {
  public:
   enum class Reason { ReadOnly, Unreadable, NotRegular, TooLarge, WriteFailed };
   PasswordFileError(Reason reason, const QByteArray& path, const QString& detail);
   Reason reason() const { return reason_; }
+  UserError::Kind errorKind() const override;
+  QString english() const override { return QString::fromUtf8(what()); }
+  QString italian() const override;
 
  private:
   Reason reason_;

@@ -358,7 +358,19 @@ std::optional<QString> scheduleProblem(const Schedule& s) {
 // ---- errors ---------------------------------------------------------------
 
 RecurringError::RecurringError(Kind kind, QString detail, int sysError)
-    : std::runtime_error(detail.toStdString()), kind_(kind), detail_(std::move(detail)), err_(sysError) {}
+    : UserError(detail.toStdString()), kind_(kind), detail_(std::move(detail)), err_(sysError) {}
+
+UserError::Kind RecurringError::errorKind() const {
+  switch (kind_) {
+    case Kind::Damaged: return UserError::Kind::Damaged;
+    case Kind::NoSuchSchedule: return UserError::Kind::Input;
+    case Kind::Invalid: return UserError::Kind::Refused;
+    case Kind::Read:
+    case Kind::Write:
+    case Kind::Lock: break;
+  }
+  return UserError::Kind::System;
+}
 
 QString RecurringError::italian() const {
   switch (kind_) {

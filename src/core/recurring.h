@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "core/records.h"
+#include "core/usererror.h"
 
 namespace fondaro {
 
@@ -96,7 +97,7 @@ QString recurringNoteMark(int number);
 // The schedule number of a note that starts with the mark, or nothing.
 std::optional<int> recurringNumberOfNote(QStringView note);
 
-class RecurringError : public std::runtime_error {
+class RecurringError : public UserError {
  public:
   enum class Kind {
     Read,      // the file exists but cannot be read (sysError tells)
@@ -111,7 +112,9 @@ class RecurringError : public std::runtime_error {
   int sysError() const { return err_; }
   const QString& detail() const { return detail_; }
   // For the windows: what went wrong, in Italian.
-  QString italian() const;
+  QString italian() const override;
+  QString english() const override { return detail_; }
+  UserError::Kind errorKind() const override;
 
  private:
   Kind kind_;

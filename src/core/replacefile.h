@@ -16,10 +16,12 @@
 #include <functional>
 #include <optional>
 
+#include "core/usererror.h"
+
 namespace fondaro {
 
 // Why a whole-file write did not take place.
-struct WriteFailure {
+struct WriteFailure : UserError {
   enum class Kind {
     System,        // err tells
     NotRegular,    // a device, FIFO, socket or folder under the target's name
@@ -27,15 +29,20 @@ struct WriteFailure {
     DanglingLink,  // a symbolic link to a missing file
     Protected,     // an archive, the password file, or the input itself
   };
+  WriteFailure(Kind k = Kind::System, int e = 0) : UserError("write failure"), kind(k), err(e) {}
   Kind kind = Kind::System;
   int err = 0;
+
+  UserError::Kind errorKind() const override {
+    return kind == Kind::System ? UserError::Kind::System : UserError::Kind::Refused;
+  }
 
   // For the windows: what failed, in Italian. A missing permission gives the
   // program's usual advice about write privileges; any other system error its
   // own meaning (disk full, input/output error, ...).
-  QString italian() const;
+  QString italian() const override;
   // For fondaro-tool: the same in English.
-  QString english() const;
+  QString english() const override;
 };
 
 // The system error's meaning in Italian ("Spazio esaurito sul disco.").

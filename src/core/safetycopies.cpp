@@ -345,11 +345,22 @@ QByteArray renameToFreeName(const QByteArray& temp, const QByteArray& parent, co
 // ---- Errors -----------------------------------------------------------------
 
 CopyError::CopyError(Reason reason, QByteArray path, int sysError, Damage damage)
-    : std::runtime_error("safety copy"), reason_(reason), path_(std::move(path)), err_(sysError), damage_(damage) {}
+    : UserError("safety copy"), reason_(reason), path_(std::move(path)), err_(sysError), damage_(damage) {}
 
 CopyError::CopyError(QByteArray path, const WriteFailure& why)
     : CopyError(Reason::System, std::move(path), why.err ? why.err : EIO) {
   if (why.kind != WriteFailure::Kind::System) refusal_ = why;
+}
+
+UserError::Kind CopyError::errorKind() const {
+  switch (reason_) {
+    case Reason::Damaged:
+    case Reason::NoManifest: return Kind::Damaged;
+    case Reason::NotFolder:
+    case Reason::Empty: return Kind::Input;
+    case Reason::System: break;
+  }
+  return refusal_ ? Kind::Refused : Kind::System;
 }
 
 QString CopyError::italian() const {

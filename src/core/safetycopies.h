@@ -41,6 +41,7 @@
 
 #include "core/progress.h"
 #include "core/replacefile.h"
+#include "core/usererror.h"
 
 namespace fondaro::safety {
 
@@ -52,7 +53,7 @@ inline constexpr int kDefaultKeepDays = 30;
 inline constexpr int kMaxKeepDays = 3650;
 
 // A copy that could not be made, listed or restored. Nothing was replaced.
-class CopyError : public std::runtime_error {
+class CopyError : public UserError {
  public:
   enum class Reason {
     System,      // sysError tells (disk full, read-only disk, permission, ...)
@@ -72,8 +73,9 @@ class CopyError : public std::runtime_error {
   // The file or folder concerned.
   const QByteArray& path() const { return path_; }
   // For the windows, in Italian; for fondaro-tool, in English.
-  QString italian() const;
-  QString english() const;
+  QString italian() const override;
+  QString english() const override;
+  UserError::Kind errorKind() const override;
 
  private:
   Reason reason_;

@@ -10,10 +10,21 @@
 namespace fondaro {
 
 StatementError::StatementError(Kind kind, QString english, QString italian)
-    : std::runtime_error(english.toStdString()),
+    : UserError(english.toStdString()),
       kind_(kind),
       english_(std::move(english)),
       italian_(std::move(italian)) {}
+
+UserError::Kind StatementError::errorKind() const {
+  switch (kind_) {
+    case Kind::Unreadable: return UserError::Kind::System;
+    case Kind::UnknownFormat:
+    case Kind::Malformed:
+    case Kind::BadEntry:
+    case Kind::UnknownColumns: break;
+  }
+  return UserError::Kind::Input;
+}
 
 void skipByCurrencyAndAmount(StatementEntry& e, bool fractionOfCent) {
   if (e.currency != u"EUR") {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/progress.h"
+#include "core/usererror.h"
 
 namespace fondaro {
 
@@ -55,7 +56,7 @@ struct Statement {
 // Why a statement cannot be imported; nothing is written for it. The English
 // text does not name the file (the tool puts its path before it once); the
 // Italian one does where the window needs it.
-class StatementError : public std::runtime_error {
+class StatementError : public UserError {
  public:
   enum class Kind {
     Unreadable,     // the file cannot be read
@@ -70,6 +71,9 @@ class StatementError : public std::runtime_error {
   const QString& describe() const { return english_; }
   // For the windows.
   const QString& message() const { return italian_; }
+  UserError::Kind errorKind() const override;
+  QString english() const override { return english_; }
+  QString italian() const override { return italian_; }
 
  private:
   Kind kind_;
