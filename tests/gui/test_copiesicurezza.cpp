@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTableView>
 
 #include "../common/records.h"
 #include "app/Avvio.h"
@@ -141,12 +141,12 @@ class TestCopieSicurezza : public QObject {
 
     TfrmCopieSicurezza w(p->windows->frmAvvio);
     w.show();
-    auto* list = child<QTreeWidget>(&w, "lstCopie");
-    QCOMPARE(list->topLevelItemCount(), 1);
-    QCOMPARE(list->topLevelItem(0)->text(0), u"02/05/2024 08:00:00"_qs);
-    QCOMPARE(list->topLevelItem(0)->text(1), u"Completa"_qs);
-    QCOMPARE(list->topLevelItem(0)->text(2), u"2024.eur, password, 2 allegati"_qs);
-    QCOMPARE(list->topLevelItem(0)->text(4), u"Verificata"_qs);
+    auto* list = child<QTableView>(&w, "lstCopie");
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(list->model()->index(0, 0).data().toString(), u"02/05/2024 08:00:00"_qs);
+    QCOMPARE(list->model()->index(0, 1).data().toString(), u"Completa"_qs);
+    QCOMPARE(list->model()->index(0, 2).data().toString(), u"2024.eur, password, 2 allegati"_qs);
+    QCOMPARE(list->model()->index(0, 4).data().toString(), u"Verificata"_qs);
     saveShot(&w, artifacts(), u"copie-sicurezza"_qs);
     // The controls stand apart and the rows have air around their text.
     const auto gap = [&](const char* left, const char* right) {
@@ -155,7 +155,7 @@ class TestCopieSicurezza : public QObject {
     QVERIFY(gap("cmdCrea", "cmdCopiaSu") >= 8);
     QVERIFY(gap("cmdCopiaSu", "cmdRipristina") >= 8);
     QVERIFY(gap("lblGiorni", "txtGiorni") >= 6);
-    QVERIFY(list->visualItemRect(list->topLevelItem(0)).height() >= list->fontMetrics().height() + 8);
+    QVERIFY(list->visualRect(list->model()->index(0, 0)).height() >= list->fontMetrics().height() + 8);
 
     p->dialogs.answer(Answer::No);
     child<QPushButton>(&w, "cmdRipristina")->click();
@@ -165,7 +165,7 @@ class TestCopieSicurezza : public QObject {
              qPrintable(asked.text));
     QVERIFY(asked.text.contains(u"Verranno sostituiti: 2024.eur, password, 2 allegati."_qs));
     QCOMPARE(bytesOf(archive()), worked);
-    QCOMPARE(list->topLevelItemCount(), 1);  // no copy of the current files either
+    QCOMPARE(list->model()->rowCount(), 1);  // no copy of the current files either
   }
 
   void restoreClosesTheWorkWindowsPutsTheCopyBackAndListsWhatItReplaced() {
@@ -181,11 +181,11 @@ class TestCopieSicurezza : public QObject {
 
     TfrmCopieSicurezza w(p->windows->frmAvvio);
     w.show();
-    auto* list = child<QTreeWidget>(&w, "lstCopie");
+    auto* list = child<QTableView>(&w, "lstCopie");
     // Newest first: the day copy the save took, then the full copy.
-    QCOMPARE(list->topLevelItemCount(), 2);
-    QCOMPARE(list->topLevelItem(0)->text(1), u"Giornaliera"_qs);
-    list->setCurrentItem(list->topLevelItem(1));
+    QCOMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(list->model()->index(0, 1).data().toString(), u"Giornaliera"_qs);
+    list->setCurrentIndex(list->model()->index(1, 0));
     p->dialogs.clear();
     p->dialogs.answer(Answer::Yes);
     child<QPushButton>(&w, "cmdRipristina")->click();
@@ -197,8 +197,8 @@ class TestCopieSicurezza : public QObject {
     QVERIFY2(said[1].startsWith(u"Ripristino eseguito."_qs), qPrintable(said[1]));
     QVERIFY(said[1].contains(u"_prima-del-ripristino"_qs));
     // The list now starts with the copy of what was replaced, which holds the afternoon's card.
-    QCOMPARE(list->topLevelItemCount(), 3);
-    QCOMPARE(list->topLevelItem(0)->text(1), u"Prima del ripristino"_qs);
+    QCOMPARE(list->model()->rowCount(), 3);
+    QCOMPARE(list->model()->index(0, 1).data().toString(), u"Prima del ripristino"_qs);
     QCOMPARE(bytesOf(decodePath(w.copies()[0].path) + u"/2024.eur"_qs), afternoon);
   }
 
@@ -212,8 +212,8 @@ class TestCopieSicurezza : public QObject {
     f.close();
     TfrmCopieSicurezza w(p->windows->frmAvvio);
     w.show();
-    auto* list = child<QTreeWidget>(&w, "lstCopie");
-    QCOMPARE(list->topLevelItem(0)->text(4), u"Danneggiata: 2024.eur"_qs);
+    auto* list = child<QTableView>(&w, "lstCopie");
+    QCOMPARE(list->model()->index(0, 4).data().toString(), u"Danneggiata: 2024.eur"_qs);
     child<QPushButton>(&w, "cmdRipristina")->click();
     const auto shown = p->dialogs.only();
     QCOMPARE(shown.kind, DialogKind::Notice);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTableView>
 #include <QTableWidget>
 
 #include "core/archive.h"
@@ -60,8 +61,9 @@ class TestImportaEstratto : public QObject {
     fondaro::testing::writeAll(path, bytes);
     return path;
   }
-  QTableWidget* table() const { return child<QTableWidget>(w.get(), "tblMovimenti"); }
-  QString cell(int row, int column) const { return table()->item(row, column)->text(); }
+  QTableView* table() const { return child<QTableView>(w.get(), "tblMovimenti"); }
+  QModelIndex at(int row, int column) const { return table()->model()->index(row, column); }
+  QString cell(int row, int column) const { return at(row, column).data().toString(); }
   QString counts() const { return child<QLabel>(w.get(), "lblConteggio")->text(); }
   void openWindow() {
     w.reset(new TfrmImportaEstratto(p->windows->frmMenuMovimenti));
@@ -100,7 +102,7 @@ class TestImportaEstratto : public QObject {
     QCOMPARE(p->dialogs.seen().size(), 1);
     QCOMPARE(p->dialogs.seen().front().kind, DialogKind::OpenFile);
 
-    QCOMPARE(table()->rowCount(), 4);
+    QCOMPARE(table()->model()->rowCount(), 4);
     QCOMPARE(cell(0, 8), u"Già presente"_qs);
     QCOMPARE(cell(1, 8), u"Nuovo"_qs);
     QCOMPARE(cell(1, 2), u"06/01/2024"_qs);
@@ -109,15 +111,15 @@ class TestImportaEstratto : public QObject {
     QCOMPARE(cell(1, 5), u"Fattura 12 caffè"_qs);
     QCOMPARE(cell(2, 3), u"Uscita"_qs);
     QCOMPARE(cell(3, 8), u"Scartato: in USD, non in euro"_qs);
-    QVERIFY(!(table()->item(0, 0)->flags() & Qt::ItemIsUserCheckable));
-    QCOMPARE(table()->item(1, 0)->checkState(), Qt::Checked);
+    QVERIFY(!(table()->model()->flags(at(0, 0)) & Qt::ItemIsUserCheckable));
+    QCOMPARE(at(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
     QCOMPARE(counts(), u"Da importare: 2   Esclusi: 0   Già presenti: 1   Scartati: 1"_qs);
 
     // Space on the third row leaves the fee out.
     table()->setFocus();
-    table()->setCurrentCell(2, 5);
+    table()->setCurrentIndex(at(2, 5));
     QTest::keyClick(table(), Qt::Key_Space);
-    QCOMPARE(table()->item(2, 0)->checkState(), Qt::Unchecked);
+    QCOMPARE(at(2, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
     QCOMPARE(cell(2, 8), u"Nuovo, escluso"_qs);
     QCOMPARE(counts(), u"Da importare: 1   Esclusi: 1   Già presenti: 1   Scartati: 1"_qs);
     saveShot(w.get(), artifacts(), u"import-statement"_qs);
@@ -147,7 +149,7 @@ class TestImportaEstratto : public QObject {
     choose(statementFile(cp1252::encode(u"Data contabile;Descrizione;Importo\r\n"
                                         u"30/12/2023;Canone dicembre;-3,50\r\n"
                                         u"05/01/2024;Affitto gennaio;-700,00\r\n")));
-    QCOMPARE(table()->rowCount(), 2);
+    QCOMPARE(table()->model()->rowCount(), 2);
     QVERIFY(QDir().mkpath(archive(2023)));  // a folder where the archive goes
     p->dialogs.clear();
     child<QPushButton>(w.get(), "btnImporta")->click();
@@ -173,7 +175,7 @@ class TestImportaEstratto : public QObject {
         "<ValDt><Dt>2024-02-07</Dt></ValDt></Ntry></Stmt></BkToCstmrStmt></Document>").toUtf8();
     openWindow();
     choose(statementFile(camt, u"estratto.xml"_qs));
-    QCOMPARE(table()->rowCount(), 2);
+    QCOMPARE(table()->model()->rowCount(), 2);
     QCOMPARE(cell(1, 8), u"Scartato: non contabilizzato (PDNG)"_qs);
     saveShot(w.get(), artifacts(), u"import-statement-long"_qs);
     const QFontMetrics m(table()->font());
@@ -181,7 +183,7 @@ class TestImportaEstratto : public QObject {
     const int margin = table()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table()) + 1;
     for (int row = 0; row < 2; ++row)
       for (int column : {5, 6, 7, 8}) {
-        const QRect room = table()->visualItemRect(table()->item(row, column)).adjusted(margin, 0, -margin, 0);
+        const QRect room = table()->visualRect(at(row, column)).adjusted(margin, 0, -margin, 0);
         const QRect needed =
             m.boundingRect(QRect(QPoint(0, 0), room.size()), Qt::TextWordWrap, cell(row, column));
         QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
@@ -241,7 +243,7 @@ class TestImportaEstratto : public QObject {
     saveShot(w.get(), artifacts(), u"import-statement-columns"_qs);
     child<QPushButton>(w.get(), "btnApplica")->click();
     QCOMPARE(pages->currentWidget(), table());
-    QCOMPARE(table()->rowCount(), 2);
+    QCOMPARE(table()->model()->rowCount(), 2);
     QCOMPARE(cell(0, 6), u"Immobiliare Srl"_qs);
     QCOMPARE(cell(1, 4), u"1000,00"_qs);
 
@@ -251,7 +253,7 @@ class TestImportaEstratto : public QObject {
     choose(statementFile(bytes + "07/01/2024;Luce;80,00;;Enel\n", u"banca2.csv"_qs));
     pages = child<QStackedWidget>(w.get(), "stkPagine");
     QCOMPARE(pages->currentWidget(), table());
-    QCOMPARE(table()->rowCount(), 3);
+    QCOMPARE(table()->model()->rowCount(), 3);
     QCOMPARE(cell(2, 5), u"Luce"_qs);
   }
 
@@ -265,7 +267,7 @@ class TestImportaEstratto : public QObject {
     QCOMPARE(shown.kind, DialogKind::Notice);
     QVERIFY2(shown.text.startsWith(u"Impossibile importare l'estratto conto rotto.xml."_qs), qPrintable(shown.text));
     QVERIFY2(shown.text.contains(u"incompleto"_qs), qPrintable(shown.text));
-    QCOMPARE(table()->rowCount(), 0);
+    QCOMPARE(table()->model()->rowCount(), 0);
     QVERIFY(!child<QPushButton>(w.get(), "btnImporta")->isEnabled());
     QVERIFY(!QFile::exists(archive(2024)));
   }
@@ -280,7 +282,7 @@ class TestImportaEstratto : public QObject {
                            u"estratto.xml"_qs));
       QVERIFY(!cancel.sentences().isEmpty());
     }
-    QCOMPARE(table()->rowCount(), 0);
+    QCOMPARE(table()->model()->rowCount(), 0);
     QVERIFY(!child<QPushButton>(w.get(), "btnImporta")->isEnabled());
     QVERIFY(!QFile::exists(archive(2024)));
   }

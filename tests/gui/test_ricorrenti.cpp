@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "../common/records.h"
 #include "app/Avvio.h"
@@ -186,13 +186,14 @@ class TestRicorrenti : public QObject {
     p->dialogs.answer(Answer::Yes);  // stop schedule 2
     QStringList firstRow, stoppedRow;
     const bool shown = openList([&](QWidget* w) {
-      auto* table = child<QTableWidget>(w, "tblRicorrenti");
-      QCOMPARE(table->rowCount(), 2);
-      for (int c = 0; c < table->columnCount(); ++c) firstRow << table->item(0, c)->text();
+      auto* table = child<QTableView>(w, "tblRicorrenti");
+      const QAbstractItemModel* m = table->model();
+      QCOMPARE(m->rowCount(), 2);
+      for (int c = 0; c < m->columnCount(); ++c) firstRow << m->index(0, c).data().toString();
       saveShot(w, artifacts(), u"ricorrenti-elenco"_qs);
       table->selectRow(1);
       child<QPushButton>(w, "btnSospendi")->click();
-      for (int c = 0; c < table->columnCount(); ++c) stoppedRow << table->item(1, c)->text();
+      for (int c = 0; c < m->columnCount(); ++c) stoppedRow << m->index(1, c).data().toString();
       w->close();
     });
     QVERIFY(shown);
@@ -222,9 +223,10 @@ class TestRicorrenti : public QObject {
         child<QDateEdit>(w, "dtFine")->setDate(next.addDays(60));
         child<QPushButton>(w, "btnConferma")->click();
       });
-      child<QTableWidget>(list, "tblRicorrenti")->selectRow(0);
+      child<QTableView>(list, "tblRicorrenti")->selectRow(0);
       child<QPushButton>(list, "btnModifica")->click();
-      QCOMPARE(child<QTableWidget>(list, "tblRicorrenti")->item(0, 4)->text(), u"ogni 3 settimane"_qs);
+      QCOMPARE(child<QTableView>(list, "tblRicorrenti")->model()->index(0, 4).data().toString(),
+               u"ogni 3 settimane"_qs);
       list->close();
     });
     QVERIFY(shown);

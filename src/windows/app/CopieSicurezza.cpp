@@ -4,18 +4,14 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTreeWidget>
 
+#include "app/CopieSicurezzaParts.h"
 #include "app/CopieTexts.h"
-#include "core/attachments.h"
 #include "core/filepath.h"
 #include "core/notice.h"
-#include "core/passwordfile.h"
 #include "gui/application.h"
 #include "gui/controls.h"
 #include "gui/messages.h"
@@ -29,55 +25,7 @@ namespace fondaro {
 namespace {
 
 namespace texts = copieTexts;
-
-QString kindText(safety::CopyKind k) {
-  switch (k) {
-    case safety::CopyKind::Day: return texts::kKindDay.toString();
-    case safety::CopyKind::Full: return texts::kKindFull.toString();
-    case safety::CopyKind::BeforeRestore: return texts::kKindBeforeRestore.toString();
-  }
-  return {};
-}
-
-QString sizeText(qint64 bytes) {
-  return QLocale(QLocale::Italian, QLocale::Italy).formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
-}
-
-QString whenText(const QDateTime& t) { return t.toString(u"dd/MM/yyyy HH:mm:ss"_qs); }
-
-QString stateText(const safety::CopyInfo& c) {
-  using S = safety::Verification::State;
-  switch (c.verification.state) {
-    case S::Verified: return texts::kStateVerified.toString();
-    case S::NoManifest: return texts::kStateNoManifest.toString();
-    case S::Damaged: return texts::kStateDamaged.toString() + displayPath(c.verification.file);
-  }
-  return {};
-}
-
-// The files of a copy as the user knows them: the archives by name, the
-// password file, the attachments counted.
-QString filesText(const QList<QByteArray>& names) {
-  QStringList parts;
-  int attachments = 0;
-  for (const QByteArray& n : names) {
-    if (n.startsWith(QByteArray(kAttachmentsFolderName) + '/')) ++attachments;
-    else if (n == kPasswordFileName) parts << texts::kPasswordFile.toString();
-    else parts << displayPath(n);
-  }
-  if (attachments == 1) parts << texts::kOneAttachment.toString();
-  else if (attachments > 1) parts << texts::kAttachmentsCount.toString().arg(attachments);
-  return parts.join(u", "_qs);
-}
-
-QList<QByteArray> manifestNames(const QByteArray& copy) {
-  QList<QByteArray> names;
-  try {
-    for (const safety::ManifestEntry& e : safety::readManifest(copy).files) names << e.name;
-  } catch (const safety::CopyError&) {
-  }
-  return names;
-}
+using namespace copieParts;
 
 // Before a restore: the work windows on screen (an editor with a card, a
 // list) would show or save what is about to be replaced. They are closed;
@@ -108,21 +56,9 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget* owner) : Form(owner, Kind::Dialo
       gui::windowFont("Tahoma", 9));
   lblCartella->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  lstCopie = new QTreeWidget(this);
-  lstCopie->setObjectName(u"lstCopie"_qs);
+  copies_ = copieParts::makeCopiesModel(this);
+  lstCopie = new gui::GridView(this, u"lstCopie"_qs, copies_, copieParts::copiesLook());
   lstCopie->setAccessibleName(texts::kListName.toString());
-  lstCopie->setRootIsDecorated(false);
-  lstCopie->setUniformRowHeights(true);
-  lstCopie->setAlternatingRowColors(true);
-  lstCopie->setSelectionMode(QAbstractItemView::SingleSelection);
-  lstCopie->setHeaderLabels({texts::kColWhen.toString(), texts::kColKind.toString(), texts::kColFiles.toString(),
-                             texts::kColSize.toString(), texts::kColState.toString()});
-  lstCopie->setFont(gui::windowFont("Tahoma", 10));
-  lstCopie->header()->setStretchLastSection(true);
-  lstCopie->setColumnWidth(0, 150);
-  lstCopie->setColumnWidth(1, 130);
-  lstCopie->setColumnWidth(2, 250);
-  lstCopie->setColumnWidth(3, 90);
 
   auto* lblGiorni = gui::layoutLabel(this, "lblGiorni", texts::kKeepDays, gui::windowFont("Tahoma", 10));
   txtGiorni = new QSpinBox(this);
@@ -133,13 +69,7 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget* owner) : Form(owner, Kind::Dialo
   txtGiorni->setValue(safety::keepDays(safety::copiesFolderOf(gui::programFolderPath())));
   lblGiorni->setBuddy(txtGiorni);
 
-  auto* cmdCrea = gui::layoutButton(this, "cmdCrea", texts::kCrea, 150);
-  auto* cmdCopiaSu = gui::layoutButton(this, "cmdCopiaSu", texts::kCopiaSu, 120);
-  auto* cmdRipristina = gui::layoutButton(this, "cmdRipristina", texts::kRipristina, 120);
-  auto* cmdChiudi = gui::layoutButton(this, "cmdChiudi", texts::kChiudi, 100);
-  cmdCrea->setToolTip(texts::kCreaHover.toString());
-  cmdCopiaSu->setToolTip(texts::kCopiaSuHover.toString());
-  cmdRipristina->setToolTip(texts::kRipristinaHover.toString());
+  QHBoxLayout* buttons = buttonRow();
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(20, 16, 20, 16);
@@ -154,6 +84,21 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget* owner) : Form(owner, Kind::Dialo
   days->addWidget(txtGiorni);
   days->addStretch();
   grid->addLayout(days, 4, 0);
+  grid->addLayout(buttons, 5, 0);
+  grid->setRowStretch(3, 1);
+  connect(txtGiorni, &QSpinBox::editingFinished, this, &TfrmCopieSicurezza::txtGiorniChange);
+  gui::connectClickSlots(this);
+}
+
+// The commands under the list, after it in the Tab order; the days last.
+QHBoxLayout* TfrmCopieSicurezza::buttonRow() {
+  auto* cmdCrea = gui::layoutButton(this, "cmdCrea", texts::kCrea, 150);
+  auto* cmdCopiaSu = gui::layoutButton(this, "cmdCopiaSu", texts::kCopiaSu, 120);
+  auto* cmdRipristina = gui::layoutButton(this, "cmdRipristina", texts::kRipristina, 120);
+  auto* cmdChiudi = gui::layoutButton(this, "cmdChiudi", texts::kChiudi, 100);
+  cmdCrea->setToolTip(texts::kCreaHover.toString());
+  cmdCopiaSu->setToolTip(texts::kCopiaSuHover.toString());
+  cmdRipristina->setToolTip(texts::kRipristinaHover.toString());
   auto* buttons = new QHBoxLayout;
   buttons->setSpacing(10);
   for (QPushButton* b : {cmdCrea, cmdCopiaSu, cmdRipristina, cmdChiudi}) b->setMinimumHeight(30);
@@ -162,16 +107,12 @@ TfrmCopieSicurezza::TfrmCopieSicurezza(QWidget* owner) : Form(owner, Kind::Dialo
   buttons->addWidget(cmdRipristina);
   buttons->addStretch();
   buttons->addWidget(cmdChiudi);
-  grid->addLayout(buttons, 5, 0);
-  grid->setRowStretch(3, 1);
-
   setTabOrder(lstCopie, cmdCrea);
   setTabOrder(cmdCrea, cmdCopiaSu);
   setTabOrder(cmdCopiaSu, cmdRipristina);
   setTabOrder(cmdRipristina, cmdChiudi);
   setTabOrder(cmdChiudi, txtGiorni);
-  connect(txtGiorni, &QSpinBox::editingFinished, this, &TfrmCopieSicurezza::txtGiorniChange);
-  gui::connectClickSlots(this);
+  return buttons;
 }
 
 void TfrmCopieSicurezza::FormShow() {
@@ -182,29 +123,14 @@ void TfrmCopieSicurezza::FormShow() {
 void TfrmCopieSicurezza::refresh() {
   gui::ProgressDialog progress(this, texts::kVerifying.toString());
   const QByteArray folder = safety::copiesFolderOf(gui::programFolderPath());
+  QList<safety::CopyInfo> copies;
   try {
-    copies_ = safety::listCopies(folder, true, progress.callback());
+    copies = safety::listCopies(folder, true, progress.callback());
   } catch (const Cancelled&) {
-    copies_ = safety::listCopies(folder, false);
+    copies = safety::listCopies(folder, false);
   }
-  lstCopie->clear();
-  // Rows with air above and below the text (the list's rows are uniform: the first row sets them all).
-  const QSize row(0, lstCopie->fontMetrics().height() + 10);
-  for (const safety::CopyInfo& c : copies_) {
-    auto* item = new QTreeWidgetItem(lstCopie);
-    item->setSizeHint(0, row);
-    const QList<QByteArray> names = manifestNames(c.path);
-    item->setText(0, whenText(c.made));
-    item->setText(1, kindText(c.kind));
-    item->setText(2, names.isEmpty() ? QString() : filesText(names));
-    item->setText(3, sizeText(c.bytes));
-    item->setText(4, c.verified ? stateText(c) : QString());
-    item->setToolTip(0, displayPath(c.path));
-    item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
-    if (c.verified && c.verification.state != safety::Verification::State::Verified)
-      item->setForeground(4, QColor(0xB0, 0x10, 0x10));
-  }
-  if (!copies_.isEmpty()) lstCopie->setCurrentItem(lstCopie->topLevelItem(0));
+  copies_->setValue(std::move(copies));
+  if (copies_->rowCount() > 0) lstCopie->selectRow(0);
 }
 
 void TfrmCopieSicurezza::copyInto(const QByteArray& parent) {
@@ -236,12 +162,12 @@ void TfrmCopieSicurezza::cmdCopiaSuClick() {
 }
 
 void TfrmCopieSicurezza::cmdRipristinaClick() {
-  const int row = lstCopie->currentItem() ? lstCopie->indexOfTopLevelItem(lstCopie->currentItem()) : -1;
-  if (row < 0 || row >= copies_.size()) {
+  const int row = lstCopie->currentIndex().row();
+  if (row < 0 || row >= copies_->rowCount()) {
     gui::notice(this, gui::Icon::Warning, texts::kChooseCopy.toString());
     return;
   }
-  const safety::CopyInfo chosen = copies_[row];
+  const safety::CopyInfo chosen = copies_->row(row);
   if (chosen.verification.state != safety::Verification::State::Verified) {
     gui::notice(this, gui::Icon::Error, texts::kDamagedCopy.toString());
     return;

@@ -8,10 +8,11 @@
 
 #include "core/safetycopies.h"
 #include "gui/form.h"
+#include "app/CopieSicurezzaParts.h"
 
+class QHBoxLayout;
 class QPushButton;
 class QSpinBox;
-class QTreeWidget;
 
 namespace fondaro {
 
@@ -22,7 +23,7 @@ class TfrmCopieSicurezza : public gui::Form {
   explicit TfrmCopieSicurezza(QWidget* owner = nullptr);
 
   // The copies as listed, newest first (the rows of lstCopie).
-  const QList<safety::CopyInfo>& copies() const { return copies_; }
+  const QList<safety::CopyInfo>& copies() const { return copies_->value(); }
   // Reads and checks the copies again.
   void refresh();
 
@@ -37,11 +38,12 @@ class TfrmCopieSicurezza : public gui::Form {
   void FormShow() override;
 
  private:
+  QHBoxLayout* buttonRow();
   void copyInto(const QByteArray& parent);
 
-  QTreeWidget* lstCopie;
+  copieParts::CopiesModel* copies_;
+  gui::GridView* lstCopie;
   QSpinBox* txtGiorni;
-  QList<safety::CopyInfo> copies_;
 };
 
 }  // namespace fondaro

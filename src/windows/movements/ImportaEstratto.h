@@ -9,13 +9,12 @@
 
 #include "core/bankimport.h"
 #include "gui/form.h"
+#include "movements/ImportaEstrattoParts.h"
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStackedWidget;
-class QTableWidget;
 
 namespace fondaro {
 
@@ -24,7 +23,6 @@ class TfrmImportaEstratto : public gui::Form {
 
  public:
   explicit TfrmImportaEstratto(QWidget* owner = nullptr);
-  ~TfrmImportaEstratto() override;
 
   // Reads a statement as "Sfoglia..." does with the file chosen.
   void openFile(const QString& path);
@@ -41,38 +39,33 @@ class TfrmImportaEstratto : public gui::Form {
 
  protected:
   void FormShow() override;
-  bool eventFilter(QObject* watched, QEvent* e) override;
   int widen(int spare) override;
 
  private:
   void showMapping();
   // Reads the statement with the given columns (a CSV file) and plans it.
   void load(const std::optional<CsvColumns>& columns);
-  void showPlan();
-  void fitColumns();
+  void showPlan(ImportPlan plan);
   void updateCounts();
-  QSet<int> leftOut() const;
   void reportFailure(const QString& why);
   void clearStatement();
 
   QLineEdit* txtFile;
   QPushButton* btnSfoglia;
   QStackedWidget* stkPagine;
-  QTableWidget* tblMovimenti;
-  QTableWidget* tblAnteprima;
-  QLabel* lblColonne;
-  QComboBox* cboColonna[7];
-  QPushButton* btnApplica;
+  gui::GridView* tblMovimenti;
+  importParts::MappingPage mapping_;
   QLabel* lblConteggio;
   QPushButton* btnImporta;
   QPushButton* btnGuida;
   QPushButton* btnChiudi;
 
+  importParts::PlanModel* plan_;
+  bool planned_ = false;  // a plan is shown (perhaps of no entries)
   QByteArray path_;
   QString name_;
   std::optional<CsvTable> csv_;
   Statement statement_;
-  std::optional<ImportPlan> plan_;
   QString yearToOpen_;
 };
 

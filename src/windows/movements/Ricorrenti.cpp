@@ -1,11 +1,9 @@
 #include "movements/Ricorrenti.h"
 
 #include <QDate>
-#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "WindowSet.h"
@@ -55,6 +53,27 @@ void showInDueList(QWidget* parent, const std::vector<GeneratedMovement>& added)
   gui::openPerUse<TfrmSospesiMov>(editor);
 }
 
+using gui::kGridFitText;
+constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
+
+// Every column as wide as its texts; the reason takes the rest.
+const gui::GridColumn<Schedule> kColumns[] = {
+    {t::kColumns[0], kGridFitText, [](const Schedule& s, bool) { return QString::number(s.number); }, kRight},
+    {t::kColumns[1], gui::kGridStretch, [](const Schedule& s, bool) { return s.movement.Causale.trimmed(); }},
+    {t::kColumns[2], kGridFitText, [](const Schedule& s, bool) { return s.movement.Importo.trimmed(); }, kRight},
+    {t::kColumns[3], kGridFitText,
+     [](const Schedule& s, bool) { return (isIn(s.movement) ? t::kIn : t::kOut).toString(); }},
+    {t::kColumns[4], kGridFitText, [](const Schedule& s, bool) { return s.repetition.italian(); }},
+    {t::kColumns[5], kGridFitText,
+     [](const Schedule& s, bool) {
+       const std::optional<QDate> next = s.next();
+       return next ? formatDate(*next) : t::kNoDate.toString();
+     }},
+    {t::kColumns[6], kGridFitText, [](const Schedule& s, bool) { return s.end.italian(); }},
+    {t::kColumns[7], kGridFitText,
+     [](const Schedule& s, bool) { return (s.stopped ? t::kStopped : t::kActive).toString(); }},
+};
+
 }  // namespace
 
 TfrmRicorrenti::TfrmRicorrenti(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Owner) {
@@ -72,21 +91,14 @@ TfrmRicorrenti::TfrmRicorrenti(QWidget* owner) : Form(owner, Kind::Dialog, Place
   hint->setWordWrap(true);
   v->addWidget(hint);
 
-  tblRicorrenti = new QTableWidget(this);
-  tblRicorrenti->setObjectName(u"tblRicorrenti"_qs);
+  schedules_ = new Model({.columns = kColumns,
+                          .rows = gui::listRows<std::vector<Schedule>>,
+                          .ink = [](const Schedule& s, int) {
+                            return s.stopped ? QColor(0x80, 0x80, 0x80) : QColor();
+                          }},
+                         this);
+  tblRicorrenti = new gui::GridView(this, u"tblRicorrenti"_qs, schedules_, {.wrap = true});
   tblRicorrenti->setAccessibleName(t::kListTitle.toString());
-  tblRicorrenti->setFont(gui::windowFont("Verdana", 9));
-  tblRicorrenti->setColumnCount(int(std::size(t::kColumns)));
-  QStringList headers;
-  for (QStringView h : t::kColumns) headers << h.toString();
-  tblRicorrenti->setHorizontalHeaderLabels(headers);
-  tblRicorrenti->verticalHeader()->setVisible(false);
-  tblRicorrenti->setSelectionBehavior(QAbstractItemView::SelectRows);
-  tblRicorrenti->setSelectionMode(QAbstractItemView::SingleSelection);
-  tblRicorrenti->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  tblRicorrenti->setAlternatingRowColors(true);
-  tblRicorrenti->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  tblRicorrenti->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   v->addWidget(tblRicorrenti, 1);
 
   auto* buttons = new QHBoxLayout;
@@ -99,7 +111,7 @@ TfrmRicorrenti::TfrmRicorrenti(QWidget* owner) : Form(owner, Kind::Dialog, Place
   buttons->addWidget(btnChiudi);
   v->addLayout(buttons);
 
-  connect(tblRicorrenti, &QTableWidget::cellDoubleClicked, this, [this] { btnModificaClick(); });
+  connect(tblRicorrenti, &QAbstractItemView::doubleClicked, this, [this] { btnModificaClick(); });
   gui::setTabChain(this, {u"tblRicorrenti", u"btnModifica", u"btnSospendi", u"btnChiudi"});
   gui::connectClickSlots(this);
 }
@@ -115,45 +127,27 @@ void TfrmRicorrenti::fill() {
   try {
     list = readSchedules(gui::programFolderPath());
   } catch (const RecurringError& e) {
-    tblRicorrenti->setRowCount(0);
+    schedules_->setValue({});
     gui::notice(this, gui::Icon::Warning, e.italian());
     return;
   }
-  tblRicorrenti->setRowCount(int(list.size()));
-  for (int row = 0; row < int(list.size()); ++row) {
-    const Schedule& s = list[size_t(row)];
-    const std::optional<QDate> next = s.next();
-    const QString cells[] = {QString::number(s.number),
-                             s.movement.Causale.trimmed(),
-                             s.movement.Importo.trimmed(),
-                             (isIn(s.movement) ? t::kIn : t::kOut).toString(),
-                             s.repetition.italian(),
-                             next ? formatDate(*next) : t::kNoDate.toString(),
-                             s.end.italian(),
-                             (s.stopped ? t::kStopped : t::kActive).toString()};
-    for (int c = 0; c < int(std::size(cells)); ++c) {
-      auto* item = new QTableWidgetItem(cells[c]);
-      if (c == 0 || c == 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      if (s.stopped) item->setForeground(QColor(0x80, 0x80, 0x80));
-      if (c == 0) item->setData(Qt::UserRole, s.number);
-      tblRicorrenti->setItem(row, c, item);
-    }
-    if (s.number == keep) tblRicorrenti->selectRow(row);
-  }
-  if (tblRicorrenti->currentRow() < 0 && !list.empty()) tblRicorrenti->selectRow(0);
+  schedules_->setValue(std::move(list));
+  int row = 0;
+  for (int r = 0; r < schedules_->rowCount(); ++r)
+    if (schedules_->row(r).number == keep) row = r;
+  if (schedules_->rowCount() > 0) tblRicorrenti->selectRow(row);
 }
 
 int TfrmRicorrenti::selectedNumber() const {
-  const int row = tblRicorrenti->currentRow();
-  if (row < 0 || !tblRicorrenti->item(row, 0)) return 0;
-  return tblRicorrenti->item(row, 0)->data(Qt::UserRole).toInt();
+  const int row = tblRicorrenti->currentIndex().row();
+  return row < 0 ? 0 : schedules_->row(row).number;
 }
 
 void TfrmRicorrenti::btnModificaClick() {
   const int number = selectedNumber();
   if (number == 0) {
     gui::notice(this, gui::Icon::Information,
-                (tblRicorrenti->rowCount() ? t::kChooseFirst : t::kEmptyList).toString());
+                (schedules_->rowCount() ? t::kChooseFirst : t::kEmptyList).toString());
     return;
   }
   try {
@@ -182,15 +176,15 @@ void TfrmRicorrenti::btnSospendiClick() {
   const int number = selectedNumber();
   if (number == 0) {
     gui::notice(this, gui::Icon::Information,
-                (tblRicorrenti->rowCount() ? t::kChooseFirst : t::kEmptyList).toString());
+                (schedules_->rowCount() ? t::kChooseFirst : t::kEmptyList).toString());
     return;
   }
-  const int row = tblRicorrenti->currentRow();
-  if (tblRicorrenti->item(row, 7)->text() == t::kStopped) {
+  const Schedule& chosen = schedules_->row(tblRicorrenti->currentIndex().row());
+  if (chosen.stopped) {
     gui::notice(this, gui::Icon::Information, t::kAlreadyStopped.toString());
     return;
   }
-  if (!gui::question(this, t::kStopQuestion.toString().arg(number).arg(tblRicorrenti->item(row, 1)->text())))
+  if (!gui::question(this, t::kStopQuestion.toString().arg(number).arg(chosen.movement.Causale.trimmed())))
     return;
   try {
     stopSchedule(gui::programFolderPath(), number);

@@ -2,9 +2,12 @@
 // The list of recurring movements: every schedule with its reason, amount,
 // kind, repetition, next date, end and state; a schedule can be changed or
 // stopped (a stopped one stays listed as such).
-#include "gui/form.h"
+#include <vector>
 
-class QTableWidget;
+#include "core/recurring.h"
+#include "gui/form.h"
+#include "gui/gridwindow.h"
+
 class QPushButton;
 
 namespace fondaro {
@@ -28,7 +31,9 @@ class TfrmRicorrenti : public gui::Form {
   // The number of the schedule on the selected row, or 0.
   int selectedNumber() const;
 
-  QTableWidget* tblRicorrenti;
+  using Model = gui::GridModelOf<std::vector<Schedule>>;
+  Model* schedules_;
+  gui::GridView* tblRicorrenti;
   QPushButton* btnModifica;
   QPushButton* btnSospendi;
   QPushButton* btnChiudi;
