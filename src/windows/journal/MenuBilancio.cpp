@@ -10,8 +10,6 @@
 #include <QPushButton>
 
 #include "WindowSet.h"
-#include "app/Avvio.h"
-#include "app/Guida.h"
 #include "core/archive.h"
 #include "core/period.h"
 #include "core/textrules.h"
@@ -75,7 +73,7 @@ void emptyList(QComboBox* c) {
 }  // namespace
 
 void showJournalGuide(QWidget* owner) {
-  TfrmGuida::Show(owner, texts::kGuideTitle.toString(), gui::guidePage(u"bilancio"_qs));
+  showGuide(owner, texts::kGuideTitle.toString(), gui::guidePage(u"bilancio"_qs));
 }
 
 TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
@@ -269,6 +267,6 @@ void TfrmMenuBilancio::btnEsciClick() { close(); }
 
 void TfrmMenuBilancio::imgGuidaClick() { showJournalGuide(this); }
 
-void TfrmMenuBilancio::FormClose() { windowSet().frmAvvio->present(); }
+void TfrmMenuBilancio::FormClose() { openLauncher(this); }
 
 }  // namespace fondaro
