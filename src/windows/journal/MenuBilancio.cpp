@@ -203,8 +203,6 @@ QString TfrmMenuBilancio::archivePath() const { return lblFile->text(); }
 QString TfrmMenuBilancio::startDate() const { return lblDataInizio->text(); }
 QString TfrmMenuBilancio::endDate() const { return lblDataFine->text(); }
 QString TfrmMenuBilancio::reasonFilter() const { return txtTipologia->text(); }
-void TfrmMenuBilancio::hideWaitText() { lblAttendere->hide(); }
-
 // Every showing starts from the current year, no reason and no period.
 void TfrmMenuBilancio::FormShow() {
   for (QComboBox* c : {txtGiornoInizio, txtMeseInizio, txtGiornoFine, txtMeseFine}) emptyList(c);
@@ -259,7 +257,7 @@ bool TfrmMenuBilancio::checkVisualizza() {
 
 void TfrmMenuBilancio::btnVisualizzaClick() {
   if (!checkVisualizza()) return;
-  gui::openPerUse<TfrmBilancio>(this);
+  TfrmBilancio(this, {archivePath(), startDate(), endDate(), reasonFilter()}).showModal();
   lblAttendere->hide();
 }
 
