@@ -226,22 +226,4 @@ void switchTo(QWidget* from, Form* to) {
   if (from && from != to) from->hide();
 }
 
-QLabel* makeMemoryLabel(QWidget* window, const QString& initial) {
-  auto* l = new QLabel(initial, window);
-  l->setObjectName(u"lblMemory"_qs);
-  l->setVisible(false);
-  return l;
-}
-
-QString memoryText(const QWidget* window) {
-  const auto* l = window->findChild<QLabel*>(u"lblMemory"_qs);
-  return l ? l->text() : QString();
-}
-
-QString memoryMode(const QWidget* window) { return trimmedText(memoryText(window)); }
-
-void setMemoryMode(QWidget* window, QStringView mode) {
-  if (auto* l = window->findChild<QLabel*>(u"lblMemory"_qs)) l->setText(mode.toString());
-}
-
 }  // namespace fondaro::gui

@@ -99,22 +99,4 @@ void openPerUse(QWidget* owner) {
   openPerUse<W>(owner, [](W&) {});
 }
 
-// The invisible caller-state label "lblMemory" and its mode words. Windows
-// compare the trimmed text, except the calendar, which compares it exactly.
-namespace mode {
-inline constexpr QStringView Avvio = u"avvio";
-inline constexpr QStringView Movimenti = u"movimenti";
-inline constexpr QStringView Clienti = u"clienti";
-inline constexpr QStringView MovimentiPagatore = u"movimenti_pagatore";
-inline constexpr QStringView MovimentiBeneficiario = u"movimenti_beneficiario";
-inline constexpr QStringView MovimentiData = u"movimenti_data";
-inline constexpr QStringView MovimentiScadenza = u"movimenti_scadenza";
-}  // namespace mode
-
-QLabel* makeMemoryLabel(QWidget* window, const QString& initial = QString());
-// The window's lblMemory text trimmed, or exactly as it is.
-QString memoryMode(const QWidget* window);
-QString memoryText(const QWidget* window);
-void setMemoryMode(QWidget* window, QStringView mode);
-
 }  // namespace fondaro::gui

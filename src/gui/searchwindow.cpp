@@ -85,7 +85,6 @@ void SearchWindow::buildFilters() {
   lblConta = new QLabel(u"0"_qs, panAvvio);
   lblConta->setObjectName(u"lblConta"_qs);
   lblConta->hide();
-  makeMemoryLabel(panAvvio)->hide();
 
   QPushButton* btnCerca = makeListButton(panAvvio, u"btnCerca"_qs, u"Cerca"_qs, 620);
   QPushButton* btnAnnulla = makeListButton(panAvvio, u"btnAnnulla"_qs, u"Chiudi"_qs, 736);

@@ -38,7 +38,8 @@ class SearchWindow : public ListWindow {
 
   // The lines of the records the filters match, sorted. Throws ArchiveError.
   virtual ListEntries search(const FilterSet& filters) = 0;
-  // What a chosen line does, by the caller's mode; silent on any failure.
+  // Takes the record behind a chosen line as the window's result; silent on
+  // any failure.
   virtual void pick(const QString& line) = 0;
 
  private:

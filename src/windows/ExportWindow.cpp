@@ -4,7 +4,7 @@
 #include <QTableView>
 
 #include "ExportTexts.h"
-#include "app/Guida.h"
+#include "WindowSet.h"
 #include "core/archive.h"
 #include "core/notice.h"
 #include "core/recordexport.h"
@@ -114,7 +114,7 @@ void ExportWindow::cmdEsportaClick() {
   if (gui::question(this, kAskOpen.toString())) gui::TMisc::Open(u'"' + path + u'"');
 }
 
-void ExportWindow::cmdGuidaClick() { TfrmGuida::Show(this, setup_.guideTitle, gui::guidePage(setup_.guidePage)); }
+void ExportWindow::cmdGuidaClick() { showGuide(this, setup_.guideTitle, gui::guidePage(setup_.guidePage)); }
 
 void ExportWindow::cmdEsciClick() { close(); }
 

@@ -1,5 +1,14 @@
 #include "WindowSet.h"
 
+#include <QDate>
+
+#include "core/archive.h"
+#include "core/notice.h"
+#include "core/recurring.h"
+#include "gui/messages.h"
+#include "gui/product.h"
+#include "gui/programfolder.h"
+
 #include "app/Avvio.h"
 #include "app/CambiaPassword.h"
 #include "app/Guida.h"
@@ -7,18 +16,19 @@
 #include "app/Password.h"
 #include "app/Splash.h"
 #include "clients/Clienti.h"
+#include "common/AllegaCartella.h"
 #include "clients/ExpClienti.h"
 #include "clients/Ricontatta.h"
 #include "clients/TrovaClienti.h"
 #include "journal/Bilancio.h"
 #include "journal/MenuBilancio.h"
-#include "movements/AllegaCartella.h"
 #include "movements/Calendario.h"
 #include "movements/ExpMovimenti.h"
 #include "movements/MenuMovimenti.h"
 #include "movements/Movimenti.h"
 #include "movements/SospesiMov.h"
 #include "movements/StampaMovimento.h"
+#include "movements/TextsRicorrenti.h"
 #include "movements/TrovaMovimenti.h"
 #include "stats/MenuStats.h"
 #include "stats/StatsBilancio.h"
@@ -130,6 +140,64 @@ void destroyWindowSet() {
   delete s.frmAvvio;
   delete s.frmPassword;
   s = WindowSet{};
+}
+
+// ---- Opening functions -------------------------------------------------------
+
+void openLauncher(QWidget* from) { gui::switchTo(from, theSet().frmAvvio); }
+
+QWidget* openRegister(QWidget* from, const QString& year) {
+  TfrmMovimenti* editor = windowSet().frmMovimenti;
+  editor->setArchiveFile(movementArchivePath(gui::programFolder(), year));
+  editor->setWindowTitle(gui::windowCaption(u"Registro movimenti anno ") + year);
+  gui::switchTo(from, editor);
+  return editor;
+}
+
+std::optional<gui::StoredRecord<TCliente>> pickPerson(QWidget* owner) {
+  TfrmTrovaClienti w(owner);
+  w.showModal();
+  return w.picked();
+}
+
+void showGuide(QWidget* owner, const QString& title, const QString& text) { TfrmGuida::Show(owner, title, text); }
+
+namespace {
+
+// The year whose due list shows the movements added: the current one when
+// some were added to it, else the year of the last added.
+QString yearToShow(const std::vector<GeneratedMovement>& added) {
+  const int now = QDate::currentDate().year();
+  for (const GeneratedMovement& g : added)
+    if (g.date.year() == now) return g.yearText;
+  return added.back().yearText;
+}
+
+void showInDueList(QWidget* parent, const std::vector<GeneratedMovement>& added) {
+  TfrmMovimenti* editor = windowSet().frmMovimenti;
+  if (!editor->isVisible()) openRegister(parent->window(), yearToShow(added));
+  editor->cmdScadenzeClick();
+}
+
+}  // namespace
+
+void runRecurringMovements(QWidget* parent) {
+  namespace t = recurringTexts;
+  std::vector<GeneratedMovement> added;
+  QString problem;
+  try {
+    generateRecurring(gui::programFolderPath(), QDate::currentDate(), added);
+  } catch (const RecurringError& e) {
+    problem = e.italian();
+  } catch (const ArchiveError&) {
+    problem = archiveAccessMessage();
+  }
+  if (!added.empty()) {
+    const QString text = generatedMessage(int(added.size())) + kParagraphBreak +
+                         (added.size() == 1 ? t::kSeeIt : t::kSeeThem).toString();
+    if (gui::question(parent, text)) showInDueList(parent, added);
+  }
+  if (!problem.isEmpty()) gui::notice(parent, gui::Icon::Warning, problem);
 }
 
 }  // namespace fondaro

@@ -3,8 +3,20 @@
 // order. The first, the login window, is the main window. The navigation
 // windows among them live for the whole run; the start-up instances of the
 // per-use windows are never shown (every use creates a fresh one), except that
-// the editors' instances are the ones per-use windows write their results into.
+// the movement editor's instance is the register that the opening functions
+// below bring up.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
 namespace fondaro {
+
+struct TCliente;
+namespace gui {
+template <class Rec>
+struct StoredRecord;
+}  // namespace gui
 
 class TfrmPassword;
 class TfrmAvvio;
@@ -80,5 +92,26 @@ WindowSet& windowSet();
 void startWindowSet();
 // Destroys the windows (tests, and the end of main()).
 void destroyWindowSet();
+
+// ---- Opening functions -------------------------------------------------------
+// How a window brings up a window of the set that is not its own to open: the
+// areas reach the launcher, the register and the guide through these alone.
+
+// The launcher in place of `from`.
+void openLauncher(QWidget* from);
+// The movement register of `year` (four digits) in place of `from`: the editor
+// on that year's archive, with the year in its caption. Returns the register.
+QWidget* openRegister(QWidget* from, const QString& year);
+// The address-book search, modal over `owner`: the card the user picked, or
+// nothing. The card editor shows it; the movement editor copies the person.
+std::optional<gui::StoredRecord<TCliente>> pickPerson(QWidget* owner);
+// A guide page: `title` over `text`, modal over `owner`.
+void showGuide(QWidget* owner, const QString& title, const QString& text);
+// Generates the recurring movements whose time has come and says how many
+// were added, offering to show them in the due list of the register (of the
+// year of the movements added when the register is not open). A schedule file
+// or an archive that cannot be used is reported. The login, the year window,
+// the editor and the list of recurring movements start it, all through here.
+void runRecurringMovements(QWidget* parent);
 
 }  // namespace fondaro

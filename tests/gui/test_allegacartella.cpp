@@ -16,7 +16,7 @@
 #include "core/records.h"
 #include "gui/openurl.h"
 #include "clients/Clienti.h"
-#include "movements/AllegaCartella.h"
+#include "common/AllegaCartella.h"
 #include "movements/Movimenti.h"
 #include "support.h"
 
@@ -83,14 +83,10 @@ class TestAllegaCartella : public QObject {
       out << label(n)->text();
     return out;
   }
-  // The window prepared as the editor prepares it, shown without its modal
-  // loop so the test can drive it.
-  void openWindow(const QString& mode = u"movimenti"_qs) {
-    w.reset(new TfrmAllegaCartella(editor()));
-    gui::setMemoryMode(w.get(), mode);
-    const char* names[] = {"txtFile01", "txtDesc01", "txtFile02", "txtDesc02", "txtFile03", "txtDesc03"};
-    const QStringList texts = labels();
-    for (int i = 0; i < 6; ++i) edit(names[i])->setText(texts[i].trimmed());
+  // The window on the editor it serves (the movement editor unless told),
+  // shown without its modal loop so the test can drive it.
+  void openWindow(gui::CardEditor* on = nullptr) {
+    w.reset(new TfrmAllegaCartella(on ? *on : *editor()));
     QVERIFY(showActive(w.get()));
   }
   void browse(const char* row, const QString& chosen) {
@@ -298,15 +294,6 @@ class TestAllegaCartella : public QObject {
     QCOMPARE(fileBytes(folder() + u"seconda.pdf"_qs), QByteArray("2"));
   }
 
-  void anUnknownModeWritesNothingAndStaysOpen() {
-    setLabels({u"prima.pdf"_qs});
-    openWindow(u"altro"_qs);
-    button("imgCancella01")->click();
-    button("btnApplica")->click();
-    QVERIFY(w->isVisible());
-    QCOMPARE(label("lblFile01")->text(), u"prima.pdf"_qs);
-  }
-
   // The real dialog, under the caption "Tutti i file (*.*)", lists every file
   // of the folder, names without a dot too.
   void theFileDialogListsEveryFile() {
@@ -355,8 +342,8 @@ class TestAllegaCartella : public QObject {
 
   // The rows as the address book hands them over, shown from their start,
   // and handed back trimmed to that editor only.
-  void theRowsGoBackToTheEditorThatLblMemoryNames() {
-    openWindow(u"clienti"_qs);
+  void theRowsGoBackToTheEditorTheWindowServes() {
+    openWindow(p->windows->frmClienti);
     const QString longDesc = u"Contratto di locazione dell'immobile di via Garibaldi 12, secondo piano, interno 7"_qs;
     AttachmentTexts given;
     given.file = {u" contratto.pdf "_qs, QString(), u"foto.jpg"_qs};

@@ -112,33 +112,6 @@ class TestCalendario : public QObject {
     }));
     QCOMPARE(edit("txtData")->text(), before);
   }
-
-  // The mode is compared exactly: anything else leaves the window open.
-  void anUnknownModeWritesNothingAndStaysOpen_data() {
-    QTest::addColumn<QString>("mode");
-    QTest::newRow("no mode") << QString();
-    QTest::newRow("a blank before") << u" movimenti_data"_qs;
-    QTest::newRow("a blank after") << u"movimenti_scadenza "_qs;
-    QTest::newRow("capitals") << u"MOVIMENTI_DATA"_qs;
-    QTest::newRow("another window's word") << u"movimenti"_qs;
-  }
-  void anUnknownModeWritesNothingAndStaysOpen() {
-    QFETCH(QString, mode);
-    openEditor();
-    edit("txtData")->setText(u"01/01/2020"_qs);
-    edit("txtDataSca")->setText(QString());
-    bool stayed = false;
-    ModalDriver driver([&](QWidget* shown) {
-      child<QPushButton>(shown, "btnImportaData")->click();
-      stayed = shown->isVisible();
-      child<QPushButton>(shown, "btnAnnulla")->click();
-    });
-    gui::openPerUse<TfrmCalendario>(editor(), [&](TfrmCalendario& w) { gui::setMemoryMode(&w, mode); });
-    QVERIFY(driver.done());
-    QVERIFY(stayed);
-    QCOMPARE(edit("txtData")->text(), u"01/01/2020"_qs);
-    QCOMPARE(edit("txtDataSca")->text(), QString());
-  }
 };
 
 QTEST_MAIN(TestCalendario)

@@ -151,7 +151,6 @@ class TestClientLists : public QObject {
     showEditor(clients());
     QVERIFY(inSearch([&](QWidget* w) {
       QCOMPARE(w->windowTitle(), u" Trova pagatori e beneficiari in archivio"_qs);
-      QCOMPARE(gui::memoryMode(w), u"clienti"_qs);
       const char* chain[] = {"txtCliente",   "txtComuneRes",   "txtPartitaIva", "txtCodFisc",
                              "txtDocumento", "txtOccupazione", "txtProdotti",   "txtZona",
                              "txtQuestioni", "txtNote",        "txtCliente"};
@@ -240,8 +239,6 @@ class TestClientLists : public QObject {
     }
     QVERIFY(inWindow([&] { payer ? movements()->impPagatoreClick() : movements()->impBeneficiarioClick(); },
                      [&](QWidget* w) {
-                       QCOMPARE(gui::memoryMode(w),
-                                payer ? u"movimenti_pagatore"_qs : u"movimenti_beneficiario"_qs);
                        search(w, {{u"txtCliente"_qs, u"rossi"_qs}});
                        doubleClick(w, 0);
                        QVERIFY(!w->isVisible());

@@ -75,7 +75,7 @@ class TestExpMovimenti : public QObject {
   // modal loop so the test can drive it.
   void openWindow() {
     p->windows->frmMovimenti->setArchiveFile(archive());
-    w.reset(new TfrmExpMovimenti(p->windows->frmMovimenti));
+    w.reset(new TfrmExpMovimenti(p->windows->frmMovimenti, p->windows->frmMovimenti->archiveFile()));
     QVERIFY(showActive(w.get()));
   }
   void threeMovements() {

@@ -526,16 +526,6 @@ class TestKit : public QObject {
     QCOMPARE(QString::fromStdString(noDisplayMessage("/opt/fondaro/fondaro")), message);
   }
 
-  void theCallerStateLabel() {
-    auto* memory = makeMemoryLabel(w.get(), u" movimenti "_qs);
-    QCOMPARE(memory->objectName(), u"lblMemory"_qs);
-    QVERIFY(!memory->isVisibleTo(w.get()));
-    QCOMPARE(memoryMode(w.get()), u"movimenti"_qs);  // trimmed
-    QCOMPARE(memoryText(w.get()), u" movimenti "_qs);  // as the calendar compares it
-    setMemoryMode(w.get(), mode::MovimentiScadenza);
-    QCOMPARE(memoryText(w.get()), u"movimenti_scadenza"_qs);
-  }
-
   void theWindowsFontsMapToInstalledFamilies_data() {
     QTest::addColumn<QString>("named");
     QTest::addColumn<QString>("family");

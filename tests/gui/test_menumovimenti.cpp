@@ -68,7 +68,6 @@ class TestMenuMovimenti : public QObject {
     openYearWindow();
     QCOMPARE(yearWindow()->windowTitle(), u" Fondaro 3.0 - Registro Movimenti"_qs);
     QCOMPARE(year()->text(), currentYear());
-    QCOMPARE(gui::memoryMode(yearWindow()), u"avvio"_qs);
     QCOMPARE(QApplication::focusWidget(), year());
     QCOMPARE(year()->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     QCOMPARE(child<QLabel>(yearWindow(), "lblInfo")->text(),
@@ -76,7 +75,6 @@ class TestMenuMovimenti : public QObject {
     QCOMPARE(child<QLabel>(yearWindow(), "intAnnoPreventivi")->text(), u"Registrazione entrate e uscite:"_qs);
     QCOMPARE(child<QLabel>(yearWindow(), "titAnnoPreventivi")->text(), u"Anno:"_qs);
     QCOMPARE(apri()->text(), u"Apri"_qs);
-    QVERIFY(!child(yearWindow(), "lblMemory")->isVisible());
     saveShot(yearWindow(), artifacts(), u"year-window"_qs);
   }
 
@@ -112,7 +110,6 @@ class TestMenuMovimenti : public QObject {
     QCOMPARE(shown.text, kYearNeeded);
     QCOMPARE(QApplication::focusWidget(), year());
     QVERIFY(onlyVisible(yearWindow()));
-    QCOMPARE(gui::memoryMode(yearWindow()), u"avvio"_qs);
     QVERIFY(editorFile().isEmpty());
     QCOMPARE(ws().frmMovimenti->windowTitle(), u" Fondaro 3.0 - Registro movimenti"_qs);
   }
@@ -131,7 +128,6 @@ class TestMenuMovimenti : public QObject {
     QVERIFY(onlyVisible(ws().frmMovimenti));
     QCOMPARE(editorFile(), p->folder() + typed + u".eur"_qs);
     QCOMPARE(ws().frmMovimenti->windowTitle(), u" Fondaro 3.0 - Registro movimenti anno "_qs + typed);
-    QCOMPARE(gui::memoryMode(yearWindow()), u"movimenti"_qs);
     QVERIFY(!QFile::exists(editorFile()));  // nothing is opened or created here
     QCOMPARE(child<QLineEdit>(ws().frmMovimenti, "txtData")->text(), todayText());  // a new card
   }
@@ -163,7 +159,6 @@ class TestMenuMovimenti : public QObject {
     // Shown again, the window proposes the current year, whatever was typed.
     ws().frmAvvio->imgApp02Click();
     QCOMPARE(year()->text(), currentYear());
-    QCOMPARE(gui::memoryMode(yearWindow()), u"avvio"_qs);
   }
 
   void closingTheEditorReturnsToTheLauncherNotToTheYear() {
@@ -173,7 +168,6 @@ class TestMenuMovimenti : public QObject {
     ws().frmMovimenti->close();
     QVERIFY(onlyVisible(ws().frmAvvio));
     ws().frmAvvio->imgApp02Click();
-    QCOMPARE(gui::memoryMode(yearWindow()), u"avvio"_qs);
     yearWindow()->close();
     QVERIFY(onlyVisible(ws().frmAvvio));
   }

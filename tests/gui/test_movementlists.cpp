@@ -113,7 +113,6 @@ class TestMovementLists : public QObject {
       QVERIFY(child(w, "panAvvio")->isVisible());
       QVERIFY(!child(w, "panContainer")->isVisible());
       QTRY_COMPARE(QApplication::focusWidget(), child(w, "txtData"));
-      QCOMPARE(gui::memoryMode(w), u"movimenti"_qs);
       QCOMPARE(child<QLabel>(w, "lblConta")->text(), u"0"_qs);
       QVERIFY(!child(w, "lblAttendere")->isVisible());
       // The wait text goes up with the button, before the search runs.

@@ -28,7 +28,7 @@
 #include "clients/Ricontatta.h"
 #include "clients/TrovaClienti.h"
 #include "journal/Bilancio.h"
-#include "movements/AllegaCartella.h"
+#include "common/AllegaCartella.h"
 #include "movements/Calendario.h"
 #include "movements/ExpMovimenti.h"
 #include "movements/SospesiMov.h"
@@ -276,16 +276,15 @@ class TestNavigation : public QObject {
   void theYearWindowLeadsToTheEditorAndTheEditorBackToTheLauncher() {
     toLauncher();
     ws().frmAvvio->imgApp02Click();
-    QCOMPARE(gui::memoryMode(ws().frmMenuMovimenti), u"avvio"_qs);
-    // What "Apri" does once the year is accepted.
-    gui::setMemoryMode(ws().frmMenuMovimenti, gui::mode::Movimenti);
-    ws().frmMenuMovimenti->close();
+    // "Apri" on the year proposed.
+    ws().frmMenuMovimenti->btnApriPreventiviClick();
     QCOMPARE(visibleWindows(), std::vector<gui::Form*>{ws().frmMovimenti});
     ws().frmMovimenti->close();
     QCOMPARE(visibleWindows(), std::vector<gui::Form*>{ws().frmAvvio});
-    // Shown again, the year window is back in its launcher mode.
+    // Shown again, the year window closes back to the launcher.
     ws().frmAvvio->imgApp02Click();
-    QCOMPARE(gui::memoryMode(ws().frmMenuMovimenti), u"avvio"_qs);
+    ws().frmMenuMovimenti->close();
+    QCOMPARE(visibleWindows(), std::vector<gui::Form*>{ws().frmAvvio});
   }
 
   void theLauncherEndsTheProgram_data() {

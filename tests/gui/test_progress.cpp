@@ -11,7 +11,7 @@
 #include "../common/records.h"
 #include "clients/Clienti.h"
 #include "core/archive.h"
-#include "movements/AllegaCartella.h"
+#include "common/AllegaCartella.h"
 #include "movements/ExpMovimenti.h"
 #include "movements/Movimenti.h"
 #include "support.h"
@@ -64,7 +64,7 @@ class TestProgress : public QObject {
     const QString exported = p->folder() + u"Movimenti.xls"_qs;
     writeFile(exported, "l'esportazione di ieri");
     p->windows->frmMovimenti->setArchiveFile(archive());
-    TfrmExpMovimenti w(p->windows->frmMovimenti);
+    TfrmExpMovimenti w(p->windows->frmMovimenti, p->windows->frmMovimenti->archiveFile());
     QVERIFY(showActive(&w));
     QCOMPARE(child<QTableView>(&w, "grdRecords")->model()->rowCount(), 5000);
     const QStringList before = filesIn(p->folder());
@@ -95,7 +95,7 @@ class TestProgress : public QObject {
   void cancellingTheReadingClosesTheExportWindow() {
     storeMany(5000);
     p->windows->frmMovimenti->setArchiveFile(archive());
-    TfrmExpMovimenti w(p->windows->frmMovimenti);
+    TfrmExpMovimenti w(p->windows->frmMovimenti, p->windows->frmMovimenti->archiveFile());
     ProgressCanceller cancel;
     w.show();
     QTRY_VERIFY(!w.isVisible());
@@ -127,8 +127,7 @@ class TestProgress : public QObject {
     const QString folder = p->folder() + u"Documenti_Allegati/"_qs;
     writeFile(folder + u"estratto conto.pdf"_qs, "la copia di ieri");
 
-    TfrmAllegaCartella w(p->windows->frmMovimenti);
-    gui::setMemoryMode(&w, u"movimenti"_qs);
+    TfrmAllegaCartella w(*p->windows->frmMovimenti);
     QVERIFY(showActive(&w));
     ProgressCanceller cancel;
     p->dialogs.answer(Answer::Ok, big);  // the file dialog

@@ -40,7 +40,6 @@ QLineEdit* passwordField(const char* name, QWidget* parent) {
 TfrmCambiaPassword::TfrmCambiaPassword(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmCambiaPassword"_qs);
   setWindowTitle(texts::kChangeCaption.toString());
-  gui::makeMemoryLabel(this);
 
   auto* imgLogo =
       gui::makePicture(u"imgLogo"_qs, gui::art(u"logo_small"_qs), gui::kProductName.toString(), this);

@@ -20,7 +20,6 @@
 #include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
-#include "movements/Ricorrenti.h"
 
 namespace fondaro {
 
@@ -31,7 +30,6 @@ namespace texts = appTexts;
 TfrmPassword::TfrmPassword(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmPassword"_qs);
   setWindowTitle(gui::windowCaption(texts::kLoginCaption));
-  gui::makeMemoryLabel(this);
 
   auto* imgLogo = gui::makePicture(u"imgLogo"_qs, gui::art(u"logo"_qs), gui::kProductName.toString(), this);
   auto* lblRigo01 =

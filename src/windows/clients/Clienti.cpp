@@ -9,12 +9,10 @@
 #include <QVBoxLayout>
 
 #include "WindowSet.h"
-#include "app/Avvio.h"
-#include "app/Guida.h"
 #include "clients/ExpClienti.h"
 #include "clients/Ricontatta.h"
 #include "clients/Texts.h"
-#include "clients/TrovaClienti.h"
+#include "common/AllegaCartella.h"
 #include "core/clientcard.h"
 #include "core/cursor.h"
 #include "core/textrules.h"
@@ -28,10 +26,10 @@
 #include "gui/infobar.h"
 #include "gui/openurl.h"
 #include "gui/print.h"
+#include "gui/storedrecord.h"
 #include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
-#include "movements/AllegaCartella.h"
 #include "report/templates.h"
 #include "validators/opencheck.h"
 
@@ -152,7 +150,7 @@ void TfrmClienti::ShowRecord(const TCliente& record) {
 }
 
 // The launcher comes back.
-void TfrmClienti::FormClose() { gui::switchTo(this, windowSet().frmAvvio); }
+void TfrmClienti::FormClose() { openLauncher(this); }
 
 // ---- Saving and duplicating -------------------------------------------------
 
@@ -179,12 +177,7 @@ void TfrmClienti::btnCartaClick() { openCartaCheck(this, fieldText(u"txtCarta"))
 
 void TfrmClienti::btnIbanClick() { openIbanCheck(this, fieldText(u"txtIban")); }
 
-void TfrmClienti::cmdFileClick() {
-  gui::openPerUse<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella& w) {
-    gui::setMemoryMode(&w, gui::mode::Clienti);
-    w.setAttachments(attachments());
-  });
-}
+void TfrmClienti::cmdFileClick() { TfrmAllegaCartella(*this).showModal(); }
 
 // ---- Printing ---------------------------------------------------------------
 
@@ -208,15 +201,19 @@ void TfrmClienti::cmdPDFClick() {
 }
 
 void TfrmClienti::cmdTrovaClick() {
-  gui::openPerUse<TfrmTrovaClienti>(this, [](auto& w) { gui::setMemoryMode(&w, gui::mode::Clienti); });
+  if (const auto card = pickPerson(this)) showStoredRecord(card->record, card->position);
 }
 
-void TfrmClienti::cmdRicontattaClick() { gui::openPerUse<TfrmRicontatta>(this); }
+void TfrmClienti::cmdRicontattaClick() {
+  TfrmRicontatta w(this);
+  w.showModal();
+  if (const auto& card = w.picked()) showStoredRecord(card->record, card->position);
+}
 
 void TfrmClienti::cmdEsportaClick() { gui::openPerUse<TfrmExpClienti>(this); }
 
 void TfrmClienti::cmdGuidaClick() {
-  TfrmGuida::Show(this, u"Applicazione Pagatori e Beneficiari."_qs, gui::guidePage(u"clienti"_qs));
+  showGuide(this, u"Applicazione Pagatori e Beneficiari."_qs, gui::guidePage(u"clienti"_qs));
 }
 
 }  // namespace fondaro

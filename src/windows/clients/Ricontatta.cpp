@@ -2,8 +2,6 @@
 
 #include <QLineEdit>
 
-#include "WindowSet.h"
-#include "clients/Clienti.h"
 #include "core/archive.h"
 #include "core/lists.h"
 #include "gui/application.h"
@@ -35,21 +33,11 @@ void TfrmRicontatta::FormShow() {
   txtTrova->setFocus();
 }
 
-// The card behind the line, whatever its flag now, shown in the editor as a
-// stored card: "Salva" there rewrites it in place.
 void TfrmRicontatta::lstRecordsDblClick() {
-  const QString line = lstRecords->selectedText();
-  if (!trimControl(line).isEmpty()) {
-    try {
-      auto archive = ClientArchive::OpenOrCreate(clientArchivePath(gui::programFolder()));
-      if (const std::optional<ListEntry> hit = lastRecordWithCallBackLine(archive, line)) {
-        const TCliente record = archive.ReadAt(hit->position);
-        archive.Close();
-        windowSet().frmClienti->showStoredRecord(record, hit->position);
-      }
-    } catch (const ArchiveError&) {
-    }
-  }
+  picked_ = gui::chosenRecord<TCliente>(clientArchivePath(gui::programFolder()), lstRecords->selectedText(),
+                                        [](const ClientArchive& a, QStringView l) {
+                                          return lastRecordWithCallBackLine(a, l);
+                                        });
   close();
 }
 

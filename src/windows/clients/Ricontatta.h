@@ -1,8 +1,11 @@
 #pragma once
 // The call-back list of the address book: every card whose "Da ricontattare"
 // box is ticked, one line each with its pending questions last, built each
-// time the window is shown. A double click opens the card in the editor.
+// time the window is shown. A double click picks the card for the editor and
+// closes the window.
+#include "core/records.h"
 #include "gui/listwindow.h"
+#include "gui/storedrecord.h"
 
 namespace fondaro {
 
@@ -12,6 +15,10 @@ class TfrmRicontatta : public gui::ListWindow {
  public:
   explicit TfrmRicontatta(QWidget* owner = nullptr);
 
+  // The card picked, whatever its flag now; nothing when the window was
+  // closed without a pick.
+  const std::optional<gui::StoredRecord<TCliente>>& picked() const { return picked_; }
+
  public slots:
   void lstRecordsDblClick();
 
@@ -19,6 +26,9 @@ class TfrmRicontatta : public gui::ListWindow {
   void FormShow() override;
   void FormClose() override;
   void lineChosen(int row) override;
+
+ private:
+  std::optional<gui::StoredRecord<TCliente>> picked_;
 };
 
 }  // namespace fondaro

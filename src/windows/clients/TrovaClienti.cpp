@@ -1,13 +1,10 @@
 #include "clients/TrovaClienti.h"
 
-#include "WindowSet.h"
-#include "clients/Clienti.h"
 #include "core/archive.h"
 #include "core/card.h"
 #include "gui/application.h"
 #include "gui/controls.h"
 #include "gui/programfolder.h"
-#include "movements/Movimenti.h"
 
 namespace fondaro {
 
@@ -44,25 +41,7 @@ ListEntries TfrmTrovaClienti::search(const FilterSet& filters) {
 }
 
 void TfrmTrovaClienti::pick(const QString& line) {
-  const QString mode = gui::memoryMode(this);
-  std::optional<ListEntry> hit;
-  TCliente record;
-  try {
-    auto archive = ClientArchive::OpenOrCreate(clientArchivePath(gui::programFolder()));
-    hit = lastRecordWithLine(archive, line);
-    if (hit) record = archive.ReadAt(hit->position);
-    archive.Close();
-  } catch (const ArchiveError&) {
-    return;
-  }
-  if (!hit) return;
-  if (mode == gui::mode::Clienti) {
-    windowSet().frmClienti->showStoredRecord(record, hit->position);
-  } else if (mode == gui::mode::MovimentiPagatore) {
-    windowSet().frmMovimenti->importPerson(TfrmMovimenti::Person::Pagatore, record);
-  } else if (mode == gui::mode::MovimentiBeneficiario) {
-    windowSet().frmMovimenti->importPerson(TfrmMovimenti::Person::Beneficiario, record);
-  }
+  picked_ = gui::chosenRecord<TCliente>(clientArchivePath(gui::programFolder()), line);
 }
 
 }  // namespace fondaro

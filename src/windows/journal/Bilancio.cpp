@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "WindowSet.h"
 #include "core/archive.h"
 #include "core/journal.h"
 #include "core/skippedwarning.h"
@@ -23,7 +22,8 @@ namespace {
 namespace texts = journalTexts;
 }  // namespace
 
-TfrmBilancio::TfrmBilancio(QWidget* owner) : ListWindow(owner, Kind::Work) {
+TfrmBilancio::TfrmBilancio(QWidget* owner, const JournalPeriod& period)
+    : ListWindow(owner, Kind::Work), period_(period) {
   setObjectName(u"frmBilancio"_qs);
   setWindowTitle(gui::windowCaption(texts::kCaption));
   gui::setFormatSettings();
@@ -104,14 +104,14 @@ void TfrmBilancio::FormShow() {
 }
 
 void TfrmBilancio::buildJournal() {
-  const TfrmMenuBilancio* period = windowSet().frmMenuBilancio;
-  const QString reason = period->reasonFilter();
+  const JournalPeriod& period = period_;
+  const QString reason = period.reason;
   titTipologia->setText(journalReasonText(reason));
   lblConta->setText(isActiveFilter(reason) ? u"1"_qs : u"0"_qs);
   Journal j;
   try {
-    auto archive = MovementArchive::OpenOrCreate(trimmedText(period->archivePath()));
-    j = fondaro::buildJournal(archive, {parseDate(period->startDate()), parseDate(period->endDate()), reason});
+    auto archive = MovementArchive::OpenOrCreate(trimmedText(period.archivePath));
+    j = fondaro::buildJournal(archive, {parseDate(period.startDate), parseDate(period.endDate), reason});
     archive.Close();
   } catch (const ArchiveError&) {
     showLines({});
@@ -119,7 +119,7 @@ void TfrmBilancio::buildJournal() {
     return;
   }
   showLines(j.lines);
-  lblIntervallo->setText(intervalText(period->startDate(), period->endDate()));
+  lblIntervallo->setText(intervalText(period.startDate, period.endDate));
   lblTotEntrate->setText(j.income.euroText());
   lblTotUscite->setText(j.expense.euroText());
   lblBilancio->setText(j.balance.euroText());
@@ -149,7 +149,6 @@ void TfrmBilancio::imgGuidaClick() { showJournalGuide(this); }
 
 void TfrmBilancio::FormClose() {
   lstRecords->clear();
-  windowSet().frmMenuBilancio->hideWaitText();
 }
 
 }  // namespace fondaro

@@ -13,11 +13,20 @@ namespace gui {
 class PictureButton;
 }
 
+// What the period window hands the journal: the archive and the period as
+// shown there, and the reason as typed.
+struct JournalPeriod {
+  QString archivePath;
+  QString startDate;
+  QString endDate;
+  QString reason;
+};
+
 class TfrmBilancio : public gui::ListWindow {
   Q_OBJECT
 
  public:
-  explicit TfrmBilancio(QWidget* owner = nullptr);
+  explicit TfrmBilancio(QWidget* owner = nullptr, const JournalPeriod& period = {});
 
  public slots:
   void btnStampaClick();
@@ -41,6 +50,7 @@ class TfrmBilancio : public gui::ListWindow {
   QPushButton* btnStampa;
   QPushButton* btnEsci;
   gui::PictureButton* imgGuida;
+  JournalPeriod period_;
 };
 
 }  // namespace fondaro

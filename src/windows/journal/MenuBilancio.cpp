@@ -10,8 +10,6 @@
 #include <QPushButton>
 
 #include "WindowSet.h"
-#include "app/Avvio.h"
-#include "app/Guida.h"
 #include "core/archive.h"
 #include "core/period.h"
 #include "core/textrules.h"
@@ -75,7 +73,7 @@ void emptyList(QComboBox* c) {
 }  // namespace
 
 void showJournalGuide(QWidget* owner) {
-  TfrmGuida::Show(owner, texts::kGuideTitle.toString(), gui::guidePage(u"bilancio"_qs));
+  showGuide(owner, texts::kGuideTitle.toString(), gui::guidePage(u"bilancio"_qs));
 }
 
 TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
@@ -205,8 +203,6 @@ QString TfrmMenuBilancio::archivePath() const { return lblFile->text(); }
 QString TfrmMenuBilancio::startDate() const { return lblDataInizio->text(); }
 QString TfrmMenuBilancio::endDate() const { return lblDataFine->text(); }
 QString TfrmMenuBilancio::reasonFilter() const { return txtTipologia->text(); }
-void TfrmMenuBilancio::hideWaitText() { lblAttendere->hide(); }
-
 // Every showing starts from the current year, no reason and no period.
 void TfrmMenuBilancio::FormShow() {
   for (QComboBox* c : {txtGiornoInizio, txtMeseInizio, txtGiornoFine, txtMeseFine}) emptyList(c);
@@ -261,7 +257,7 @@ bool TfrmMenuBilancio::checkVisualizza() {
 
 void TfrmMenuBilancio::btnVisualizzaClick() {
   if (!checkVisualizza()) return;
-  gui::openPerUse<TfrmBilancio>(this);
+  TfrmBilancio(this, {archivePath(), startDate(), endDate(), reasonFilter()}).showModal();
   lblAttendere->hide();
 }
 
@@ -269,6 +265,6 @@ void TfrmMenuBilancio::btnEsciClick() { close(); }
 
 void TfrmMenuBilancio::imgGuidaClick() { showJournalGuide(this); }
 
-void TfrmMenuBilancio::FormClose() { windowSet().frmAvvio->present(); }
+void TfrmMenuBilancio::FormClose() { openLauncher(this); }
 
 }  // namespace fondaro

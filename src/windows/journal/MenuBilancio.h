@@ -25,13 +25,11 @@ class TfrmMenuBilancio : public gui::Form {
  public:
   explicit TfrmMenuBilancio(QWidget* owner = nullptr);
 
-  // What the journal reads while it is open.
+  // What the journal is opened on.
   QString archivePath() const;  // lblFile
   QString startDate() const;    // lblDataInizio
   QString endDate() const;      // lblDataFine
   QString reasonFilter() const; // txtTipologia, as typed
-  // The journal hides the wait text when it closes.
-  void hideWaitText();
 
  public slots:
   void btnVisualizzaClick();

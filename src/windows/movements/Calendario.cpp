@@ -3,16 +3,12 @@
 #include <QCalendarWidget>
 #include <QDate>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTextCharFormat>
 
-#include "WindowSet.h"
-#include "core/textrules.h"
 #include "gui/controls.h"
 #include "gui/application.h"
-#include "movements/Movimenti.h"
 
 namespace fondaro {
 
@@ -20,7 +16,6 @@ TfrmCalendario::TfrmCalendario(QWidget* owner) : Form(owner, Kind::Dialog, Place
   setObjectName(u"frmCalendario"_qs);
   setWindowTitle(u" Importazione data"_qs);
   gui::setFormatSettings();
-  gui::makeMemoryLabel(this);
   setGradientBackground(true);
   setFixedSize(253, 294);
 
@@ -58,18 +53,17 @@ TfrmCalendario::TfrmCalendario(QWidget* owner) : Form(owner, Kind::Dialog, Place
   gui::connectClickSlots(this);
 }
 
-// The mode is compared exactly as the caller wrote it; an unknown mode leaves
-// the window open and writes nothing.
 void TfrmCalendario::btnImportaDataClick() {
-  const QString mode = gui::memoryText(this);
-  TfrmMovimenti::DateField target;
-  if (mode == gui::mode::MovimentiData) target = TfrmMovimenti::DateField::Operazione;
-  else if (mode == gui::mode::MovimentiScadenza) target = TfrmMovimenti::DateField::Scadenza;
-  else return;
-  windowSet().frmMovimenti->setDate(target, formatDate(calAppuntamenti->selectedDate()));
+  chosen_ = calAppuntamenti->selectedDate();
   close();
 }
 
 void TfrmCalendario::btnAnnullaClick() { close(); }
+
+std::optional<QDate> pickDate(QWidget* owner) {
+  TfrmCalendario w(owner);
+  w.showModal();
+  return w.chosenDate();
+}
 
 }  // namespace fondaro

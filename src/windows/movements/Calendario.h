@@ -1,7 +1,9 @@
 #pragma once
-// The calendar from which a date is taken into one of the two date fields of
-// the movement editor, as the caller's mode word in lblMemory says. Every
-// opening starts on today.
+// The calendar from which the movement editor takes a date into one of its
+// two date fields. Every opening starts on today.
+#include <QDate>
+#include <optional>
+
 #include "gui/form.h"
 
 class QCalendarWidget;
@@ -15,6 +17,9 @@ class TfrmCalendario : public gui::Form {
  public:
   explicit TfrmCalendario(QWidget* owner = nullptr);
 
+  // The date "Importa" took; nothing when the window was closed otherwise.
+  const std::optional<QDate>& chosenDate() const { return chosen_; }
+
  public slots:
   void btnImportaDataClick();
   void btnAnnullaClick();
@@ -23,6 +28,11 @@ class TfrmCalendario : public gui::Form {
   QCalendarWidget* calAppuntamenti;
   QPushButton* btnImportaData;
   QPushButton* btnAnnulla;
+  std::optional<QDate> chosen_;
 };
+
+// Shows the calendar modally over `owner`; returns the date imported, or
+// nothing when the user cancelled.
+std::optional<QDate> pickDate(QWidget* owner);
 
 }  // namespace fondaro

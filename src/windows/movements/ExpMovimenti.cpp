@@ -1,24 +1,22 @@
 #include "movements/ExpMovimenti.h"
 
 #include "ExportTexts.h"
-#include "WindowSet.h"
 #include "core/movementexport.h"
 #include "gui/application.h"
-#include "movements/Movimenti.h"
 
 namespace fondaro {
 
 namespace {
 
-ExportSetup movementExport() {
+ExportSetup movementExport(const QString& archivePath) {
   return {
       .columns = movementExportColumns(),
       .fileName = QString::fromLatin1(kMovementExportFile),
       .guideTitle = exportTexts::kMovementsGuide.toString(),
       .guidePage = u"esportazione_movimenti"_qs,
       .readRows =
-          [](TextTable& rows, qint64& records, const ProgressFn& progress) {
-            MovementArchive archive = MovementArchive::OpenOrCreate(windowSet().frmMovimenti->archiveFile());
+          [archivePath](TextTable& rows, qint64& records, const ProgressFn& progress) {
+            MovementArchive archive = MovementArchive::OpenOrCreate(archivePath);
             fillMovementExport(archive, rows, records, progress);
             archive.Close();
           },
@@ -28,7 +26,8 @@ ExportSetup movementExport() {
 
 }  // namespace
 
-TfrmExpMovimenti::TfrmExpMovimenti(QWidget* owner) : ExportWindow(owner, movementExport()) {
+TfrmExpMovimenti::TfrmExpMovimenti(QWidget* owner, const QString& archivePath)
+    : ExportWindow(owner, movementExport(archivePath)) {
   setObjectName(u"frmExpMovimenti"_qs);
   setWindowTitle(exportTexts::kMovementsCaption.toString());
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The export of a year's movements to the spreadsheet file "Movimenti.xls" in
-// the program folder. The grid shows every movement of the archive open in the
-// movement editor; the cells of "Note" and "Saldato" can be edited there, and
+// the program folder. The grid shows every movement of the archive the
+// movement editor has open; the cells of "Note" and "Saldato" can be edited there, and
 // the export writes the grid as it is, so an edit reaches the file only.
 #include "ExportWindow.h"
 
@@ -11,7 +11,8 @@ class TfrmExpMovimenti : public ExportWindow {
   Q_OBJECT
 
  public:
-  explicit TfrmExpMovimenti(QWidget* owner = nullptr);
+  // `archivePath`: the archive exported.
+  explicit TfrmExpMovimenti(QWidget* owner = nullptr, const QString& archivePath = QString());
 };
 
 }  // namespace fondaro

@@ -7,8 +7,6 @@
 #include <QTimer>
 
 #include "WindowSet.h"
-#include "app/Avvio.h"
-#include "app/Guida.h"
 #include "core/archive.h"
 #include "core/field.h"
 #include "core/textrules.h"
@@ -21,21 +19,18 @@
 #include "gui/widgets.h"
 #include "gui/product.h"
 #include "movements/ImportaEstratto.h"
-#include "movements/Movimenti.h"
 #include "movements/TextsImporta.h"
-#include "movements/Ricorrenti.h"
 
 namespace fondaro {
 
 void showRegisterGuide(QWidget* owner) {
-  TfrmGuida::Show(owner, u"Applicazione Registro Movimenti."_qs, gui::guidePage(u"movimenti"_qs));
+  showGuide(owner, u"Applicazione Registro Movimenti."_qs, gui::guidePage(u"movimenti"_qs));
 }
 
 TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   setObjectName(u"frmMenuMovimenti"_qs);
   setWindowTitle(gui::windowCaption(u"Registro Movimenti"));
   gui::setFormatSettings();
-  gui::makeMemoryLabel(this, u"avvio"_qs);
   setGradientBackground(true);
 
   QWidget* c = makeContainer(760, 560);
@@ -92,10 +87,10 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   gui::connectClickSlots(this);
 }
 
-// Every showing starts from the current year, in launcher mode.
+// Every showing starts from the current year, with no year to open.
 void TfrmMenuMovimenti::FormShow() {
   txtAnnoPreventivi->setText(QString::number(QDate::currentDate().year()).rightJustified(4, u'0'));
-  gui::setMemoryMode(this, gui::mode::Avvio);
+  yearToOpen_.clear();
   txtAnnoPreventivi->setFocus();
 }
 
@@ -105,11 +100,7 @@ void TfrmMenuMovimenti::btnApriPreventiviClick() {
     txtAnnoPreventivi->setFocus();
     return;
   }
-  const QString year = trimmedText(txtAnnoPreventivi->text());
-  TfrmMovimenti* editor = windowSet().frmMovimenti;
-  editor->setArchiveFile(movementArchivePath(gui::programFolder(), year));
-  editor->setWindowTitle(gui::windowCaption(u"Registro movimenti anno ") + year);
-  gui::setMemoryMode(this, gui::mode::Movimenti);
+  yearToOpen_ = trimmedText(txtAnnoPreventivi->text());
   close();
 }
 
@@ -125,16 +116,13 @@ void TfrmMenuMovimenti::imgGuidaClick() { showRegisterGuide(this); }
 
 void TfrmMenuMovimenti::imgEsciClick() { close(); }
 
-// "Apri" leaves "movimenti" in lblMemory and closes the window: the editor comes
+// "Apri" leaves the year to open and closes the window: the register comes
 // next. Any other way of closing returns to the launcher.
 void TfrmMenuMovimenti::FormClose() {
-  const QString mode = gui::memoryMode(this);
-  if (mode == gui::mode::Movimenti) {
-    TfrmMovimenti* editor = windowSet().frmMovimenti;
-    gui::switchTo(this, editor);
-    // Once the register is on screen, the recurring movements whose time has come.
-    QTimer::singleShot(0, editor, [editor] { runRecurringMovements(editor); });
-  } else if (mode == gui::mode::Avvio) gui::switchTo(this, windowSet().frmAvvio);
+  if (yearToOpen_.isEmpty()) return openLauncher(this);
+  QWidget* editor = openRegister(this, yearToOpen_);
+  // Once the register is on screen, the recurring movements whose time has come.
+  QTimer::singleShot(0, editor, [editor] { runRecurringMovements(editor); });
 }
 
 }  // namespace fondaro

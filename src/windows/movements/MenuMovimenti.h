@@ -1,6 +1,6 @@
 #pragma once
 // The year selection of the movements register, a navigation window: the user
-// types a calendar year and "Apri" hands the editor the archive of that year.
+// types a calendar year and "Apri" opens the register of that year.
 // Closing the window any other way returns to the launcher.
 #include "gui/form.h"
 
@@ -36,6 +36,8 @@ class TfrmMenuMovimenti : public gui::Form {
   QPushButton* btnImportaEstratto;
   gui::PictureButton* imgGuida;
   gui::PictureButton* imgEsci;
+  // The year "Apri" accepted; empty when the window closes another way.
+  QString yearToOpen_;
 };
 
 // The register guide page, shared by the year window and the editor.

@@ -11,8 +11,6 @@
 #include <QVBoxLayout>
 
 #include "WindowSet.h"
-#include "app/Avvio.h"
-#include "clients/TrovaClienti.h"
 #include "core/cursor.h"
 #include "core/movementcard.h"
 #include "core/textrules.h"
@@ -26,16 +24,16 @@
 #include "gui/openurl.h"
 #include "gui/widgets.h"
 #include "gui/product.h"
-#include "movements/AllegaCartella.h"
 #include "movements/Calendario.h"
 #include "movements/ExpMovimenti.h"
 #include "movements/MenuMovimenti.h"
-#include "movements/Ricorrenti.h"
 #include "movements/Ripeti.h"
 #include "movements/SospesiMov.h"
 #include "movements/StampaMovimento.h"
 #include "movements/Texts.h"
 #include "movements/TrovaMovimenti.h"
+#include "common/AllegaCartella.h"
+#include "gui/storedrecord.h"
 #include "validators/opencheck.h"
 
 namespace fondaro {
@@ -168,15 +166,13 @@ void TfrmMovimenti::declareBehaviour() {
   // The read-only date fields: Backspace or Delete empties the field; any
   // other key (Enter included) opens the calendar. A modifier pressed alone is
   // no key of its own, so Shift+Tab still goes back along the tab order.
-  const auto dateKeys = [this](QLineEdit* field, QStringView mode) {
-    gui::onKeyDown(field, [this, field, mode](QKeyEvent* k) {
+  for (QLineEdit* field : {txtData, txtDataSca}) {
+    gui::onKeyDown(field, [this, field](QKeyEvent* k) {
       if (k->key() == Qt::Key_Backspace || k->key() == Qt::Key_Delete) field->clear();
-      else if (!gui::isModifierKey(k->key())) openCalendar(mode);
+      else if (!gui::isModifierKey(k->key())) openCalendar(field);
       return true;
     });
-  };
-  dateKeys(txtData, gui::mode::MovimentiData);
-  dateKeys(txtDataSca, gui::mode::MovimentiScadenza);
+  }
   gui::onExit(txtImporto, [this] { btnCentsClick(); });
 }
 
@@ -234,16 +230,12 @@ void TfrmMovimenti::ShowRecord(const TMovimento& record) {
   showInOut();
 }
 
-void TfrmMovimenti::setDate(DateField field, const QString& date) {
-  (field == DateField::Operazione ? txtData : txtDataSca)->setText(date);
-}
-
-void TfrmMovimenti::importPerson(Person as, const TCliente& person) {
-  gui::writeFields(this, as == Person::Pagatore ? payerImportBindings() : beneficiaryImportBindings(), person);
+void TfrmMovimenti::importPerson(std::span<const FieldBinding<TCliente>> fields) {
+  if (const auto person = pickPerson(this)) gui::writeFields(this, fields, person->record);
 }
 
 // The launcher comes back.
-void TfrmMovimenti::FormClose() { gui::switchTo(this, windowSet().frmAvvio); }
+void TfrmMovimenti::FormClose() { openLauncher(this); }
 
 // ---- Entering ---------------------------------------------------------------
 
@@ -257,8 +249,8 @@ void TfrmMovimenti::impDataScaClick() { txtDataSca->clear(); }
 
 void TfrmMovimenti::btnCentsClick() { txtImporto->setText(normaliseAmount(txtImporto->text())); }
 
-void TfrmMovimenti::openCalendar(QStringView mode) {
-  gui::openPerUse<TfrmCalendario>(this, [mode](TfrmCalendario& w) { gui::setMemoryMode(&w, mode); });
+void TfrmMovimenti::openCalendar(QLineEdit* field) {
+  if (const std::optional<QDate> date = pickDate(this)) field->setText(formatDate(*date));
 }
 
 // ---- Saving and duplicating -------------------------------------------------
@@ -291,10 +283,16 @@ void TfrmMovimenti::sndEmailClick() {
 // ---- Windows opened from the editor ----------------------------------------
 
 void TfrmMovimenti::cmdTrovaClick() {
-  gui::openPerUse<TfrmTrovaMovimenti>(this, [](auto& w) { gui::setMemoryMode(&w, gui::mode::Movimenti); });
+  TfrmTrovaMovimenti w(this, archiveFile());
+  w.showModal();
+  if (const auto& m = w.picked()) showStoredRecord(m->record, m->position);
 }
 
-void TfrmMovimenti::cmdScadenzeClick() { gui::openPerUse<TfrmSospesiMov>(this); }
+void TfrmMovimenti::cmdScadenzeClick() {
+  TfrmSospesiMov w(this, archiveFile());
+  w.showModal();
+  if (const auto& m = w.picked()) showStoredRecord(m->record, m->position);
+}
 
 // The card as it stands becomes a schedule's movement, which must be one that
 // could be saved; the window opens all the same, for its list of recurring
@@ -322,26 +320,15 @@ void TfrmMovimenti::cmdRipetiClick() {
   if (saved) runRecurringMovements(this);
 }
 
-void TfrmMovimenti::cmdStampaClick() { gui::openPerUse<TfrmStampaMovimento>(this); }
+void TfrmMovimenti::cmdStampaClick() { TfrmStampaMovimento(this, card()).showModal(); }
 
-void TfrmMovimenti::cmdEsportaClick() { gui::openPerUse<TfrmExpMovimenti>(this); }
+void TfrmMovimenti::cmdEsportaClick() { TfrmExpMovimenti(this, archiveFile()).showModal(); }
 
-void TfrmMovimenti::cmdFileClick() {
-  gui::openPerUse<TfrmAllegaCartella>(this, [this](TfrmAllegaCartella& w) {
-    gui::setMemoryMode(&w, gui::mode::Movimenti);
-    w.setAttachments(attachments());
-  });
-}
+void TfrmMovimenti::cmdFileClick() { TfrmAllegaCartella(*this).showModal(); }
 
-void TfrmMovimenti::impPagatoreClick() {
-  gui::openPerUse<TfrmTrovaClienti>(this,
-                                    [](auto& w) { gui::setMemoryMode(&w, gui::mode::MovimentiPagatore); });
-}
+void TfrmMovimenti::impPagatoreClick() { importPerson(payerImportBindings()); }
 
-void TfrmMovimenti::impBeneficiarioClick() {
-  gui::openPerUse<TfrmTrovaClienti>(this,
-                                    [](auto& w) { gui::setMemoryMode(&w, gui::mode::MovimentiBeneficiario); });
-}
+void TfrmMovimenti::impBeneficiarioClick() { importPerson(beneficiaryImportBindings()); }
 
 void TfrmMovimenti::chkCodFiscClick() { openCodFiscCheck(this, fieldText(u"txtCodFisc")); }
 

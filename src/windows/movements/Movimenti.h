@@ -5,6 +5,9 @@
 // binding table; lblPosizione ties it to a position of the file (empty for a
 // new card) and lblFile names the archive. Closing the editor brings the
 // launcher back.
+#include <span>
+
+#include "core/card.h"
 #include "core/records.h"
 #include "gui/cardeditor.h"
 
@@ -38,12 +41,6 @@ class TfrmMovimenti : public gui::RecordEditor<TMovimento> {
   // The card on screen, texts and choices, as the printout shows it.
   MovementCard card() const;
 
-  // A date picked in the calendar, into the operation date or the due date.
-  enum class DateField { Operazione, Scadenza };
-  void setDate(DateField field, const QString& date);
-  // A person of the address book into the payer's or the beneficiary's fields.
-  enum class Person { Pagatore, Beneficiario };
-  void importPerson(Person as, const TCliente& person);
 
  public slots:
   void cmdTrovaClick();
@@ -79,7 +76,11 @@ class TfrmMovimenti : public gui::RecordEditor<TMovimento> {
   void putCard(const MovementCard& card);
   void showInOut();
   void focusField(CardField field);
-  void openCalendar(QStringView mode);
+  // A date picked in the calendar into `field`.
+  void openCalendar(QLineEdit* field);
+  // A person picked in the address book into the payer's or the
+  // beneficiary's fields.
+  void importPerson(std::span<const FieldBinding<TCliente>> fields);
 
   QLabel* lblFile;
   QLabel* lblImporto;

@@ -17,9 +17,7 @@
 #include "gui/product.h"
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
-#include "movements/Movimenti.h"
 #include "movements/Ripeti.h"
-#include "movements/SospesiMov.h"
 #include "movements/TextsRicorrenti.h"
 
 namespace fondaro {
@@ -31,26 +29,6 @@ namespace t = recurringTexts;
 bool isIn(const TMovimento& m) {
   const QString total = m.Totale.trimmed();
   return total.startsWith(u'+') || (!total.startsWith(u'-') && m.Entrata.trimmed() == kSi);
-}
-
-// The year whose due list shows the movements added: the current one when
-// some were added to it, else the year of the last added.
-QString yearToShow(const std::vector<GeneratedMovement>& added) {
-  const int now = QDate::currentDate().year();
-  for (const GeneratedMovement& g : added)
-    if (g.date.year() == now) return g.yearText;
-  return added.back().yearText;
-}
-
-void showInDueList(QWidget* parent, const std::vector<GeneratedMovement>& added) {
-  TfrmMovimenti* editor = windowSet().frmMovimenti;
-  if (!editor->isVisible()) {
-    const QString year = yearToShow(added);
-    editor->setArchiveFile(movementArchivePath(gui::programFolder(), year));
-    editor->setWindowTitle(gui::windowCaption(u"Registro movimenti anno ") + year);
-    gui::switchTo(parent->window(), editor);
-  }
-  gui::openPerUse<TfrmSospesiMov>(editor);
 }
 
 using gui::kGridFitText;
@@ -195,23 +173,5 @@ void TfrmRicorrenti::btnSospendiClick() {
 }
 
 void TfrmRicorrenti::btnChiudiClick() { close(); }
-
-void runRecurringMovements(QWidget* parent) {
-  std::vector<GeneratedMovement> added;
-  QString problem;
-  try {
-    generateRecurring(gui::programFolderPath(), QDate::currentDate(), added);
-  } catch (const RecurringError& e) {
-    problem = e.italian();
-  } catch (const ArchiveError&) {
-    problem = archiveAccessMessage();
-  }
-  if (!added.empty()) {
-    const QString text = generatedMessage(int(added.size())) + kParagraphBreak +
-                         (added.size() == 1 ? t::kSeeIt : t::kSeeThem).toString();
-    if (gui::question(parent, text)) showInDueList(parent, added);
-  }
-  if (!problem.isEmpty()) gui::notice(parent, gui::Icon::Warning, problem);
-}
 
 }  // namespace fondaro

@@ -39,10 +39,4 @@ class TfrmRicorrenti : public gui::Form {
   QPushButton* btnChiudi;
 };
 
-// Generates the recurring movements whose time has come and says how many
-// were added, offering to show them in the due list of the register (of the
-// year of the movements added when the register is not open). A schedule file
-// or an archive that cannot be used is reported.
-void runRecurringMovements(QWidget* parent);
-
 }  // namespace fondaro

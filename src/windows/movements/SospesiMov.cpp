@@ -4,18 +4,16 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "WindowSet.h"
 #include "core/archive.h"
 #include "core/lists.h"
 #include "core/skippedwarning.h"
 #include "gui/application.h"
 #include "gui/messages.h"
-#include "movements/Movimenti.h"
-#include "movements/movementlists.h"
 
 namespace fondaro {
 
-TfrmSospesiMov::TfrmSospesiMov(QWidget* owner) : ListWindow(owner, Kind::Dialog) {
+TfrmSospesiMov::TfrmSospesiMov(QWidget* owner, const QString& archivePath)
+    : ListWindow(owner, Kind::Dialog), archivePath_(archivePath) {
   setObjectName(u"frmSospesiMov"_qs);
   setWindowTitle(u" Riepilogo pagamenti in scadenza o scaduti"_qs);
   gui::setFormatSettings();
@@ -36,7 +34,7 @@ void TfrmSospesiMov::buildList() {
   DueList due;
   QString warning;
   try {
-    auto archive = MovementArchive::OpenOrCreate(trimmedText(windowSet().frmMovimenti->archiveFile()));
+    auto archive = MovementArchive::OpenOrCreate(archivePath_);
     due = dueList(archive, QDate::currentDate());
     archive.Close();
     if (!due.skipped.empty()) warning = skippedRecordsWarning(SkippingList::DueList, due.skipped);
@@ -55,7 +53,7 @@ void TfrmSospesiMov::buildList() {
 }
 
 void TfrmSospesiMov::lstRecordsDblClick() {
-  movementlists::loadChosenLine(lstRecords->selectedText());
+  picked_ = gui::chosenRecord<TMovimento>(archivePath_, lstRecords->selectedText());
   close();
 }
 

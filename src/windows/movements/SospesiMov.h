@@ -1,8 +1,10 @@
 #pragma once
-// The due and overdue payments of the open year: the unpaid movements whose
-// notice period has begun, listed when the window is shown; a double click
-// loads one into the editor.
+// The due and overdue payments of one year's archive: the unpaid movements
+// whose notice period has begun, listed when the window is shown; a double
+// click picks one for the editor and closes the window.
+#include "core/records.h"
 #include "gui/listwindow.h"
+#include "gui/storedrecord.h"
 
 namespace fondaro {
 
@@ -10,7 +12,11 @@ class TfrmSospesiMov : public gui::ListWindow {
   Q_OBJECT
 
  public:
-  explicit TfrmSospesiMov(QWidget* owner = nullptr);
+  // `archivePath`: the archive listed.
+  explicit TfrmSospesiMov(QWidget* owner = nullptr, const QString& archivePath = QString());
+
+  // The movement picked; nothing when the window was closed without a pick.
+  const std::optional<gui::StoredRecord<TMovimento>>& picked() const { return picked_; }
 
  public slots:
   void lstRecordsDblClick();
@@ -22,6 +28,9 @@ class TfrmSospesiMov : public gui::ListWindow {
 
  private:
   void buildList();
+
+  QString archivePath_;
+  std::optional<gui::StoredRecord<TMovimento>> picked_;
 };
 
 }  // namespace fondaro

@@ -4,20 +4,17 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "WindowSet.h"
-#include "core/movementcard.h"
 #include "gui/application.h"
 #include "gui/controls.h"
 #include "gui/print.h"
 #include "gui/widgets.h"
-#include "movements/Movimenti.h"
 #include "report/templates.h"
 
 namespace fondaro {
 
 // Centred on the editor that opens it.
-TfrmStampaMovimento::TfrmStampaMovimento(QWidget* owner)
-    : Form(owner, Kind::Dialog, Placement::Owner) {
+TfrmStampaMovimento::TfrmStampaMovimento(QWidget* owner, const MovementCard& card)
+    : Form(owner, Kind::Dialog, Placement::Owner), card_(card) {
   setObjectName(u"frmStampaMovimento"_qs);
   setWindowTitle(u" Stampa scheda corrente"_qs);
   gui::setFormatSettings();
@@ -50,8 +47,7 @@ TfrmStampaMovimento::TfrmStampaMovimento(QWidget* owner)
 }
 
 void TfrmStampaMovimento::btnStampaClick() {
-  report::Report card =
-      report::movementCardReport(windowSet().frmMovimenti->card(), QDateTime::currentDateTime());
+  report::Report card = report::movementCardReport(card_, QDateTime::currentDateTime());
   gui::print(this, card, gui::PrintTarget::Printer);
   close();
 }

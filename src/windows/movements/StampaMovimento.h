@@ -1,6 +1,7 @@
 #pragma once
 // The printing of the movement card on screen: the editor's card as it is at
 // that moment, saved or not, on one A4 sheet. One print per opening.
+#include "core/movementcard.h"
 #include "gui/form.h"
 
 namespace fondaro {
@@ -9,11 +10,15 @@ class TfrmStampaMovimento : public gui::Form {
   Q_OBJECT
 
  public:
-  explicit TfrmStampaMovimento(QWidget* owner = nullptr);
+  // `card`: the editor's card as it stands when the window opens.
+  explicit TfrmStampaMovimento(QWidget* owner = nullptr, const MovementCard& card = {});
 
  public slots:
   void btnStampaClick();
   void btnAnnullaClick();
+
+ private:
+  MovementCard card_;
 };
 
 }  // namespace fondaro

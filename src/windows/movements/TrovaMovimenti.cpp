@@ -1,10 +1,7 @@
 #include "movements/TrovaMovimenti.h"
 
-#include "WindowSet.h"
 #include "core/archive.h"
 #include "gui/application.h"
-#include "movements/Movimenti.h"
-#include "movements/movementlists.h"
 
 namespace fondaro {
 
@@ -26,7 +23,8 @@ const gui::SearchFilter kFilters[] = {
 
 }  // namespace
 
-TfrmTrovaMovimenti::TfrmTrovaMovimenti(QWidget* owner) : SearchWindow(owner, kFilters) {
+TfrmTrovaMovimenti::TfrmTrovaMovimenti(QWidget* owner, const QString& archivePath)
+    : SearchWindow(owner, kFilters), archivePath_(archivePath) {
   setObjectName(u"frmTrovaMovimenti"_qs);
   setWindowTitle(u" Trova movimenti in archivio"_qs);
   setPrintTitle(u"Riepilogo movimenti in archivio"_qs);
@@ -34,14 +32,14 @@ TfrmTrovaMovimenti::TfrmTrovaMovimenti(QWidget* owner) : SearchWindow(owner, kFi
 }
 
 ListEntries TfrmTrovaMovimenti::search(const FilterSet& filters) {
-  auto archive = MovementArchive::OpenOrCreate(trimmedText(windowSet().frmMovimenti->archiveFile()));
+  auto archive = MovementArchive::OpenOrCreate(archivePath_);
   ListEntries entries = searchList(archive, filters);
   archive.Close();
   return entries;
 }
 
 void TfrmTrovaMovimenti::pick(const QString& line) {
-  if (gui::memoryMode(this) == gui::mode::Movimenti) movementlists::loadChosenLine(line);
+  picked_ = gui::chosenRecord<TMovimento>(archivePath_, line);
 }
 
 }  // namespace fondaro

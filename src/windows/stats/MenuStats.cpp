@@ -7,7 +7,6 @@
 #include <QPushButton>
 
 #include "WindowSet.h"
-#include "app/Avvio.h"
 #include "core/archive.h"
 #include "core/field.h"
 #include "core/textrules.h"
@@ -198,6 +197,6 @@ void TfrmMenuStats::imgGuidaClick() { showStatsGuide(this); }
 
 void TfrmMenuStats::imgEsciClick() { close(); }
 
-void TfrmMenuStats::FormClose() { windowSet().frmAvvio->present(); }
+void TfrmMenuStats::FormClose() { openLauncher(this); }
 
 }  // namespace fondaro

@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include "WindowSet.h"
-#include "app/Guida.h"
 #include "chart/chart.h"
 #include "core/archive.h"
 #include "core/field.h"
@@ -76,7 +75,7 @@ QString badAmountMessage(const ChartFigures& f) {
 }  // namespace
 
 void showStatsGuide(QWidget* owner) {
-  TfrmGuida::Show(owner, text(statsTexts::kGuideTitle), gui::guidePage(u"grafici"_qs));
+  showGuide(owner, text(statsTexts::kGuideTitle), gui::guidePage(u"grafici"_qs));
 }
 
 StatsWindow::StatsWindow(QWidget* owner, const Sheet& sheet) : Form(owner, Kind::Work), sheet_(sheet) {

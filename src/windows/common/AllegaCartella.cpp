@@ -1,4 +1,4 @@
-#include "movements/AllegaCartella.h"
+#include "common/AllegaCartella.h"
 
 #include <QFileInfo>
 #include <QFrame>
@@ -7,13 +7,13 @@
 #include <QPushButton>
 #include <cerrno>
 
-#include "WindowSet.h"
-#include "clients/Clienti.h"
+#include "common/TextsAllegati.h"
 #include "core/field.h"
 #include "core/filepath.h"
 #include "core/notice.h"
 #include "core/replacefile.h"
 #include "gui/application.h"
+#include "gui/cardeditor.h"
 #include "gui/cardform.h"
 #include "gui/controls.h"
 #include "gui/messages.h"
@@ -21,8 +21,6 @@
 #include "gui/programfolder.h"
 #include "gui/progress.h"
 #include "gui/widgets.h"
-#include "movements/Movimenti.h"
-#include "movements/TextsAllegati.h"
 
 namespace fondaro {
 
@@ -41,7 +39,6 @@ QByteArray rowName(const char* kind, int row) { return kind + QByteArray("0") + 
 TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner) : Form(owner, Kind::Dialog) {
   setObjectName(u"frmAllegaCartella"_qs);
   setWindowTitle(kCaption.toString());
-  gui::makeMemoryLabel(this);
   setFixedSize(634, 534);
   setGradientBackground(true);
 
@@ -57,6 +54,11 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget* owner) : Form(owner, Kind::Dialo
                           u"btnSfoglia02", u"btnApri02", u"txtDesc02", u"txtFile03", u"btnSfoglia03",
                           u"btnApri03", u"txtDesc03", u"btnApplica", u"btnAnnulla"});
   gui::connectClickSlots(this);
+}
+
+TfrmAllegaCartella::TfrmAllegaCartella(gui::CardEditor& editor) : TfrmAllegaCartella(&editor) {
+  editor_ = &editor;
+  setAttachments(editor.attachments());
 }
 
 void TfrmAllegaCartella::addRow(int i) {
@@ -173,15 +175,8 @@ void TfrmAllegaCartella::open(int row) {
 
 void TfrmAllegaCartella::clearName(int row) { txtFile[row]->clear(); }
 
-// The rows go to the editor that lblMemory names; with any other word nothing
-// is handed over and the window stays.
 void TfrmAllegaCartella::btnApplicaClick() {
-  const QString mode = gui::memoryMode(this);
-  gui::CardEditor* editor = nullptr;
-  if (mode == gui::mode::Clienti) editor = windowSet().frmClienti;
-  else if (mode == gui::mode::Movimenti) editor = windowSet().frmMovimenti;
-  else return;
-  if (editor) editor->setAttachments(attachments());
+  if (editor_) editor_->setAttachments(attachments());
   close();
 }
 

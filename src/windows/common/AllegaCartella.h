@@ -2,9 +2,8 @@
 // The attachments of the card on screen in one of the two editors: up to three
 // files, each with a description. "Sfoglia..." copies a chosen file into the
 // attachments folder; "Apri" opens an attached file with the desktop's
-// program; "Applica e chiudi" hands the six texts to the editor named by
-// lblMemory ("movimenti" or "clienti"), where they reach the archive only when
-// the card is saved.
+// program; "Applica e chiudi" hands the six texts back to the editor the
+// window serves, where they reach the archive only when the card is saved.
 #include "core/attachments.h"
 #include "gui/form.h"
 
@@ -15,17 +14,22 @@ class QPushButton;
 namespace fondaro {
 
 namespace gui {
+class CardEditor;
 class PictureButton;
-}
+}  // namespace gui
 
 class TfrmAllegaCartella : public gui::Form {
   Q_OBJECT
 
  public:
+  // Over `editor`, with the rows of its card; "Applica e chiudi" hands them
+  // back to it.
+  explicit TfrmAllegaCartella(gui::CardEditor& editor);
+  // Serving no editor (the window set's start-up instance): "Applica e
+  // chiudi" only closes.
   explicit TfrmAllegaCartella(QWidget* owner = nullptr);
 
-  // The three rows: the caller fills them from its card, and "Applica e
-  // chiudi" hands them back trimmed.
+  // The three rows; "Applica e chiudi" hands them back trimmed.
   void setAttachments(const AttachmentTexts& attachments);
   AttachmentTexts attachments() const;
 
@@ -56,6 +60,7 @@ class TfrmAllegaCartella : public gui::Form {
   gui::PictureButton* imgCancella[3];
   QPushButton* btnApplica;
   QPushButton* btnAnnulla;
+  gui::CardEditor* editor_ = nullptr;
 };
 
 }  // namespace fondaro
