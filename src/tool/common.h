@@ -1,5 +1,5 @@
 #pragma once
-// Shared plumbing of the fondaro-tool commands: argument parsing, the record
+// Shared plumbing of the fondaro-tool commands: the file arguments, the record
 // kind of a file, output in UTF-8.
 #include <QString>
 #include <QStringList>
@@ -28,6 +28,12 @@ struct FileArgs {
 std::optional<FileArgs> parseFileArgs(const QStringList& args, const char* usage);
 
 bool wantsHelp(const QStringList& args);
+
+// `why`, then the usage, on stderr; returns kExitError.
+int usageError(const QString& why, const char* usage);
+// Whether the words left are one FILE; if not, "missing FILE" or "one FILE
+// only" and the usage on stderr.
+bool oneFile(const QStringList& positional, const char* usage);
 
 void out(const QString& text);  // stdout, UTF-8, as is
 void err(const QString& text);  // stderr, UTF-8, with a line break
