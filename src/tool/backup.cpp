@@ -82,10 +82,7 @@ QString stateText(const safety::CopyInfo& c) {
 }  // namespace
 
 int runBackup(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kBackupUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kBackupUsage)) return kExitOk;
   const auto p = parseArgs(args, {QStringLiteral("--to")}, kBackupUsage);
   if (!p) return kExitError;
   const QByteArray folder = encodePath(p->positional[0]);
@@ -104,10 +101,7 @@ int runBackup(const QStringList& args) {
 }
 
 int runBackups(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kBackupsUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kBackupsUsage)) return kExitOk;
   const auto p = parseArgs(args, {}, kBackupsUsage);
   if (!p) return kExitError;
   const QByteArray folder = encodePath(p->positional[0]);
@@ -126,10 +120,7 @@ int runBackups(const QStringList& args) {
 }
 
 int runRestore(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kRestoreUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kRestoreUsage)) return kExitOk;
   const auto p = parseArgs(args, {QStringLiteral("--into")}, kRestoreUsage);
   if (!p) return kExitError;
   if (!p->has(u"--into"_qs)) return usageError(QStringLiteral("missing --into FOLDER"), kRestoreUsage);

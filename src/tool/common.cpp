@@ -69,8 +69,10 @@ int finishOutput(int rc) {
   return kExitError;
 }
 
-bool wantsHelp(const QStringList& args) {
-  return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+bool helpShown(const QStringList& args, const char* usage) {
+  if (!args.contains(QStringLiteral("--help")) && !args.contains(QStringLiteral("-h"))) return false;
+  out(QString::fromUtf8(usage) + u'\n');
+  return true;
 }
 
 int usageError(const QString& why, const char* usage) {

@@ -63,7 +63,9 @@ Syntax importSyntax() {
   };
   return {.options = {{.names = {u"--dry-run"_qs}, .takesValue = false},
                       {.names = {u"--into"_qs}, .missing = u"--into needs a folder"_qs},
-                      {.names = {u"--format"_qs}, .missing = u"--format needs camt, ofx or csv"_qs, .check = knownFormat},
+                      {.names = {u"--format"_qs},
+                       .missing = u"--format needs camt, ofx or csv"_qs,
+                       .check = knownFormat},
                       {.names = {u"--columns"_qs}, .missing = u"--columns needs a mapping"_qs, .check = goodColumns}},
           .maxPositionals = 1,
           .tooMany = u"more than one statement given"_qs};
@@ -127,10 +129,7 @@ void reportWriteFailure(const ImportWriteError& e) {
 }  // namespace
 
 int runImport(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kUsage)) return kExitOk;
   const auto ia = parseArgs(args);
   if (!ia) return kExitError;
   const QByteArray folder = encodePath(ia->folder);

@@ -162,7 +162,7 @@ std::optional<std::vector<FieldFilter>> parseFilters(const QStringList& specs) {
 }  // namespace
 
 int runList(const QStringList& args) {
-  if (wantsHelp(args)) return out(QString::fromUtf8(kListUsage) + u'\n'), kExitOk;
+  if (helpShown(args, kListUsage)) return kExitOk;
   const auto a = splitArgs(args, {QStringLiteral("--kind"), QStringLiteral("--pdf")}, kListUsage);
   if (!a) return kExitError;
   if (a->positional.isEmpty()) return usageError(QStringLiteral("missing FILE"), kListUsage);
@@ -192,7 +192,7 @@ int runList(const QStringList& args) {
 }
 
 int runDue(const QStringList& args) {
-  if (wantsHelp(args)) return out(QString::fromUtf8(kDueUsage) + u'\n'), kExitOk;
+  if (helpShown(args, kDueUsage)) return kExitOk;
   const auto a = splitArgs(args, {QStringLiteral("--today"), QStringLiteral("--pdf")}, kDueUsage);
   if (!a) return kExitError;
   if (!oneFile(a->positional, kDueUsage)) return kExitError;
@@ -214,7 +214,7 @@ int runDue(const QStringList& args) {
 }
 
 int runJournal(const QStringList& args) {
-  if (wantsHelp(args)) return out(QString::fromUtf8(kJournalUsage) + u'\n'), kExitOk;
+  if (helpShown(args, kJournalUsage)) return kExitOk;
   const auto a = splitArgs(
       args, {QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--causale"), QStringLiteral("--pdf")},
       kJournalUsage);

@@ -37,9 +37,7 @@ const char* kUsage =
     "and stop then write nothing).";
 
 int usageError(const QString& why) {
-  err(QStringLiteral("fondaro-tool recurring: ") + why);
-  err(QString::fromUtf8(kUsage));
-  return kExitError;
+  return tool::usageError(QStringLiteral("fondaro-tool recurring: ") + why, kUsage);
 }
 
 // "--name VALUE" of the names given, and --dry-run, anywhere; any other word
@@ -221,10 +219,7 @@ int runCommand(const QStringList& args) {
 
 int runRecurring(const QStringList& args) {
   if (args.isEmpty()) return usageError(u"a subcommand is needed"_qs);
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kUsage)) return kExitOk;
   const QString sub = args.first();
   const QStringList rest = args.mid(1);
   if (sub == QLatin1String("add")) return addCommand(rest);

@@ -28,10 +28,7 @@ QString line(const char* name, const std::vector<double>& values) {
 }  // namespace
 
 int runStats(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kUsage)) return kExitOk;
   // --year first, then the file arguments of the words left.
   const Syntax syntax{.options = {{.names = {u"--year"_qs}, .missing = u"missing --year YYYY"_qs}},
                       .unknown = Unknown::Kept,
@@ -40,9 +37,10 @@ int runStats(const QStringList& args) {
   const std::optional<ParsedArgs> p = parseOptions(args, syntax, &why);
   if (!p) return usageError(why, kUsage);
   const QString year = p->value(u"--year"_qs);
-  if (!isYearText(year))
-    return usageError(year.isEmpty() ? QStringLiteral("missing --year YYYY") : QStringLiteral("the year must be four digits"),
-                      kUsage);
+  if (!isYearText(year)) {
+    const QString why = year.isEmpty() ? u"missing --year YYYY"_qs : u"the year must be four digits"_qs;
+    return usageError(why, kUsage);
+  }
   const QStringList& rest = p->positional;
   return runFileCommand(rest, "stats", kUsage, [&](const FileArgs& fa) {
     if (fa.kind != Kind::Movimenti) {

@@ -40,10 +40,7 @@ std::optional<checks::Kind> checkKind(const QString& name) {
 int runValidate(const QStringList& args) {
   const qsizetype dashes = args.indexOf(QStringLiteral("--"));
   const QStringList options = dashes < 0 ? args : args.first(dashes);
-  if (wantsHelp(options)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(options, kUsage)) return kExitOk;
   // No options but help: a word beginning with "-" is refused before the kind
   // only, for a TEXT may begin with "-"; the first "--" is dropped.
   const Syntax syntax{.words = OptionWords::Dash, .doubleDashEnds = true, .optionsBeforeWords = true};

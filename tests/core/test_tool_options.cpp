@@ -2,6 +2,7 @@
 // commands use them.
 #include <gtest/gtest.h>
 
+#include "test_support.h"
 #include "tool/options.h"
 
 using namespace fondaro::tool;
@@ -125,6 +126,25 @@ TEST(ToolOptions, ParsesEachShape) {
     EXPECT_EQ(p->positional, c.positional);
     EXPECT_EQ(p->values, c.values);
     EXPECT_EQ(p->flags, QSet<QString>(c.flags.begin(), c.flags.end()));
+  }
+}
+
+// Two refusals that once went astray: a second --year with no value was told
+// as an unknown option, and an empty STATEMENT was passed over for the next.
+TEST(ToolOptions, TheCommandsTellTheMistakeMade) {
+  const struct {
+    QStringList args;
+    QString firstLine;
+  } cases[] = {
+      {{u"stats"_qs, u"a.eur"_qs, u"--year"_qs, u"2024"_qs, u"--year"_qs}, u"missing --year YYYY"_qs},
+      {{u"import"_qs, u""_qs, u"b.csv"_qs, u"--into"_qs, u"."_qs}, u"fondaro-tool import: more than one statement given"_qs},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.join(u' ').toStdString());
+    const fondaro::testing::ToolRun r = fondaro::testing::runTool(c.args);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err.section(u'\n', 0, 0), c.firstLine);
+    EXPECT_TRUE(r.out.isEmpty());
   }
 }
 
