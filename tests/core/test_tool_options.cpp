@@ -137,7 +137,8 @@ TEST(ToolOptions, TheCommandsTellTheMistakeMade) {
     QString firstLine;
   } cases[] = {
       {{u"stats"_qs, u"a.eur"_qs, u"--year"_qs, u"2024"_qs, u"--year"_qs}, u"missing --year YYYY"_qs},
-      {{u"import"_qs, u""_qs, u"b.csv"_qs, u"--into"_qs, u"."_qs}, u"fondaro-tool import: more than one statement given"_qs},
+      {{u"import"_qs, u""_qs, u"b.csv"_qs, u"--into"_qs, u"."_qs},
+       u"fondaro-tool import: more than one statement given"_qs},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.join(u' ').toStdString());
