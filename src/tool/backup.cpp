@@ -1,13 +1,13 @@
 // fondaro-tool backup, backups, restore: the safety copies of a folder's data
 // (core/safetycopies.h).
 
-#include <QMap>
 #include <optional>
 
 #include "core/filepath.h"
 #include "core/safetycopies.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/options.h"
 
 namespace fondaro::tool {
 namespace {
@@ -44,43 +44,22 @@ const char* kRestoreUsage =
     "stderr. Exit 0; 1 when a file could not be put back (named on stderr, the\n"
     "others are); 2 when nothing was replaced.";
 
-// "FOLDER" and "--OPTION VALUE" pairs; the option names allowed are given.
-struct Parsed {
-  QStringList positional;
-  QMap<QString, QString> options;
-};
-
-std::optional<Parsed> parseArgs(const QStringList& args, const QStringList& optionNames, const char* usage) {
-  Parsed p;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    if (a.startsWith(u"--") && a.size() > 2) {
-      const qsizetype eq = a.indexOf(u'=');
-      const QString name = eq < 0 ? a : a.left(eq);
-      if (!optionNames.contains(name)) {
-        err(QStringLiteral("unknown option %1").arg(name));
-        err(QString::fromUtf8(usage));
-        return std::nullopt;
-      }
-      QString value;
-      if (eq >= 0) {
-        value = a.mid(eq + 1);
-      } else if (i + 1 < args.size()) {
-        value = args[++i];
-      }
-      if (value.isEmpty()) {
-        err(QStringLiteral("%1 needs a folder").arg(name));
-        err(QString::fromUtf8(usage));
-        return std::nullopt;
-      }
-      p.options[name] = value;
-    } else {
-      p.positional << a;
-    }
+// "FOLDER" and "--OPTION FOLDER" or "--OPTION=FOLDER" of the names given; an
+// unknown option is named without its value.
+std::optional<ParsedArgs> parseArgs(const QStringList& args, const QStringList& optionNames, const char* usage) {
+  Syntax syntax{.words = OptionWords::DoubleDashNamed, .unknown = Unknown::RefusedByName, .inlineValues = true};
+  for (const QString& name : optionNames) {
+    const QString missing = name + u" needs a folder"_qs;
+    syntax.options.push_back({.names = {name}, .missing = missing, .empty = missing});
   }
-  if (p.positional.size() != 1) {
-    err(p.positional.isEmpty() ? QStringLiteral("missing folder") : QStringLiteral("one folder only"));
-    err(QString::fromUtf8(usage));
+  QString why;
+  std::optional<ParsedArgs> p = parseOptions(args, syntax, &why);
+  if (!p) {
+    usageError(why, usage);
+    return std::nullopt;
+  }
+  if (p->positional.size() != 1) {
+    usageError(p->positional.isEmpty() ? QStringLiteral("missing folder") : QStringLiteral("one folder only"), usage);
     return std::nullopt;
   }
   return p;
@@ -103,15 +82,12 @@ QString stateText(const safety::CopyInfo& c) {
 }  // namespace
 
 int runBackup(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kBackupUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kBackupUsage)) return kExitOk;
   const auto p = parseArgs(args, {QStringLiteral("--to")}, kBackupUsage);
   if (!p) return kExitError;
   const QByteArray folder = encodePath(p->positional[0]);
   const QByteArray into =
-      p->options.contains(u"--to"_qs) ? encodePath(p->options[u"--to"_qs]) : safety::copiesFolderOf(folder);
+      p->has(u"--to"_qs) ? encodePath(p->value(u"--to"_qs)) : safety::copiesFolderOf(folder);
   try {
     const safety::FullCopy c = safety::makeFullCopy(folder, into, safety::CopyKind::Full);
     out(decodePath(c.path) + u'\n');
@@ -125,10 +101,7 @@ int runBackup(const QStringList& args) {
 }
 
 int runBackups(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kBackupsUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kBackupsUsage)) return kExitOk;
   const auto p = parseArgs(args, {}, kBackupsUsage);
   if (!p) return kExitError;
   const QByteArray folder = encodePath(p->positional[0]);
@@ -147,19 +120,12 @@ int runBackups(const QStringList& args) {
 }
 
 int runRestore(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kRestoreUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kRestoreUsage)) return kExitOk;
   const auto p = parseArgs(args, {QStringLiteral("--into")}, kRestoreUsage);
   if (!p) return kExitError;
-  if (!p->options.contains(u"--into"_qs)) {
-    err(QStringLiteral("missing --into FOLDER"));
-    err(QString::fromUtf8(kRestoreUsage));
-    return kExitError;
-  }
+  if (!p->has(u"--into"_qs)) return usageError(QStringLiteral("missing --into FOLDER"), kRestoreUsage);
   const QByteArray copy = encodePath(p->positional[0]);
-  const QByteArray into = encodePath(p->options[u"--into"_qs]);
+  const QByteArray into = encodePath(p->value(u"--into"_qs));
   try {
     const safety::Restored r = safety::restoreCopy(copy, into);
     if (!r.before.isEmpty()) out(decodePath(r.before) + u'\n');

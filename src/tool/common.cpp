@@ -6,6 +6,7 @@
 
 #include "core/filepath.h"
 #include "core/safetycopies.h"
+#include "tool/options.h"
 
 namespace fondaro::tool {
 
@@ -68,51 +69,54 @@ int finishOutput(int rc) {
   return kExitError;
 }
 
-bool wantsHelp(const QStringList& args) {
-  return args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+bool helpShown(const QStringList& args, const char* usage) {
+  if (!args.contains(QStringLiteral("--help")) && !args.contains(QStringLiteral("-h"))) return false;
+  out(QString::fromUtf8(usage) + u'\n');
+  return true;
 }
 
-static std::optional<Kind> kindFromName(const QString& name) { return recordKindFromWord(name); }
+int usageError(const QString& why, const char* usage) {
+  err(why);
+  err(QString::fromUtf8(usage));
+  return kExitError;
+}
+
+bool oneFile(const QStringList& positional, const char* usage) {
+  if (positional.size() == 1) return true;
+  usageError(positional.isEmpty() ? QStringLiteral("missing FILE") : QStringLiteral("one FILE only"), usage);
+  return false;
+}
+
+namespace {
+
+// "[--kind movimenti|clienti] FILE": the option anywhere, as "--kind=K" too;
+// "--" alone and "-x" are file names.
+Syntax fileSyntax() {
+  const auto knownKind = [](const QString& v) -> std::optional<QString> {
+    if (recordKindFromWord(v)) return std::nullopt;
+    return QStringLiteral("unknown kind \"%1\": use movimenti or clienti").arg(v);
+  };
+  return {.options = {{.names = {u"--kind"_qs},
+                       .missing = u"--kind needs a value: movimenti or clienti"_qs,
+                       .check = knownKind}},
+          .words = OptionWords::DoubleDashNamed,
+          .inlineValues = true};
+}
+
+}  // namespace
 
 std::optional<FileArgs> parseFileArgs(const QStringList& args, const char* usage) {
-  FileArgs fa;
-  std::optional<Kind> kind;
-  QStringList files;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    if (a == QLatin1String("--kind") || a.startsWith(QLatin1String("--kind="))) {
-      QString value;
-      if (a == QLatin1String("--kind")) {
-        if (i + 1 >= args.size()) {
-          err(QStringLiteral("--kind needs a value: movimenti or clienti"));
-          err(QString::fromUtf8(usage));
-          return std::nullopt;
-        }
-        value = args[++i];
-      } else {
-        value = a.mid(7);
-      }
-      kind = kindFromName(value);
-      if (!kind) {
-        err(QStringLiteral("unknown kind \"%1\": use movimenti or clienti").arg(value));
-        err(QString::fromUtf8(usage));
-        return std::nullopt;
-      }
-    } else if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
-      err(QStringLiteral("unknown option %1").arg(a));
-      err(QString::fromUtf8(usage));
-      return std::nullopt;
-    } else {
-      files << a;
-    }
-  }
-  if (files.size() != 1) {
-    err(files.isEmpty() ? QStringLiteral("missing FILE") : QStringLiteral("one FILE only"));
-    err(QString::fromUtf8(usage));
+  QString why;
+  const std::optional<ParsedArgs> p = parseOptions(args, fileSyntax(), &why);
+  if (!p) {
+    usageError(why, usage);
     return std::nullopt;
   }
-  fa.path = files.front();
-  if (!kind) kind = recordKindFromFileName(fa.path);
+  if (!oneFile(p->positional, usage)) return std::nullopt;
+  FileArgs fa;
+  fa.path = p->positional.front();
+  const std::optional<Kind> kind =
+      p->has(u"--kind"_qs) ? recordKindFromWord(p->value(u"--kind"_qs)) : recordKindFromFileName(fa.path);
   if (!kind) {
     err(QStringLiteral("cannot tell the kind of %1 from its name (*.eur movements, *.pro clients): "
                        "use --kind movimenti|clienti")

@@ -1,5 +1,5 @@
 #pragma once
-// Shared plumbing of the fondaro-tool commands: argument parsing, the record
+// Shared plumbing of the fondaro-tool commands: the file arguments, the record
 // kind of a file, output in UTF-8.
 #include <QString>
 #include <QStringList>
@@ -27,7 +27,15 @@ struct FileArgs {
 // and the usage to stderr and returns nothing.
 std::optional<FileArgs> parseFileArgs(const QStringList& args, const char* usage);
 
-bool wantsHelp(const QStringList& args);
+// When `args` hold --help or -h (even as an option's value), prints `usage`
+// on standard output and says so.
+bool helpShown(const QStringList& args, const char* usage);
+
+// `why`, then the usage, on stderr; returns kExitError.
+int usageError(const QString& why, const char* usage);
+// Whether the words left are one FILE; if not, "missing FILE" or "one FILE
+// only" and the usage on stderr.
+bool oneFile(const QStringList& positional, const char* usage);
 
 void out(const QString& text);  // stdout, UTF-8, as is
 void err(const QString& text);  // stderr, UTF-8, with a line break
@@ -67,10 +75,7 @@ namespace fondaro::tool {
 // run(FileArgs) with archive failures reported on stderr as exit 2.
 template <class Run>
 int runFileCommand(const QStringList& args, const char* name, const char* usage, Run&& run) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(usage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, usage)) return kExitOk;
   const auto fa = parseFileArgs(args, usage);
   if (!fa) return kExitError;
   try {

@@ -5,6 +5,7 @@
 #include "core/movementexport.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/options.h"
 
 namespace fondaro::tool {
 namespace {
@@ -37,20 +38,16 @@ QByteArray documentOf(const QString& path) {
 }  // namespace
 
 int runExport(const QStringList& args) {
-  QStringList rest;
-  QString outPath;
-  for (int i = 0; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("-o") || args[i] == QLatin1String("--output")) {
-      if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
-        err(QStringLiteral("-o needs a file name"));
-        err(QString::fromUtf8(kUsage));
-        return kExitError;
-      }
-      outPath = args[++i];
-    } else {
-      rest << args[i];
-    }
-  }
+  // -o first, then the file arguments of the words left.
+  const Syntax syntax{.options = {{.names = {u"-o"_qs, u"--output"_qs},
+                                   .missing = u"-o needs a file name"_qs,
+                                   .empty = u"-o needs a file name"_qs}},
+                      .unknown = Unknown::Kept};
+  QString why;
+  const std::optional<ParsedArgs> p = parseOptions(args, syntax, &why);
+  if (!p) return usageError(why, kUsage);
+  const QString outPath = p->value(u"-o"_qs);
+  const QStringList& rest = p->positional;
   return runFileCommand(rest, "export", kUsage, [&](const FileArgs& fa) {
     if (!outPath.isEmpty() && !outputAllowed("export", outPath, fa.path)) return kExitError;
     const QByteArray doc =

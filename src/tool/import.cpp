@@ -7,6 +7,7 @@
 #include "core/filepath.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/options.h"
 
 namespace fondaro::tool {
 namespace {
@@ -41,48 +42,53 @@ struct ImportArgs {
   bool dryRun = false;
 };
 
+std::optional<StatementFormat> formatNamed(const QString& name) {
+  if (name == u"camt") return StatementFormat::Camt;
+  if (name == u"ofx") return StatementFormat::Ofx;
+  if (name == u"csv") return StatementFormat::Csv;
+  return std::nullopt;
+}
+
+// The options anywhere, as "--name VALUE" only; each value is checked as it is
+// met, and so is a second statement, so that the first mistake is told.
+Syntax importSyntax() {
+  const auto knownFormat = [](const QString& v) -> std::optional<QString> {
+    if (formatNamed(v)) return std::nullopt;
+    return QStringLiteral("unknown format \"%1\" (camt, ofx or csv)").arg(v);
+  };
+  const auto goodColumns = [](const QString& v) -> std::optional<QString> {
+    QString why;
+    if (parseColumnsOption(v, &why)) return std::nullopt;
+    return QStringLiteral("--columns: ") + why;
+  };
+  return {.options = {{.names = {u"--dry-run"_qs}, .takesValue = false},
+                      {.names = {u"--into"_qs}, .missing = u"--into needs a folder"_qs},
+                      {.names = {u"--format"_qs},
+                       .missing = u"--format needs camt, ofx or csv"_qs,
+                       .check = knownFormat},
+                      {.names = {u"--columns"_qs}, .missing = u"--columns needs a mapping"_qs, .check = goodColumns}},
+          .maxPositionals = 1,
+          .tooMany = u"more than one statement given"_qs};
+}
+
 std::optional<ImportArgs> parseArgs(const QStringList& args) {
-  ImportArgs ia;
-  const auto usageError = [](const QString& why) -> std::optional<ImportArgs> {
-    err(QStringLiteral("fondaro-tool import: ") + why);
-    err(QString::fromUtf8(kUsage));
+  const auto refused = [](const QString& why) -> std::optional<ImportArgs> {
+    usageError(QStringLiteral("fondaro-tool import: ") + why, kUsage);
     return std::nullopt;
   };
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    const auto value = [&](QString* v) {
-      if (i + 1 >= args.size()) return false;
-      *v = args[++i];
-      return true;
-    };
-    QString v;
-    if (a == u"--dry-run") {
-      ia.dryRun = true;
-    } else if (a == u"--into") {
-      if (!value(&ia.folder)) return usageError(QStringLiteral("--into needs a folder"));
-    } else if (a == u"--format") {
-      if (!value(&v)) return usageError(QStringLiteral("--format needs camt, ofx or csv"));
-      if (v == u"camt") ia.format = StatementFormat::Camt;
-      else if (v == u"ofx") ia.format = StatementFormat::Ofx;
-      else if (v == u"csv") ia.format = StatementFormat::Csv;
-      else return usageError(QStringLiteral("unknown format \"%1\" (camt, ofx or csv)").arg(v));
-    } else if (a == u"--columns") {
-      if (!value(&v)) return usageError(QStringLiteral("--columns needs a mapping"));
-      QString why;
-      ia.columns = parseColumnsOption(v, &why);
-      if (!ia.columns) return usageError(QStringLiteral("--columns: ") + why);
-    } else if (a.startsWith(u"--")) {
-      return usageError(QStringLiteral("unknown option %1").arg(a));
-    } else if (ia.statement.isEmpty()) {
-      ia.statement = a;
-    } else {
-      return usageError(QStringLiteral("more than one statement given"));
-    }
-  }
-  if (ia.statement.isEmpty()) return usageError(QStringLiteral("no statement given"));
-  if (ia.folder.isEmpty()) return usageError(QStringLiteral("no folder given (--into FOLDER)"));
+  QString why;
+  const std::optional<ParsedArgs> p = parseOptions(args, importSyntax(), &why);
+  if (!p) return refused(why);
+  ImportArgs ia;
+  ia.statement = p->positional.value(0);
+  ia.folder = p->value(u"--into"_qs);
+  ia.dryRun = p->has(u"--dry-run"_qs);
+  if (p->has(u"--format"_qs)) ia.format = formatNamed(p->value(u"--format"_qs));
+  if (p->has(u"--columns"_qs)) ia.columns = parseColumnsOption(p->value(u"--columns"_qs), &why);
+  if (ia.statement.isEmpty()) return refused(QStringLiteral("no statement given"));
+  if (ia.folder.isEmpty()) return refused(QStringLiteral("no folder given (--into FOLDER)"));
   if (ia.columns && ia.format && *ia.format != StatementFormat::Csv) {
-    return usageError(QStringLiteral("--columns is for CSV statements"));
+    return refused(QStringLiteral("--columns is for CSV statements"));
   }
   if (ia.columns) ia.format = StatementFormat::Csv;
   return ia;
@@ -123,10 +129,7 @@ void reportWriteFailure(const ImportWriteError& e) {
 }  // namespace
 
 int runImport(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kUsage)) return kExitOk;
   const auto ia = parseArgs(args);
   if (!ia) return kExitError;
   const QByteArray folder = encodePath(ia->folder);

@@ -1,7 +1,6 @@
 // fondaro-tool list, due and journal: the lines the list windows show, from
 // the same core functions, printed as UTF-8 text or as the windows' printout.
 #include <QDate>
-#include <QMap>
 #include <QStringEncoder>
 
 #include "core/cp1252.h"
@@ -12,6 +11,7 @@
 #include "core/textrules.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/options.h"
 #include "tool/pdf.h"
 
 namespace fondaro::tool {
@@ -51,59 +51,31 @@ const char* kJournalUsage =
 const QString kListTitle = QStringLiteral("Riepilogo movimenti in archivio");
 const QString kDueTitle = QStringLiteral("Riepilogo pagamenti in scadenza o scaduti e non saldati");
 
-// Options with a value; everything else is positional.
-struct Args {
-  QStringList positional;
-  QMap<QString, QString> options;
-};
-
-std::optional<Args> splitArgs(const QStringList& args, const QStringList& valued, const char* usage) {
-  Args a;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& s = args[i];
-    if (!s.startsWith(QLatin1String("--"))) {
-      a.positional << s;
-      continue;
-    }
-    const qsizetype eq = s.indexOf(u'=');
-    const QString name = eq < 0 ? s : s.left(eq);
-    if (!valued.contains(name)) {
-      err(QStringLiteral("unknown option %1").arg(s));
-      err(QString::fromUtf8(usage));
-      return std::nullopt;
-    }
-    if (eq >= 0) {
-      a.options[name] = s.mid(eq + 1);
-    } else if (i + 1 < args.size()) {
-      a.options[name] = args[++i];
-    } else {
-      err(QStringLiteral("%1 needs a value").arg(name));
-      err(QString::fromUtf8(usage));
-      return std::nullopt;
-    }
-    if (name == QLatin1String("--pdf") && a.options[name].isEmpty()) {
-      err(QStringLiteral("--pdf needs a file name"));
-      err(QString::fromUtf8(usage));
-      return std::nullopt;
-    }
-  }
+// "--name VALUE" or "--name=VALUE", anywhere; any other word beginning with
+// "--", "--" alone included, is refused. --pdf needs a file name.
+std::optional<ParsedArgs> splitArgs(const QStringList& args, const QStringList& valued, const char* usage) {
+  Syntax syntax{.inlineValues = true};
+  for (const QString& name : valued)
+    syntax.options.push_back({.names = {name}, .empty = name == u"--pdf" ? u"--pdf needs a file name"_qs : QString()});
+  QString why;
+  std::optional<ParsedArgs> a = parseOptions(args, syntax, &why);
+  if (!a) usageError(why, usage);
   return a;
 }
 
 // The file arguments as the other commands take them.
-QStringList fileArgs(const Args& a, const QString& file) {
+QStringList fileArgs(const ParsedArgs& a, const QString& file) {
   QStringList out;
-  if (a.options.contains(QStringLiteral("--kind"))) out << QStringLiteral("--kind") << a.options[QStringLiteral("--kind")];
+  if (a.has(u"--kind"_qs)) out << QStringLiteral("--kind") << a.value(u"--kind"_qs);
   out << file;
   return out;
 }
 
-std::optional<QDate> dateOption(const Args& a, const char* name, const char* usage) {
-  const QString text = a.options.value(QString::fromLatin1(name));
+std::optional<QDate> dateOption(const ParsedArgs& a, const char* name, const char* usage) {
+  const QString text = a.value(QString::fromLatin1(name));
   const QDate d = parseDate(text);
   if (!d.isValid()) {
-    err(QStringLiteral("%1 \"%2\" is not a date DD/MM/YYYY").arg(QLatin1String(name), text));
-    err(QString::fromUtf8(usage));
+    usageError(QStringLiteral("%1 \"%2\" is not a date DD/MM/YYYY").arg(QLatin1String(name), text), usage);
     return std::nullopt;
   }
   return d;
@@ -156,9 +128,9 @@ int reportSkipped(const std::vector<SkippedRecord>& skipped) {
 }
 
 // Lines to stdout, or the printout to --pdf OUT.
-int writeOutput(const Args& a, const char* command, const QString& input, Printout kind, const QString& title,
+int writeOutput(const ParsedArgs& a, const char* command, const QString& input, Printout kind, const QString& title,
                 const QStringList& lines) {
-  const QString pdf = a.options.value(QStringLiteral("--pdf"));
+  const QString pdf = a.value(QStringLiteral("--pdf"));
   if (pdf.isEmpty()) {
     printLines(lines);
     return flushOut() ? kExitOk : kExitError;
@@ -190,14 +162,10 @@ std::optional<std::vector<FieldFilter>> parseFilters(const QStringList& specs) {
 }  // namespace
 
 int runList(const QStringList& args) {
-  if (wantsHelp(args)) return out(QString::fromUtf8(kListUsage) + u'\n'), kExitOk;
+  if (helpShown(args, kListUsage)) return kExitOk;
   const auto a = splitArgs(args, {QStringLiteral("--kind"), QStringLiteral("--pdf")}, kListUsage);
   if (!a) return kExitError;
-  if (a->positional.isEmpty()) {
-    err(QStringLiteral("missing FILE"));
-    err(QString::fromUtf8(kListUsage));
-    return kExitError;
-  }
+  if (a->positional.isEmpty()) return usageError(QStringLiteral("missing FILE"), kListUsage);
   return runFileCommand(fileArgs(*a, a->positional.front()), "list", kListUsage, [&](const FileArgs& fa) {
     if (fa.kind == Kind::Clienti) {
       const auto filters = parseFilters<TCliente>(a->positional.mid(1));
@@ -224,16 +192,12 @@ int runList(const QStringList& args) {
 }
 
 int runDue(const QStringList& args) {
-  if (wantsHelp(args)) return out(QString::fromUtf8(kDueUsage) + u'\n'), kExitOk;
+  if (helpShown(args, kDueUsage)) return kExitOk;
   const auto a = splitArgs(args, {QStringLiteral("--today"), QStringLiteral("--pdf")}, kDueUsage);
   if (!a) return kExitError;
-  if (a->positional.size() != 1) {
-    err(a->positional.isEmpty() ? QStringLiteral("missing FILE") : QStringLiteral("one FILE only"));
-    err(QString::fromUtf8(kDueUsage));
-    return kExitError;
-  }
+  if (!oneFile(a->positional, kDueUsage)) return kExitError;
   QDate today = QDate::currentDate();
-  if (a->options.contains(QStringLiteral("--today"))) {
+  if (a->has(QStringLiteral("--today"))) {
     const auto d = dateOption(*a, "--today", kDueUsage);
     if (!d) return kExitError;
     today = *d;
@@ -250,18 +214,14 @@ int runDue(const QStringList& args) {
 }
 
 int runJournal(const QStringList& args) {
-  if (wantsHelp(args)) return out(QString::fromUtf8(kJournalUsage) + u'\n'), kExitOk;
+  if (helpShown(args, kJournalUsage)) return kExitOk;
   const auto a = splitArgs(
       args, {QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--causale"), QStringLiteral("--pdf")},
       kJournalUsage);
   if (!a) return kExitError;
-  if (a->positional.size() != 1) {
-    err(a->positional.isEmpty() ? QStringLiteral("missing FILE") : QStringLiteral("one FILE only"));
-    err(QString::fromUtf8(kJournalUsage));
-    return kExitError;
-  }
-  const QString fromText = a->options.value(QStringLiteral("--from"));
-  const QString toText = a->options.value(QStringLiteral("--to"));
+  if (!oneFile(a->positional, kJournalUsage)) return kExitError;
+  const QString fromText = a->value(QStringLiteral("--from"));
+  const QString toText = a->value(QStringLiteral("--to"));
   // The period window's rules, with the tool's own messages.
   if (const auto problem = period::checkDates(fromText, toText)) {
     if (problem->field == period::Field::Order) {
@@ -276,11 +236,11 @@ int runJournal(const QStringList& args) {
     return kExitError;
   }
   const QDate from = parseDate(fromText), to = parseDate(toText);
-  const QString causale = a->options.value(QStringLiteral("--causale"));
+  const QString causale = a->value(QStringLiteral("--causale"));
   const QStringList file = {QStringLiteral("--kind"), QStringLiteral("movimenti"), a->positional.front()};
   return runFileCommand(file, "journal", kJournalUsage, [&](const FileArgs& fa) {
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
-    const bool toPdf = a->options.contains(QStringLiteral("--pdf"));
+    const bool toPdf = a->has(QStringLiteral("--pdf"));
     // To standard output each line goes out as it is made; a PDF needs them all.
     StreamedLines streamed;
     const Journal j = toPdf ? buildJournal(archive, {from, to, causale})

@@ -1,7 +1,6 @@
 // fondaro-tool recurring: the schedules of recurring movements of a program
 // folder, and their generation, on the same core as the program.
 #include <QDate>
-#include <QMap>
 #include <limits>
 
 #include "core/archive.h"
@@ -10,6 +9,7 @@
 #include "core/textrules.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/options.h"
 
 namespace fondaro::tool {
 namespace {
@@ -36,45 +36,22 @@ const char* kUsage =
     "Exit 0; 2 on a usage error or when a file cannot be read or written (add\n"
     "and stop then write nothing).";
 
-struct Args {
-  QStringList positional;
-  QMap<QString, QString> options;
-  bool dryRun = false;
-};
-
 int usageError(const QString& why) {
-  err(QStringLiteral("fondaro-tool recurring: ") + why);
-  err(QString::fromUtf8(kUsage));
-  return kExitError;
+  return tool::usageError(QStringLiteral("fondaro-tool recurring: ") + why, kUsage);
 }
 
-std::optional<Args> splitArgs(const QStringList& args, const QStringList& valued, QString* why) {
-  Args a;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& s = args[i];
-    if (s == QLatin1String("--dry-run")) {
-      a.dryRun = true;
-      continue;
-    }
-    if (!s.startsWith(QLatin1String("--"))) {
-      a.positional << s;
-      continue;
-    }
-    if (!valued.contains(s)) {
-      *why = QStringLiteral("unknown option %1").arg(s);
-      return std::nullopt;
-    }
-    if (i + 1 >= args.size()) {
-      *why = QStringLiteral("%1 needs a value").arg(s);
-      return std::nullopt;
-    }
-    a.options[s] = args[++i];
-  }
-  return a;
+// "--name VALUE" of the names given, and --dry-run, anywhere; any other word
+// beginning with "--" is refused, "--name=VALUE" too.
+std::optional<ParsedArgs> splitArgs(const QStringList& args, const QStringList& valued, QString* why) {
+  Syntax syntax{.options = {{.names = {u"--dry-run"_qs}, .takesValue = false}}};
+  for (const QString& name : valued) syntax.options.push_back({.names = {name}});
+  return parseOptions(args, syntax, why);
 }
 
-std::optional<QDate> dateArg(const Args& a, const QString& name, QString* why) {
-  const QString text = a.options.value(name);
+bool dryRun(const ParsedArgs& a) { return a.has(u"--dry-run"_qs); }
+
+std::optional<QDate> dateArg(const ParsedArgs& a, const QString& name, QString* why) {
+  const QString text = a.value(name);
   const QDate d = parseDate(text);
   if (!d.isValid()) *why = QStringLiteral("%1 \"%2\" is not a date DD/MM/YYYY").arg(name, text);
   return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
@@ -108,33 +85,33 @@ int addCommand(const QStringList& args) {
                            &why);
   if (!a) return usageError(why);
   if (a->positional.size() != 1) return usageError(u"add takes one FOLDER"_qs);
-  if (a->dryRun) return usageError(u"--dry-run is for run"_qs);
+  if (dryRun(*a)) return usageError(u"--dry-run is for run"_qs);
   for (const char* o : {"--year", "--pos", "--every", "--from"})
-    if (!a->options.contains(QLatin1String(o))) return usageError(QStringLiteral("add needs %1").arg(QLatin1String(o)));
-  const QString year = a->options.value(u"--year"_qs);
+    if (!a->has(QLatin1String(o))) return usageError(QStringLiteral("add needs %1").arg(QLatin1String(o)));
+  const QString year = a->value(u"--year"_qs);
   if (!isYearText(year)) return usageError(QStringLiteral("--year \"%1\" is not a year YYYY").arg(year));
-  const std::optional<qint64> pos = numberArg(a->options.value(u"--pos"_qs), std::numeric_limits<qint64>::max() / 2);
-  if (!pos) return usageError(QStringLiteral("--pos \"%1\" is not a position").arg(a->options.value(u"--pos"_qs)));
-  const std::optional<Repetition> every = Repetition::parse(a->options.value(u"--every"_qs));
+  const std::optional<qint64> pos = numberArg(a->value(u"--pos"_qs), std::numeric_limits<qint64>::max() / 2);
+  if (!pos) return usageError(QStringLiteral("--pos \"%1\" is not a position").arg(a->value(u"--pos"_qs)));
+  const std::optional<Repetition> every = Repetition::parse(a->value(u"--every"_qs));
   if (!every)
     return usageError(QStringLiteral("--every \"%1\" is not 1m, 2m, 3m, 6m, 12m or Nw (N from 1 to 52)")
-                          .arg(a->options.value(u"--every"_qs)));
+                          .arg(a->value(u"--every"_qs)));
   const std::optional<QDate> from = dateArg(*a, u"--from"_qs, &why);
   if (!from) return usageError(why);
   Schedule s;
   s.repetition = *every;
   s.first = *from;
-  if (a->options.contains(u"--until"_qs) && a->options.contains(u"--times"_qs))
+  if (a->has(u"--until"_qs) && a->has(u"--times"_qs))
     return usageError(u"give --until or --times, not both"_qs);
-  if (a->options.contains(u"--until"_qs)) {
+  if (a->has(u"--until"_qs)) {
     const std::optional<QDate> until = dateArg(*a, u"--until"_qs, &why);
     if (!until) return usageError(why);
     s.end = {ScheduleEnd::Kind::Until, *until, 0};
   }
-  if (a->options.contains(u"--times"_qs)) {
-    const std::optional<qint64> times = numberArg(a->options.value(u"--times"_qs), 9999);
+  if (a->has(u"--times"_qs)) {
+    const std::optional<qint64> times = numberArg(a->value(u"--times"_qs), 9999);
     if (!times) return usageError(QStringLiteral("--times \"%1\" is not a number from 1 to 9999")
-                                      .arg(a->options.value(u"--times"_qs)));
+                                      .arg(a->value(u"--times"_qs)));
     s.end = {ScheduleEnd::Kind::Times, {}, int(*times)};
   }
   const QByteArray folder = folderOf(a->positional[0]);
@@ -167,7 +144,7 @@ int listCommand(const QStringList& args) {
   QString why;
   const auto a = splitArgs(args, {}, &why);
   if (!a) return usageError(why);
-  if (a->positional.size() != 1 || a->dryRun) return usageError(u"list takes one FOLDER"_qs);
+  if (a->positional.size() != 1 || dryRun(*a)) return usageError(u"list takes one FOLDER"_qs);
   if (refusedFolder(folderOf(a->positional[0]))) return kExitError;
   try {
     QString text;
@@ -190,7 +167,7 @@ int stopCommand(const QStringList& args) {
   QString why;
   const auto a = splitArgs(args, {}, &why);
   if (!a) return usageError(why);
-  if (a->positional.size() != 2 || a->dryRun) return usageError(u"stop takes FOLDER NUMBER"_qs);
+  if (a->positional.size() != 2 || dryRun(*a)) return usageError(u"stop takes FOLDER NUMBER"_qs);
   const std::optional<qint64> number = numberArg(a->positional[1], std::numeric_limits<int>::max());
   if (!number) return usageError(QStringLiteral("\"%1\" is not a schedule number").arg(a->positional[1]));
   try {
@@ -210,7 +187,7 @@ int runCommand(const QStringList& args) {
   if (a->positional.size() != 1) return usageError(u"run takes one FOLDER"_qs);
   if (refusedFolder(folderOf(a->positional[0]))) return kExitError;
   QDate today = QDate::currentDate();
-  if (a->options.contains(u"--today"_qs)) {
+  if (a->has(u"--today"_qs)) {
     const std::optional<QDate> d = dateArg(*a, u"--today"_qs, &why);
     if (!d) return usageError(why);
     today = *d;
@@ -223,7 +200,7 @@ int runCommand(const QStringList& args) {
     out(text);
   };
   GenerateOptions options;
-  options.dryRun = a->dryRun;
+  options.dryRun = dryRun(*a);
   // After a failure the movements already added are printed before it.
   try {
     generateRecurring(folderOf(a->positional[0]), today, added, options);
@@ -242,10 +219,7 @@ int runCommand(const QStringList& args) {
 
 int runRecurring(const QStringList& args) {
   if (args.isEmpty()) return usageError(u"a subcommand is needed"_qs);
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
+  if (helpShown(args, kUsage)) return kExitOk;
   const QString sub = args.first();
   const QStringList rest = args.mid(1);
   if (sub == QLatin1String("add")) return addCommand(rest);

@@ -5,6 +5,7 @@
 #include "core/textrules.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/options.h"
 
 namespace fondaro::tool {
 namespace {
@@ -27,22 +28,20 @@ QString line(const char* name, const std::vector<double>& values) {
 }  // namespace
 
 int runStats(const QStringList& args) {
-  if (wantsHelp(args)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
-  QString year;
-  QStringList rest;
-  for (int i = 0; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--year") && i + 1 < args.size()) year = args[++i];
-    else if (args[i].startsWith(QLatin1String("--year="))) year = args[i].mid(7);
-    else rest << args[i];
-  }
+  if (helpShown(args, kUsage)) return kExitOk;
+  // --year first, then the file arguments of the words left.
+  const Syntax syntax{.options = {{.names = {u"--year"_qs}, .missing = u"missing --year YYYY"_qs}},
+                      .unknown = Unknown::Kept,
+                      .inlineValues = true};
+  QString why;
+  const std::optional<ParsedArgs> p = parseOptions(args, syntax, &why);
+  if (!p) return usageError(why, kUsage);
+  const QString year = p->value(u"--year"_qs);
   if (!isYearText(year)) {
-    err(year.isEmpty() ? QStringLiteral("missing --year YYYY") : QStringLiteral("the year must be four digits"));
-    err(QString::fromUtf8(kUsage));
-    return kExitError;
+    const QString why = year.isEmpty() ? u"missing --year YYYY"_qs : u"the year must be four digits"_qs;
+    return usageError(why, kUsage);
   }
+  const QStringList& rest = p->positional;
   return runFileCommand(rest, "stats", kUsage, [&](const FileArgs& fa) {
     if (fa.kind != Kind::Movimenti) {
       err(QStringLiteral("fondaro-tool stats: %1 is not a movement archive").arg(fa.path));

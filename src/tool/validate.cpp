@@ -3,6 +3,7 @@
 #include "core/checks.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/options.h"
 
 #include <optional>
 
@@ -34,34 +35,27 @@ std::optional<checks::Kind> checkKind(const QString& name) {
   return std::nullopt;
 }
 
-int usageError(const QString& reason) {
-  err(reason);
-  err(QString::fromUtf8(kUsage));
-  return kExitError;
-}
-
 }  // namespace
 
 int runValidate(const QStringList& args) {
   const qsizetype dashes = args.indexOf(QStringLiteral("--"));
   const QStringList options = dashes < 0 ? args : args.first(dashes);
-  if (wantsHelp(options)) {
-    out(QString::fromUtf8(kUsage) + u'\n');
-    return kExitOk;
-  }
-  QStringList words = args;
-  if (dashes >= 0) words.removeAt(dashes);
-  // Only the kind can be mistaken for an option: a TEXT may begin with "-".
-  if (!words.isEmpty() && words.front().startsWith(u'-') && dashes != 0)
-    return usageError(QStringLiteral("unknown option %1").arg(words.front()));
-  if (words.isEmpty()) return usageError(QStringLiteral("missing kind and TEXT"));
+  if (helpShown(options, kUsage)) return kExitOk;
+  // No options but help: a word beginning with "-" is refused before the kind
+  // only, for a TEXT may begin with "-"; the first "--" is dropped.
+  const Syntax syntax{.words = OptionWords::Dash, .doubleDashEnds = true, .optionsBeforeWords = true};
+  QString why;
+  const std::optional<ParsedArgs> p = parseOptions(args, syntax, &why);
+  if (!p) return usageError(why, kUsage);
+  const QStringList& words = p->positional;
+  if (words.isEmpty()) return usageError(QStringLiteral("missing kind and TEXT"), kUsage);
   const std::optional<checks::Kind> kind = checkKind(words[0]);
   if (!kind)
     return usageError(
-        QStringLiteral("unknown kind \"%1\": use codfisc, piva, carta or iban").arg(words[0]));
-  if (words.size() < 2) return usageError(QStringLiteral("missing TEXT (\"\" for an empty field)"));
+        QStringLiteral("unknown kind \"%1\": use codfisc, piva, carta or iban").arg(words[0]), kUsage);
+  if (words.size() < 2) return usageError(QStringLiteral("missing TEXT (\"\" for an empty field)"), kUsage);
   if (words.size() > 2)
-    return usageError(QStringLiteral("one TEXT only (quote a TEXT that holds blanks)"));
+    return usageError(QStringLiteral("one TEXT only (quote a TEXT that holds blanks)"), kUsage);
 
   const checks::CheckResult result = checks::check(*kind, words[1]);
   out(result.message + u'\n');
