@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "app/Guida.h"
+#include "core/csvstatement.h"
 #include "core/filepath.h"
 #include "core/textrules.h"
 #include "gui/application.h"
