@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "core/bankimport.h"
+#include "core/camtreader.h"
+#include "core/csvstatement.h"
 #include "core/statement.h"
 
 using namespace fondaro;

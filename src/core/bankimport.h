@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "core/archive.h"
+#include "core/csvstatement.h"
 #include "core/progress.h"
 #include "core/records.h"
 #include "core/statement.h"

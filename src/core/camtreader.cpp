@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/statement.h"
+#include "core/camtreader.h"
 
 namespace fondaro {
 namespace {
@@ -194,104 +194,132 @@ bool isBankToCustomerDocument(QStringView name) {
   return name == u"BkToCstmrStmt" || name == u"BkToCstmrAcctRpt" || name == u"BkToCstmrDbtCdtNtfctn";
 }
 
-}  // namespace
+// One statement being read: the XML reader, fed in pieces, and the entry
+// being read with the path of the element inside it.
+class CamtScan {
+ public:
+  CamtScan(const QByteArray& bytes, const ProgressFn& progress) : bytes_(bytes), progress_(progress) {
+    st_.format = StatementFormat::Camt;
+    feed();
+  }
 
-Statement readCamt(const QByteArray& bytes, const ProgressFn& progress) {
-  Statement st;
-  st.format = StatementFormat::Camt;
+  Statement run() {
+    for (;;) {
+      const QXmlStreamReader::TokenType token = xml_.readNext();
+      if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError && feed()) continue;
+      if (xml_.atEnd()) break;
+      switch (token) {
+        case QXmlStreamReader::StartElement:
+          startElement();
+          break;
+        case QXmlStreamReader::Characters:
+          if (entryDepth_ > 0) text_ += xml_.text();
+          break;
+        case QXmlStreamReader::EndElement:
+          endElement();
+          break;
+        default:
+          break;
+      }
+    }
+    if (xml_.hasError()) throwMalformed();
+    reportProgress(progress_, bytes_.size(), bytes_.size());
+    return std::move(st_);
+  }
+
+ private:
   // Fed in pieces: given the whole file at once, the reader decodes it whole
   // into text of twice its size.
-  QXmlStreamReader xml;
-  qsizetype fed = 0;
-  const auto feed = [&] {
-    if (fed >= bytes.size()) return false;
-    const qsizetype n = std::min<qsizetype>(kFeedBytes, bytes.size() - fed);
-    xml.addData(bytes.mid(fed, n));
-    fed += n;
+  bool feed() {
+    if (fed_ >= bytes_.size()) return false;
+    const qsizetype n = std::min<qsizetype>(kFeedBytes, bytes_.size() - fed_);
+    xml_.addData(bytes_.mid(fed_, n));
+    fed_ += n;
     return true;
-  };
-  feed();
-  qsizetype depth = 0;
-  qsizetype entryDepth = -1;
-  // The path of the element inside the entry ("NtryDtls/TxDtls/RmtInf/Ustrd"),
-  // kept as one text grown and cut as elements open and close.
-  QString path;
-  std::vector<qsizetype> pathLengths;
-  RawEntry raw;
-  QString text;
-  for (;;) {
-    const QXmlStreamReader::TokenType token = xml.readNext();
-    if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && feed()) continue;
-    if (xml.atEnd()) break;
-    switch (token) {
-      case QXmlStreamReader::StartElement: {
-        const QStringView name = xml.name();
-        ++depth;
-        text.clear();
-        if (depth == 1 && name != u"Document") {
-          throw StatementError(StatementError::Kind::UnknownFormat,
-                               QStringLiteral("not an ISO 20022 document (root element %1)").arg(name),
-                               QStringLiteral("Il file non è un estratto conto CAMT.053."));
-        }
-        if (depth == 2 && !isBankToCustomerDocument(name)) {
-          throw StatementError(StatementError::Kind::UnknownFormat,
-                               QStringLiteral("an ISO 20022 %1 message, not a bank statement").arg(name),
-                               QStringLiteral("Il file è un messaggio ISO 20022 %1, non un estratto conto.").arg(name));
-        }
-        if (entryDepth < 0) {
-          if (name == u"Ntry" && depth == 4) {
-            entryDepth = depth;
-            raw = RawEntry{};
-            path.clear();
-            pathLengths.clear();
-          }
-          break;
-        }
-        pathLengths.push_back(path.size());
-        if (!path.isEmpty()) path += u'/';
-        path += name;
-        if (depth == entryDepth + 1 && name == u"Amt") {
-          raw.currency = xml.attributes().value(QLatin1String("Ccy")).toString();
-        }
-        break;
-      }
-      case QXmlStreamReader::Characters:
-        if (entryDepth > 0) text += xml.text();
-        break;
-      case QXmlStreamReader::EndElement:
-        if (entryDepth > 0) {
-          if (depth == entryDepth) {
-            st.entries.push_back(finish(raw, int(st.entries.size()) + 1));
-            entryDepth = -1;
-            if (st.entries.size() % 256 == 0) reportProgress(progress, fed, bytes.size());
-          } else {
-            take(raw, path, text.trimmed());
-            path.truncate(pathLengths.back());
-            pathLengths.pop_back();
-          }
-        }
-        text.clear();
-        --depth;
-        break;
-      default:
-        break;
+  }
+
+  static void checkDocument(qsizetype depth, QStringView name) {
+    if (depth == 1 && name != u"Document") {
+      throw StatementError(StatementError::Kind::UnknownFormat,
+                           QStringLiteral("not an ISO 20022 document (root element %1)").arg(name),
+                           QStringLiteral("Il file non è un estratto conto CAMT.053."));
+    }
+    if (depth == 2 && !isBankToCustomerDocument(name)) {
+      throw StatementError(StatementError::Kind::UnknownFormat,
+                           QStringLiteral("an ISO 20022 %1 message, not a bank statement").arg(name),
+                           QStringLiteral("Il file è un messaggio ISO 20022 %1, non un estratto conto.").arg(name));
     }
   }
-  if (xml.hasError()) {
-    const bool truncated = xml.error() == QXmlStreamReader::PrematureEndOfDocumentError;
+
+  void startElement() {
+    const QStringView name = xml_.name();
+    ++depth_;
+    text_.clear();
+    checkDocument(depth_, name);
+    if (entryDepth_ < 0) {
+      if (name == u"Ntry" && depth_ == 4) {
+        entryDepth_ = depth_;
+        raw_ = RawEntry{};
+        path_.clear();
+        pathLengths_.clear();
+      }
+      return;
+    }
+    pathLengths_.push_back(path_.size());
+    if (!path_.isEmpty()) path_ += u'/';
+    path_ += name;
+    if (depth_ == entryDepth_ + 1 && name == u"Amt") {
+      raw_.currency = xml_.attributes().value(QLatin1String("Ccy")).toString();
+    }
+  }
+
+  void endElement() {
+    if (entryDepth_ > 0) {
+      if (depth_ == entryDepth_) {
+        st_.entries.push_back(finish(raw_, int(st_.entries.size()) + 1));
+        entryDepth_ = -1;
+        if (st_.entries.size() % 256 == 0) reportProgress(progress_, fed_, bytes_.size());
+      } else {
+        take(raw_, path_, text_.trimmed());
+        path_.truncate(pathLengths_.back());
+        pathLengths_.pop_back();
+      }
+    }
+    text_.clear();
+    --depth_;
+  }
+
+  [[noreturn]] void throwMalformed() const {
+    const bool truncated = xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError;
     throw StatementError(
         StatementError::Kind::Malformed,
         QStringLiteral("damaged XML at line %1, column %2: %3")
-            .arg(xml.lineNumber())
-            .arg(xml.columnNumber())
-            .arg(xml.errorString()),
-        truncated ? QStringLiteral("Il file XML è incompleto (finisce alla riga %1).").arg(xml.lineNumber())
+            .arg(xml_.lineNumber())
+            .arg(xml_.columnNumber())
+            .arg(xml_.errorString()),
+        truncated ? QStringLiteral("Il file XML è incompleto (finisce alla riga %1).").arg(xml_.lineNumber())
                   : QStringLiteral("Il file XML è danneggiato alla riga %1, colonna %2.")
-                        .arg(xml.lineNumber())
-                        .arg(xml.columnNumber()));
+                        .arg(xml_.lineNumber())
+                        .arg(xml_.columnNumber()));
   }
-  reportProgress(progress, bytes.size(), bytes.size());
-  return st;
-}
+
+  const QByteArray& bytes_;
+  const ProgressFn& progress_;
+  Statement st_;
+  QXmlStreamReader xml_;
+  qsizetype fed_ = 0;
+  qsizetype depth_ = 0;
+  qsizetype entryDepth_ = -1;
+  // The path of the element inside the entry ("NtryDtls/TxDtls/RmtInf/Ustrd"),
+  // kept as one text grown and cut as elements open and close.
+  QString path_;
+  std::vector<qsizetype> pathLengths_;
+  RawEntry raw_;
+  QString text_;
+};
+
+}  // namespace
+
+Statement readCamt(const QByteArray& bytes, const ProgressFn& progress) { return CamtScan(bytes, progress).run(); }
 
 }  // namespace fondaro

@@ -7,7 +7,7 @@
 #include <map>
 
 #include "core/cp1252.h"
-#include "core/statement.h"
+#include "core/csvstatement.h"
 
 namespace fondaro {
 namespace {

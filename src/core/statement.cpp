@@ -1,5 +1,7 @@
 #include "core/statement.h"
 
+#include "core/camtreader.h"
+#include "core/csvstatement.h"
 #include "core/ofxreader.h"
 
 #include <QStringDecoder>

@@ -117,8 +117,12 @@ BankDate parseBankDate(QStringView text);
 
 // ---- The readers ------------------------------------------------------------
 
+// Each format has its reader: core/camtreader.h, core/csvstatement.h and
+// core/ofxreader.h. readStatementFile picks the one the file asks for.
+
 // The columns of a CSV statement, counted from 0; -1 when absent. Either
-// `amount` (signed) or both `out` and `in` are set.
+// `amount` (signed) or both `out` and `in` are set. Here rather than with the
+// CSV reader because a caller hands it to readStatementFile (ReadOptions).
 struct CsvColumns {
   int date = -1;
   int amount = -1;
@@ -134,45 +138,6 @@ struct CsvColumns {
   bool operator==(const CsvColumns&) const = default;
   bool valid() const { return date >= 0 && (amount >= 0 || (out >= 0 && in >= 0)); }
 };
-
-// The CSV file decoded and split into rows (RFC 4180).
-struct CsvTable {
-  QChar separator = u';';
-  struct Row {
-    int line = 0;  // the line the row starts on, from 1
-    QStringList cells;
-  };
-  std::vector<Row> rows;
-};
-
-// Decodes (UTF-8 with or without a byte-order mark, UTF-16 or UTF-32 with one,
-// else Windows-1252), finds
-// the separator (";", tab or ",") and splits the rows. An unclosed quote is
-// a Malformed error.
-CsvTable parseCsv(const QByteArray& bytes);
-// The header row among the first rows, by the column names Italian banks use;
-// nothing when no row names a date and an amount (or out and in) column.
-std::optional<CsvColumns> recogniseCsvColumns(const CsvTable& table);
-// "data=N,importo=N[,descrizione=N,controparte=N,riferimento=N]" or
-// "data=N,uscite=N,entrate=N[,...]", 1-based; the header is the first row.
-// Nothing, with the reason in `error` (English), for a text that is not that.
-std::optional<CsvColumns> parseColumnsOption(QStringView text, QString* error = nullptr);
-// The mapping written back as parseColumnsOption reads it ("data=1,importo=3").
-QString columnsOptionText(const CsvColumns& columns);
-// The names of the cells of a row normalised as the recognition compares
-// them: lower case, without blanks, punctuation or accents.
-QString normalisedColumnName(QStringView cell);
-// A key for "a file with the same header": the header row's normalised names.
-QString csvHeaderKey(const CsvTable& table, int headerRow);
-
-// Each reader reads the whole statement or throws StatementError.
-Statement readCamt(const QByteArray& bytes, const ProgressFn& progress = {});
-Statement readCsv(const CsvTable& table, const CsvColumns& columns);
-// The same from the file's bytes, row by row without holding its table (a
-// statement of millions of rows); the columns are recognised from the header
-// when not given, else an UnknownColumns error lists the first row's cells.
-Statement readCsvFile(const QByteArray& bytes, const std::optional<CsvColumns>& columns);
-// OFX: core/ofxreader.h.
 
 // The format told by the content: XML naming an ISO 20022 bank-to-customer
 // document, an OFX header or element, else CSV. Nothing for XML of another kind.

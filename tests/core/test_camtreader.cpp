@@ -1,13 +1,16 @@
-// CAMT.053 beyond the common cases of test_bankimport.cpp: statements in
-// UTF-16, statements larger than the pieces the XML reader is fed, and the
-// kind of transaction when the bank's own code is not wording.
+// The CAMT.053 reader: every version of the message with the details of an
+// entry, damaged statements, statements in UTF-16, statements larger than the
+// pieces the XML reader is fed, and the kind of transaction when the bank's
+// own code is not wording.
 #include <gtest/gtest.h>
 
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include "core/camtreader.h"
 #include "core/filepath.h"
 #include "core/statement.h"
+#include "statement_samples.h"
 #include "test_support.h"
 
 namespace fondaro {
@@ -15,6 +18,7 @@ namespace {
 
 using testing::writeAll;
 using namespace Qt::StringLiterals;
+using testing::camt;
 
 QString camtText(const QString& entries) {
   return u"<?xml version=\"1.0\" encoding=\"%1\"?>\n"
@@ -119,6 +123,163 @@ TEST(CamtReading, KindFromTheBankCode) {
     const Statement st = readCamt(text.toUtf8());
     ASSERT_EQ(st.entries.size(), 1u);
     EXPECT_EQ(st.entries[0].kind, QStringView(c.kind));
+  }
+}
+
+// ---- Every version, the details of an entry, damaged statements -------------
+
+QString status(const QString& version, const QString& code) {
+  return version.toInt() >= 7 ? QStringLiteral("<Sts><Cd>%1</Cd></Sts>").arg(code)
+                              : QStringLiteral("<Sts>%1</Sts>").arg(code);
+}
+
+// A party's name as each version writes it: <Nm> up to 07, <Pty><Nm> in 08.
+QString party(const QString& version, const QString& role, const QString& name) {
+  return version.toInt() >= 8 ? QStringLiteral("<%1><Pty><Nm>%2</Nm></Pty></%1>").arg(role, name)
+                              : QStringLiteral("<%1><Nm>%2</Nm></%1>").arg(role, name);
+}
+
+class CamtVersions : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CamtVersions, ReadsCreditAndDebitWithTheirDetails) {
+  const QString v = QString::fromLatin1(GetParam());
+  const QString entries =
+      QStringLiteral(
+          "<Ntry><NtryRef>N1</NtryRef><Amt Ccy=\"EUR\">1250.00</Amt><CdtDbtInd>CRDT</CdtDbtInd>%1"
+          "<BookgDt><Dt>2024-01-05</Dt></BookgDt><ValDt><Dt>2024-01-04</Dt></ValDt>"
+          "<AcctSvcrRef>BANKREF-1</AcctSvcrRef>"
+          "<BkTxCd><Domn><Cd>PMNT</Cd><Fmly><Cd>RCDT</Cd><SubFmlyCd>ESCT</SubFmlyCd></Fmly></Domn></BkTxCd>"
+          "<NtryDtls><TxDtls><Refs><EndToEndId>E2E-1</EndToEndId></Refs>"
+          "<RltdPties>%2%3</RltdPties>"
+          "<RmtInf><Ustrd>Fattura 12/2024</Ustrd><Ustrd>saldo   caffè</Ustrd></RmtInf></TxDtls></NtryDtls>"
+          "</Ntry>\n"
+          "<Ntry><Amt Ccy=\"EUR\">80.5</Amt><CdtDbtInd>DBIT</CdtDbtInd>%1"
+          "<BookgDt><DtTm>2024-01-06T23:30:00+01:00</DtTm></BookgDt>"
+          "<BkTxCd><Prtry><Cd>Addebito SDD</Cd><Issr>ABI</Issr></Prtry></BkTxCd>"
+          "<NtryDtls><TxDtls><RltdPties>%4</RltdPties><AddtlTxInf>Bolletta\n  gennaio</AddtlTxInf></TxDtls>"
+          "</NtryDtls><AddtlNtryInf>non usata</AddtlNtryInf></Ntry>\n")
+          .arg(status(v, QStringLiteral("BOOK")), party(v, QStringLiteral("Dbtr"), QStringLiteral("Rossi Mario")),
+               party(v, QStringLiteral("Cdtr"), QStringLiteral("Noi Srl")),
+               party(v, QStringLiteral("Cdtr"), QStringLiteral("Enel Energia")));
+  const Statement st = readCamt(camt(v, entries));
+  ASSERT_EQ(st.entries.size(), 2u);
+  const StatementEntry& in = st.entries[0];
+  EXPECT_EQ(in.date, QDate(2024, 1, 5));
+  EXPECT_EQ(in.cents, 125000);
+  EXPECT_EQ(in.currency, u"EUR");
+  EXPECT_EQ(in.description, u"Fattura 12/2024 saldo caffè");
+  EXPECT_EQ(in.counterparty, u"Rossi Mario");
+  EXPECT_EQ(in.reference, u"BANKREF-1");
+  EXPECT_EQ(in.kind, u"Bonifico");
+  EXPECT_TRUE(in.importable());
+  const StatementEntry& out = st.entries[1];
+  EXPECT_EQ(out.date, QDate(2024, 1, 6));  // the bank's own day, not UTC
+  EXPECT_EQ(out.cents, -8050);
+  EXPECT_EQ(out.description, u"Bolletta gennaio");
+  EXPECT_EQ(out.counterparty, u"Enel Energia");
+  EXPECT_EQ(out.reference, u"");
+  EXPECT_EQ(out.kind, u"Addebito SDD");
+}
+
+INSTANTIATE_TEST_SUITE_P(Camt053, CamtVersions, ::testing::Values("02", "03", "04", "05", "06", "07", "08"));
+
+TEST(CamtReader, SeveralTransactionsInOneEntryStayOneMovement) {
+  const QByteArray doc = camt(QStringLiteral("02"), QStringLiteral(
+      "<Ntry><Amt Ccy=\"EUR\">300.00</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts>BOOK</Sts>"
+      "<BookgDt><Dt>2024-03-01</Dt></BookgDt>"
+      "<NtryDtls><Btch><NbOfTxs>3</NbOfTxs></Btch>"
+      "<TxDtls><RltdPties><Cdtr><Nm>Non io</Nm></Cdtr></RltdPties><RmtInf><Ustrd>Quota A</Ustrd></RmtInf></TxDtls>"
+      "<TxDtls><RltdPties><Dbtr><Nm>Bianchi</Nm></Dbtr></RltdPties><RmtInf><Ustrd>Quota B</Ustrd>"
+      "<Ustrd>e C</Ustrd></RmtInf></TxDtls>"
+      "<TxDtls><RltdPties><Dbtr><Nm>Verdi</Nm></Dbtr></RltdPties><RmtInf><Ustrd>Quota D</Ustrd></RmtInf></TxDtls>"
+      "</NtryDtls></Ntry>"));
+  const Statement st = readCamt(doc);
+  ASSERT_EQ(st.entries.size(), 1u);
+  EXPECT_EQ(st.entries[0].description, u"Quota A Quota B e C Quota D");
+  EXPECT_EQ(st.entries[0].counterparty, u"Bianchi");  // the first debtor named, for a credit
+}
+
+TEST(CamtReader, ReferenceAndDescriptionFallBackInOrder) {
+  struct Case {
+    const char* inner;
+    const char* reference;
+    const char* description;
+  } cases[] = {
+      {"<NtryRef>NR</NtryRef><AcctSvcrRef>AR</AcctSvcrRef>", "AR", ""},
+      {"<NtryRef>NR</NtryRef><NtryDtls><TxDtls><Refs><AcctSvcrRef>TR</AcctSvcrRef></Refs></TxDtls></NtryDtls>", "NR",
+       ""},
+      {"<NtryDtls><TxDtls><Refs><AcctSvcrRef>TR</AcctSvcrRef><EndToEndId>E</EndToEndId></Refs></TxDtls></NtryDtls>",
+       "TR", ""},
+      {"<NtryDtls><TxDtls><Refs><EndToEndId>NOTPROVIDED</EndToEndId></Refs></TxDtls>"
+       "<TxDtls><Refs><EndToEndId>E2</EndToEndId></Refs></TxDtls></NtryDtls>",
+       "E2", ""},
+      {"<NtryDtls><TxDtls><Refs><EndToEndId>NOTPROVIDED</EndToEndId></Refs></TxDtls></NtryDtls>"
+       "<AddtlNtryInf>Solo testo</AddtlNtryInf>",
+       "", "Solo testo"},
+      {"<NtryDtls><TxDtls><AddtlTxInf>Tx info</AddtlTxInf></TxDtls></NtryDtls><AddtlNtryInf>Entry info</AddtlNtryInf>",
+       "", "Tx info"},
+  };
+  for (const Case& c : cases) {
+    const QByteArray doc = camt(QStringLiteral("04"),
+                                QStringLiteral("<Ntry><Amt Ccy=\"EUR\">1</Amt><CdtDbtInd>DBIT</CdtDbtInd>"
+                                               "<Sts>BOOK</Sts><BookgDt><Dt>2024-03-01</Dt></BookgDt>%1</Ntry>")
+                                    .arg(QLatin1String(c.inner)));
+    const Statement st = readCamt(doc);
+    ASSERT_EQ(st.entries.size(), 1u) << c.inner;
+    EXPECT_EQ(st.entries[0].reference, QLatin1String(c.reference)) << c.inner;
+    EXPECT_EQ(st.entries[0].description, QLatin1String(c.description)) << c.inner;
+  }
+}
+
+TEST(CamtReader, EntriesNotBookedOrNotInEuroAreKeptAsSkipped) {
+  const QByteArray doc = camt(QStringLiteral("08"), QStringLiteral(
+      "<Ntry><Amt Ccy=\"EUR\">10.00</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts><Cd>PDNG</Cd></Sts>"
+      "<ValDt><Dt>2024-03-02</Dt></ValDt></Ntry>"
+      "<Ntry><Amt Ccy=\"USD\">10.00</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts><Cd>BOOK</Cd></Sts>"
+      "<BookgDt><Dt>2024-03-02</Dt></BookgDt></Ntry>"
+      "<Ntry><Amt Ccy=\"EUR\">0.00</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts><Cd>BOOK</Cd></Sts>"
+      "<BookgDt><Dt>2024-03-02</Dt></BookgDt></Ntry>"
+      "<Ntry><Amt Ccy=\"EUR\">1.005</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts><Cd>BOOK</Cd></Sts>"
+      "<BookgDt><Dt>2024-03-02</Dt></BookgDt></Ntry>"
+      "<Ntry><Amt Ccy=\"EUR\">1.50000</Amt><CdtDbtInd>CRDT</CdtDbtInd><Sts><Cd>BOOK</Cd></Sts>"
+      "<BookgDt><Dt>2024-03-02</Dt></BookgDt></Ntry>"));
+  const Statement st = readCamt(doc);
+  ASSERT_EQ(st.entries.size(), 5u);
+  EXPECT_EQ(st.entries[0].skip, SkipReason::NotBooked);
+  EXPECT_EQ(skipReasonText(st.entries[0]), u"non contabilizzato (PDNG)");
+  EXPECT_EQ(st.entries[1].skip, SkipReason::OtherCurrency);
+  EXPECT_EQ(skipReasonEnglish(st.entries[1]), u"in USD, not in euro");
+  EXPECT_EQ(st.entries[2].skip, SkipReason::ZeroAmount);
+  EXPECT_EQ(st.entries[3].skip, SkipReason::SubCent);
+  EXPECT_TRUE(st.entries[4].importable());
+  EXPECT_EQ(st.entries[4].cents, 150);
+}
+
+TEST(CamtReader, DamagedStatementsAreErrors) {
+  const QString good = QStringLiteral(
+      "<Ntry><Amt Ccy=\"EUR\">%1</Amt><CdtDbtInd>%2</CdtDbtInd><Sts>BOOK</Sts>"
+      "<BookgDt><Dt>%3</Dt></BookgDt></Ntry>");
+  struct Case {
+    QByteArray doc;
+    StatementError::Kind kind;
+  } cases[] = {
+      {camt(QStringLiteral("02"), good.arg(u"1.00", u"CRDT", u"2024-01-01")).left(400),
+       StatementError::Kind::Malformed},
+      {camt(QStringLiteral("02"), good.arg(u"1,00", u"CRDT", u"2024-01-01")), StatementError::Kind::BadEntry},
+      {camt(QStringLiteral("02"), good.arg(u"-1.00", u"CRDT", u"2024-01-01")), StatementError::Kind::BadEntry},
+      {camt(QStringLiteral("02"), good.arg(u"1.00", u"CRDT", u"2024-02-30")), StatementError::Kind::BadEntry},
+      {camt(QStringLiteral("02"), good.arg(u"1.00", u"XXXX", u"2024-01-01")), StatementError::Kind::BadEntry},
+      {QByteArray("<Document><CstmrCdtTrfInitn/></Document>"), StatementError::Kind::UnknownFormat},
+      {QByteArray(), StatementError::Kind::Malformed},
+  };
+  for (const Case& c : cases) {
+    try {
+      readCamt(c.doc);
+      ADD_FAILURE() << c.doc.toStdString();
+    } catch (const StatementError& e) {
+      EXPECT_EQ(e.kind(), c.kind) << e.describe().toStdString();
+      EXPECT_FALSE(e.message().isEmpty());
+    }
   }
 }
 

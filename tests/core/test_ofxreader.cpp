@@ -1,6 +1,7 @@
-// The OFX reader on the shapes real banks write and on hostile ones: the
-// booking date as the file writes it, statements libofx complains about but
-// reads whole, and damaged files refused at once rather than after hours.
+// The OFX reader on both versions and their currencies, on the shapes real
+// banks write and on hostile ones: the booking date as the file writes it,
+// statements libofx complains about but reads whole, and damaged files
+// refused at once rather than after hours.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,12 +10,16 @@
 #include "core/filepath.h"
 #include "core/ofxreader.h"
 #include "core/statement.h"
+#include "statement_samples.h"
 #include "test_support.h"
 
 namespace fondaro {
 namespace {
 
 using namespace Qt::StringLiterals;
+using testing::ofx1;
+using testing::ofx2;
+using testing::writeAll;
 
 const QByteArray kSgmlHead =
     "OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nSECURITY:NONE\r\nENCODING:USASCII\r\n"
@@ -226,6 +231,87 @@ TEST_F(OfxFiles, ToolImportsWholeStatementsOnTheirDays) {
   const auto r = testing::runTool({u"import"_s, statement, u"--into"_s, folder, u"--dry-run"_s});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
   EXPECT_EQ(r.out, u"2024.eur: 2 added, 0 already present\n"_s);
+}
+
+// ---- Both versions, currencies, damaged files --------------------------------
+
+class OfxReader : public ::testing::Test {
+ protected:
+  QByteArray file(const QByteArray& bytes) {
+    const QString p = dir.filePath(QStringLiteral("s%1.ofx").arg(++n));
+    writeAll(p, bytes);
+    return encodePath(p);
+  }
+  QTemporaryDir dir;
+  int n = 0;
+};
+
+TEST_F(OfxReader, Version1Sgml) {
+  const Statement st = readOfxFile(file(ofx1(
+      "<STMTTRN><TRNTYPE>XFER<DTPOSTED>20240105<TRNAMT>1250.00<FITID>A1<NAME>Rossi Mario"
+      "<MEMO>Fattura 12 caff\xe8</STMTTRN>\r\n"
+      "<STMTTRN><TRNTYPE>POS<DTPOSTED>20240106120000[+1:CET]<TRNAMT>-12,34<FITID>A2<NAME>Bar Sport"
+      "<MEMO>Bar Sport</STMTTRN>\r\n"
+      "<STMTTRN><TRNTYPE>FEE<DTPOSTED>20240107<TRNAMT>-0.1<FITID>A3<MEMO>Canone</STMTTRN>\r\n"
+      "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20240108<TRNAMT>1.005<FITID>A4<NAME>X</STMTTRN>\r\n")));
+  ASSERT_EQ(st.entries.size(), 4u);
+  const auto& a = st.entries[0];
+  EXPECT_EQ(a.date, QDate(2024, 1, 5));
+  EXPECT_EQ(a.cents, 125000);
+  EXPECT_EQ(a.description, u"Rossi Mario - Fattura 12 caffè");
+  EXPECT_EQ(a.counterparty, u"Rossi Mario");
+  EXPECT_EQ(a.reference, u"A1");
+  EXPECT_EQ(a.kind, u"Bonifico");
+  EXPECT_EQ(a.currency, u"EUR");
+  EXPECT_TRUE(a.importable());
+  EXPECT_EQ(st.entries[1].cents, -1234);
+  EXPECT_EQ(st.entries[1].date, QDate(2024, 1, 6));
+  EXPECT_EQ(st.entries[1].description, u"Bar Sport");  // NAME equal to MEMO: once
+  EXPECT_EQ(st.entries[1].kind, u"Pagamento con carta");
+  EXPECT_EQ(st.entries[2].cents, -10);
+  EXPECT_EQ(st.entries[2].description, u"Canone");
+  EXPECT_EQ(st.entries[2].counterparty, u"");
+  EXPECT_EQ(st.entries[2].kind, u"Commissioni");
+  EXPECT_EQ(st.entries[3].skip, SkipReason::SubCent);
+}
+
+TEST_F(OfxReader, Version2XmlAndCurrencies) {
+  const Statement st = readOfxFile(file(ofx2(
+      "<STMTTRN><TRNTYPE>DIRECTDEBIT</TRNTYPE><DTPOSTED>20240106000000[+1:CET]</DTPOSTED><TRNAMT>-80.00</TRNAMT>"
+      "<FITID>B1</FITID><NAME>Enel Energia</NAME><MEMO>Bolletta gennaio più IVA</MEMO></STMTTRN>\n"
+      "<STMTTRN><TRNTYPE>ATM</TRNTYPE><DTPOSTED>20240107</DTPOSTED><TRNAMT>-50</TRNAMT><FITID>B2</FITID>"
+      "<NAME>Bancomat</NAME><CURRENCY><CURRATE>1.1</CURRATE><CURSYM>USD</CURSYM></CURRENCY></STMTTRN>\n"
+      "<STMTTRN><TRNTYPE>INT</TRNTYPE><DTPOSTED>20241231</DTPOSTED><TRNAMT>2.5</TRNAMT><FITID>B3</FITID>"
+      "<NAME>Interessi</NAME><ORIGCURRENCY><CURRATE>1.1</CURRATE><CURSYM>CHF</CURSYM></ORIGCURRENCY>"
+      "</STMTTRN>\n")));
+  ASSERT_EQ(st.entries.size(), 3u);
+  EXPECT_EQ(st.entries[0].date, QDate(2024, 1, 6));
+  EXPECT_EQ(st.entries[0].description, u"Enel Energia - Bolletta gennaio più IVA");
+  EXPECT_EQ(st.entries[0].kind, u"Addebito diretto");
+  EXPECT_TRUE(st.entries[0].importable());
+  // Amounts in a currency of their own are not taken for euro...
+  EXPECT_EQ(st.entries[1].skip, SkipReason::OtherCurrency);
+  // ...amounts converted to the statement's currency are.
+  EXPECT_TRUE(st.entries[2].importable());
+  EXPECT_EQ(st.entries[2].kind, u"Interessi");
+  EXPECT_EQ(st.entries[2].cents, 250);
+}
+
+TEST_F(OfxReader, StatementInAnotherCurrencyIsSkippedWhole) {
+  QByteArray doc = ofx1("<STMTTRN><TRNTYPE>DEP<DTPOSTED>20240105<TRNAMT>10<FITID>A1<NAME>x</STMTTRN>\r\n");
+  doc.replace("<CURDEF>EUR", "<CURDEF>USD");
+  const Statement st = readOfxFile(file(doc));
+  ASSERT_EQ(st.entries.size(), 1u);
+  EXPECT_EQ(st.entries[0].skip, SkipReason::OtherCurrency);
+  EXPECT_EQ(st.entries[0].skipDetail, u"USD");
+}
+
+TEST_F(OfxReader, DamagedFilesAreErrors) {
+  const QByteArray whole = ofx1("<STMTTRN><TRNTYPE>XFER<DTPOSTED>20240105<TRNAMT>1250.00<FITID>A1<NAME>R</STMTTRN>"
+                                "<STMTTRN><TRNTYPE>XFER<DTPOSTED>20240106<TRNAMT>7<FITID>A2<NAME>S</STMTTRN>");
+  for (const QByteArray& bad : {whole.left(whole.indexOf("<FITID>A2")), QByteArray("niente di OFX\n")}) {
+    EXPECT_THROW(readOfxFile(file(bad)), StatementError);
+  }
 }
 
 }  // namespace

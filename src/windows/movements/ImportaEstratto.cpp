@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/Guida.h"
+#include "core/csvstatement.h"
 #include "core/filepath.h"
 #include "gui/application.h"
 #include "gui/controls.h"
