@@ -10,7 +10,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "app/Guida.h"
+#include "WindowSet.h"
 #include "core/csvstatement.h"
 #include "core/filepath.h"
 #include "gui/application.h"
@@ -235,7 +235,7 @@ void TfrmImportaEstratto::btnImportaClick() {
 }
 
 void TfrmImportaEstratto::btnGuidaClick() {
-  TfrmGuida::Show(this, t::kTitle.toString(), gui::guidePage(u"importa_estratto"_qs));
+  showGuide(this, t::kTitle.toString(), gui::guidePage(u"importa_estratto"_qs));
 }
 
 void TfrmImportaEstratto::btnChiudiClick() { close(); }

@@ -309,15 +309,12 @@ void TfrmMovimenti::cmdRipetiClick() {
   QDate first = parseDate(movement.Data.trimmed());
   if (!first.isValid()) first = QDate::currentDate();
   else if (position() > 0) first = first.addMonths(1);
-  bool saved = false;
-  bool refused = false;
-  gui::openPerUse<TfrmRipeti>(this, [&](TfrmRipeti& w) {
-    w.setNew(movement, first);
-    if (problem) w.setRefusal(problem->notice, [&] { refused = true; });
-    w.whenSaved = [&](int) { saved = true; };
-  });
-  if (refused) focusField(problem->focus);
-  if (saved) runRecurringMovements(this);
+  TfrmRipeti w(this);
+  w.setNew(movement, first, problem ? std::optional<Notice>(problem->notice) : std::nullopt);
+  w.showModal();
+  using Outcome = TfrmRipeti::Result::Outcome;
+  if (w.result().outcome == Outcome::Refused) focusField(problem->focus);
+  if (w.result().outcome == Outcome::Saved) runRecurringMovements(this);
 }
 
 void TfrmMovimenti::cmdStampaClick() { TfrmStampaMovimento(this, card()).showModal(); }

@@ -135,13 +135,11 @@ void TfrmRicorrenti::btnModificaClick() {
         gui::notice(this, gui::Icon::Information, t::kAlreadyStopped.toString());
         return;
       }
-      bool saved = false;
-      gui::openPerUse<TfrmRipeti>(this, [&](TfrmRipeti& w) {
-        w.setChange(s);
-        w.whenSaved = [&](int) { saved = true; };
-      });
+      TfrmRipeti w(this);
+      w.setChange(s);
+      w.showModal();
       fill();
-      if (saved) runRecurringMovements(this);
+      if (w.result().outcome == TfrmRipeti::Result::Outcome::Saved) runRecurringMovements(this);
       return;
     }
   } catch (const RecurringError& e) {

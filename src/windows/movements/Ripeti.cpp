@@ -77,7 +77,26 @@ TfrmRipeti::TfrmRipeti(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Ow
   grid->setHorizontalSpacing(10);
   grid->setVerticalSpacing(10);
   v->addLayout(grid);
+  buildRepetitionRows(grid, font, bold);
+  buildEndRows(grid, font, bold);
 
+  lblNota = gui::layoutLabel(this, "lblNota", t::kTemplateNote, gui::windowFont("Verdana", 8));
+  lblNota->setWordWrap(true);
+  v->addWidget(lblNota);
+  v->addStretch();
+  v->addSpacing(6);
+  v->addLayout(buildButtons());
+
+  connect(cboRipeti, &QComboBox::currentIndexChanged, this, [this] { enableChoices(); });
+  for (QRadioButton* o : {optMai, optFineData, optVolte}) connect(o, &QRadioButton::toggled, this, [this] { enableChoices(); });
+  gui::setTabChain(this, {u"cboRipeti", u"spnSettimane", u"dtPrima", u"txtImporto", u"optMai", u"optFineData",
+                          u"dtFine", u"optVolte", u"spnVolte", u"btnConferma", u"btnAnnulla", u"btnElenco"});
+  gui::connectClickSlots(this);
+  setNew(TMovimento{}, QDate::currentDate());
+}
+
+// The movement, its repetition, the first date and (for a stored schedule) the amount.
+void TfrmRipeti::buildRepetitionRows(QGridLayout* grid, const QFont& font, const QFont& bold) {
   grid->addWidget(gui::layoutLabel(this, "lblMovimentoCap", t::kMovement, bold), 0, 0);
   lblMovimento = gui::layoutLabel(this, "lblMovimento", u"", font);
   grid->addWidget(lblMovimento, 0, 1, 1, 3);
@@ -112,7 +131,10 @@ TfrmRipeti::TfrmRipeti(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Ow
   txtImporto->setMaxLength(14);
   lblImportoCap->setBuddy(txtImporto);
   grid->addWidget(txtImporto, 3, 1);
+}
 
+// Never, on a date, or after a number of times.
+void TfrmRipeti::buildEndRows(QGridLayout* grid, const QFont& font, const QFont& bold) {
   grid->addWidget(gui::layoutLabel(this, "lblFine", t::kEnd, bold), 4, 0, Qt::AlignTop);
   optMai = new QRadioButton(t::kNever.toString(), this);
   optMai->setObjectName(u"optMai"_qs);
@@ -134,13 +156,9 @@ TfrmRipeti::TfrmRipeti(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Ow
   times->addStretch();
   grid->addLayout(times, 6, 2, 1, 2);
   grid->setColumnStretch(3, 1);
+}
 
-  lblNota = gui::layoutLabel(this, "lblNota", t::kTemplateNote, gui::windowFont("Verdana", 8));
-  lblNota->setWordWrap(true);
-  v->addWidget(lblNota);
-  v->addStretch();
-  v->addSpacing(6);
-
+QHBoxLayout* TfrmRipeti::buildButtons() {
   auto* buttons = new QHBoxLayout;
   btnElenco = gui::layoutButton(this, "btnElenco", t::kList, 170);
   btnConferma = gui::layoutButton(this, "btnConferma", t::kConfirm, 110);
@@ -149,18 +167,12 @@ TfrmRipeti::TfrmRipeti(QWidget* owner) : Form(owner, Kind::Dialog, Placement::Ow
   buttons->addStretch();
   buttons->addWidget(btnConferma);
   buttons->addWidget(btnAnnulla);
-  v->addLayout(buttons);
-
-  connect(cboRipeti, &QComboBox::currentIndexChanged, this, [this] { enableChoices(); });
-  for (QRadioButton* o : {optMai, optFineData, optVolte}) connect(o, &QRadioButton::toggled, this, [this] { enableChoices(); });
-  gui::setTabChain(this, {u"cboRipeti", u"spnSettimane", u"dtPrima", u"txtImporto", u"optMai", u"optFineData",
-                          u"dtFine", u"optVolte", u"spnVolte", u"btnConferma", u"btnAnnulla", u"btnElenco"});
-  gui::connectClickSlots(this);
-  setNew(TMovimento{}, QDate::currentDate());
+  return buttons;
 }
 
-void TfrmRipeti::setNew(const TMovimento& movement, const QDate& first) {
-  refusal_.reset();
+void TfrmRipeti::setNew(const TMovimento& movement, const QDate& first, std::optional<Notice> refusal) {
+  refusal_ = std::move(refusal);
+  result_ = {};
   movement_ = movement;
   number_ = 0;
   setWindowTitle(t::kRipetiCaption.toString());
@@ -178,13 +190,9 @@ void TfrmRipeti::setNew(const TMovimento& movement, const QDate& first) {
   cboRipeti->setFocus();
 }
 
-void TfrmRipeti::setRefusal(const Notice& notice, std::function<void()> refused) {
-  refusal_ = notice;
-  refused_ = std::move(refused);
-}
-
 void TfrmRipeti::setChange(const Schedule& s) {
   refusal_.reset();
+  result_ = {};
   movement_ = s.movement;
   number_ = s.number;
   setWindowTitle(t::kModificaCaption.toString());
@@ -244,8 +252,7 @@ void TfrmRipeti::btnConfermaClick() {
   try {
     if (number_ == 0 && refusal_) {
       gui::show(this, *refusal_);
-      close();
-      if (refused_) refused_();
+      finish(Result::Outcome::Refused);
       return;
     }
     if (number_ == 0) {
@@ -261,19 +268,22 @@ void TfrmRipeti::btnConfermaClick() {
       const int number = addSchedule(folder, s);
       gui::notice(this, gui::Icon::Information,
                   t::kAdded.toString().arg(number).arg(s.repetition.italian(), formatDate(s.first)));
-      close();
-      if (whenSaved) whenSaved(number);
+      finish(Result::Outcome::Saved, number);
       return;
     }
     const QString amount = normaliseAmount(txtImporto->text());
     txtImporto->setText(amount);
     changeSchedule(folder, number_, {chosenRepetition(), dtPrima->date(), chosenEnd(), amount});
     gui::notice(this, gui::Icon::Information, t::kChanged.toString().arg(number_));
-    close();
-    if (whenSaved) whenSaved(number_);
+    finish(Result::Outcome::Saved, number_);
   } catch (const RecurringError& e) {
     gui::notice(this, gui::Icon::Warning, e.italian());
   }
+}
+
+void TfrmRipeti::finish(Result::Outcome outcome, int number) {
+  result_ = {outcome, number};
+  close();
 }
 
 void TfrmRipeti::btnAnnullaClick() { close(); }

@@ -4,7 +4,6 @@
 // included, or a number of times). Opened by "Ripeti..." in the movement
 // editor with the card shown as the movement, and by "Modifica..." in the
 // list of recurring movements for a stored schedule.
-#include <functional>
 #include <optional>
 
 #include "core/notice.h"
@@ -12,6 +11,9 @@
 #include "gui/form.h"
 
 class QComboBox;
+class QFont;
+class QGridLayout;
+class QHBoxLayout;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -28,14 +30,19 @@ class TfrmRipeti : public gui::Form {
   explicit TfrmRipeti(QWidget* owner = nullptr);
 
   // A new schedule of `movement` (a copy is kept), its first date proposed.
-  void setNew(const TMovimento& movement, const QDate& first);
-  // Why the movement cannot be repeated as it is (the card lacks something):
-  // Conferma shows it, closes the window and calls `refused`.
-  void setRefusal(const Notice& notice, std::function<void()> refused);
+  // `refusal`: why the movement cannot be repeated as it is (the card lacks
+  // something); Conferma then shows it and closes the window (Refused).
+  void setNew(const TMovimento& movement, const QDate& first, std::optional<Notice> refusal = {});
   // New settings for a stored schedule: repetition, next date, end, amount.
   void setChange(const Schedule& schedule);
-  // Called once a schedule was saved, with its number.
-  std::function<void(int number)> whenSaved;
+
+  // What the window ended with, once closed.
+  struct Result {
+    enum class Outcome { Cancelled, Saved, Refused };
+    Outcome outcome = Outcome::Cancelled;
+    int number = 0;  // Saved: the schedule's number
+  };
+  const Result& result() const { return result_; }
 
  public slots:
   void btnConfermaClick();
@@ -50,8 +57,13 @@ class TfrmRipeti : public gui::Form {
   void enableChoices();
 
   TMovimento movement_{};
+  void buildRepetitionRows(QGridLayout* grid, const QFont& font, const QFont& bold);
+  void buildEndRows(QGridLayout* grid, const QFont& font, const QFont& bold);
+  QHBoxLayout* buildButtons();
+  void finish(Result::Outcome outcome, int number = 0);
+
   std::optional<Notice> refusal_;
-  std::function<void()> refused_;
+  Result result_;
   int number_ = 0;  // the schedule changed; 0 for a new one
 
   QLabel* lblMovimento;

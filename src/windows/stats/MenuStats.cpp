@@ -30,10 +30,13 @@ constexpr int kWidth = 980;
 
 QString text(const char16_t* t) { return QString::fromUtf16(t); }
 
-// A chart window for one showing, with its title and the year.
+// A chart window for one showing, with its title and the year's archive.
 template <class W>
-void openChart(QWidget* owner, const statsTexts::ChartTexts& texts, const QString& year) {
-  gui::openPerUse<W>(owner, [&](W& w) { w.setTitle(text(texts.titleBeforeYear) + year + u'.'); });
+void openChart(TfrmMenuStats* owner, const statsTexts::ChartTexts& texts, const QString& year) {
+  gui::openPerUse<W>(owner, [&](W& w) {
+    w.setTitle(text(texts.titleBeforeYear) + year + u'.');
+    w.setArchive(owner->archiveFile(), year);
+  });
 }
 
 }  // namespace
@@ -154,18 +157,6 @@ void TfrmMenuStats::FormShow() {
 }
 
 QString TfrmMenuStats::archiveFile() const { return lblFile->text(); }
-
-QString TfrmMenuStats::year(StatsWindow::Figures chart) const {
-  switch (chart) {
-    case StatsWindow::Figures::MonthlyIncome:
-      return txtAnnoPreventivi->text();
-    case StatsWindow::Figures::MonthlyExpense:
-      return txtAnnoNDC->text();
-    case StatsWindow::Figures::Annual:
-      break;
-  }
-  return txtAnnoDDT->text();
-}
 
 bool TfrmMenuStats::takeYear(QLineEdit* field, QString& year) {
   if (!isYearText(field->text())) {

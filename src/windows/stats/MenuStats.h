@@ -22,11 +22,9 @@ class TfrmMenuStats : public gui::Form {
  public:
   explicit TfrmMenuStats(QWidget* owner = nullptr);
 
-  // What the chart windows read when they are shown: the archive path of the
-  // last "Visualizza" (the hidden lblFile) and the year typed in the box of
-  // their chart.
+  // The archive path of the last "Visualizza" (the hidden lblFile), handed to
+  // the chart window it opens.
   QString archiveFile() const;
-  QString year(StatsWindow::Figures chart) const;
 
  public slots:
   void btnApriPreventiviClick();

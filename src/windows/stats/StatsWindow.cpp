@@ -20,7 +20,6 @@
 #include "gui/product.h"
 #include "gui/widgets.h"
 #include "stats/ChartPrint.h"
-#include "stats/MenuStats.h"
 #include "stats/Texts.h"
 
 namespace fondaro {
@@ -180,8 +179,7 @@ void StatsWindow::FormShow() {
 // chart without points and says which card holds it, so that an empty chart
 // is never mistaken for a year without movements.
 void StatsWindow::computeChart() {
-  const TfrmMenuStats* menu = windowSet().frmMenuStats;
-  const QString path = trimmedText(menu->archiveFile());
+  const QString path = trimmedText(archiveFile_);
   lblFile->setText(path);
   chart::Chart& ch = ChartStats->chart;
   ch.clear();
@@ -197,7 +195,7 @@ void StatsWindow::computeChart() {
     } else {
       figures =
           monthlyTotals(archive, sheet_.figures == Figures::MonthlyIncome ? Flow::Entrate : Flow::Uscite,
-                        trimmedText(menu->year(sheet_.figures)));
+                        trimmedText(year_));
     }
     archive.Close();
   } catch (const ArchiveError&) {

@@ -46,6 +46,12 @@ class StatsWindow : public gui::Form {
   const chart::Chart& chart() const;
   // The title above the chart (lblTitolo), set by the year window.
   void setTitle(const QString& title);
+  // The year's archive the chart is drawn from (read afresh at each showing)
+  // and the year as the user typed it.
+  void setArchive(const QString& path, const QString& year) {
+    archiveFile_ = path;
+    year_ = year;
+  }
 
  public slots:
   void btnBarreClick();
@@ -64,6 +70,8 @@ class StatsWindow : public gui::Form {
   const Sheet& sheet_;
   QLabel* lblTitolo;
   QLabel* lblFile;
+  QString archiveFile_;
+  QString year_;
   QLabel* panInfo;
   ChartView* ChartStats;
   QPushButton* btnTorta;
