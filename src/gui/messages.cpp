@@ -1,4 +1,6 @@
 #include "gui/messages.h"
+
+#include "core/usererror.h"
 #include "gui/product.h"
 
 #include <QFileDialog>
@@ -139,6 +141,8 @@ QString chooseFolder(QWidget* parent, const QString& caption, const QString& fol
 }
 
 void setDialogHook(DialogHook h) { hook() = std::move(h); }
+
+void show(QWidget* parent, const fondaro::UserError& e) { notice(parent, Icon::Warning, e.italian()); }
 
 void show(QWidget* parent, const fondaro::Notice& n) {
   switch (n.kind) {

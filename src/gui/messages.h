@@ -14,6 +14,10 @@
 
 class QWidget;
 
+namespace fondaro {
+class UserError;
+}
+
 namespace fondaro::gui {
 
 enum class Icon { None, Warning, Error, Information, Question };
@@ -23,6 +27,8 @@ bool question(QWidget* parent, const QString& text);
 void message(QWidget* parent, const QString& text);
 // A notice decided by the core, shown as the message box of its kind.
 void show(QWidget* parent, const fondaro::Notice& notice);
+// An error of the core (core/usererror.h), in its Italian words.
+void show(QWidget* parent, const fondaro::UserError& error);
 
 // One text value; nullopt when the user cancels.
 std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& label,

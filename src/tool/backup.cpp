@@ -95,8 +95,7 @@ int runBackup(const QStringList& args) {
       err(QStringLiteral("fondaro-tool backup: left out %1: a name with a line break").arg(displayPath(s)));
     return c.skipped.isEmpty() ? kExitOk : kExitFindings;
   } catch (const safety::CopyError& e) {
-    err(u"fondaro-tool backup: "_qs + e.english());
-    return kExitError;
+    return fail(u"backup"_qs, e);
   }
 }
 

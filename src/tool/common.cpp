@@ -156,4 +156,10 @@ QString jsonString(const QString& text) {
   return s;
 }
 
+int fail(const QString& command, const UserError& e) {
+  flushOut();
+  err(QStringLiteral("fondaro-tool %1: ").arg(command) + e.english());
+  return kExitError;
+}
+
 }  // namespace fondaro::tool

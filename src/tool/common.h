@@ -72,6 +72,10 @@ QString jsonString(const QString& text);
 
 namespace fondaro::tool {
 // The frame of a command on one archive file: --help, the arguments, then
+// An error of the core on stderr ("fondaro-tool COMMAND: " and its English
+// words), after what stdout holds so far; returns the exit code 2.
+int fail(const QString& command, const UserError& e);
+
 // run(FileArgs) with archive failures reported on stderr as exit 2.
 template <class Run>
 int runFileCommand(const QStringList& args, const char* name, const char* usage, Run&& run) {
@@ -81,9 +85,7 @@ int runFileCommand(const QStringList& args, const char* name, const char* usage,
   try {
     return run(*fa);
   } catch (const ArchiveError& e) {
-    flushOut();
-    err(QStringLiteral("fondaro-tool %1: ").arg(QLatin1String(name)) + e.describe());
-    return kExitError;
+    return fail(QLatin1String(name), e);
   }
 }
 }  // namespace fondaro::tool

@@ -157,9 +157,7 @@ int runImport(const QStringList& args) {
     reportWriteFailure(e);
     return kExitError;
   } catch (const ArchiveError& e) {
-    flushOut();
-    err(QStringLiteral("fondaro-tool import: ") + e.describe());
-    return kExitError;
+    return fail(u"import"_qs, e);
   }
   out(yearLines(years));
   bool skipped = false;

@@ -73,11 +73,7 @@ bool refusedFolder(const QByteArray& folder) {
   return true;
 }
 
-int failed(const std::exception& e) {
-  flushOut();
-  err(QStringLiteral("fondaro-tool recurring: ") + QString::fromStdString(e.what()));
-  return kExitError;
-}
+int failed(const UserError& e) { return fail(u"recurring"_qs, e); }
 
 int addCommand(const QStringList& args) {
   QString why;

@@ -106,7 +106,7 @@ void TfrmRicorrenti::fill() {
     list = readSchedules(gui::programFolderPath());
   } catch (const RecurringError& e) {
     schedules_->setValue({});
-    gui::notice(this, gui::Icon::Warning, e.italian());
+    gui::show(this, e);
     return;
   }
   schedules_->setValue(std::move(list));
@@ -143,7 +143,7 @@ void TfrmRicorrenti::btnModificaClick() {
       return;
     }
   } catch (const RecurringError& e) {
-    gui::notice(this, gui::Icon::Warning, e.italian());
+    gui::show(this, e);
   }
   fill();
 }
@@ -165,7 +165,7 @@ void TfrmRicorrenti::btnSospendiClick() {
   try {
     stopSchedule(gui::programFolderPath(), number);
   } catch (const RecurringError& e) {
-    gui::notice(this, gui::Icon::Warning, e.italian());
+    gui::show(this, e);
   }
   fill();
 }

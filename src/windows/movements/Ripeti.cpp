@@ -277,7 +277,7 @@ void TfrmRipeti::btnConfermaClick() {
     gui::notice(this, gui::Icon::Information, t::kChanged.toString().arg(number_));
     finish(Result::Outcome::Saved, number_);
   } catch (const RecurringError& e) {
-    gui::notice(this, gui::Icon::Warning, e.italian());
+    gui::show(this, e);
   }
 }
 
