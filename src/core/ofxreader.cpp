@@ -41,7 +41,7 @@ QString libText(QByteArrayView v) {
   return v.isValidUtf8() ? QString::fromUtf8(v) : cp1252::decode(v.data(), v.size());
 }
 
-[[noreturn]] void throwDamaged(const QByteArray& nativePath) {
+[[noreturn]] void throwDamaged() {
   throw StatementError(StatementError::Kind::Malformed,
                        QStringLiteral("damaged or incomplete OFX file"),
                        QStringLiteral("Il file OFX è danneggiato o incompleto."));
@@ -421,7 +421,7 @@ std::chrono::milliseconds libofxTimeLimit(qint64 fileBytes) {
   return std::chrono::milliseconds(30000 + fileBytes * 30000 / (1 << 20));
 }
 
-[[noreturn]] void throwTooLong(const QByteArray& nativePath, std::chrono::milliseconds limit) {
+[[noreturn]] void throwTooLong(std::chrono::milliseconds limit) {
   throw StatementError(
       StatementError::Kind::Malformed,
       QStringLiteral("the OFX reader gave no answer within %1 s").arg(limit.count() / 1000),
@@ -446,16 +446,16 @@ LibofxAnswer askLibofx(const QByteArray& nativePath, qint64 fileBytes, qint64 ex
   QByteArray received;
   while (true) {
     reportProgress(progress, 0, expected);
-    if (std::chrono::steady_clock::now() > deadline) throwTooLong(nativePath, limit);
+    if (std::chrono::steady_clock::now() > deadline) throwTooLong(limit);
     pollfd p{child.fd, POLLIN, 0};
     if (::poll(&p, 1, 100) <= 0) continue;
     char chunk[64 * 1024];
     const ssize_t n = ::read(child.fd, chunk, sizeof chunk);
     if (n == 0) break;
     if (n > 0) received.append(chunk, n);
-    if (n < 0 && errno != EINTR && errno != EAGAIN) throwDamaged(nativePath);
+    if (n < 0 && errno != EINTR && errno != EAGAIN) throwDamaged();
   }
-  if (child.reap() != 0) throwDamaged(nativePath);
+  if (child.reap() != 0) throwDamaged();
   return PipeDecoder(received).decode();
 }
 
@@ -583,11 +583,11 @@ void addEntry(Collected& c, const RawTransaction& d, const std::optional<QByteAr
 // per transaction, a missing balance) even when it delivered every
 // transaction: a statement is whole when its outline is sound and every
 // STMTTRN in it came back.
-Statement entriesOf(const QByteArray& nativePath, const OfxOutline& outline, const LibofxAnswer& answer) {
-  if (!answer.complete) throwDamaged(nativePath);
+Statement entriesOf(const OfxOutline& outline, const LibofxAnswer& answer) {
+  if (!answer.complete) throwDamaged();
   qsizetype bank = 0;
   for (const RawTransaction& t : answer.transactions) bank += t.has(Investment) ? 0 : 1;
-  if (bank != qsizetype(outline.posted.size())) throwDamaged(nativePath);
+  if (bank != qsizetype(outline.posted.size())) throwDamaged();
   Collected c;
   c.statement.format = StatementFormat::Ofx;
   qsizetype next = 0;
@@ -607,9 +607,9 @@ Statement readOfxFile(const QByteArray& nativePath, const ProgressFn& progress) 
   const SmallFile file = readSmallFile(nativePath, kMaxOfxBytes);
   if (file.status != SmallFile::Status::Ok) throwUnreadable(nativePath);
   const std::optional<OfxOutline> outline = OutlineReader().read(file.bytes);
-  if (!outline) throwDamaged(nativePath);
+  if (!outline) throwDamaged();
   const LibofxAnswer answer = askLibofx(nativePath, file.bytes.size(), qint64(outline->posted.size()), progress);
-  return entriesOf(nativePath, *outline, answer);
+  return entriesOf(*outline, answer);
 }
 
 }  // namespace fondaro
