@@ -224,6 +224,13 @@ class TestPrint : public QObject {
       if (!(seen = isPreview(w))) return;
       auto* view = w->findChild<QPrintPreviewWidget*>(u"viewAnteprima"_qs);
       auto* label = w->findChild<QLabel*>(u"lblPagina"_qs);
+      // The view lays its pages out once it is shown; on a busy machine that
+      // comes after the window.
+      QTest::qWaitFor([&] { return view->pageCount() == pages && label->text().endsWith(QString::number(pages)); },
+                      10000);
+      // The keys are the window's shortcuts: they reach it once it is active.
+      w->activateWindow();
+      QTest::qWaitForWindowActive(w, 10000);
       saveShot(w, artifacts(), u"anteprima_elenco"_qs);
       labels << label->text();
       for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home}) {
