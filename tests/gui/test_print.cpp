@@ -226,11 +226,11 @@ class TestPrint : public QObject {
       auto* label = w->findChild<QLabel*>(u"lblPagina"_qs);
       // The view lays its pages out once it is shown; on a busy machine that
       // comes after the window.
-      QTest::qWaitFor([&] { return view->pageCount() == pages && label->text().endsWith(QString::number(pages)); },
-                      10000);
+      const bool laidOut = QTest::qWaitFor(
+          [&] { return view->pageCount() == pages && label->text().endsWith(QString::number(pages)); }, 10000);
       // The keys are the window's shortcuts: they reach it once it is active.
       w->activateWindow();
-      QTest::qWaitForWindowActive(w, 10000);
+      if (!laidOut || !QTest::qWaitForWindowActive(w, 10000)) return w->close(), void();
       saveShot(w, artifacts(), u"anteprima_elenco"_qs);
       labels << label->text();
       for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home}) {
