@@ -230,7 +230,10 @@ class TestPrint : public QObject {
           [&] { return view->pageCount() == pages && label->text().endsWith(QString::number(pages)); }, 10000);
       // The keys are the window's shortcuts: they reach it once it is active.
       w->activateWindow();
-      if (!laidOut || !QTest::qWaitForWindowActive(w, 10000)) return w->close(), void();
+      if (!laidOut || !QTest::qWaitForWindowActive(w, 10000)) {
+        w->close();  // the comparisons below then fail and say so
+        return;
+      }
       saveShot(w, artifacts(), u"anteprima_elenco"_qs);
       labels << label->text();
       for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home}) {
