@@ -99,7 +99,7 @@ class GridModel : public QAbstractTableModel {
 // How a grid declares its rows: the columns, the rows of its value that carry a
 // tick, and a text colour per cell (an invalid colour: the view's).
 template <class Value, class Row>
-struct GridSpec {
+struct GridDesign {
   std::span<const GridColumn<Row>> columns;
   std::span<const Row> (*rows)(const Value& value);
   bool (*tickable)(const Row& row) = nullptr;
@@ -116,8 +116,8 @@ std::span<const typename List::value_type> listRows(const List& list) {
 template <class Value, class Row = typename Value::value_type>
 class GridModelOf : public GridModel {
  public:
-  explicit GridModelOf(GridSpec<Value, Row> spec, QObject* parent = nullptr)
-      : GridModel(looks(spec.columns), parent), spec_(spec) {}
+  explicit GridModelOf(GridDesign<Value, Row> design, QObject* parent = nullptr)
+      : GridModel(looks(design.columns), parent), design_(design) {}
 
   void setValue(Value value) {
     beginResetModel();
@@ -126,21 +126,21 @@ class GridModelOf : public GridModel {
     endResetModel();
   }
   const Value& value() const { return value_; }
-  std::span<const Row> rows() const { return spec_.rows(value_); }
+  std::span<const Row> rows() const { return design_.rows(value_); }
   const Row& row(int r) const { return rows()[size_t(r)]; }
 
  protected:
   int rowsHeld() const override { return int(rows().size()); }
-  bool tickable(int r) const override { return spec_.tickable && spec_.tickable(row(r)); }
+  bool tickable(int r) const override { return design_.tickable && design_.tickable(row(r)); }
   QString field(int r, int c) const override {
-    const auto& column = spec_.columns[size_t(c)];
+    const auto& column = design_.columns[size_t(c)];
     return column.field ? column.field(row(r), ticked(r)) : QString();
   }
   QString tip(int r, int c) const override {
-    const auto& column = spec_.columns[size_t(c)];
+    const auto& column = design_.columns[size_t(c)];
     return column.tip ? column.tip(row(r), ticked(r)) : QString();
   }
-  QColor ink(int r, int c) const override { return spec_.ink ? spec_.ink(row(r), c) : QColor(); }
+  QColor ink(int r, int c) const override { return design_.ink ? design_.ink(row(r), c) : QColor(); }
 
  private:
   static std::vector<GridColumnLook> looks(std::span<const GridColumn<Row>> columns) {
@@ -149,7 +149,7 @@ class GridModelOf : public GridModel {
     return out;
   }
 
-  GridSpec<Value, Row> spec_;
+  GridDesign<Value, Row> design_;
   Value value_{};
 };
 

@@ -145,9 +145,9 @@ int writeOutput(const ParsedArgs& a, const char* command, const QString& input, 
 }
 
 template <class Rec>
-std::optional<std::vector<FieldFilter>> parseFilters(const QStringList& specs) {
+std::optional<std::vector<FieldFilter>> parseFilters(const QStringList& words) {
   std::vector<FieldFilter> filters;
-  for (const QString& s : specs) {
+  for (const QString& s : words) {
     const qsizetype eq = s.indexOf(u'=');
     const std::optional<int> f = eq > 0 ? fieldIndex<Rec>(QStringView(s).left(eq)) : std::nullopt;
     if (!f) {

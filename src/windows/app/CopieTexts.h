@@ -9,8 +9,8 @@ inline constexpr QStringView kCaption = u" Copie di sicurezza";
 inline constexpr QStringView kLauncherHover = u"Copie di sicurezza degli archivi";
 inline constexpr QStringView kTitle = u"Copie di sicurezza";
 inline constexpr QStringView kIntro =
-    u"Prima del primo salvataggio di ogni giorno il programma copia da solo l'archivio o il file delle "
-    u"password che sta per scrivere. Qui si può fare una copia completa (archivi, password e allegati), "
+    u"Prima del primo salvataggio di ogni giorno il programma copia da solo l'archivio, il file delle "
+    u"password o l'elenco dei movimenti ricorrenti che sta per scrivere. Qui si può fare una copia completa (archivi, password e allegati), "
     u"copiarla in un'altra cartella, ad esempio su una chiavetta USB, e ripristinare una copia.";
 inline constexpr QStringView kFolder = u"Cartella delle copie: ";
 inline constexpr QStringView kListName = u"Elenco delle copie";
