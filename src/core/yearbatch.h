@@ -1,0 +1,118 @@
+#pragma once
+// New movements into the yearly archives of a folder ("<yyyy>.eur"), each
+// unless it is already there: the one writer of every import (bank
+// statements, electronic invoices).
+//
+// The duplicate rule: a candidate is already present when its archive holds a
+// movement with the same Data and Totale and, when the candidate has a
+// Ricevuta (a bank's reference), the same Ricevuta, else the same Causale
+// (texts compared trimmed, as stored). Counting is by occurrence: k equal
+// candidates with m equal movements stored add max(0, k - m), so two real
+// equal payments on one day both arrive and importing the same or an
+// overlapping file again adds nothing.
+//
+// Writing: each year's new movements go in under the archive's append lock,
+// in batches of a few thousand so that any number is written in little
+// memory; a candidate's movement is made only when it is needed, so the
+// candidates are never all held as records. The duplicate check is made under
+// the first batch's lock against the whole archive, and under each later one
+// against what other running copies appended in between, so two imports of
+// one file at the same moment add it once. A failure leaves whole records only
+// (see RecordFile::appendBlocks) and is told exactly: how many movements of
+// each year are in its archive.
+#include <QByteArray>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "core/archive.h"
+#include "core/progress.h"
+#include "core/records.h"
+#include "core/usererror.h"
+
+namespace fondaro {
+
+// The movement of candidate k (from 0), made on demand; the same movement
+// every time it is asked for.
+using MovementOf = std::function<TMovimento(size_t k)>;
+
+// One year's candidates, in the order they are to be appended.
+struct YearCandidates {
+  int year = 0;
+  size_t count = 0;
+  MovementOf movementOf;
+};
+
+// For movements about to be added to one archive, in order, which are
+// already present there by the duplicate rule.
+std::vector<bool> alreadyPresent(const MovementArchive& archive, std::span<const TMovimento> candidates,
+                                 const ProgressFn& progress = {});
+
+// For each year (in the order given), which of its candidates are already
+// present in its archive of `folder` as it is now: read without a lock; a
+// missing archive counts as empty and is not created. Progress counts the
+// records read over all the archives; returning false stops with
+// Cancelled.
+std::vector<std::vector<bool>> presentInYears(const QByteArray& folder, const std::vector<YearCandidates>& years,
+                                              const ProgressFn& progress = {});
+
+// Per year archive: the movements added (or to add) and those already present.
+struct YearCount {
+  int year = 0;
+  qint64 added = 0;
+  qint64 present = 0;
+};
+
+struct ImportResult {
+  std::vector<YearCount> years;  // in year order; only years with a candidate
+  qint64 added() const;
+};
+
+// Writing failed at one archive or more. The archives are independent: a year
+// whose archive fails does not stop the others, so everything that can be
+// written is. result() has every year concerned, in year order, a failing one
+// with the movements whole in its archive as added (those written before the
+// failure and, for a failed sync or close after the write, the whole batch:
+// the records count as stored, see ArchiveError::writtenAt). Nothing else
+// changed.
+class ImportWriteError : public UserError {
+ public:
+  struct YearFailure {
+    int year = 0;
+    ArchiveError error;
+    bool checked = false;  // the duplicate check was made: the year's counts are whole
+  };
+  ImportWriteError(ImportResult result, std::vector<YearFailure> failures);
+  const ImportResult& result() const { return result_; }
+  const std::vector<YearFailure>& failures() const { return failures_; }  // in year order, at least one
+  // The first failure: its error, its year, the movements of that year in
+  // its archive, and the years before it.
+  const ArchiveError& archiveError() const { return failures_.front().error; }
+  int year() const { return failures_.front().year; }
+  qint64 writtenInYear() const { return writtenInYear_; }
+  const ImportResult& done() const { return done_; }
+  // The first failure's words.
+  UserError::Kind errorKind() const override { return archiveError().errorKind(); }
+  QString english() const override { return archiveError().english(); }
+  QString italian() const override { return archiveError().italian(); }
+
+ private:
+  ImportResult result_;
+  std::vector<YearFailure> failures_;
+  ImportResult done_;
+  qint64 writtenInYear_ = 0;
+};
+
+// Appends each year's candidates that are not present to its archive of
+// `folder` (opened, or created when missing), year by year in the order given
+// (year order), in candidate order within a year; a failing archive throws
+// ImportWriteError after the other years are written. Progress counts the
+// records checked under the lock; it is reported, never used to stop (the
+// writing has begun).
+ImportResult appendToYears(const QByteArray& folder, const std::vector<YearCandidates>& years,
+                           const ProgressFn& progress = {});
+
+// "2024": a year as its archive's name has it.
+QString archiveYearText(int year);
+
+}  // namespace fondaro
