@@ -503,6 +503,13 @@ QStringList formToolLines(const Rendiconto& r) {
 
 QString formTitle(int year) { return QStringLiteral("Rendiconto per cassa - esercizio %1").arg(year); }
 
+namespace {
+// "1 movimento", "3 movimenti"
+QString movementsText(qint64 n) {
+  return QString::number(n) + (n == 1 ? QStringLiteral(" movimento") : QStringLiteral(" movimenti"));
+}
+}  // namespace
+
 std::vector<FormNote> formNotes(const Rendiconto& r) {
   using categories::centsText;
   std::vector<FormNote> notes;
@@ -510,10 +517,10 @@ std::vector<FormNote> formNotes(const Rendiconto& r) {
     const int year = r.year - column;
     const Outside& u = r.unclassified[size_t(column)];
     if (u.count > 0) {
-      notes.push_back({QStringLiteral("Esercizio %1: %2 movimenti saldati non classificati (entrate %3, uscite %4): "
+      notes.push_back({QStringLiteral("Esercizio %1: %2 saldat%3 non classificat%3 (entrate %4, uscite %5): "
                                       "il rendiconto non è definitivo.")
                            .arg(year)
-                           .arg(u.count)
+                           .arg(movementsText(u.count), u.count == 1 ? u"o"_qs : u"i"_qs)
                            .arg(centsText(u.income.roundedCents(), false, true),
                                 centsText(-u.expense.roundedCents(), false, true)),
                        true});
@@ -522,9 +529,9 @@ std::vector<FormNote> formNotes(const Rendiconto& r) {
     }
     const Outside& n = r.unsettled[size_t(column)];
     if (n.count > 0) {
-      notes.push_back({QStringLiteral("Esercizio %1: esclusi %2 movimenti non saldati (entrate %3, uscite %4).")
+      notes.push_back({QStringLiteral("Esercizio %1: %2 non saldat%3 esclus%3 (entrate %4, uscite %5).")
                            .arg(year)
-                           .arg(n.count)
+                           .arg(movementsText(n.count), n.count == 1 ? u"o"_qs : u"i"_qs)
                            .arg(centsText(n.income.roundedCents(), false, true),
                                 centsText(-n.expense.roundedCents(), false, true)),
                        false});
@@ -558,6 +565,9 @@ QStringList formPrintRows(const Rendiconto& r) {
   QStringList out;
   out << QStringLiteral("Y\t\tEs. %1\tEs. %2").arg(r.year).arg(r.year - 1);
   for (const FormLine& l : r.lines) {
+    // A blank row before the gestione's totals, the summary and cassa e banca.
+    if ((l.row->code == u"G.U" || l.row->code == u"K" || (l.row->repeated && l.row->code == u"R2")))
+      out << u"S\t\t\t"_qs;
     QString kind;
     switch (l.row->kind) {
       case RowKind::Heading: kind = u"H"_qs; break;

@@ -80,6 +80,8 @@ Report rendicontoReport(const QString& title, const QStringList& rows) {
     if (kind == u"Y") {
       r.setText(u"txtColonna1"_qs, f[2]);
       r.setText(u"txtColonna2"_qs, f[3]);
+    } else if (kind == u"S") {
+      c.row({});
     } else if (kind == u"H") {
       c.row({});
       c.row({{"txtTitoli", f[1]}});
