@@ -12,6 +12,8 @@
 #include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/controls.h"
+#include "gui/guide.h"
+#include "WindowSet.h"
 #include "gui/messages.h"
 #include "gui/product.h"
 #include "gui/programfolder.h"
@@ -116,6 +118,7 @@ TfrmCategorie::TfrmCategorie(QWidget* owner, const QDate& from, const QDate& to)
                                    std::pair{"btnPdf", t::kPdf}, std::pair{"btnEsporta", t::kEsporta}})
     buttons->addWidget(gui::layoutButton(this, name, text, 100));
   buttons->addStretch();
+  buttons->addWidget(gui::layoutButton(this, "btnGuida", t::kGuida, 100));
   buttons->addWidget(gui::layoutButton(this, "btnEsci", t::kEsci, 100));
   v->addLayout(buttons);
 
@@ -125,7 +128,7 @@ TfrmCategorie::TfrmCategorie(QWidget* owner, const QDate& from, const QDate& to)
   connect(txtAl, &QLineEdit::returnPressed, this, &TfrmCategorie::btnAggiornaClick);
   gui::setTabChain(this, {u"txtDal", u"txtAl", u"btnAggiorna", u"tblCategorie", u"btnGraficoUscite",
                           u"btnGraficoEntrate", u"btnAnteprima", u"btnStampa", u"btnPdf", u"btnEsporta",
-                          u"btnEsci"});
+                          u"btnGuida", u"btnEsci"});
   gui::connectClickSlots(this);
 }
 
@@ -208,6 +211,10 @@ void TfrmCategorie::showMovements(int row) {
     w.btnCercaClick();
   });
   w.showModal();
+}
+
+void TfrmCategorie::btnGuidaClick() {
+  showGuide(this, t::kGuideTitle.toString(), gui::guidePage(u"categorie"_qs));
 }
 
 void TfrmCategorie::btnEsciClick() { close(); }

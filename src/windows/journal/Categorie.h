@@ -43,6 +43,7 @@ class TfrmCategorie : public gui::Form {
   void btnStampaClick();
   void btnPdfClick();
   void btnEsportaClick();
+  void btnGuidaClick();
   void btnEsciClick();
 
  protected:

@@ -13,6 +13,8 @@
 #include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/controls.h"
+#include "gui/guide.h"
+#include "WindowSet.h"
 #include "gui/messages.h"
 #include "gui/product.h"
 #include "gui/programfolder.h"
@@ -95,7 +97,7 @@ TfrmRendiconto::TfrmRendiconto(QWidget* owner, int year)
 
   auto* middle = new QHBoxLayout;
   rows_ = new Model({.columns = kColumns, .rows = gui::listRows<std::vector<FormLine>>, .ink = inkOf}, this);
-  tblRendiconto = new gui::GridView(this, u"tblRendiconto"_qs, rows_, {.points = 8});
+  tblRendiconto = new gui::GridView(this, u"tblRendiconto"_qs, rows_, {.points = 8, .air = 2});
   tblRendiconto->setAccessibleName(t::kRendicontoCaption.toString());
   middle->addWidget(tblRendiconto, 1);
 
@@ -103,7 +105,7 @@ TfrmRendiconto::TfrmRendiconto(QWidget* owner, int year)
   side->addWidget(gui::layoutLabel(this, "titSaldi", t::kSaldi, field));
   auto* grid = new QGridLayout;
   grid->addWidget(gui::layoutLabel(this, "titCassa", t::kCassa, gui::windowFont("Verdana", 9)), 0, 1);
-  grid->addWidget(gui::layoutLabel(this, "titBanca", u"Banca e posta", gui::windowFont("Verdana", 9)), 0, 2);
+  grid->addWidget(gui::layoutLabel(this, "titBanca", t::kBancaBreve, gui::windowFont("Verdana", 9)), 0, 2);
   for (int k = 0; k < 3; ++k) {
     lblSaldi[size_t(k)] = gui::layoutLabel(this, QStringLiteral("lblSaldi%1").arg(k).toLatin1().constData(), u"",
                                            gui::windowFont("Verdana", 9, true));
@@ -130,6 +132,7 @@ TfrmRendiconto::TfrmRendiconto(QWidget* owner, int year)
         std::pair{"btnStampa", t::kStampa}, std::pair{"btnPdf", t::kPdf}, std::pair{"btnEsporta", t::kEsporta}})
     buttons->addWidget(gui::layoutButton(this, name, text, 110));
   buttons->addStretch();
+  buttons->addWidget(gui::layoutButton(this, "btnGuida", t::kGuida, 100));
   buttons->addWidget(gui::layoutButton(this, "btnEsci", t::kEsci, 110));
   v->addLayout(buttons);
 
@@ -149,7 +152,7 @@ TfrmRendiconto::TfrmRendiconto(QWidget* owner, int year)
   });
   gui::setTabChain(this, {u"txtAnno", u"btnCalcola", u"chkZero", u"chkFigurativi", u"tblRendiconto", u"txtCassa0",
                           u"txtBanca0", u"txtCassa1", u"txtBanca1", u"txtCassa2", u"txtBanca2", u"btnSalvaSaldi",
-                          u"btnClassifica", u"btnAnteprima", u"btnStampa", u"btnPdf", u"btnEsporta", u"btnEsci"});
+                          u"btnClassifica", u"btnAnteprima", u"btnStampa", u"btnPdf", u"btnEsporta", u"btnGuida", u"btnEsci"});
   gui::connectClickSlots(this);
 }
 
@@ -283,6 +286,10 @@ void TfrmRendiconto::btnPdfClick() { output(gui::PrintTarget::Pdf); }
 
 void TfrmRendiconto::btnEsportaClick() {
   exportSheet(this, rendiconto::formSheet(form_), rendiconto::kSheetFileName);
+}
+
+void TfrmRendiconto::btnGuidaClick() {
+  showGuide(this, t::kGuideTitle.toString(), gui::guidePage(u"categorie"_qs));
 }
 
 void TfrmRendiconto::btnEsciClick() { close(); }

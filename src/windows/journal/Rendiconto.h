@@ -36,6 +36,7 @@ class TfrmRendiconto : public gui::Form {
   void btnStampaClick();
   void btnPdfClick();
   void btnEsportaClick();
+  void btnGuidaClick();
   void btnEsciClick();
 
  protected:
