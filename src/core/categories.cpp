@@ -249,6 +249,16 @@ CategorySummary summarise(const QByteArray& folder, const QDate& from, const QDa
   return s;
 }
 
+QStringList usedNames(const QByteArray& folder, int year) {
+  QStringList names;
+  for (const CategoryGroup& g : summarise(folder, QDate(year - 1, 1, 1), QDate(year, 12, 31)).groups) {
+    if (g.uncategorised()) continue;
+    names << g.line.name;
+    for (const SummaryLine& sub : g.subs) names << sub.name;
+  }
+  return names;
+}
+
 QString summaryLineText(const SummaryLine& line) {
   const Totals& t = line.totals;
   return line.name + u'\t' + QString::number(t.count) + u'\t' + centsText(t.income.roundedCents()) + u'\t' +

@@ -144,6 +144,12 @@ std::vector<CategoryGroup> groupSpellings(const std::vector<QString>& spellings,
 // sign, balance with its sign ("Servizi\t3\t0,00\t120,50\t-120,50").
 QString summaryLineText(const SummaryLine& line);
 
+// The names used in the archives of `year` and of the year before in
+// `folder`: each category, and each with its sub-categories ("Servizi",
+// "Servizi: telefono"), one spelling per name as the summary spells it,
+// sorted as the summary. The movement editor completes its Categoria from them.
+QStringList usedNames(const QByteArray& folder, int year);
+
 // The tool's lines: each category, its sub-categories after it, then
 // "Totale" with the same fields.
 QStringList summaryLines(const CategorySummary& summary);

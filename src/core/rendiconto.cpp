@@ -321,6 +321,13 @@ void writeSettings(const QByteArray& folder, const Settings& settings) {
                           why.err);
 }
 
+Settings updateSettings(const QByteArray& folder, const std::function<void(Settings&)>& change) {
+  Settings s = readSettings(folder);
+  change(s);
+  writeSettings(folder, s);
+  return s;
+}
+
 // ---- classification ------------------------------------------------------------
 
 Classifier::Classifier(const std::vector<Classification>& list) {

@@ -31,6 +31,7 @@
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -114,6 +115,11 @@ QByteArray settingsPath(const QByteArray& programFolder);
 Settings readSettings(const QByteArray& programFolder);
 // Replaces the file whole. Throws RendicontoError (Write).
 void writeSettings(const QByteArray& programFolder, const Settings& settings);
+// Reads the file as it is now, lets `change` change it, and writes it: what
+// another window or copy of the program saved meanwhile stays. Returns the
+// settings written. Throws as readSettings and writeSettings; a file that
+// cannot be read is never replaced.
+Settings updateSettings(const QByteArray& programFolder, const std::function<void(Settings&)>& change);
 QByteArray settingsToJson(const Settings& settings);
 // Throws RendicontoError (Damaged): not JSON, a code unknown or of the other
 // side, an amount that is not one.

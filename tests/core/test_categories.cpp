@@ -9,6 +9,7 @@
 #include "core/categories.h"
 #include "core/filepath.h"
 #include "core/journal.h"
+#include "../common/records.h"
 #include "test_support.h"
 
 using namespace fondaro;
@@ -17,19 +18,11 @@ using namespace fondaro::categories;
 namespace {
 
 TMovimento movement(const QString& data, const QString& totale, const QString& categoria, bool saldato = false) {
-  TMovimento r;
-  r.Data.set(data);
-  r.Totale.set(totale);
-  r.Categoria.set(categoria);
-  r.Causale.set(u"Voce"_qs);
-  r.Saldato.set(saldato ? kSi : kNo);
-  return r;
+  return testdata::categorised(data, totale, categoria, saldato);
 }
 
 void writeArchive(const QString& folder, const QString& year, const std::vector<TMovimento>& recs) {
-  auto a = MovementArchive::OpenOrCreate(QDir(folder).filePath(year + u".eur"_qs));
-  for (const TMovimento& r : recs) a.Append(r);
-  a.Close();
+  testdata::appendToYear(folder, year, recs);
 }
 
 // Two years with a period across their boundary: names in several spellings,

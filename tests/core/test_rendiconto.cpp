@@ -9,6 +9,7 @@
 #include "core/archive.h"
 #include "core/filepath.h"
 #include "core/rendiconto.h"
+#include "../common/records.h"
 #include "test_support.h"
 
 using namespace fondaro;
@@ -17,19 +18,11 @@ using namespace fondaro::rendiconto;
 namespace {
 
 TMovimento mov(const QString& data, const QString& totale, const QString& categoria, bool saldato = true) {
-  TMovimento r;
-  r.Data.set(data);
-  r.Totale.set(totale);
-  r.Categoria.set(categoria);
-  r.Causale.set(u"Voce"_qs);
-  r.Saldato.set(saldato ? kSi : kNo);
-  return r;
+  return testdata::categorised(data, totale, categoria, saldato);
 }
 
 void writeArchive(const QString& folder, const QString& year, const std::vector<TMovimento>& recs) {
-  auto a = MovementArchive::OpenOrCreate(QDir(folder).filePath(year + u".eur"_qs));
-  for (const TMovimento& r : recs) a.Append(r);
-  a.Close();
+  testdata::appendToYear(folder, year, recs);
 }
 
 const char* kSettings = R"({
@@ -261,6 +254,11 @@ TEST(RendicontoSettings, WrittenWholeAndReadBack) {
   s.classificazione = {{u"Quote"_qs, QString(), u"A.E.1"_qs}};
   writeSettings(folder, s);
   EXPECT_EQ(readSettings(folder).classificazione[0].entrate, u"A.E.1"_qs);
+  // A change made on the file as it is now keeps what it does not touch.
+  updateSettings(folder, [](Settings& now) { now.saldi[2024] = {100, 200}; });
+  const Settings back = readSettings(folder);
+  EXPECT_EQ(back.classificazione[0].entrate, u"A.E.1"_qs);
+  EXPECT_EQ(back.saldi.at(2024).banca, 200);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Rendiconto.json"_qs});
 }
 

@@ -3,6 +3,7 @@
 // the printouts and exports, the classification written to Rendiconto.json.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include "core/rendiconto.h"
 #include "gui/print.h"
 #include "journal/MenuBilancio.h"
+#include "movements/Movimenti.h"
 #include "support.h"
 
 using namespace fondaro;
@@ -24,11 +26,7 @@ using namespace fondaro::testsupport;
 namespace {
 
 TMovimento movement(const QString& data, const QString& totale, const QString& categoria, bool saldato = true) {
-  return testdata::record<TMovimento>({{mov::Data, data},
-                                       {mov::Totale, totale},
-                                       {mov::Causale, u"Voce"},
-                                       {mov::Categoria, categoria},
-                                       {mov::Saldato, saldato ? kSi : kNo}});
+  return testdata::categorised(data, totale, categoria, saldato);
 }
 
 QStringList rowTexts(const QAbstractItemModel* m, int row) {
@@ -52,9 +50,7 @@ class TestCategorie : public QObject {
   TfrmMenuBilancio* period() const { return p->windows->frmMenuBilancio; }
 
   void store(const QString& year, const std::vector<TMovimento>& records) {
-    MovementArchive a = MovementArchive::OpenOrCreate(movementArchivePath(p->folder(), year));
-    for (const TMovimento& r : records) a.Append(r);
-    a.Close();
+    testdata::appendToYear(p->folder(), year, records);
   }
   void openPeriod(const QString& year, const QString& d1, const QString& m1, const QString& d2,
                   const QString& m2) {
@@ -229,6 +225,35 @@ class TestCategorie : public QObject {
     QVERIFY(text.contains(u"RENDICONTO PER CASSA"_qs));
     QVERIFY(text.contains(u"Es. 2024"_qs));
     capture.savePages(0, artifacts(), u"rendiconto-stampa"_qs);
+  }
+
+  // The editor's Categoria offers the names of the open year and the year
+  // before, whatever the case typed; the text accepted is stored as chosen.
+  void theEditorCompletesCategories() {
+    TfrmMovimenti* editor = p->windows->frmMovimenti;
+    editor->setArchiveFile(movementArchivePath(p->folder(), u"2024"_qs));
+    gui::switchTo(nullptr, editor);
+    QVERIFY(QTest::qWaitForWindowActive(editor));
+    auto* field = child<QLineEdit>(editor, "txtCategoria");
+    field->setFocus();
+    typeText(field, u"se"_qs);
+    QCompleter* c = field->completer();
+    QVERIFY(c);
+    QStringList offered;
+    for (int i = 0; c->setCurrentRow(i); ++i) offered << c->currentCompletion();
+    QCOMPARE(offered, QStringList({u"Servizi"_qs, u"Servizi: banca"_qs, u"Servizi: telefono"_qs}));
+    field->clear();
+    typeText(field, u"MAT"_qs);
+    QCOMPARE(c->currentCompletion(), u"Materiale"_qs);  // from the year before
+    // A name saved meanwhile is offered at the next key.
+    store(u"2024"_qs, {movement(u"06/04/2024"_qs, u"-5,00"_qs, u"Materiale: carta"_qs)});
+    field->clear();
+    typeText(field, u"mat"_qs);
+    offered.clear();
+    for (int i = 0; c->setCurrentRow(i); ++i) offered << c->currentCompletion();
+    QCOMPARE(offered, QStringList({u"Materiale"_qs, u"Materiale: carta"_qs}));
+    saveShot(editor, artifacts(), u"categorie-completamento"_qs);
+    QCOMPARE(field->text(), u"mat"_qs);  // what was typed stays until a name is taken
   }
 
   void aDamagedFileIsSaidAndKept() {

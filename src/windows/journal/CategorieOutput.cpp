@@ -1,7 +1,6 @@
 #include "journal/CategorieOutput.h"
 
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,6 +17,7 @@
 #include "journal/TextsCategorie.h"
 #include "report/report.h"
 #include "stats/ChartPrint.h"
+#include "stats/ChartView.h"
 
 namespace fondaro {
 namespace {
@@ -28,19 +28,6 @@ namespace t = categoryTexts;
 constexpr QRgb kColours[] = {0xFF4682B4, 0xFFD04498, 0xFF008000, 0xFFFFA500, 0xFF800000,
                              0xFF87CEEB, 0xFF9370DB, 0xFFDAA520, 0xFF808080};
 
-class ChartArea : public QWidget {
- public:
-  explicit ChartArea(QWidget* parent) : QWidget(parent) { setObjectName(u"chtCategorie"_qs); }
-  chart::Chart chart;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    chart.paint(p, QRectF(rect()));
-  }
-};
-
 class TfrmGraficoCategorie : public gui::Form {
  public:
   TfrmGraficoCategorie(QWidget* owner, const QString& title, const QString& foot,
@@ -50,7 +37,7 @@ class TfrmGraficoCategorie : public gui::Form {
     setWindowTitle(gui::windowCaption(title));
     setFixedSize(980, 640);
     auto* v = new QVBoxLayout(this);
-    area_ = new ChartArea(this);
+    area_ = new ChartView(this, u"chtCategorie"_qs);
     chart::Chart& c = area_->chart;
     c.setTitle({title, gui::windowFont("Verdana", 18, true), QColor::fromRgba(0xFFD04498)});
     c.setFoot({foot, gui::windowFont("Verdana", 10, true), QColor::fromRgba(0xFF7294F9)});
@@ -79,7 +66,7 @@ class TfrmGraficoCategorie : public gui::Form {
     area_->chart.setSeriesKind(k);
     area_->update();
   }
-  ChartArea* area_;
+  ChartView* area_;
 };
 
 }  // namespace

@@ -171,28 +171,32 @@ void TfrmClassifica::choiceMade(int side) {
   tblClassifica->selectRow(row);
 }
 
+// Only the rows' choices change; the rest of the file (other categories, the
+// balances) stays as it is now.
 void TfrmClassifica::btnSalvaClick() {
-  rendiconto::Settings s = settings_;
-  for (const ClassRow& r : rows_->value()) {
-    const QString key = categories::categoryKey(storedName(r));
-    auto it = std::find_if(s.classificazione.begin(), s.classificazione.end(),
-                           [&](const rendiconto::Classification& c) { return categories::categoryKey(c.categoria) == key; });
-    if (it == s.classificazione.end()) {
-      if (r.uscite.isEmpty() && r.entrate.isEmpty()) continue;
-      s.classificazione.push_back({storedName(r), r.uscite, r.entrate});
-      continue;
-    }
-    it->uscite = r.uscite;
-    it->entrate = r.entrate;
-    if (r.uscite.isEmpty() && r.entrate.isEmpty()) s.classificazione.erase(it);
-  }
+  const std::vector<ClassRow> rows = rows_->value();
   try {
-    rendiconto::writeSettings(gui::programFolderPath(), s);
+    settings_ = rendiconto::updateSettings(gui::programFolderPath(), [&](rendiconto::Settings& s) {
+      for (const ClassRow& r : rows) {
+        const QString key = categories::categoryKey(storedName(r));
+        const auto it = std::find_if(s.classificazione.begin(), s.classificazione.end(), [&](const auto& c) {
+          return categories::categoryKey(c.categoria) == key;
+        });
+        if (it == s.classificazione.end()) {
+          if (!r.uscite.isEmpty() || !r.entrate.isEmpty())
+            s.classificazione.push_back({storedName(r), r.uscite, r.entrate});
+        } else if (r.uscite.isEmpty() && r.entrate.isEmpty()) {
+          s.classificazione.erase(it);
+        } else {
+          it->uscite = r.uscite;
+          it->entrate = r.entrate;
+        }
+      }
+    });
   } catch (const rendiconto::RendicontoError& e) {
     gui::show(this, e);
     return;
   }
-  settings_ = std::move(s);
   saved_ = true;
   close();
 }

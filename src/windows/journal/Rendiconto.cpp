@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <map>
+#include <optional>
 
 #include "core/archive.h"
 #include "core/journal.h"
@@ -143,7 +145,8 @@ TfrmRendiconto::TfrmRendiconto(QWidget* owner, int year)
     settings_.figurativi = on;
     if (settingsRead_) {
       try {
-        rendiconto::writeSettings(gui::programFolderPath(), settings_);
+        settings_ = rendiconto::updateSettings(gui::programFolderPath(),
+                                               [on](rendiconto::Settings& s) { s.figurativi = on; });
       } catch (const rendiconto::RendicontoError& e) {
         gui::show(this, e);
       }
@@ -232,12 +235,12 @@ void TfrmRendiconto::btnSalvaSaldiClick() {
     readYear();
     if (!settingsRead_) return;
   }
-  rendiconto::Settings s = settings_;
+  std::map<int, std::optional<rendiconto::YearBalances>> typed;
   for (int k = 0; k < 3; ++k) {
     const QString cassa = trimmedText(txtSaldi[size_t(k)][0]->text()).remove(u'.');
     const QString banca = trimmedText(txtSaldi[size_t(k)][1]->text()).remove(u'.');
     if (cassa.isEmpty() && banca.isEmpty()) {
-      s.saldi.erase(year_ - k);
+      typed[year_ - k] = std::nullopt;
       continue;
     }
     rendiconto::YearBalances b;
@@ -252,10 +255,16 @@ void TfrmRendiconto::btnSalvaSaldiClick() {
       }
       *target = a->roundedCents();
     }
-    s.saldi[year_ - k] = b;
+    typed[year_ - k] = b;
   }
+  rendiconto::Settings s;
   try {
-    rendiconto::writeSettings(gui::programFolderPath(), s);
+    s = rendiconto::updateSettings(gui::programFolderPath(), [&](rendiconto::Settings& now) {
+      for (const auto& [year, b] : typed) {
+        if (b) now.saldi[year] = *b;
+        else now.saldi.erase(year);
+      }
+    });
   } catch (const rendiconto::RendicontoError& e) {
     gui::show(this, e);
     return;
