@@ -2,6 +2,7 @@
 
 #include <QCompleter>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QStringListModel>
