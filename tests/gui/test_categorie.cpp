@@ -18,6 +18,7 @@
 #include "gui/print.h"
 #include "journal/MenuBilancio.h"
 #include "movements/Movimenti.h"
+#include "stats/ChartView.h"
 #include "support.h"
 
 using namespace fondaro;
@@ -133,6 +134,29 @@ class TestCategorie : public QObject {
     QVERIFY(text.contains(u"Quote associative"_qs));
     QVERIFY(QFile::exists(QDir(p->folder()).filePath(u"Categorie.xls"_qs)));
     QVERIFY(p->shell.texts().isEmpty());  // "No" to opening them
+  }
+
+  // The expenses by category as the chart engine's bars, then its pie.
+  void theChartOfExpenses() {
+    openPeriod(u"2024"_qs, u"01"_qs, u"Gennaio"_qs, u"31"_qs, u"Dicembre"_qs);
+    QStringList points;
+    const bool shown = inWindow("btnCategorie", [&](QWidget* w) {
+      ModalDriver chart([&](QWidget* c) {
+        auto* view = static_cast<ChartView*>(child<QWidget>(c, "chtCategorie"));
+        for (const chart::Point& pt : view->chart.points())
+          points << pt.label + u' ' + chart::Chart::valueText(pt.value);
+        saveShot(c, artifacts(), u"categorie-grafico"_qs);
+        child<QPushButton>(c, "btnTorta")->click();
+        QCOMPARE(view->chart.seriesKind(), chart::SeriesKind::Pie);
+        saveShot(c, artifacts(), u"categorie-grafico-torta"_qs);
+        c->close();
+      });
+      child<QPushButton>(w, "btnGraficoUscite")->click();
+      QVERIFY(chart.done());
+      w->close();
+    });
+    QVERIFY(shown);
+    QCOMPARE(points, QStringList({u"Giroconto 500"_qs, u"Servizi 360"_qs, u"(senza categoria) 12"_qs}));
   }
 
   void aDoubleClickShowsTheCategorysMovements() {

@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 
 #include "core/archive.h"
-#include "core/recordscan.h"
 #include "core/textrules.h"
 #include "gui/application.h"
 #include "gui/controls.h"
@@ -152,7 +151,6 @@ bool TfrmCategorie::readPeriod() {
   tblCategorie->fit();
   if (rows_->rowCount() > 0) tblCategorie->selectRow(0);
   if (!summary_.skipped.empty()) {
-    std::vector<SkippedRecord> skipped;
     QStringList where;
     for (const categories::ArchiveSkipped& s : summary_.skipped)
       where << s.archive + u' ' + QString::number(s.record.position);

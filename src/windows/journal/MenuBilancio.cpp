@@ -130,10 +130,10 @@ TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
   btnVisualizza =
       gui::placedButton(c, "btnVisualizza", texts::kVisualizza, button10, QRect(510, 494, 210, 40));
   // After the described controls, last in the Tab order.
-  btnCategorie = gui::placedButton(c, "btnCategorie", categoryTexts::kOpenCategories, button10, QRect(40, 494, 150, 40));
+  btnCategorie = gui::placedButton(c, "btnCategorie", categoryTexts::kOpenCategories, button10, QRect(40, 494, 130, 40));
   btnCategorie->setToolTip(categoryTexts::kOpenCategoriesHover.toString());
   btnRendiconto =
-      gui::placedButton(c, "btnRendiconto", categoryTexts::kOpenRendiconto, button10, QRect(196, 494, 158, 40));
+      gui::placedButton(c, "btnRendiconto", categoryTexts::kOpenRendiconto, button10, QRect(176, 494, 178, 40));
   btnRendiconto->setToolTip(categoryTexts::kOpenRendicontoHover.toString());
   setFieldRules();
 
