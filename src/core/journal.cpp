@@ -3,6 +3,9 @@
 #include "core/linebytes.h"
 #include "core/textrules.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace fondaro {
 namespace {
 
@@ -102,6 +105,20 @@ QString ExactAmount::euroText() const {
          QChar(u'0' + frac / 10) + QChar(u'0' + frac % 10) + QStringLiteral(" \u20AC");
 }
 
+qint64 ExactAmount::roundedCents() const {
+  const __int128 perCent = pow10(kDecimals - 2);
+  const __int128 magnitude = units_ < 0 ? -units_ : units_;
+  const __int128 cents = std::min<__int128>((magnitude + perCent / 2) / perCent, std::numeric_limits<qint64>::max());
+  return units_ < 0 ? -qint64(cents) : qint64(cents);
+}
+
+// The sign of the text decides, as the journal line's first column shows; a
+// text without a sign goes by its value.
+bool isExpenseTotale(QByteArrayView storedTotale, const ExactAmount& amount) {
+  const QByteArrayView t = trimmedBytes(storedTotale);
+  return t.startsWith('-') || (!t.startsWith('+') && amount.isNegative());
+}
+
 constexpr std::array<LineColumn, 5> kJournalColumns = {{
     {"", mov::Causale, 40},
     {"  Data: ", mov::Data, 10},
@@ -149,11 +166,7 @@ Journal buildJournal(const MovementArchive& archive, const JournalQuery& query,
     const QByteArrayView totale = storedBytes(v, mov::Totale);
     const std::optional<ExactAmount> amount = ExactAmount::parseBytes(totale);
     if (!amount) return unreadableReason(u"amount", totale, u"is not a number");
-    // The sign of the text decides, as the line's first column shows; a text
-    // without a sign goes by its value.
-    const QByteArrayView t = trimmedBytes(totale);
-    const bool expense = t.startsWith('-') || (!t.startsWith('+') && amount->isNegative());
-    (expense ? j.expense : j.income) += *amount;
+    (isExpenseTotale(totale, *amount) ? j.expense : j.income) += *amount;
     j.balance += *amount;
     line.clear();
     buildJournalLine(v, line);

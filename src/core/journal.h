@@ -32,6 +32,8 @@ class ExactAmount {
   // Rounded to the cent (half away from zero): "100,00 €", "-30,00 €",
   // "0,00 €" for zero (never "-0,00 €").
   QString euroText() const;
+  // Rounded to the cent as euroText rounds it; saturates far beyond any sum.
+  qint64 roundedCents() const;
 
  private:
   __int128 units_ = 0;
@@ -50,6 +52,10 @@ struct Journal {
   ExactAmount balance;
   std::vector<SkippedRecord> skipped;
 };
+
+// Whether a stored Totale of value `amount` is an expense: its text begins
+// with "-", or it has no sign and its value is negative.
+bool isExpenseTotale(QByteArrayView storedTotale, const ExactAmount& amount);
 
 // "ENTRATA  " or "USCITA   " by the sign of Totale, reason 40, "  Data: ",
 // date 10, "  Da: ", payer 28, "  A: ", beneficiary 28, "  Importo: ", then

@@ -24,6 +24,18 @@ Report journalReport(const QString& title, const QStringList& lines);
 // The distance between two lines of the list printout, in report units.
 inline constexpr double kListLineHeight = 12.822;
 
+// The totals by category ("Riepilogo per categoria", A4 portrait): `title`
+// in the title bar, the note that settled and unsettled movements count
+// alike, then the rows of categories::summaryPrintRows as columns (name,
+// movements, money in, money out, balance), sub-categories indented.
+Report categoriesReport(const QString& title, const QStringList& rows);
+// The rendiconto per cassa ("Rendiconto per cassa", A4 portrait, the Mod. D
+// layout with the two sides one below the other): `title` under the form's
+// heading, then the rows of rendiconto::formPrintRows (headings and totals in
+// bold, the columns "Es. Y" and "Es. Y-1", the notes under the form, faults
+// in red).
+Report rendicontoReport(const QString& title, const QStringList& rows);
+
 // The movement card ("Scheda Movimento", A4 portrait) as designed: twenty
 // framed rows with fixed captions and empty values, and the footer bar. Fill the
 // values and `txtCalce` by name.

@@ -30,4 +30,9 @@ int runRecurring(const QStringList& args);
 // fondaro-tool import STATEMENT --into FOLDER [...]: a bank statement into the yearly archives
 int runImport(const QStringList& args);
 
+// fondaro-tool categories FOLDER --from D --to D: totals by category of a period
+int runCategories(const QStringList& args);
+// fondaro-tool rendiconto FOLDER --year YYYY: the rendiconto per cassa (Modello D)
+int runRendiconto(const QStringList& args);
+
 }  // namespace fondaro::tool

@@ -7,7 +7,9 @@
 
 namespace fondaro::tool {
 
-enum class Printout { Riepilogo, Primanota };
+// Categorie and Rendiconto take the rows of categories::summaryPrintRows and
+// rendiconto::formPrintRows as their lines.
+enum class Printout { Riepilogo, Primanota, Categorie, Rendiconto };
 
 // Writes the list printout ("Riepilogo dati", or the journal's "Primanota")
 // with its title and lines to `path` (a temporary file, then renamed). On

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "core/archive.h"
 #include "core/records.h"
@@ -36,6 +37,23 @@ inline TMovimento movement(QStringView causale, QStringView data = u"05/03/2024"
   r.Saldato.set(kNo);
   r.Totale.set((entrata ? u"+"_qs : u"-"_qs) + importo.toString());
   return r;
+}
+
+// A movement with a category, as the category totals and the rendiconto
+// read it: its date, signed total, category and whether it is settled.
+inline TMovimento categorised(QStringView data, QStringView totale, QStringView categoria, bool saldato) {
+  return record<TMovimento>({{mov::Data, data},
+                             {mov::Totale, totale},
+                             {mov::Causale, u"Voce"},
+                             {mov::Categoria, categoria},
+                             {mov::Saldato, saldato ? QStringView(kSi) : QStringView(kNo)}});
+}
+
+// Appends the records to "<yyyy>.eur" in `folder`, creating it when missing.
+inline void appendToYear(const QString& folder, const QString& year, const std::vector<TMovimento>& records) {
+  MovementArchive a = MovementArchive::OpenOrCreate(QDir(folder).filePath(year + u".eur"_qs));
+  for (const TMovimento& r : records) a.Append(r);
+  a.Close();
 }
 
 // An archive file in its own scratch folder.

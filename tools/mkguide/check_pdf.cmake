@@ -14,6 +14,7 @@ guide_expect_chapters("${text}"
   "Uno sguardo a Fondaro 3.0." "${GUIDE_DIR}/generale.txt"
   "Applicazione Registro Movimenti." "${GUIDE_DIR}/movimenti.txt"
   "Applicazione Grafici Statistici." "${GUIDE_DIR}/grafici.txt"
+  "Riepilogo per categoria e rendiconto per cassa." "${GUIDE_DIR}/categorie.txt"
   "Importa estratto conto." "${GUIDE_DIR}/importa_estratto.txt"
   "Copie di sicurezza." "${GUIDE_DIR}/copie_sicurezza.txt"
   "Dove si trovano i dati." "${GUIDE_DIR}/cartella.txt")

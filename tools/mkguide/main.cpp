@@ -51,6 +51,7 @@ const ChapterTitle kChapterTable[] = {
     {"movimenti", "Applicazione Registro Movimenti."},
     {"bilancio", "Applicazione Primanota e Bilancio."},
     {"grafici", "Applicazione Grafici Statistici."},
+    {"categorie", "Riepilogo per categoria e rendiconto per cassa."},
     {"importa_estratto", "Importa estratto conto."},
     {"copie_sicurezza", "Copie di sicurezza."},
     {"cartella", "Dove si trovano i dati."},

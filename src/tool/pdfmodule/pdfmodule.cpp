@@ -31,8 +31,10 @@ void ensureGuiApplication() {
 bool writeListPdfNow(const QString& path, Printout kind, const QString& title, const QStringList& lines,
                      const OutputGuard& guard, QString* error) {
   ensureGuiApplication();
-  report::Report r = kind == Printout::Primanota ? report::journalReport(title, lines)
-                                                 : report::listReport(title, lines);
+  report::Report r = kind == Printout::Primanota    ? report::journalReport(title, lines)
+                     : kind == Printout::Categorie  ? report::categoriesReport(title, lines)
+                     : kind == Printout::Rendiconto ? report::rendicontoReport(title, lines)
+                                                    : report::listReport(title, lines);
   WriteFailure failure;
   if (report::writePdf(r, path, nullptr, guard, &failure)) return true;
   *error = failure.english();

@@ -22,6 +22,9 @@
 #include "gui/programfolder.h"
 #include "gui/widgets.h"
 #include "journal/Bilancio.h"
+#include "journal/Categorie.h"
+#include "journal/Rendiconto.h"
+#include "journal/TextsCategorie.h"
 #include "journal/Texts.h"
 
 namespace fondaro {
@@ -126,6 +129,12 @@ TfrmMenuBilancio::TfrmMenuBilancio(QWidget* owner) : Form(owner, Kind::Work) {
   btnEsci = gui::placedButton(c, "btnEsci", texts::kEsci, button10, QRect(360, 494, 140, 40));
   btnVisualizza =
       gui::placedButton(c, "btnVisualizza", texts::kVisualizza, button10, QRect(510, 494, 210, 40));
+  // After the described controls, last in the Tab order.
+  btnCategorie = gui::placedButton(c, "btnCategorie", categoryTexts::kOpenCategories, button10, QRect(40, 494, 130, 40));
+  btnCategorie->setToolTip(categoryTexts::kOpenCategoriesHover.toString());
+  btnRendiconto =
+      gui::placedButton(c, "btnRendiconto", categoryTexts::kOpenRendiconto, button10, QRect(176, 494, 178, 40));
+  btnRendiconto->setToolTip(categoryTexts::kOpenRendicontoHover.toString());
   setFieldRules();
 
   connect(btnVisualizza, &QPushButton::pressed, this, [this] {
@@ -159,7 +168,8 @@ void TfrmMenuBilancio::setFieldRules() {
     });
 
   gui::setTabChain(this, {u"txtAnno", u"txtTipologia", u"txtGiornoInizio", u"txtMeseInizio", u"txtGiornoFine",
-                          u"txtMeseFine", u"btnEsci", u"btnVisualizza", u"imgGuida"});
+                          u"txtMeseFine", u"btnEsci", u"btnVisualizza", u"imgGuida", u"btnCategorie",
+                          u"btnRendiconto"});
 }
 
 void TfrmMenuBilancio::buildPeriodGroup(QWidget* parent, bool start, const QRect& at) {
@@ -262,6 +272,22 @@ void TfrmMenuBilancio::btnVisualizzaClick() {
 }
 
 void TfrmMenuBilancio::btnEsciClick() { close(); }
+
+void TfrmMenuBilancio::btnCategorieClick() {
+  if (!checkVisualizza()) return;
+  lblAttendere->hide();
+  TfrmCategorie(this, parseDate(startDate()), parseDate(endDate())).showModal();
+}
+
+void TfrmMenuBilancio::btnRendicontoClick() {
+  const QString year = trimmedText(txtAnno->text());
+  if (!isYearText(year) || year.toInt() < 1001) {
+    gui::show(this, yearTextNeeded());
+    txtAnno->setFocus();
+    return;
+  }
+  TfrmRendiconto(this, year.toInt()).showModal();
+}
 
 void TfrmMenuBilancio::imgGuidaClick() { showJournalGuide(this); }
 

@@ -35,6 +35,10 @@ class TfrmMenuBilancio : public gui::Form {
   void btnVisualizzaClick();
   void btnEsciClick();
   void imgGuidaClick();
+  // Beyond the journal: the totals by category of the period, and the
+  // rendiconto per cassa of the year.
+  void btnCategorieClick();
+  void btnRendicontoClick();
 
  protected:
   void FormShow() override;
@@ -62,6 +66,8 @@ class TfrmMenuBilancio : public gui::Form {
   QPushButton* btnEsci;
   QPushButton* btnVisualizza;
   gui::PictureButton* imgGuida;
+  QPushButton* btnCategorie;
+  QPushButton* btnRendiconto;
 };
 
 // The journal's guide page, shared by the period window and the journal.

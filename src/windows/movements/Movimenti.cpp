@@ -25,6 +25,7 @@
 #include "gui/widgets.h"
 #include "gui/product.h"
 #include "movements/Calendario.h"
+#include "movements/CategoryCompletion.h"
 #include "movements/ExpMovimenti.h"
 #include "movements/MenuMovimenti.h"
 #include "movements/Ripeti.h"
@@ -174,6 +175,7 @@ void TfrmMovimenti::declareBehaviour() {
     });
   }
   gui::onExit(txtImporto, [this] { btnCentsClick(); });
+  attachCategoryCompletion(gui::requireControl<QLineEdit>(this, u"txtCategoria"), [this] { return archiveFile(); });
 }
 
 // ---- The card and its controls ---------------------------------------------

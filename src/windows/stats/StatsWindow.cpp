@@ -20,26 +20,10 @@
 #include "gui/product.h"
 #include "gui/widgets.h"
 #include "stats/ChartPrint.h"
+#include "stats/ChartView.h"
 #include "stats/Texts.h"
 
 namespace fondaro {
-
-// The chart on screen: a white panel with the engine's drawing.
-class ChartView : public QWidget {
- public:
-  explicit ChartView(QWidget* parent) : QWidget(parent) { setObjectName(u"ChartStats"_qs); }
-  chart::Chart chart;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x46, 0x82, 0xB4), 1));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
-    chart.paint(p, QRectF(rect()).adjusted(4, 4, -4, -4));
-  }
-};
 
 namespace {
 
