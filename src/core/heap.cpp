@@ -7,8 +7,14 @@
 namespace fondaro {
 
 void keepFreedMemoryForReuse() {
-#if defined(M_TRIM_THRESHOLD)
+#if defined(M_TRIM_THRESHOLD) && defined(M_MMAP_THRESHOLD)
   mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+  // Setting the trim threshold also stops the C library from raising its mmap
+  // threshold as blocks are freed, which it would otherwise do: every block of
+  // 128 KiB or more (a scan's 1 MiB read buffer, a list's vectors) would then
+  // be mapped fresh, zero-filled and faulted in by each use and unmapped after
+  // it. Raised by hand, such blocks come from the heap and are reused.
+  mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
 #endif
 }
 

@@ -26,13 +26,24 @@ void ensureGuiApplication() {
   report::installFonts();
 }
 
+class Lines : public report::LineSource {
+ public:
+  explicit Lines(const PrintoutLines& lines) : lines_(lines) {}
+  int count() const override { return lines_.count; }
+  QString line(int i) const override { return lines_.line(i); }
+
+ private:
+  const PrintoutLines& lines_;
+};
+
 }  // namespace
 
-bool writeListPdfNow(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+bool writeListPdfNow(const QString& path, Printout kind, const QString& title, const PrintoutLines& lines,
                      const OutputGuard& guard, QString* error) {
   ensureGuiApplication();
-  report::Report r = kind == Printout::Primanota ? report::journalReport(title, lines)
-                                                 : report::listReport(title, lines);
+  auto source = std::make_shared<const Lines>(lines);
+  report::Report r = kind == Printout::Primanota ? report::journalReport(title, source)
+                                                 : report::listReport(title, source);
   WriteFailure failure;
   if (report::writePdf(r, path, nullptr, guard, &failure)) return true;
   *error = failure.english();
