@@ -132,7 +132,7 @@ void ListCollector::add(qint64 position) {
     word = (word << 8) | (i < b.size() ? rank[static_cast<uint8_t>(b[i])] : 0u);
   }
   keys_.push_back(key);
-  lines_.lines_.push_back({qsizetype(lines_.arena_.size()), b.size(), position});
+  lines_.lines_.push_back({position, quint64(lines_.arena_.size()), quint64(b.size())});
   lines_.arena_.insert(lines_.arena_.end(), b.begin(), b.end());
   line_.clear();
 }
@@ -142,7 +142,7 @@ ListLines ListCollector::takeSortedLines() {
   const ListLines& l = lines_;
   const auto bytesOf = [&l](qsizetype index) {
     const ListLines::Line& line = l.lines_[size_t(index)];
-    return QByteArrayView(l.arena_.data() + line.offset, line.length);
+    return QByteArrayView(l.arena_.data() + line.offset, qsizetype(line.length));
   };
   std::sort(keys_.begin(), keys_.end(), [&](const Key& a, const Key& b) {
     for (size_t w = 0; w < a.ranks.size(); ++w)
@@ -161,7 +161,7 @@ ListLines ListCollector::takeSortedLines() {
   ListLines out = std::move(lines_);
   out.order_.reserve(keys_.size());
   for (const Key& k : keys_) out.order_.push_back(k.index);
-  keys_.clear();
+  std::vector<Key>().swap(keys_);  // given back before the lines are used
   lines_ = ListLines();
   return out;
 }

@@ -122,7 +122,7 @@ class ListLines {
   bool empty() const { return order_.empty(); }
   QByteArrayView bytes(qsizetype i) const {
     const Line& l = lines_[size_t(order_[size_t(i)])];
-    return QByteArrayView(arena_.data() + l.offset, l.length);
+    return QByteArrayView(arena_.data() + l.offset, qsizetype(l.length));
   }
   qint64 position(qsizetype i) const { return lines_[size_t(order_[size_t(i)])].position; }
   // The lines decoded, with their records.
@@ -131,9 +131,9 @@ class ListLines {
  private:
   friend class ListCollector;
   struct Line {
-    qsizetype offset;
-    qsizetype length;
     qint64 position;
+    quint64 offset : 48;  // in arena_
+    quint64 length : 16;  // at most LineBytes::kCapacity
   };
   std::vector<char> arena_;
   std::vector<Line> lines_;      // in the order they were added
