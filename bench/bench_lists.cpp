@@ -38,6 +38,39 @@ void BM_SearchListFiltered(benchmark::State& state) {
   state.counters["lines"] = double(n);
 }
 
+// What `fondaro-tool list` runs: the lines kept as bytes, sorted, not decoded.
+// A filter no record matches, then one that some thousands match.
+void BM_SearchLinesNoMatch(benchmark::State& state) {
+  listYearPath();
+  const FilterSet filters({{mov::Causale, QStringLiteral("nessuna causale")}});
+  for (auto _ : state) {
+    auto a = MovementArchive::OpenExisting(listYearPath(), RecordFile::Access::ReadOnly);
+    benchmark::DoNotOptimize(searchLines(a, filters).size());
+  }
+}
+
+void BM_SearchLinesFiltered(benchmark::State& state) {
+  listYearPath();
+  const FilterSet filters({{mov::Pagatore, QStringLiteral("cliente 9")}});
+  size_t n = 0;
+  for (auto _ : state) {
+    auto a = MovementArchive::OpenExisting(listYearPath(), RecordFile::Access::ReadOnly);
+    n = size_t(searchLines(a, filters).size());
+  }
+  state.counters["lines"] = double(n);
+}
+
+// What `fondaro-tool due` runs.
+void BM_DueLines(benchmark::State& state) {
+  listYearPath();
+  size_t n = 0;
+  for (auto _ : state) {
+    auto a = MovementArchive::OpenExisting(listYearPath(), RecordFile::Access::ReadOnly);
+    n = size_t(dueLines(a, QDate(2024, 4, 30)).lines.size());
+  }
+  state.counters["lines"] = double(n);
+}
+
 void BM_DueList(benchmark::State& state) {
   listYearPath();
   size_t n = 0;
@@ -76,6 +109,9 @@ void BM_ListFindWorstCase(benchmark::State& state) {
 BENCHMARK(BM_RawBlockRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchListAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchListFiltered)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchLinesNoMatch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchLinesFiltered)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DueLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DueList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JournalYear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListFindWorstCase)->Unit(benchmark::kMillisecond);

@@ -339,16 +339,9 @@ void RecordFile::writeAt(qint64 p, const void* record) {
   writeFully((p - 1) * recordSize_, record, recordSize_);
 }
 
-qint64 RecordFile::readAllLocked(const std::function<void(const char*, qint64)>& visit) const {
+void RecordFile::readLocked(const std::function<void(int fd)>& work) const {
   AppendLock lock(fd_, /*shared=*/true);
-  std::vector<char> buf(static_cast<size_t>(kScanBlockBytes));
-  qint64 offset = 0;
-  for (;;) {
-    const qint64 got = readSome(offset, buf.data(), qint64(buf.size()));
-    if (got > 0) visit(buf.data(), got);
-    offset += got;
-    if (got < qint64(buf.size())) return offset;
-  }
+  work(fd_);
 }
 
 qint64 RecordFile::append(const void* record) {
@@ -380,11 +373,31 @@ RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QB
   lockCurrent(lock);
   const qint64 n = count();
   const std::vector<QByteArrayView> pieces = choose(n);
+  size_t next = 0;
+  return writeBatch(n, [&] {
+    while (next < pieces.size() && pieces[next].isEmpty()) ++next;
+    return next < pieces.size() ? pieces[next++] : QByteArrayView();
+  });
+}
+
+RecordFile::Appended RecordFile::appendMade(const std::function<QByteArrayView()>& next) {
+  beforeWrite(path_);
+  WriteLock lock;
+  lockCurrent(lock);
+  return writeBatch(count(), [&] {
+    QByteArrayView piece;
+    while (piece.isEmpty() && !(piece = next()).isNull()) {
+    }
+    return piece;
+  });
+}
+
+RecordFile::Appended RecordFile::writeBatch(qint64 n, const std::function<QByteArrayView()>& next) {
   // Blocks of whole records: a failure leaves whole records and at most one
   // fragment after them, which is cut before the error is reported.
   const qint64 perBlock = std::max<qint64>(1, kScanBlockBytes / recordSize_);
   qint64 done = 0;
-  for (const QByteArrayView piece : pieces) {
+  for (QByteArrayView piece; !(piece = next()).isNull();) {
     const qint64 records = piece.size() / recordSize_;
     for (qint64 i = 0; i < records; i += perBlock) {
       const qint64 k = std::min(perBlock, records - i);

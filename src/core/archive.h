@@ -12,6 +12,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -137,15 +138,20 @@ class RecordFile {
   // records, written in order), which the caller keeps alive until the return.
   Appended appendBlocks(const std::function<std::vector<QByteArrayView>(qint64 count)>& choose);
   Appended appendAll(const void* records, qint64 n);
+  // The same with the records made while they are written: `next()` gives
+  // the next piece (a whole number of records, kept alive until the following
+  // call), a null view after the last. A batch of any size then needs memory
+  // for one piece only.
+  Appended appendMade(const std::function<QByteArrayView()>& next);
 
   void close();
 
-  // Reads every byte of the file, a trailing fragment included, in blocks,
-  // holding a shared lock that appends and in-place writes of every running
-  // copy wait for: what `visit(bytes, n)` is given is whole records as they
-  // stood when the lock was taken (a safety copy). A file opened read-only
-  // works too. Returns the number of bytes read; a read failure throws.
-  qint64 readAllLocked(const std::function<void(const char* bytes, qint64 n)>& visit) const;
+  // Holds a shared lock that appends and in-place writes of every running
+  // copy wait for while `work(fd)` reads the file through fd (with pread, or
+  // as the source of a copy in the kernel): what it reads is whole records as
+  // they stood when the lock was taken (a safety copy), a trailing fragment
+  // included. A file opened read-only works too.
+  void readLocked(const std::function<void(int fd)>& work) const;
 
   // Reads the file in large blocks of whole records starting at record 1 and
   // calls visit(firstPosition, bytes, records) for each block. Stops when visit
@@ -173,6 +179,9 @@ class RecordFile {
   // record, so that the archive reads whole at once.
   void cutFragment(qint64 wholeRecords);
   void sync(qint64 firstPosition, qint64 lastPosition);
+  // Writes the pieces `next()` gives (see appendMade) after the n records
+  // there, with the write lock held.
+  Appended writeBatch(qint64 n, const std::function<QByteArrayView()>& next);
   [[noreturn]] void fail(ArchiveError::Op op, int err) const;
 
   int fd_ = -1;
@@ -183,14 +192,16 @@ class RecordFile {
 template <class Visit>
 void RecordFile::scanBlocks(Visit&& visit, qint64 blockBytes) const {
   const qint64 perBlock = blockBytes / recordSize_ > 0 ? blockBytes / recordSize_ : 1;
-  std::vector<uint8_t> buf(size_t(perBlock * recordSize_));
+  // Not zero-filled: every byte visited was read first.
+  const qint64 size = perBlock * recordSize_;
+  const std::unique_ptr<uint8_t[]> buf(new uint8_t[size_t(size)]);
   qint64 offset = 0;
   qint64 pos = 1;
   for (;;) {
-    const qint64 got = readSome(offset, buf.data(), qint64(buf.size()));
+    const qint64 got = readSome(offset, buf.get(), size);
     const qint64 whole = got / recordSize_;
-    if (whole > 0 && !visit(pos, static_cast<const uint8_t*>(buf.data()), whole)) return;
-    if (got < qint64(buf.size())) return;  // end of file; a fragment is ignored
+    if (whole > 0 && !visit(pos, static_cast<const uint8_t*>(buf.get()), whole)) return;
+    if (got < size) return;  // end of file; a fragment is ignored
     offset += got;
     pos += whole;
   }

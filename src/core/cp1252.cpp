@@ -1,6 +1,8 @@
 #include "core/cp1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace fondaro::cp1252 {
 namespace {
@@ -56,6 +58,16 @@ QString decode(const char* bytes, qsizetype n) {
 
 char* appendUtf8(char* out, const char* bytes, qsizetype n) {
   for (qsizetype i = 0; i < n; ++i) {
+    // Runs of ASCII, most of every line, go over eight bytes at a time.
+    while (i + 8 <= n) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes + i, 8);
+      if (word & 0x8080808080808080ull) break;
+      std::memcpy(out, &word, 8);
+      out += 8;
+      i += 8;
+    }
+    if (i == n) break;
     const auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
       *out++ = char(b);

@@ -117,37 +117,66 @@ constexpr qsizetype kKeyBytes = 24;
 }  // namespace
 
 void ListCollector::reserve(qsizetype n) {
-  entries_.reserve(size_t(n));
+  // Most lines are well short of the longest a line can be.
+  lines_.arena_.reserve(size_t(n) * 160);
+  lines_.lines_.reserve(size_t(n));
   keys_.reserve(size_t(n));
 }
 
 void ListCollector::add(qint64 position) {
   const QByteArrayView b = line_.bytes();
   const std::array<uint8_t, 256>& rank = lineOrderRank();
-  Key key{{0, 0, 0}, qsizetype(entries_.size())};
+  Key key{{0, 0, 0}, qsizetype(lines_.lines_.size())};
   for (qsizetype i = 0; i < kKeyBytes; ++i) {
     quint64& word = key.ranks[size_t(i / 8)];
     word = (word << 8) | (i < b.size() ? rank[static_cast<uint8_t>(b[i])] : 0u);
   }
   keys_.push_back(key);
-  entries_.push_back({line_.toString(), position});
+  lines_.lines_.push_back({position, quint64(lines_.arena_.size()), quint64(b.size())});
+  lines_.arena_.insert(lines_.arena_.end(), b.begin(), b.end());
   line_.clear();
 }
 
-void ListCollector::takeSorted(ListEntries& out) {
-  std::sort(keys_.begin(), keys_.end(), [this](const Key& a, const Key& b) {
-    if (a.ranks != b.ranks) return a.ranks < b.ranks;
-    // Equal keys: the first 24 characters (or all of the shorter line) compare alike.
-    const QStringView x = entries_[size_t(a.index)].line;
-    const QStringView y = entries_[size_t(b.index)].line;
-    const qsizetype from = std::min({kKeyBytes, x.size(), y.size()});
-    const int c = compareListLines(x.sliced(from), y.sliced(from));
-    return c != 0 ? c < 0 : a.index < b.index;
+ListLines ListCollector::takeSortedLines() {
+  const std::array<uint8_t, 256>& rank = lineOrderRank();
+  const ListLines& l = lines_;
+  const auto bytesOf = [&l](qsizetype index) {
+    const ListLines::Line& line = l.lines_[size_t(index)];
+    return QByteArrayView(l.arena_.data() + line.offset, qsizetype(line.length));
+  };
+  std::sort(keys_.begin(), keys_.end(), [&](const Key& a, const Key& b) {
+    for (size_t w = 0; w < a.ranks.size(); ++w)
+      if (a.ranks[w] != b.ranks[w]) return a.ranks[w] < b.ranks[w];
+    // Equal keys: the first 24 bytes (or all of the shorter line) rank alike.
+    const QByteArrayView x = bytesOf(a.index);
+    const QByteArrayView y = bytesOf(b.index);
+    const qsizetype n = std::min(x.size(), y.size());
+    for (qsizetype i = std::min(kKeyBytes, n); i < n; ++i) {
+      const uint8_t rx = rank[uint8_t(x[i])], ry = rank[uint8_t(y[i])];
+      if (rx != ry) return rx < ry;
+    }
+    if (x.size() != y.size()) return x.size() < y.size();
+    return a.index < b.index;
   });
-  out.reserve(out.size() + entries_.size());
-  for (const Key& k : keys_) out.push_back(std::move(entries_[size_t(k.index)]));
-  keys_.clear();
-  entries_.clear();
+  ListLines out = std::move(lines_);
+  out.order_.reserve(keys_.size());
+  for (const Key& k : keys_) out.order_.push_back(k.index);
+  std::vector<Key>().swap(keys_);  // given back before the lines are used
+  lines_ = ListLines();
+  return out;
+}
+
+void ListCollector::takeSorted(ListEntries& out) {
+  const ListLines lines = takeSortedLines();
+  out.reserve(out.size() + size_t(lines.size()));
+  for (qsizetype i = 0; i < lines.size(); ++i) out.push_back({decodeBytes(lines.bytes(i)), lines.position(i)});
+}
+
+ListEntries ListLines::entries() const {
+  ListEntries out;
+  out.reserve(size_t(size()));
+  for (qsizetype i = 0; i < size(); ++i) out.push_back({decodeBytes(bytes(i)), position(i)});
+  return out;
 }
 
 QStringList linesOf(const ListEntries& entries) {
@@ -194,7 +223,12 @@ std::optional<int> parseNoticeDays(QStringView text) { return noticeDaysOf(text)
 std::optional<int> parseNoticeDaysBytes(QByteArrayView stored) { return noticeDaysOf(stored); }
 
 DueList dueList(const MovementArchive& archive, const QDate& today) {
-  DueList out;
+  DueLines due = dueLines(archive, today);
+  return {due.lines.entries(), std::move(due.skipped)};
+}
+
+DueLines dueLines(const MovementArchive& archive, const QDate& today) {
+  DueLines out;
   ListCollector lines;
   out.skipped = scanSkipping(archive, [&](qint64 pos, MovimentoView v) -> std::optional<QString> {
     const QByteArrayView dataSca = storedBytes(v, mov::DataSca);
@@ -209,7 +243,7 @@ DueList dueList(const MovementArchive& archive, const QDate& today) {
     lines.add(pos);
     return std::nullopt;
   });
-  out.entries = lines.takeSorted();
+  out.lines = lines.takeSortedLines();
   return out;
 }
 

@@ -113,8 +113,37 @@ int compareListLines(QStringView a, QStringView b);
 void sortListEntries(ListEntries& entries);
 QStringList linesOf(const ListEntries& entries);
 
-// The lines of a list as a scan builds them, each decoded once and given a
-// short sort key from its bytes, then sorted in the list order at once.
+// The lines of a list as stored bytes, all in one block of memory, in the list
+// order: what the tool prints (as UTF-8, straight from the bytes) and what the
+// windows decode into their lines.
+class ListLines {
+ public:
+  qsizetype size() const { return qsizetype(order_.size()); }
+  bool empty() const { return order_.empty(); }
+  QByteArrayView bytes(qsizetype i) const {
+    const Line& l = lines_[size_t(order_[size_t(i)])];
+    return QByteArrayView(arena_.data() + l.offset, qsizetype(l.length));
+  }
+  qint64 position(qsizetype i) const { return lines_[size_t(order_[size_t(i)])].position; }
+  // The lines decoded, with their records.
+  ListEntries entries() const;
+
+ private:
+  friend class ListCollector;
+  struct Line {
+    qint64 position;
+    quint64 offset : 48;  // in arena_
+    quint64 length : 16;  // at most LineBytes::kCapacity
+  };
+  std::vector<char> arena_;
+  std::vector<Line> lines_;      // in the order they were added
+  std::vector<qsizetype> order_;  // indexes in lines_, in the list order
+};
+
+// The lines of a list as a scan builds them, each kept as its bytes with a
+// short sort key, then sorted in the list order at once: on the keys, equal
+// keys on the bytes' ranks (lineOrderRank), equal lines in the order they
+// were added.
 class ListCollector {
  public:
   // The line being built for the next record.
@@ -123,9 +152,11 @@ class ListCollector {
   void reserve(qsizetype n);
   // Keeps line() as the line of the record at `position` and empties it.
   void add(qint64 position);
-  qsizetype size() const { return qsizetype(entries_.size()); }
-  // Appends the lines to `out` in the list order; equal lines keep the order
-  // they were added in. The collector is left empty.
+  qsizetype size() const { return qsizetype(lines_.lines_.size()); }
+  // The lines in the list order. The collector is left empty.
+  ListLines takeSortedLines();
+  // Appends the lines, decoded, to `out` in the list order. The collector is
+  // left empty.
   void takeSorted(ListEntries& out);
   ListEntries takeSorted() {
     ListEntries out;
@@ -136,16 +167,16 @@ class ListCollector {
  private:
   struct Key {
     std::array<quint64, 3> ranks;  // of the first 24 bytes, 0 after the end
-    qsizetype index;               // in entries_, the order of adding
+    qsizetype index;               // in lines_, the order of adding
   };
   LineBytes line_;
-  ListEntries entries_;
+  ListLines lines_;
   std::vector<Key> keys_;
 };
 
 // The search: the lines of every record the filters match, sorted.
 template <class Rec>
-ListEntries searchList(const Archive<Rec>& archive, const FilterSet& filters) {
+ListLines searchLines(const Archive<Rec>& archive, const FilterSet& filters) {
   ListCollector lines;
   if (filters.activeCount() == 0) lines.reserve(archive.Count());
   archive.Scan([&](qint64 pos, RecordView<Rec> v) {
@@ -153,7 +184,11 @@ ListEntries searchList(const Archive<Rec>& archive, const FilterSet& filters) {
     ListKind<Rec>::build(v, lines.line());
     lines.add(pos);
   });
-  return lines.takeSorted();
+  return lines.takeSortedLines();
+}
+template <class Rec>
+ListEntries searchList(const Archive<Rec>& archive, const FilterSet& filters) {
+  return searchLines(archive, filters).entries();
 }
 
 // The record behind a chosen line: of the records whose line, trimmed, equals
@@ -219,11 +254,16 @@ struct DueList {
   ListEntries entries;  // sorted
   std::vector<SkippedRecord> skipped;
 };
+struct DueLines {
+  ListLines lines;  // sorted
+  std::vector<SkippedRecord> skipped;
+};
 
 // The unpaid movements ("Saldato" trimmed exactly "No") whose due date minus
 // the notice days is not later than `today`. A record whose due date (as
 // stored) is not a valid date or whose notice is not a whole number is skipped
 // whatever its "Saldato", and reported.
+DueLines dueLines(const MovementArchive& archive, const QDate& today);
 DueList dueList(const MovementArchive& archive, const QDate& today);
 
 }  // namespace fondaro

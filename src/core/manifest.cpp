@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QCryptographicHash>
 #include <algorithm>
 #include <cerrno>
 #include <optional>
@@ -105,7 +104,7 @@ Verification verifyAgainst(const QByteArray& copyFolder, const Manifest& m, cons
     if (st.st_size != e.size) return damaged(CopyError::Damage::Size);
     const int fd = openRegularFile(path, O_RDONLY);
     if (fd < 0) return damaged(CopyError::Damage::Missing);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Sha256 hash;
     std::vector<char> buf(static_cast<size_t>(kBlock));
     qint64 size = 0;
     bool readOk = true;
@@ -116,7 +115,7 @@ Verification verifyAgainst(const QByteArray& copyFolder, const Manifest& m, cons
         readOk = n == 0;
         break;
       }
-      hash.addData(QByteArrayView(buf.data(), n));
+      hash.add(buf.data(), n);
       size += n;
       done += n;
       try {
@@ -129,7 +128,7 @@ Verification verifyAgainst(const QByteArray& copyFolder, const Manifest& m, cons
     ::close(fd);
     if (!readOk) return damaged(CopyError::Damage::Content);
     if (size != e.size) return damaged(CopyError::Damage::Size);
-    if (hash.result().toHex() != e.sha256) return damaged(CopyError::Damage::Content);
+    if (hash.hex() != e.sha256) return damaged(CopyError::Damage::Content);
   }
   v.state = Verification::State::Verified;
   return v;

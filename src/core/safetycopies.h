@@ -19,9 +19,10 @@
 // each file; a copy is "verified" when every file matches it.
 //
 // How a file is copied: an archive is read under its lock
-// (RecordFile::readAllLocked), so the copy holds whole records only; the bytes
-// go to a temporary file, which is synced, read back and compared with what
-// was read, and only then renamed to its name. A full copy is built in a
+// (RecordFile::readLocked), so the copy holds whole records only; the bytes
+// go to a temporary file (copied by the kernel where it can), which is synced,
+// read back, compared with the file it was copied from and hashed, and only
+// then renamed to its name. A full copy is built in a
 // temporary folder and renamed when whole: a copy that fails or is cancelled
 // leaves nothing behind, and an existing copy is never replaced.
 //

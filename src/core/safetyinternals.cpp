@@ -6,12 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QCryptographicHash>
+#include <openssl/evp.h>
+
 #include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <new>
+#include <optional>
 #include <vector>
 
 #include "core/archive.h"
@@ -122,110 +125,160 @@ void makeFoldersOrThrow(const QByteArray& folder) {
 
 // ---- Copying one file -------------------------------------------------------
 
-namespace {
-
-// Reads a file that this program holds the write lock of (FileHold): from its
-// descriptor, since a second lock of ours on it would wait for the first.
-void readHeld(const QByteArray& source, int fd, const std::function<void(const char*, qint64)>& visit) {
-  std::vector<char> buf(static_cast<size_t>(kBlock));
-  for (qint64 off = 0;;) {
-    const ssize_t n = ::pread(fd, buf.data(), buf.size(), off_t(off));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw CopyError(CopyError::Reason::System, source, errno);
-    if (n == 0) return;
-    visit(buf.data(), n);
-    off += n;
-  }
+Sha256::Sha256() : ctx_(EVP_MD_CTX_new()) {
+  if (!ctx_ || EVP_DigestInit_ex(ctx_, EVP_sha256(), nullptr) != 1) throw std::bad_alloc();
 }
 
-// Reads `source` whole, in blocks: a file held by this program through its
-// descriptor (heldFd), an archive under its shared lock, any other file
-// plainly. Throws CopyError.
-void readSource(const QByteArray& source, bool archive, const std::function<void(const char*, qint64)>& visit,
-                int heldFd = -1) {
-  if (heldFd >= 0) return readHeld(source, heldFd, visit);
+Sha256::~Sha256() { EVP_MD_CTX_free(ctx_); }
+
+void Sha256::add(const char* bytes, qint64 n) { EVP_DigestUpdate(ctx_, bytes, size_t(n)); }
+
+QByteArray Sha256::hex() {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int n = 0;
+  EVP_DigestFinal_ex(ctx_, digest, &n);
+  return QByteArray(reinterpret_cast<const char*>(digest), int(n)).toHex();
+}
+
+namespace {
+
+// Runs work(fd) on `source` open for reading, kept as it is meanwhile: a file
+// this program holds the write lock of (FileHold) through its descriptor, since
+// a second lock of ours on it would wait for the first; an archive under its
+// shared lock; any other file plainly (the program replaces those whole, by a
+// rename, so an open one never changes). Throws CopyError.
+void withSource(const QByteArray& source, bool archive, int heldFd, const std::function<void(int fd)>& work) {
+  if (heldFd >= 0) return work(heldFd);
   if (archive) {
+    std::optional<RecordFile> f;
     try {
-      const RecordFile f = RecordFile::openExisting(source, 1, RecordFile::Access::ReadOnly);
-      f.readAllLocked(visit);
-      return;
+      f.emplace(RecordFile::openExisting(source, 1, RecordFile::Access::ReadOnly));
     } catch (const ArchiveError& e) {
       throw CopyError(CopyError::Reason::System, source, e.sysError() ? e.sysError() : EIO);
     }
+    f->readLocked(work);
+    return;
   }
   const int fd = openRegularFile(source, O_RDONLY);
   if (fd < 0) throw CopyError(CopyError::Reason::System, source, errno);
-  std::vector<char> buf(static_cast<size_t>(kBlock));
-  for (;;) {
-    const ssize_t n = ::read(fd, buf.data(), buf.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int err = errno;
-      ::close(fd);
-      throw CopyError(CopyError::Reason::System, source, err);
-    }
-    if (n == 0) break;
-    try {
-      visit(buf.data(), n);
-    } catch (...) {
-      ::close(fd);
-      throw;
-    }
+  try {
+    work(fd);
+  } catch (...) {
+    ::close(fd);
+    throw;
   }
   ::close(fd);
 }
 
-// The size and hash of what is in fd, read from its start.
-bool hashFd(int fd, Hashed* h) {
-  QCryptographicHash hash(QCryptographicHash::Sha256);
-  std::vector<char> buf(static_cast<size_t>(kBlock));
-  qint64 off = 0;
-  for (;;) {
-    const ssize_t n = ::pread(fd, buf.data(), buf.size(), off_t(off));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) break;
-    hash.addData(QByteArrayView(buf.data(), n));
-    off += n;
+// Up to n bytes at `offset`, fewer only at the end of the file; -1 on failure.
+ssize_t readFully(int fd, char* buf, size_t n, off_t offset) {
+  size_t got = 0;
+  while (got < n) {
+    const ssize_t r = ::pread(fd, buf + got, n - got, offset + off_t(got));
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) return -1;
+    if (r == 0) break;
+    got += size_t(r);
   }
-  h->size = off;
-  h->sha256 = hash.result().toHex();
+  return ssize_t(got);
+}
+
+bool writeFullyAt(int fd, const char* buf, size_t n, off_t offset) {
+  while (n > 0) {
+    const ssize_t w = ::pwrite(fd, buf, n, offset);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    buf += w;
+    n -= size_t(w);
+    offset += w;
+  }
   return true;
+}
+
+// Copies `from` whole into the empty `to`. The kernel copies where it can
+// (copy_file_range: no bytes through this process, a shared extent on file
+// systems that have them); where it cannot (another file system, an old
+// kernel, a file system that copies nothing), the rest goes through a buffer.
+void copyContent(int from, int to, const QByteArray& source, const QByteArray& target,
+                 const std::function<void(qint64)>& advance) {
+  struct stat st {};
+  const qint64 expectedSize = ::fstat(from, &st) == 0 ? qint64(st.st_size) : -1;
+  bool kernel = true;
+  std::vector<char> buf;
+  off_t offset = 0;
+  for (;;) {
+    ssize_t n;
+    if (kernel) {
+      off_t in = offset, out = offset;
+      n = ::copy_file_range(from, &in, to, &out, size_t(kBlock), 0);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
+                    errno == EBADF)) {
+        kernel = false;
+        continue;
+      }
+      if (n < 0) throw CopyError(CopyError::Reason::System, target, errno);
+      if (n == 0 && offset < expectedSize) {
+        kernel = false;
+        continue;
+      }
+    } else {
+      if (buf.empty()) buf.resize(size_t(kBlock));
+      n = readFully(from, buf.data(), buf.size(), offset);
+      if (n < 0) throw CopyError(CopyError::Reason::System, source, errno);
+      if (n > 0 && !writeFullyAt(to, buf.data(), size_t(n), offset))
+        throw CopyError(CopyError::Reason::System, target, errno ? errno : EIO);
+    }
+    if (n == 0) return;
+    offset += n;
+    if (advance) advance(n);
+  }
+}
+
+// Reads the copy back beside its source and hashes it: its size and hash, or
+// a CopyError when a byte differs from the source's.
+Hashed readBack(int copy, int from, const QByteArray& source, const QByteArray& target) {
+  std::vector<char> mine(static_cast<size_t>(kBlock)), theirs(static_cast<size_t>(kBlock));
+  Sha256 hash;
+  Hashed h;
+  for (;;) {
+    const ssize_t n = readFully(copy, mine.data(), mine.size(), off_t(h.size));
+    if (n < 0) throw CopyError(CopyError::Reason::System, target, errno);
+    const ssize_t m = readFully(from, theirs.data(), theirs.size(), off_t(h.size));
+    if (m < 0) throw CopyError(CopyError::Reason::System, source, errno);
+    if (n != m || std::memcmp(mine.data(), theirs.data(), size_t(n)) != 0)
+      throw CopyError(CopyError::Reason::System, target, EIO);
+    if (n == 0) break;
+    hash.add(mine.data(), n);
+    h.size += n;
+  }
+  h.sha256 = hash.hex();
+  return h;
 }
 
 }  // namespace
 
 Hashed copyFile(const QByteArray& source, const QByteArray& target, bool archive,
                 const std::function<void(qint64)>& advance, const ManifestEntry* expected, int heldFd) {
-  Hashed read;
+  Hashed copied;
   std::exception_ptr thrown;
   WriteFailure why;
   const bool ok = replaceFileBytes(
       target,
       [&](int fd) {
         try {
-          QCryptographicHash hash(QCryptographicHash::Sha256);
-          readSource(source, archive, [&](const char* bytes, qint64 n) {
-            if (!writeAllTo(fd, bytes, n)) throw CopyError(CopyError::Reason::System, target, errno);
-            hash.addData(QByteArrayView(bytes, n));
-            read.size += n;
-            if (advance) advance(n);
-          }, heldFd);
-          read.sha256 = hash.result().toHex();
-          Hashed written;
-          int synced;
-          while ((synced = ::fdatasync(fd)) != 0 && errno == EINTR) {
-          }
-          if (synced != 0 && errno != EINVAL && errno != EROFS)
-            throw CopyError(CopyError::Reason::System, target, errno);
-          if (!hashFd(fd, &written)) throw CopyError(CopyError::Reason::System, target, errno);
-          if (written.size != read.size || written.sha256 != read.sha256)
-            throw CopyError(CopyError::Reason::System, target, EIO);
-          if (expected && (read.size != expected->size || read.sha256 != expected->sha256))
+          withSource(source, archive, heldFd, [&](int from) {
+            copyContent(from, fd, source, target, advance);
+            int synced;
+            while ((synced = ::fdatasync(fd)) != 0 && errno == EINTR) {
+            }
+            if (synced != 0 && errno != EINVAL && errno != EROFS)
+              throw CopyError(CopyError::Reason::System, target, errno);
+            copied = readBack(fd, from, source, target);
+          });
+          if (expected && (copied.size != expected->size || copied.sha256 != expected->sha256))
             throw CopyError(CopyError::Reason::Damaged, source, 0,
-                            read.size != expected->size ? CopyError::Damage::Size : CopyError::Damage::Content);
+                            copied.size != expected->size ? CopyError::Damage::Size : CopyError::Damage::Content);
           return true;
         } catch (...) {
           thrown = std::current_exception();
@@ -236,7 +289,7 @@ Hashed copyFile(const QByteArray& source, const QByteArray& target, bool archive
       &why);
   if (thrown) std::rethrow_exception(thrown);
   if (!ok) throw CopyError(target, why);
-  return read;
+  return copied;
 }
 
 }  // namespace fondaro::safety::detail

@@ -129,27 +129,40 @@ QString normaliseAmount(QStringView typed) {
   return t;
 }
 
-bool isAmountText(QStringView text) {
-  const qsizetype comma = text.indexOf(u',');
+namespace {
+
+inline char16_t unitOf(QChar c) { return c.unicode(); }
+inline char16_t unitOf(char c) { return char16_t(static_cast<unsigned char>(c)); }
+
+// One rule for decoded text and for stored bytes, as for dates below.
+template <class Text>
+bool isAmountOf(const Text& text) {
+  qsizetype comma = 0;
+  while (comma < text.size() && unitOf(text[comma]) != u',') ++comma;
   if (comma < 1 || comma != text.size() - 3) return false;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    if (i != comma && !isAsciiDigit(text[i])) return false;
+    if (i != comma && !isAsciiDigit(unitOf(text[i]))) return false;
   }
   return true;
 }
 
-bool isSignedAmountText(QStringView text) {
-  return !text.isEmpty() && (text[0] == u'+' || text[0] == u'-') && isAmountText(text.mid(1));
+template <class Text>
+bool isSignedAmountOf(const Text& text) {
+  return !text.isEmpty() && (unitOf(text[0]) == u'+' || unitOf(text[0]) == u'-') && isAmountOf(text.sliced(1));
 }
+
+}  // namespace
+
+bool isAmountText(QStringView text) { return isAmountOf(text); }
+bool isAmountBytes(QByteArrayView stored) { return isAmountOf(stored); }
+bool isSignedAmountText(QStringView text) { return isSignedAmountOf(text); }
+bool isSignedAmountBytes(QByteArrayView stored) { return isSignedAmountOf(stored); }
 
 QString signedAmount(bool entrata, QStringView importo) {
   return (entrata ? QStringLiteral("+") : QStringLiteral("-")) + importo.toString();
 }
 
 namespace {
-
-inline char16_t unitOf(QChar c) { return c.unicode(); }
-inline char16_t unitOf(char c) { return char16_t(static_cast<unsigned char>(c)); }
 
 // One rule for decoded text and for stored bytes: the bytes that are digits
 // and "/" are the characters that are.

@@ -51,6 +51,9 @@ QString normaliseAmount(QStringView typed);
 bool isAmountText(QStringView text);
 // "+" or "-" followed by an amount text.
 bool isSignedAmountText(QStringView text);
+// The same two on a stored field's Windows-1252 bytes, with no text decoded.
+bool isAmountBytes(QByteArrayView stored);
+bool isSignedAmountBytes(QByteArrayView stored);
 // The signed amount stored in Totale: "+" for a movement in, "-" for one out.
 QString signedAmount(bool entrata, QStringView importo);
 

@@ -1,8 +1,10 @@
 #include "report/pdf.h"
 
 #include <cerrno>
+#include <exception>
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
@@ -62,20 +64,34 @@ bool writePdf(PrintDocument& doc, const QString& path, QString* error, const Out
     return false;
   };
   if (path.isEmpty()) return fail(u"Nessun nome di file indicato."_qs, {WriteFailure::Kind::System, ENOENT});
-  // Drawn whole first, then written under a new name beside the target and
-  // renamed over it by the path's own bytes (a folder named in Latin-1 stays
-  // itself): a half-written file never takes the target's name.
-  QBuffer pdf;
-  pdf.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter writer(&pdf);
-    prepareWriter(writer, doc);
-    if (!paintDocument(doc, writer, {}, progress)) return fail(u"Errore durante la scrittura delle pagine."_qs);
-  }
-  const QByteArray& bytes = pdf.data();
+  // Drawn page by page straight into a new file beside the target, renamed
+  // over it by the path's own bytes when whole (a folder named in Latin-1
+  // stays itself): a half-written file never takes the target's name, and a
+  // long list's pages are never all held in memory.
+  bool painted = true;
+  std::exception_ptr thrown;
   WriteFailure why;
   const bool written = replaceFileBytes(
-      encodePath(path), [&](int fd) { return writeAllTo(fd, bytes.constData(), bytes.size()); }, &why, guard);
+      encodePath(path),
+      [&](int fd) {
+        try {
+          QFile file;
+          if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) return false;
+          {
+            QPdfWriter writer(&file);
+            prepareWriter(writer, doc);
+            painted = paintDocument(doc, writer, {}, progress);
+          }
+          if (!painted) errno = EIO;
+          return painted && file.flush() && file.error() == QFileDevice::NoError;
+        } catch (...) {
+          thrown = std::current_exception();
+          return false;
+        }
+      },
+      &why, guard);
+  if (thrown) std::rethrow_exception(thrown);
+  if (!painted) return fail(u"Errore durante la scrittura delle pagine."_qs);
   if (!written) return fail(why.italian(), why);
   return true;
 }

@@ -224,6 +224,7 @@ bool Report::setText(const QString& name, const QString& text) {
   t.replace(u"\r\n"_qs, u"\n"_qs);
   t.replace(u'\r', u'\n');
   o->lines = t.split(u'\n');
+  o->source.reset();
   o->fromTemplate = false;
   return true;
 }
@@ -232,6 +233,7 @@ bool Report::clearLines(const QString& name) {
   ReportObject* o = object(name);
   if (!o) return false;
   o->lines.clear();
+  o->source.reset();
   o->fromTemplate = false;
   return true;
 }
@@ -242,7 +244,20 @@ bool Report::addLines(const QString& name, const QStringList& lines) {
   ReportObject* o = object(name);
   if (!o) return false;
   if (o->fromTemplate) o->lines.clear();
+  if (o->source) {
+    for (int i = 0; i < o->source->count(); ++i) o->lines.append(o->source->line(i));
+    o->source.reset();
+  }
   o->lines += lines;
+  o->fromTemplate = false;
+  return true;
+}
+
+bool Report::setLines(const QString& name, std::shared_ptr<const LineSource> source) {
+  ReportObject* o = object(name);
+  if (!o) return false;
+  o->lines.clear();
+  o->source = std::move(source);
   o->fromTemplate = false;
   return true;
 }
@@ -267,8 +282,17 @@ bool Report::setHeight(const QString& name, double units) {
 
 void Report::setOrientation(QPageLayout::Orientation orientation) { layout_.setOrientation(orientation); }
 
+namespace {
+
+int lineCount(const ReportObject& o) { return o.source ? o.source->count() : int(o.lines.size()); }
+
+}  // namespace
+
 QString Report::printedText(const ReportObject& o) const {
-  QString text = o.lines.join(u'\n');
+  QStringList own;
+  if (o.source)
+    for (int i = 0; i < o.source->count(); ++i) own.append(o.source->line(i));
+  QString text = (o.source ? own : o.lines).join(u'\n');
   if (!o.fromTemplate) return text;
   const QDate day = printDate_.value_or(printingOn_.isValid() ? printingOn_ : QDate::currentDate());
   text.replace(u"[DATE]"_qs, day.toString(u"dd/MM/yyyy"_qs));
@@ -297,7 +321,7 @@ double Report::breakBefore(const ReportBand& band, double from, double limit) co
       const double bottom = std::max(o.rect.top(), o.rect.bottom());
       if (cut <= top + kEpsilon || cut >= bottom - kEpsilon) continue;
       double candidate = top;
-      if (o.kind == ReportObject::Kind::Text && o.lines.size() > 1 && !o.wordWrap) {
+      if (o.kind == ReportObject::Kind::Text && lineCount(o) > 1 && !o.wordWrap) {
         const double lh = lineHeightOf(o);
         candidate = top + std::floor((cut - top) / lh + kEpsilon) * lh;
       }
@@ -398,7 +422,7 @@ void Report::paintObject(QPainter& p, const ReportObject& o, double dx, double d
     p.setBrush(Qt::NoBrush);
     p.drawRect(r);
   }
-  if (o.lines.isEmpty()) return;
+  if (lineCount(o) == 0) return;
   QFont font = printFont(o.family, o.points, o.bold, o.italic);
   p.setFont(font);
   p.setPen(o.color);
@@ -413,20 +437,21 @@ void Report::paintObject(QPainter& p, const ReportObject& o, double dx, double d
     return;
   }
   const QStringList lines = o.fromTemplate ? printedText(o).split(u'\n') : o.lines;
+  const int count = o.source ? o.source->count() : int(lines.size());
   const double lh = lineHeightOf(o);
-  const double block = lh * lines.size();
+  const double block = lh * count;
   double top = o.rect.top();
   if (vAlign == Qt::AlignVCenter) top += (o.rect.height() - block) / 2;
   else if (vAlign == Qt::AlignBottom) top += o.rect.height() - block;
   // Only the lines inside [from, to) of the band are drawn: a long memo costs
   // each page its own lines, not all of them.
   const int first = std::max(0, int(std::floor((from - top) / lh + kEpsilon)));
-  const int last = std::min(int(lines.size()), int(std::ceil((to - top) / lh - kEpsilon)));
+  const int last = std::min(count, int(std::ceil((to - top) / lh - kEpsilon)));
   const QFontMetricsF fm(font, p.device());
   const double glyphs = fm.ascent() + fm.descent();
   for (int i = first; i < last; ++i) {
     const double lineTop = (top + i * lh + dy) * scale_;
-    const QString& line = lines[i];
+    const QString line = o.source ? o.source->line(i) : lines[i];
     if (line.isEmpty()) continue;
     if (hAlign == Qt::AlignLeft) {
       p.drawText(QPointF(area.left(), lineTop + (lh * scale_ - glyphs) / 2 + fm.ascent()), line);

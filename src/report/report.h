@@ -23,11 +23,22 @@
 #include <QPageLayout>
 #include <QRectF>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 #include "report/printdocument.h"
 
 namespace fondaro::report {
+
+// Lines that a caller keeps itself (a long list as its stored bytes), made
+// one at a time as the page that shows them is drawn: a list of a hundred
+// thousand lines is never held whole as text.
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+  virtual int count() const = 0;
+  virtual QString line(int i) const = 0;
+};
 
 struct ReportObject {
   enum class Kind { Text, Line, Rect, Picture };
@@ -36,6 +47,7 @@ struct ReportObject {
   QRectF rect;  // within its band; a line runs from topLeft to bottomRight
   // Text: the lines it holds (one for a plain text, any number for a memo).
   QStringList lines;
+  std::shared_ptr<const LineSource> source;  // when set, the lines in place of `lines`
   bool fromTemplate = true;  // false once the caller has set the text
   QString family = u"Arial"_qs;
   double points = 10;
@@ -83,6 +95,8 @@ class Report : public PrintDocument {
   bool clearLines(const QString& object);
   bool addLine(const QString& object, const QString& line);
   bool addLines(const QString& object, const QStringList& lines);
+  // The lines of `object` made by `source` as the pages are drawn.
+  bool setLines(const QString& object, std::shared_ptr<const LineSource> source);
   bool setPicture(const QString& object, const QImage& picture);
   // The height of a text object or of a band.
   bool setHeight(const QString& name, double units);

@@ -11,12 +11,14 @@ namespace fondaro::report {
 
 namespace {
 
-Report filledList(const QString& resource, const QString& title, const QStringList& lines) {
+// The list printout's template with its title and `count` lines, which `fill` puts in.
+template <class Fill>
+Report filledList(const QString& resource, const QString& title, qsizetype count, Fill fill) {
   Report r = Report::fromResource(resource);
   r.setText(u"txtTitolo"_qs, title);
   r.clearLines(u"txtRiepilogo"_qs);
-  r.addLines(u"txtRiepilogo"_qs, lines);
-  const double height = lines.size() * kListLineHeight;
+  fill(r, u"txtRiepilogo"_qs);
+  const double height = count * kListLineHeight;
   r.setHeight(u"txtRiepilogo"_qs, height);
   r.setHeight(u"MasterData"_qs, height + 10);
   return r;
@@ -47,6 +49,15 @@ struct Columns {
 };
 
 constexpr double kTableLineHeight = 14;
+
+Report filledList(const QString& resource, const QString& title, const QStringList& lines) {
+  return filledList(resource, title, lines.size(), [&](Report& r, const QString& o) { r.addLines(o, lines); });
+}
+
+Report filledList(const QString& resource, const QString& title, std::shared_ptr<const LineSource> lines) {
+  const int count = lines->count();
+  return filledList(resource, title, count, [&](Report& r, const QString& o) { r.setLines(o, std::move(lines)); });
+}
 
 }  // namespace
 
@@ -103,8 +114,16 @@ Report listReport(const QString& title, const QStringList& lines) {
   return filledList(u":/reports/riepilogo.json"_qs, title, lines);
 }
 
+Report listReport(const QString& title, std::shared_ptr<const LineSource> lines) {
+  return filledList(u":/reports/riepilogo.json"_qs, title, std::move(lines));
+}
+
 Report journalReport(const QString& title, const QStringList& lines) {
   return filledList(u":/reports/primanota.json"_qs, title, lines);
+}
+
+Report journalReport(const QString& title, std::shared_ptr<const LineSource> lines) {
+  return filledList(u":/reports/primanota.json"_qs, title, std::move(lines));
 }
 
 Report movementCardReport() { return Report::fromResource(u":/reports/schedamovimento.json"_qs); }

@@ -21,6 +21,9 @@ Report listReport(const QString& title, const QStringList& lines);
 // The journal's printout ("Primanota"): the list printout's layout under the
 // journal's own name.
 Report journalReport(const QString& title, const QStringList& lines);
+// The same two with lines the caller keeps and makes as the pages are drawn.
+Report listReport(const QString& title, std::shared_ptr<const LineSource> lines);
+Report journalReport(const QString& title, std::shared_ptr<const LineSource> lines);
 // The distance between two lines of the list printout, in report units.
 inline constexpr double kListLineHeight = 12.822;
 

@@ -77,7 +77,8 @@ bool writePdf(const char* command, const QString& pdf, const QByteArray& folder,
   const QString guardInput = decodePath(joinPath(folder, "Rendiconto.json"));
   if (!outputAllowed(command, pdf, guardInput)) return false;
   QString error;
-  if (writeListPdf(pdf, kind, title, lines, outputGuard(guardInput), &error)) return true;
+  const PrintoutLines rows{int(lines.size()), [&lines](int i) { return lines[i]; }};
+  if (writeListPdf(pdf, kind, title, rows, outputGuard(guardInput), &error)) return true;
   err(QStringLiteral("fondaro-tool %1: cannot write %2: %3").arg(QLatin1String(command), pdf, error));
   return false;
 }

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "core/archive.h"
+#include "core/linebytes.h"
 #include "core/textrules.h"
 #include "tool/commands.h"
 #include "tool/common.h"
@@ -17,7 +18,7 @@ const char* kUsage =
     "Importo / Totale that are not amount / signed amount texts. FILE is only read.\n"
     "Exit 0 when clean, 1 when something was found, 2 when FILE cannot be read.";
 
-QString quoted(const QString& s) { return jsonString(s); }
+QString quoted(QByteArrayView stored) { return jsonString(decodeBytes(stored)); }
 
 struct Rules {
   std::vector<int> flags;
@@ -49,30 +50,31 @@ int check(const QString& path) {
     ++findings;
     out(QStringLiteral("record %1: %2: %3\n").arg(pos).arg(QLatin1String(fields[f].name), what));
   };
+  // The rules look at the stored bytes; only a finding's text is decoded.
+  const auto stored = [](const RecordView<Rec>& v, int f) { return trimmedBytes(storedBytes(v, typename Rec::Field(f))); };
   archive.Scan([&](qint64 pos, RecordView<Rec> v) {
     for (int f = 0; f < Rec::FieldCount; ++f) {
-      const auto field = typename Rec::Field(f);
-      if (v.lengthDamaged(field)) {
-        report(pos, f, QStringLiteral("length byte %1 above the capacity %2").arg(v.slot(field)[0]).arg(fields[f].capacity));
-      }
+      const uint8_t length = v.bytes()[fields[f].offset];
+      if (length > fields[f].capacity)
+        report(pos, f, QStringLiteral("length byte %1 above the capacity %2").arg(length).arg(fields[f].capacity));
     }
     for (int f : rules.flags) {
-      const QString t = v.trimmed(typename Rec::Field(f));
-      if (t != kSi && t != kNo) report(pos, f, QStringLiteral("flag %1 is neither \"Sì\" nor \"No\"").arg(quoted(t)));
+      const QByteArrayView t = stored(v, f);
+      if (t != QByteArrayView("S\xEC") && t != QByteArrayView("No"))
+        report(pos, f, QStringLiteral("flag %1 is neither \"Sì\" nor \"No\"").arg(quoted(t)));
     }
     for (int f : rules.dates) {
-      const QString t = v.trimmed(typename Rec::Field(f));
-      if (!isValidDate(t)) report(pos, f, QStringLiteral("not a valid date: %1").arg(quoted(t)));
+      const QByteArrayView t = stored(v, f);
+      if (!parseDateBytes(t).isValid()) report(pos, f, QStringLiteral("not a valid date: %1").arg(quoted(t)));
     }
     if (rules.amount >= 0) {
-      const QString t = v.trimmed(typename Rec::Field(rules.amount));
-      if (!isAmountText(t)) report(pos, rules.amount, QStringLiteral("not an amount text: %1").arg(quoted(t)));
+      const QByteArrayView t = stored(v, rules.amount);
+      if (!isAmountBytes(t)) report(pos, rules.amount, QStringLiteral("not an amount text: %1").arg(quoted(t)));
     }
     if (rules.signedAmount >= 0) {
-      const QString t = v.trimmed(typename Rec::Field(rules.signedAmount));
-      if (!isSignedAmountText(t)) {
+      const QByteArrayView t = stored(v, rules.signedAmount);
+      if (!isSignedAmountBytes(t))
         report(pos, rules.signedAmount, QStringLiteral("not a signed amount text: %1").arg(quoted(t)));
-      }
     }
   });
   const qint64 count = archive.Count();

@@ -127,14 +127,10 @@ int reportSkipped(const std::vector<SkippedRecord>& skipped) {
   return skipped.empty() ? kExitOk : kExitFindings;
 }
 
-// Lines to stdout, or the printout to --pdf OUT.
-int writeOutput(const ParsedArgs& a, const char* command, const QString& input, Printout kind, const QString& title,
-                const QStringList& lines) {
+// The printout of `lines` to --pdf OUT.
+int writePdfOutput(const ParsedArgs& a, const char* command, const QString& input, Printout kind, const QString& title,
+                   const PrintoutLines& lines) {
   const QString pdf = a.value(QStringLiteral("--pdf"));
-  if (pdf.isEmpty()) {
-    printLines(lines);
-    return flushOut() ? kExitOk : kExitError;
-  }
   if (!outputAllowed(command, pdf, input)) return kExitError;
   QString error;
   if (!writeListPdf(pdf, kind, title, lines, outputGuard(input), &error)) {
@@ -142,6 +138,29 @@ int writeOutput(const ParsedArgs& a, const char* command, const QString& input, 
     return kExitError;
   }
   return kExitOk;
+}
+
+// Lines to stdout, or the printout to --pdf OUT.
+int writeOutput(const ParsedArgs& a, const char* command, const QString& input, Printout kind, const QString& title,
+                const QStringList& lines) {
+  if (a.value(QStringLiteral("--pdf")).isEmpty()) {
+    printLines(lines);
+    return flushOut() ? kExitOk : kExitError;
+  }
+  return writePdfOutput(a, command, input, kind, title, {int(lines.size()), [&](int i) { return lines[i]; }});
+}
+
+// A sorted list to stdout straight from its bytes, or its printout to --pdf OUT.
+int writeListOutput(const ParsedArgs& a, const char* command, const QString& input, const QString& title,
+                    const ListLines& lines) {
+  if (!a.value(QStringLiteral("--pdf")).isEmpty()) {
+    return writePdfOutput(a, command, input, Printout::Riepilogo, title,
+                          {int(lines.size()), [&](int i) { return decodeBytes(lines.bytes(i)); }});
+  }
+  StreamedLines streamed;
+  for (qsizetype i = 0; i < lines.size(); ++i) streamed.add(lines.bytes(i));
+  streamed.finish();
+  return flushOut() ? kExitOk : kExitError;
 }
 
 template <class Rec>
@@ -174,10 +193,9 @@ int runList(const QStringList& args) {
         return kExitError;
       }
       auto archive = ClientArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
-      const ListEntries entries = searchList(archive, FilterSet(*filters));
+      const ListLines lines = searchLines(archive, FilterSet(*filters));
       archive.Close();
-      return writeOutput(*a, "list", fa.path, Printout::Riepilogo, QStringLiteral("Riepilogo pagatori e beneficiari"),
-                         linesOf(entries));
+      return writeListOutput(*a, "list", fa.path, QStringLiteral("Riepilogo pagatori e beneficiari"), lines);
     }
     const auto filters = parseFilters<TMovimento>(a->positional.mid(1));
     if (!filters) {
@@ -185,9 +203,9 @@ int runList(const QStringList& args) {
       return kExitError;
     }
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
-    const ListEntries entries = searchList(archive, FilterSet(*filters));
+    const ListLines lines = searchLines(archive, FilterSet(*filters));
     archive.Close();
-    return writeOutput(*a, "list", fa.path, Printout::Riepilogo, kListTitle, linesOf(entries));
+    return writeListOutput(*a, "list", fa.path, kListTitle, lines);
   });
 }
 
@@ -205,9 +223,9 @@ int runDue(const QStringList& args) {
   const QStringList file = {QStringLiteral("--kind"), QStringLiteral("movimenti"), a->positional.front()};
   return runFileCommand(file, "due", kDueUsage, [&](const FileArgs& fa) {
     auto archive = MovementArchive::OpenExisting(fa.path, RecordFile::Access::ReadOnly);
-    const DueList due = dueList(archive, today);
+    const DueLines due = dueLines(archive, today);
     archive.Close();
-    const int rc = writeOutput(*a, "due", fa.path, Printout::Riepilogo, kDueTitle, linesOf(due.entries));
+    const int rc = writeListOutput(*a, "due", fa.path, kDueTitle, due.lines);
     const int skipped = reportSkipped(due.skipped);
     return rc != kExitOk ? rc : skipped;
   });

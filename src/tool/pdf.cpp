@@ -38,7 +38,7 @@ ListPdfWriter loadWriter(QString* why) {
 
 }  // namespace
 
-bool writeListPdf(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+bool writeListPdf(const QString& path, Printout kind, const QString& title, const PrintoutLines& lines,
                   const OutputGuard& guard, QString* error) {
   const ListPdfWriter writer = loadWriter(error);
   return writer && writer(path, kind, title, lines, guard, error);

@@ -2,6 +2,7 @@
 // The list windows' printouts written as PDF files, without a display.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "core/replacefile.h"
 
@@ -11,15 +12,21 @@ namespace fondaro::tool {
 // rendiconto::formPrintRows as their lines.
 enum class Printout { Riepilogo, Primanota, Categorie, Rendiconto };
 
+// The lines of a printout, each made when the page that shows it is drawn.
+struct PrintoutLines {
+  int count = 0;
+  std::function<QString(int i)> line;
+};
+
 // Writes the list printout ("Riepilogo dati", or the journal's "Primanota")
 // with its title and lines to `path` (a temporary file, then renamed). On
 // failure returns false with the reason in `error`.
-bool writeListPdf(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+bool writeListPdf(const QString& path, Printout kind, const QString& title, const PrintoutLines& lines,
                   const OutputGuard& guard, QString* error);
 
 // The writer inside the PDF module "fondaro-tool-pdf.so", which sits beside
 // the tool (a build or portable folder) or in ../lib/fondaro/ (installed).
-using ListPdfWriter = bool (*)(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+using ListPdfWriter = bool (*)(const QString& path, Printout kind, const QString& title, const PrintoutLines& lines,
                                const OutputGuard& guard, QString* error);
 inline constexpr char kPdfModuleName[] = "fondaro-tool-pdf.so";
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -284,6 +285,33 @@ TEST_F(SafetyCopiesTest, FullCopyHoldsEveryDataFileAndNamesCopiesOfOneSecondApar
   ASSERT_EQ(listed.size(), 2);
   EXPECT_EQ(listed[0].path, b.path);  // newest first; in the same second, the later name first
   for (const CopyInfo& c : listed) EXPECT_EQ(c.verification.state, Verification::State::Verified);
+}
+
+// The kernel copies within a file system; onto another (a USB stick, here a
+// memory file system) the bytes go through the program: both give whole
+// files whose manifest lines hold their SHA-256 as 64 lower-case hex digits.
+TEST_F(SafetyCopiesTest, ACopyOntoAnotherFileSystemIsWholeAndItsManifestHoldsEachHash) {
+  fillProgramFolder();
+  appendMovements(path("2024.eur"), 400, u"Lunga"_qs);  // more than one block
+  struct stat here {}, there {};
+  if (::stat("/dev/shm", &there) != 0 || ::stat(folder().constData(), &here) != 0 || here.st_dev == there.st_dev)
+    GTEST_SKIP() << "no second file system at /dev/shm";
+  QTemporaryDir stick(u"/dev/shm/fondaro-test-XXXXXX"_qs);
+  ASSERT_TRUE(stick.isValid());
+  for (const QByteArray& into : {copies(), QFile::encodeName(stick.path())}) {
+    ASSERT_TRUE(makeFolders(into));
+    const FullCopy c = makeFullCopy(folder(), into, CopyKind::Full, {}, kMorning);
+    auto held = contents(c.path);
+    const QByteArray manifest = held[kManifestName];
+    held.erase(kManifestName);
+    EXPECT_EQ(held, contents(folder())) << into.constData();
+    for (const auto& [name, bytes] : held) {
+      const QByteArray line = "file " + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + ' ' +
+                              QByteArray::number(bytes.size()) + ' ' + name + '\n';
+      EXPECT_TRUE(manifest.contains(line)) << line.constData();
+    }
+    EXPECT_EQ(verifyCopy(c.path).state, Verification::State::Verified);
+  }
 }
 
 TEST_F(SafetyCopiesTest, ACancelledCopyLeavesNothingBehind) {

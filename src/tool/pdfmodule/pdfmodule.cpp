@@ -26,15 +26,38 @@ void ensureGuiApplication() {
   report::installFonts();
 }
 
+class Lines : public report::LineSource {
+ public:
+  explicit Lines(const PrintoutLines& lines) : lines_(lines) {}
+  int count() const override { return lines_.count; }
+  QString line(int i) const override { return lines_.line(i); }
+
+ private:
+  const PrintoutLines& lines_;
+};
+
 }  // namespace
 
-bool writeListPdfNow(const QString& path, Printout kind, const QString& title, const QStringList& lines,
+namespace {
+
+report::Report printout(Printout kind, const QString& title, const PrintoutLines& lines) {
+  if (kind == Printout::Categorie || kind == Printout::Rendiconto) {
+    // Tables of a few hundred rows at most: held whole.
+    QStringList rows;
+    rows.reserve(lines.count);
+    for (int i = 0; i < lines.count; ++i) rows << lines.line(i);
+    return kind == Printout::Categorie ? report::categoriesReport(title, rows) : report::rendicontoReport(title, rows);
+  }
+  auto source = std::make_shared<const Lines>(lines);
+  return kind == Printout::Primanota ? report::journalReport(title, source) : report::listReport(title, source);
+}
+
+}  // namespace
+
+bool writeListPdfNow(const QString& path, Printout kind, const QString& title, const PrintoutLines& lines,
                      const OutputGuard& guard, QString* error) {
   ensureGuiApplication();
-  report::Report r = kind == Printout::Primanota    ? report::journalReport(title, lines)
-                     : kind == Printout::Categorie  ? report::categoriesReport(title, lines)
-                     : kind == Printout::Rendiconto ? report::rendicontoReport(title, lines)
-                                                    : report::listReport(title, lines);
+  const report::Report r = printout(kind, title, lines);
   WriteFailure failure;
   if (report::writePdf(r, path, nullptr, guard, &failure)) return true;
   *error = failure.english();
