@@ -57,7 +57,7 @@ report::Report printout(Printout kind, const QString& title, const PrintoutLines
 bool writeListPdfNow(const QString& path, Printout kind, const QString& title, const PrintoutLines& lines,
                      const OutputGuard& guard, QString* error) {
   ensureGuiApplication();
-  const report::Report r = printout(kind, title, lines);
+  report::Report r = printout(kind, title, lines);
   WriteFailure failure;
   if (report::writePdf(r, path, nullptr, guard, &failure)) return true;
   *error = failure.english();
