@@ -111,8 +111,9 @@ struct DayCopy {
 };
 
 // Takes today's copy of `file` (an archive or the password file) into the
-// copies folder beside it, unless one is there; after a new copy, removes the
-// day folders beyond keepDays(). Call it before writing the file. Throws
+// copies folder beside it, unless one is there; then (whether the copy was
+// made now or before: a removal cut short by a power cut is finished) removes
+// the day folders beyond keepDays(). Call it before writing the file. Throws
 // CopyError when the copy cannot be made; the write should go on all the same.
 DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now = QDateTime::currentDateTime());
 
