@@ -679,8 +679,12 @@ def run_scenario(args, scn):
                 print('    ' + f)
             if failures >= args.max_failures:
                 break
-    print('%s: %d operations recorded, %d crash states, %d checked (seed %d), %d failed' % (
-        scn['name'], len(ops), len(states), len(chosen), args.seed, failures))
+    summary = '%s: %d operations recorded, %d crash states, %d checked (seed %d), %d failed' % (
+        scn['name'], len(ops), len(states), len(chosen), args.seed, failures)
+    print(summary)
+    # Kept for `make test`, which prints what was checked once ctest is done.
+    with open(os.path.join(args.work, scn['name'] + '.summary'), 'w') as f:
+        f.write(summary + '\n')
     if not args.keep and not failures:
         shutil.rmtree(work, ignore_errors=True)
     return 1 if failures else 0
