@@ -485,7 +485,7 @@ RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QB
   // fragment after them, which is cut before the error is reported.
   const qint64 perBlock = std::max<qint64>(1, kScanBlockBytes / recordSize_);
   qint64 done = 0;
-  for (const QByteArrayView piece : pieces) {
+  for (const QByteArrayView& piece : pieces) {
     const qint64 records = piece.size() / recordSize_;
     for (qint64 i = 0; i < records; i += perBlock) {
       const qint64 k = std::min(perBlock, records - i);
@@ -501,6 +501,10 @@ RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QB
         throw e;
       }
       done += k;
+      // Each block is on disk before the next is written: the disk may write
+      // unsynced blocks in any order, and a power cut must never leave a
+      // later block's records after a hole where an earlier one's were.
+      if (i + k < records || &piece != &pieces.back()) sync(n + 1, n + done);
     }
   }
   if (done == 0) return {n + 1, 0};

@@ -590,12 +590,17 @@ def setup_outputs(run):
 
 NEW_ONE = jsonl(movement_line('Offerta', '12/03/2024', '50,00', 'festa'))
 NEW_BATCH = jsonl(*[movement_line('Quota socio %d' % n, '1%d/03/2024' % n, '30,00', 'socio %d' % n) for n in range(6)])
+# More than one block of writes (1 MiB each): an import of a long statement.
+LONG_BATCH = jsonl(*[movement_line('Incasso %d' % n, '%02d/04/2024' % (n % 28 + 1), '%d,00' % (n + 1), 'riga %d' % n)
+                     for n in range(700)])
 
 SCENARIOS = [
     {'name': 'append', 'setup': setup_folder, 'argv': ['tool', 'append', '@ROOT/2024.eur'],
      'stdin': NEW_ONE, 'appends': {'2024.eur': None}},
     {'name': 'append_batch', 'setup': setup_folder, 'argv': ['tool', 'append', '@ROOT/2024.eur'],
      'stdin': NEW_BATCH, 'appends': {'2024.eur': None}},
+    {'name': 'append_long_batch', 'setup': setup_folder, 'argv': ['tool', 'append', '@ROOT/2024.eur'],
+     'stdin': LONG_BATCH, 'appends': {'2024.eur': None}},
     {'name': 'save_in_place', 'setup': setup_folder, 'argv': ['driver', 'save', '@ROOT', '2024', '2', 'Nota cambiata']},
     {'name': 'save_new', 'setup': setup_folder, 'argv': ['driver', 'save', '@ROOT', '2024', '0', 'Nuova'],
      'appends': {'2024.eur': None}},
@@ -614,6 +619,24 @@ SCENARIOS = [
     # setup writing two invoices outside the folder and
     # 'argv': ['tool', 'invoices', ..., '--into', '@ROOT'], checked as 'import'.
 ]
+
+
+def sample_states(states, end, room, rnd):
+    """At most `room` states: every one after the run's end (what was said
+    done must stay), then as many of each kind (every op applied, one dropped,
+    one torn) as the room allows, a kind with fewer leaving its room to the
+    others: the tears of one large write are thousands and would crowd out
+    the rest."""
+    chosen = [s for s in states if s[0] == end]
+    groups = [[s for s in states if s[0] < end and s[1] == kind] for kind in ('all', 'drop', 'tear')]
+    room -= len(chosen)
+    groups.sort(key=len)
+    for n, g in enumerate(groups):
+        share = max(0, room // (len(groups) - n))
+        picked = g if len(g) <= share else rnd.sample(g, share)
+        chosen += picked
+        room -= len(picked)
+    return sorted(chosen)
 
 
 def run_scenario(args, scn):
@@ -657,12 +680,7 @@ def run_scenario(args, scn):
             scn['appends'][p] = fin_files[p][len(b''.join(records(pre[0].get(p, b''), size))):]
 
     states = crash_states(ops)
-    rnd = random.Random(args.seed)
-    # A power cut after the end is always tried: what was said done must stay.
-    ended = [s for s in states if s[0] == len(ops)]
-    others = [s for s in states if s[0] < len(ops)]
-    room = max(0, args.states - len(ended))
-    chosen = sorted((others if len(others) <= room else rnd.sample(others, room)) + ended)
+    chosen = sample_states(states, len(ops), args.states, random.Random(args.seed))
     failures = 0
     for state in chosen:
         d = replay(pre, ops, state)

@@ -230,52 +230,43 @@ mode_t modeArg(int flags, va_list ap) {
   return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? mode_t(va_arg(ap, int)) : 0;
 }
 
+// The mode an open's variable arguments carry, as `mode`.
+#define MODE_ARG(flags)                \
+  va_list ap;                          \
+  va_start(ap, flags);                 \
+  const mode_t mode = modeArg(flags, ap); \
+  va_end(ap)
+
+template <class Call>
+int recordedOpen(int dirFd, const char* path, int flags, Call call) {
+  const BeforeOpen b = beforeOpen(dirFd, path, flags);
+  const int fd = call();
+  afterOpen(b, fd, flags);
+  return fd;
+}
+
 }  // namespace
 
 extern "C" {
 
 int open(const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = modeArg(flags, ap);
-  va_end(ap);
-  const BeforeOpen b = beforeOpen(AT_FDCWD, path, flags);
-  const int fd = NEXT(open)(path, flags, mode);
-  afterOpen(b, fd, flags);
-  return fd;
+  MODE_ARG(flags);
+  return recordedOpen(AT_FDCWD, path, flags, [&] { return NEXT(open)(path, flags, mode); });
 }
 
 int open64(const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = modeArg(flags, ap);
-  va_end(ap);
-  const BeforeOpen b = beforeOpen(AT_FDCWD, path, flags);
-  const int fd = NEXT(open64)(path, flags, mode);
-  afterOpen(b, fd, flags);
-  return fd;
+  MODE_ARG(flags);
+  return recordedOpen(AT_FDCWD, path, flags, [&] { return NEXT(open64)(path, flags, mode); });
 }
 
 int openat(int dirFd, const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = modeArg(flags, ap);
-  va_end(ap);
-  const BeforeOpen b = beforeOpen(dirFd, path, flags);
-  const int fd = NEXT(openat)(dirFd, path, flags, mode);
-  afterOpen(b, fd, flags);
-  return fd;
+  MODE_ARG(flags);
+  return recordedOpen(dirFd, path, flags, [&] { return NEXT(openat)(dirFd, path, flags, mode); });
 }
 
 int openat64(int dirFd, const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = modeArg(flags, ap);
-  va_end(ap);
-  const BeforeOpen b = beforeOpen(dirFd, path, flags);
-  const int fd = NEXT(openat64)(dirFd, path, flags, mode);
-  afterOpen(b, fd, flags);
-  return fd;
+  MODE_ARG(flags);
+  return recordedOpen(dirFd, path, flags, [&] { return NEXT(openat64)(dirFd, path, flags, mode); });
 }
 
 int creat(const char* path, mode_t mode) { return open(path, O_WRONLY | O_CREAT | O_TRUNC, mode); }
