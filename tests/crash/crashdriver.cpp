@@ -42,6 +42,7 @@ int save(const QStringList& a) {
   } else {
     setFieldText(r, mov::Causale, u"Nuova scheda");
     setFieldText(r, mov::Data, u"10/03/2024");
+    setFieldText(r, mov::DataSca, u"10/03/2024");
     setFieldText(r, mov::Importo, u"12,50");
     setFieldText(r, mov::Totale, u"+12,50");
     r.Entrata.set(kSi);
