@@ -178,8 +178,8 @@ TEST_F(ToolOutputs, AppendPrintsEveryPositionItWrote) {
       EXPECT_EQ(stored.ReadAt(c.stored).Causale.get(), QStringLiteral("r%1").arg(c.stored));
     }
   }
-  // A second batch goes after the first.
-  const QString p = path(QStringLiteral("1.eur"));
+  // A second batch goes after the first (the one the final sync failed for).
+  const QString p = path(QStringLiteral("2.eur"));
   const ToolRun more = runTool({QStringLiteral("append"), p}, "{\"Causale\": \"x\"}\n{}\n");
   EXPECT_EQ(more.exitCode, 0) << more.err.toStdString();
   EXPECT_EQ(more.out, positions(401, 402));
