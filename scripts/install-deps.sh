@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libofx-dev
   libssl-dev libquazip1-qt6-dev
   libgtest-dev libgmock-dev libbenchmark-dev

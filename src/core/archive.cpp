@@ -2,6 +2,7 @@
 
 #include "core/notice.h"
 
+#include <QCryptographicHash>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "core/filepath.h"
+#include "core/replacefile.h"
 #include "core/writehook.h"
 
 namespace fondaro {
@@ -196,9 +198,90 @@ void syncFolderOf(const QByteArray& path) {
   ::close(fd);
 }
 
+// A rewrite in place spans several disk sectors, and a power cut while they
+// are written can leave a record that is half the old one and half the new.
+// So the old and the new record first go, whole and synced, into a journal
+// beside the archive (".<name>.riscrittura": magic, position, old record, new
+// record, a SHA-256 of them), the new one is then written in place, and the
+// journal is removed. A journal still there (the power went meanwhile) is
+// finished by whoever opens or holds the archive next: when every disk sector
+// of the record holds the old or the new bytes, the new record is written
+// again, whole. A journal that is not whole, or whose record the file does not
+// have (another file under the name, or a copy of the folder), is removed unused.
+constexpr char kRewriteMagic[8] = {'F', 'N', 'D', 'R', 'I', 'S', 'C', '1'};
+constexpr qsizetype kRewriteHeader = 8 + 8;
+constexpr qsizetype kRewriteHash = 32;
+constexpr qint64 kSectorBytes = 512;
+constexpr qint64 kRewriteMaxRecord = 1 << 16;
+
+QByteArray rewriteJournalPath(const QByteArray& path) {
+  const qsizetype slash = path.lastIndexOf('/');
+  return path.left(slash + 1) + '.' + path.mid(slash + 1) + ".riscrittura";
+}
+
+QByteArray rewriteJournal(qint64 position, const QByteArray& old, const void* record, int recordSize) {
+  QByteArray j(kRewriteMagic, sizeof kRewriteMagic);
+  const quint64 p = quint64(position);
+  j.append(reinterpret_cast<const char*>(&p), sizeof p);
+  j.append(old);
+  j.append(static_cast<const char*>(record), recordSize);
+  return j + QCryptographicHash::hash(j, QCryptographicHash::Sha256);
+}
+
+// Whether each sector of `now` (at file offset `at`) holds the old or the new bytes.
+bool oldOrNewBySector(const char* now, const char* old, const char* neu, qint64 at, qint64 n) {
+  for (qint64 i = 0; i < n;) {
+    const qint64 next = std::min(n, (at + i) / kSectorBytes * kSectorBytes + kSectorBytes - at);
+    const size_t len = size_t(next - i);
+    if (std::memcmp(now + i, old + i, len) != 0 && std::memcmp(now + i, neu + i, len) != 0) return false;
+    i = next;
+  }
+  return true;
+}
+
+// Writes the new record of a journal into the archive open as fd when the
+// journal is whole and the file holds its record, old or new or a mix by
+// sectors. False when the journal must stay (it could not be read or written).
+bool applyRewriteJournal(int fd, const QByteArray& journal) {
+  const SmallFile f = readSmallFile(journal, kRewriteHeader + 2 * kRewriteMaxRecord + kRewriteHash);
+  if (f.status == SmallFile::Status::Failed) return false;
+  const QByteArray& j = f.bytes;
+  const qint64 rs = (j.size() - kRewriteHeader - kRewriteHash) / 2;
+  if (rs <= 0 || j.size() != kRewriteHeader + 2 * rs + kRewriteHash ||
+      !j.startsWith(QByteArrayView(kRewriteMagic, sizeof kRewriteMagic)) ||
+      QCryptographicHash::hash(j.left(j.size() - kRewriteHash), QCryptographicHash::Sha256) != j.right(kRewriteHash))
+    return true;
+  quint64 p = 0;
+  std::memcpy(&p, j.constData() + sizeof kRewriteMagic, sizeof p);
+  const char* old = j.constData() + kRewriteHeader;
+  const char* neu = old + rs;
+  const qint64 at = (qint64(p) - 1) * rs;
+  QByteArray now(rs, Qt::Uninitialized);
+  if (p < 1 || ::pread(fd, now.data(), size_t(rs), off_t(at)) != rs ||
+      !oldOrNewBySector(now.constData(), old, neu, at, rs))
+    return true;
+  return ::pwrite(fd, neu, size_t(rs), off_t(at)) == rs && ::fdatasync(fd) == 0;
+}
+
+// Finishes the rewrite a journal of `path` records, when there is one; under
+// the archive's write lock, so that it never meets the rewrite in progress.
+void finishInterruptedRewrite(const QByteArray& path) {
+  const QByteArray journal = rewriteJournalPath(path);
+  struct stat st {};
+  if (::lstat(journal.constData(), &st) != 0) return;  // the usual case: one look-up
+  const int fd = openRegularFile(path, O_RDWR);
+  if (fd < 0) return;  // read-only: the reader sees the file as the disk has it
+  {
+    AppendLock lock(fd);
+    if (applyRewriteJournal(fd, journal)) ::unlink(journal.constData());
+  }
+  ::close(fd);
+}
+
 }  // namespace
 
 RecordFile RecordFile::openOrCreate(const QByteArray& path, int recordSize) {
+  finishInterruptedRewrite(path);
   for (int attempt = 0; attempt < 2; ++attempt) {
     bool notRegular = false;
     int fd = openRegularFile(path, O_RDWR, &notRegular);
@@ -224,6 +307,7 @@ RecordFile RecordFile::openOrCreate(const QString& path, int recordSize) {
 }
 
 RecordFile RecordFile::openExisting(const QByteArray& path, int recordSize, Access access) {
+  finishInterruptedRewrite(path);
   bool notRegular = false;
   const int fd = openRegularFile(path, access == Access::ReadOnly ? O_RDONLY : O_RDWR, &notRegular);
   if (fd < 0) failOpen(path, errno, notRegular);
@@ -336,7 +420,24 @@ void RecordFile::writeAt(qint64 p, const void* record) {
   WriteLock lock;
   lockCurrent(lock);
   if (p < 1 || p > count()) fail(ArchiveError::Op::Position, 0);
-  writeFully((p - 1) * recordSize_, record, recordSize_);
+  // Without the journal (a full disk) the rewrite goes on as it always did.
+  QByteArray old(recordSize_, Qt::Uninitialized);
+  const QByteArray journal = rewriteJournalPath(path_);
+  const bool journaled =
+      readSome((p - 1) * recordSize_, old.data(), recordSize_) == recordSize_ &&
+      replaceFileBytes(journal, [&](int fd) {
+        const QByteArray j = rewriteJournal(p, old, record, recordSize_);
+        return writeAllTo(fd, j.constData(), j.size());
+      });
+  try {
+    writeFully((p - 1) * recordSize_, record, recordSize_);
+  } catch (const ArchiveError& e) {
+    // A write refused is reported as not done, and stays so; a write the disk
+    // did not confirm counts as stored, and the next open writes it again.
+    if (journaled && e.op() == ArchiveError::Op::Write) ::unlink(journal.constData());
+    throw;
+  }
+  if (journaled) ::unlink(journal.constData());
 }
 
 void RecordFile::readLocked(const std::function<void(int fd)>& work) const {
@@ -401,6 +502,10 @@ RecordFile::Appended RecordFile::writeBatch(qint64 n, const std::function<QByteA
     const qint64 records = piece.size() / recordSize_;
     for (qint64 i = 0; i < records; i += perBlock) {
       const qint64 k = std::min(perBlock, records - i);
+      // Each block is on disk before the next is written: the disk may write
+      // unsynced blocks in any order, and a power cut must never leave a
+      // later block's records after a hole where an earlier one's were.
+      if (done > 0) sync(n + 1, n + done);
       int error = 0;
       const qint64 wrote =
           writeSome((n + done) * recordSize_, piece.data() + i * recordSize_, k * recordSize_, &error);
@@ -433,6 +538,8 @@ void RecordFile::close() {
 }
 
 FileHold FileHold::take(const QByteArray& path, bool create) {
+  // What replaces the file (a restore) replaces it whole, the rewrite finished.
+  finishInterruptedRewrite(path);
   for (int attempt = 0;; ++attempt) {
     bool created = false;
     int fd = openRegularFile(path, O_RDWR);

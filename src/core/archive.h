@@ -120,7 +120,9 @@ class RecordFile {
   qint64 append(const void* record);
 
   // Many records at once (a batch from the tool, a bank statement): under one
-  // lock, written in blocks of whole records, synced once at the end.
+  // lock, written in blocks of whole records, each synced before the next (a
+  // power cut never leaves a later block on disk after a hole where an earlier
+  // one was); a sync that fails ends the batch there.
   // `choose(count)` runs with the lock held, given the number of records
   // then in the file, and returns the bytes of the records to append (a whole
   // number of records, possibly none): a check against what is stored made

@@ -76,7 +76,8 @@ DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now) {
     if (!copiesExisted) ::rmdir(copies.constData());
     throw;
   }
-  if (r.result == DayCopy::Result::Made) removeOldDayCopies(copies, keepDays(copies));
+  // Also after a copy already made: a removal a power cut broke off is finished.
+  removeOldDayCopies(copies, keepDays(copies));
   return r;
 }
 
@@ -129,9 +130,24 @@ QList<QByteArray> removeOldDayCopies(const QByteArray& copiesFolder, int keep) {
     // folder when nothing else is in it. unlink never follows a link.
     for (const ManifestEntry& e : days[i].second.files)
       if (!e.name.contains('/')) ::unlink(joinPath(path, e.name).constData());
+    // The manifest goes last, once the files' removal is on disk: a power cut
+    // in between leaves a copy still known as ours, whose removal the next
+    // write finishes, never copied files that nobody will remove.
+    syncFolder(path);
     ::unlink(joinPath(path, kManifestName).constData());
     ::rmdir(path.constData());
     removed << path;
+  }
+  // A day folder older than every copy kept that holds nothing (a power cut
+  // came between its manifest's removal and its own) goes too; rmdir never
+  // removes a folder with anything in it.
+  if (days.size() >= std::max(keep, 1)) {
+    const QByteArray& oldestKept = days[std::max(keep, 1) - 1].first;
+    for (const QByteArray& name : folderEntries(copiesFolder)) {
+      const auto parsed = parseCopyName(name);
+      if (parsed && parsed->first == CopyKind::Day && name < oldestKept && isDir(joinPath(copiesFolder, name), false))
+        ::rmdir(joinPath(copiesFolder, name).constData());
+    }
   }
   return removed;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/filepath.h"
+#include "core/replacefile.h"
 
 namespace fondaro {
 
@@ -210,40 +211,16 @@ QByteArray linkTarget(const QByteArray& path) {
 }
 
 // The new content goes to a fresh file in the same folder, reaches the disk,
-// and only then takes the old one's name: a crash or a full disk leaves either
-// the old file or the new one, never a cut one.
+// and only then takes the old one's name, and the folder is synced: a crash or
+// a full disk leaves either the old file or the new one, never a cut one, and
+// a change reported done stays done (the one write path, core/replacefile.h;
+// its temporary file is one the next write or start removes when left over).
 void replaceFile(const QByteArray& path, const QByteArray& content, mode_t mode) {
-  using R = PasswordFileError::Reason;
-  QByteArray temp = path + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) throw PasswordFileError(R::WriteFailed, path, systemText(errno));
-  const auto fail = [&](int err) {
-    ::close(fd);
-    ::unlink(temp.constData());
-    throw PasswordFileError(R::WriteFailed, path, systemText(err));
-  };
-  if (::fchmod(fd, mode) != 0) fail(errno);
-  qsizetype done = 0;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    if (n == 0) fail(ENOSPC);
-    done += n;
-  }
-  if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.constData());
-    throw PasswordFileError(R::WriteFailed, path, systemText(err));
-  }
-  if (::rename(temp.constData(), path.constData()) != 0) {
-    const int err = errno;
-    ::unlink(temp.constData());
-    throw PasswordFileError(R::WriteFailed, path, systemText(err));
-  }
+  WriteFailure why;
+  const bool written = replaceFileBytes(
+      path, [&](int fd) { return ::fchmod(fd, mode) == 0 && writeAllTo(fd, content.constData(), content.size()); },
+      &why);
+  if (!written) throw PasswordFileError(PasswordFileError::Reason::WriteFailed, path, systemText(why.err));
 }
 
 }  // namespace

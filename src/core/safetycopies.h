@@ -112,8 +112,9 @@ struct DayCopy {
 };
 
 // Takes today's copy of `file` (an archive or the password file) into the
-// copies folder beside it, unless one is there; after a new copy, removes the
-// day folders beyond keepDays(). Call it before writing the file. Throws
+// copies folder beside it, unless one is there; then (whether the copy was
+// made now or before: a removal cut short by a power cut is finished) removes
+// the day folders beyond keepDays(). Call it before writing the file. Throws
 // CopyError when the copy cannot be made; the write should go on all the same.
 DayCopy copyBeforeWriting(const QByteArray& file, const QDateTime& now = QDateTime::currentDateTime());
 
@@ -132,9 +133,11 @@ bool isDataFileName(const QByteArray& name);
 
 // Removes the day copies of `copiesFolder` beyond the `keep` most recent ones:
 // folders named "yyyy-mm-dd" (not links) holding a day copy's manifest, and
-// of each only the files its manifest names and the manifest, then the folder
-// if that leaves it empty; nothing else, nothing outside. Returns the folders
-// whose copies were removed.
+// of each only the files its manifest names and the manifest (last, once the
+// files' removal is on disk), then the folder if that leaves it empty; and an
+// empty folder so named older than the copies kept (what a power cut between
+// a manifest's removal and its folder's leaves); nothing else, nothing
+// outside. Returns the folders whose copies were removed.
 QList<QByteArray> removeOldDayCopies(const QByteArray& copiesFolder, int keep);
 
 // ---- Full copies ----------------------------------------------------------

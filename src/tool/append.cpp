@@ -213,7 +213,7 @@ int append(const QString& path) {
   CompactRecords<Rec> records;
   if (!parseAll<Rec>(stdin, records)) return kExitError;
   auto archive = Archive<Rec>::OpenOrCreate(path);
-  // One lock, block writes and one sync for the whole batch.
+  // One lock for the whole batch, written in blocks each synced before the next.
   const auto printPositions = [](qint64 first, qint64 last) {
     QString lines;
     for (qint64 p = first; p <= last; ++p) {

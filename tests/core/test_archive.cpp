@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 
 #include "../common/records.h"
@@ -258,4 +259,55 @@ TEST(ArchiveScan, ReadFailureIsReported) {
     EXPECT_EQ(e.op(), ArchiveError::Op::Read);
   }
   EXPECT_EQ(visited, 0);
+}
+
+// A rewrite in place cut by a power cut: the journal beside the archive (magic,
+// position, old record, new record, SHA-256 of them) as the rewrite writes it,
+// with the archive as the disk may hold it.
+TEST_F(ArchiveTest, AnInterruptedRewriteIsFinishedByTheNextOpenOnlyForItsOwnRecord) {
+  const TMovimento old = movement(u"Affitto"_qs), neu = movement(u"Affitto di marzo"_qs, u"510,00"_qs);
+  const TMovimento other = movement(u"Un'altra scheda"_qs, u"1,00"_qs);
+  const QByteArray oldBytes(reinterpret_cast<const char*>(&old), sizeof old);
+  const QByteArray newBytes(reinterpret_cast<const char*>(&neu), sizeof neu);
+  const auto journal = [&](bool whole) {
+    QByteArray j("FNDRISC1");
+    const quint64 position = 2;
+    j.append(reinterpret_cast<const char*>(&position), sizeof position);
+    j += oldBytes + newBytes;
+    QByteArray hash = QCryptographicHash::hash(j, QCryptographicHash::Sha256);
+    if (!whole) hash[0] = char(hash[0] ^ 1);
+    return j + hash;
+  };
+  // Record 2 starts at byte 3414: its first sectors end at 3584 and 4096.
+  QByteArray torn = oldBytes;
+  torn.replace(0, 4096 - 3414, newBytes.left(4096 - 3414));
+  const QByteArray otherBytes(reinterpret_cast<const char*>(&other), sizeof other);
+  struct Case {
+    const char* name;
+    QByteArray onDisk;      // record 2 as the power cut left it
+    bool wholeJournal;
+    QByteArray afterOpen;   // record 2 once the archive was opened
+  } cases[] = {
+      {"cut after its first sectors", torn, true, newBytes},
+      {"not yet written", oldBytes, true, newBytes},
+      {"another file under the name", otherBytes, true, otherBytes},
+      {"a journal cut short", torn, false, torn},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString p = path(u"2024.eur"_qs), j = path(u".2024.eur.riscrittura"_qs);
+    writeAll(p, QByteArray(reinterpret_cast<const char*>(&other), sizeof other) + c.onDisk + oldBytes);
+    writeAll(j, journal(c.wholeJournal));
+    auto a = MovementArchive::OpenExisting(p, RecordFile::Access::ReadOnly);
+    const TMovimento r = a.ReadAt(2);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&r), sizeof r), c.afterOpen);
+    EXPECT_EQ(a.ReadAt(1).Causale.get(), u"Un'altra scheda"_qs);
+    EXPECT_EQ(a.ReadAt(3).Causale.get(), u"Affitto"_qs);
+    EXPECT_FALSE(QFile::exists(j));
+  }
+  // A rewrite that ends leaves no journal.
+  auto a = MovementArchive::OpenExisting(path(u"2024.eur"_qs), RecordFile::Access::ReadWrite);
+  a.WriteAt(3, neu);
+  EXPECT_EQ(a.ReadAt(3).Causale.get(), u"Affitto di marzo"_qs);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"2024.eur"_qs});
 }

@@ -133,10 +133,10 @@ TEST_F(ToolOutputs, AFailedStandardOutputIsReported) {
   }
 }
 
-// A batch goes in under one lock with block writes and one sync. Records the
-// disk did not confirm, or that were whole before a block failed, are in the
-// file: append prints their positions before the failure, and an interrupted
-// sync is simply tried again.
+// A batch goes in under one lock in blocks, each synced before the next. Records
+// the disk did not confirm, or that were whole before a block failed, are in
+// the file: append prints their positions before the failure (a block the disk
+// did not confirm ends the batch), and an interrupted sync is simply tried again.
 TEST_F(ToolOutputs, AppendPrintsEveryPositionItWrote) {
   QByteArray lines;
   for (int i = 1; i <= 400; ++i) lines += "{\"Causale\": \"r" + QByteArray::number(i) + "\"}\n";
@@ -153,7 +153,8 @@ TEST_F(ToolOutputs, AppendPrintsEveryPositionItWrote) {
     int stored;
     const char* reason;
   } cases[] = {
-      {"fdatasync:1:EIO", 2, 400, 400, "cannot flush"},
+      {"fdatasync:1:EIO", 2, 307, 307, "cannot flush"},
+      {"fdatasync:2:EIO", 2, 400, 400, "cannot flush"},
       {"pwrite:2:ENOSPC", 2, 307, 307, "cannot write"},
       // The disk fills up half way through the second block: what it took of
       // it is cut back to the last whole record (46 of the 93), so the archive
@@ -177,8 +178,8 @@ TEST_F(ToolOutputs, AppendPrintsEveryPositionItWrote) {
       EXPECT_EQ(stored.ReadAt(c.stored).Causale.get(), QStringLiteral("r%1").arg(c.stored));
     }
   }
-  // A second batch goes after the first.
-  const QString p = path(QStringLiteral("1.eur"));
+  // A second batch goes after the first (the one the final sync failed for).
+  const QString p = path(QStringLiteral("2.eur"));
   const ToolRun more = runTool({QStringLiteral("append"), p}, "{\"Causale\": \"x\"}\n{}\n");
   EXPECT_EQ(more.exitCode, 0) << more.err.toStdString();
   EXPECT_EQ(more.out, positions(401, 402));
