@@ -99,6 +99,10 @@ struct RecordFile::WriteLock {
   std::optional<AppendLock> lock;
 };
 
+struct WriteLockHolder {
+  RecordFile::WriteLock lock;
+};
+
 ArchiveError::ArchiveError(Op op, QByteArray path, int sysError, Cause cause)
     : UserError(describeError(op, cause, path, sysError).toStdString()),
       op_(op),
@@ -135,8 +139,9 @@ RecordFile::RecordFile(int fd, QByteArray path, int recordSize)
     : fd_(fd), path_(std::move(path)), recordSize_(recordSize) {}
 
 RecordFile::RecordFile(RecordFile&& other) noexcept
-    : fd_(other.fd_), path_(std::move(other.path_)), recordSize_(other.recordSize_) {
+    : fd_(other.fd_), path_(std::move(other.path_)), recordSize_(other.recordSize_), held_(other.held_) {
   other.fd_ = -1;
+  other.held_ = false;
 }
 
 RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
@@ -145,7 +150,9 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
     fd_ = other.fd_;
     path_ = std::move(other.path_);
     recordSize_ = other.recordSize_;
+    held_ = other.held_;
     other.fd_ = -1;
+    other.held_ = false;
   }
   return *this;
 }
@@ -332,9 +339,11 @@ void RecordFile::cutFragment(qint64 wholeRecords) {
 }
 
 void RecordFile::writeAt(qint64 p, const void* record) {
-  beforeWrite(path_);
   WriteLock lock;
-  lockCurrent(lock);
+  if (!held_) {
+    beforeWrite(path_);
+    lockCurrent(lock);
+  }
   if (p < 1 || p > count()) fail(ArchiveError::Op::Position, 0);
   writeFully((p - 1) * recordSize_, record, recordSize_);
 }
@@ -352,9 +361,11 @@ qint64 RecordFile::readAllLocked(const std::function<void(const char*, qint64)>&
 }
 
 qint64 RecordFile::append(const void* record) {
-  beforeWrite(path_);
   WriteLock lock;
-  lockCurrent(lock);
+  if (!held_) {
+    beforeWrite(path_);
+    lockCurrent(lock);
+  }
   const qint64 n = count();
   int error = 0;
   writeSome(n * recordSize_, record, recordSize_, &error);
@@ -375,9 +386,11 @@ RecordFile::Appended RecordFile::appendChosen(const std::function<QByteArray(qin
 }
 
 RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QByteArrayView>(qint64)>& choose) {
-  beforeWrite(path_);
   WriteLock lock;
-  lockCurrent(lock);
+  if (!held_) {
+    beforeWrite(path_);
+    lockCurrent(lock);
+  }
   const qint64 n = count();
   const std::vector<QByteArrayView> pieces = choose(n);
   // Blocks of whole records: a failure leaves whole records and at most one
@@ -410,6 +423,26 @@ RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QB
 RecordFile::Appended RecordFile::appendAll(const void* records, qint64 n) {
   const QByteArrayView bytes(static_cast<const char*>(records), n * recordSize_);
   return appendBlocks([&](qint64) { return std::vector<QByteArrayView>{bytes}; });
+}
+
+RecordFile::Hold::Hold(RecordFile* file) : file_(file), lock_(std::make_unique<WriteLockHolder>()) {}
+
+RecordFile::Hold::Hold(Hold&& other) noexcept : file_(other.file_), lock_(std::move(other.lock_)) {
+  other.file_ = nullptr;
+}
+
+RecordFile::Hold::~Hold() {
+  if (!lock_) return;
+  lock_.reset();
+  if (file_) file_->held_ = false;
+}
+
+RecordFile::Hold RecordFile::hold() {
+  beforeWrite(path_);
+  Hold h(this);
+  lockCurrent(h.lock_->lock);
+  held_ = true;
+  return h;
 }
 
 void RecordFile::close() {

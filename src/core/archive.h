@@ -12,6 +12,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -71,6 +72,8 @@ QString archiveAccessMessage();
 // The text an editor shows when its card reached position p of the archive
 // but the disk did not confirm the write.
 QString unconfirmedWriteMessage(qint64 p);
+
+struct WriteLockHolder;
 
 // An open archive file of fixed-size records; untyped, see Archive<Rec>.
 //
@@ -140,6 +143,28 @@ class RecordFile {
 
   void close();
 
+  // The write lock held over several reads and writes: for a writer that
+  // decides under the lock what to write (or under the locks of several
+  // archives, taken in one order: the yearly archives in year order). hold()
+  // passes the write hook first (the day copy, taken with no lock held), then
+  // takes the lock on the file the name names (reopening it as every write
+  // does); until the holder goes, the writes made through this file take no
+  // lock and no copy of their own. The file must not move while held.
+  class Hold {
+   public:
+    Hold(Hold&& other) noexcept;
+    Hold& operator=(Hold&&) = delete;
+    Hold(const Hold&) = delete;
+    ~Hold();
+
+   private:
+    friend class RecordFile;
+    Hold(RecordFile* file);
+    RecordFile* file_;
+    std::unique_ptr<WriteLockHolder> lock_;
+  };
+  Hold hold();
+
   // Reads every byte of the file, a trailing fragment included, in blocks,
   // holding a shared lock that appends and in-place writes of every running
   // copy wait for: what `visit(bytes, n)` is given is whole records as they
@@ -167,6 +192,7 @@ class RecordFile {
   // Takes the write lock on the file the name names now (reopening it when a
   // new file took the name), released when the returned holder goes.
   struct WriteLock;
+  friend struct WriteLockHolder;
   void lockCurrent(WriteLock& lock);
   bool namesOpenFile() const;
   // After a failed write under the lock: cuts what follows the last whole
@@ -178,6 +204,7 @@ class RecordFile {
   int fd_ = -1;
   QByteArray path_;
   int recordSize_ = 0;
+  bool held_ = false;  // a Hold has the write lock
 };
 
 template <class Visit>
