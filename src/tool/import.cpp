@@ -29,7 +29,7 @@ const char* kUsage =
     "optionally with descrizione=N,controparte=N,riferimento=N.\n"
     "--match settles the unpaid movements the statement pays: an entry that is\n"
     "new and pays a movement of its year's archive or the year before's (Saldato\n"
-    "not \"Si\", no Ricevuta, the same direction and Importo, DataSca from 60 days\n"
+    "not \"S\xC3\xAC\", no Ricevuta, the same direction and Importo, DataSca from 60 days\n"
     "before to 30 days after the booking date; one to one, the counterparty\n"
     "agreeing first, then the nearest due date) is not appended: the movement is\n"
     "marked paid in place. Each is printed as \"entry K: <yyyy>.eur P paid\", in\n"
