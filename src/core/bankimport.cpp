@@ -244,6 +244,8 @@ void chooseMatches(ImportPlan& plan, const MatchChoices& choices) {
     PlannedEntry& e = plan.entries[i];
     if (e.state == EntryState::Settles) e.state = EntryState::New;
     e.settles.reset();
+    e.settled.reset();
+    e.refused = false;
     if (e.state != EntryState::New || e.candidates.empty()) continue;
     const uint32_t p = uint32_t(payers.size());
     payers.push_back(i);
@@ -251,6 +253,7 @@ void chooseMatches(ImportPlan& plan, const MatchChoices& choices) {
     for (const uint32_t u : e.candidates) pairs.push_back({p, u});
     matching::Override o;
     if (const auto it = choices.find(e.number); it != choices.end()) {
+      e.refused = it->second.refused;
       o.kind = it->second.refused ? matching::Override::Kind::Refused : matching::Override::Kind::Chosen;
       o.movement = UINT32_MAX;
       for (const uint32_t u : e.candidates)
@@ -262,6 +265,7 @@ void chooseMatches(ImportPlan& plan, const MatchChoices& choices) {
   for (size_t p = 0; p < payers.size(); ++p) {
     if (!chosen[p]) continue;
     plan.entries[payers[p]].settles = *chosen[p];
+    plan.entries[payers[p]].settled = plan.unpaid[*chosen[p]];
     plan.entries[payers[p]].state = EntryState::Settles;
   }
   // The years' counts.

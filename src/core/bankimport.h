@@ -45,6 +45,12 @@ enum class EntryState {
   Settles,  // pays a stored unpaid movement, which is settled in place (matching only)
 };
 
+// A stored movement awaiting payment that an entry of the statement may settle.
+struct UnpaidMovement {
+  matching::Unpaid due;  // its archive's year, position, due date, amount
+  QString causale;
+};
+
 struct PlannedEntry {
   int number = 0;  // from 1, in statement order
   StatementEntry entry;
@@ -53,13 +59,9 @@ struct PlannedEntry {
   // ImportPlan::unpaid), best first, and the one it settles.
   std::vector<uint32_t> candidates;
   std::optional<uint32_t> settles;
+  std::optional<UnpaidMovement> settled;  // a copy of the movement it settles
+  bool refused = false;                   // the user refused its match
   int year() const { return entry.date.year(); }
-};
-
-// A stored movement awaiting payment that an entry of the statement may settle.
-struct UnpaidMovement {
-  matching::Unpaid due;  // its archive's year, position, due date, amount
-  QString causale;
 };
 
 // What the user decided for an entry that may settle a movement: refused
