@@ -130,25 +130,35 @@ std::vector<matching::Unpaid> dueOf(const std::vector<UnpaidMovement>& unpaid) {
   return due;
 }
 
-// The user's choices as overrides of the matching, one per payer.
-std::vector<matching::Override> overridesOf(const Statement& st, const Matching& m, const MatchChoices& choices) {
-  std::vector<matching::Override> out(m.payers.size());
+// A user's choice as an override of the matching: refused, or a movement of
+// `unpaid` (one no longer among them: the entry settles nothing).
+matching::Override overrideOf(const MatchChoice& choice, const std::vector<UnpaidMovement>& unpaid) {
+  if (choice.refused) return {matching::Override::Kind::Refused, 0};
+  matching::Override o{matching::Override::Kind::Chosen, UINT32_MAX};
+  for (size_t u = 0; u < unpaid.size(); ++u)
+    if (unpaid[u].due.year == choice.year && unpaid[u].due.position == choice.position) o.movement = uint32_t(u);
+  return o;
+}
+
+// The user's choices, one override per payer.
+std::vector<matching::Override> overridesOf(const Matching& m, const MatchChoices& choices) {
   if (choices.empty()) return {};
-  for (size_t p = 0; p < m.payers.size(); ++p) {
-    const auto it = choices.find(int(m.payers[p]) + 1);
-    if (it == choices.end()) continue;
-    if (it->second.refused) {
-      out[p].kind = matching::Override::Kind::Refused;
-      continue;
-    }
-    out[p].kind = matching::Override::Kind::Chosen;
-    out[p].movement = UINT32_MAX;  // no longer a candidate: the entry settles nothing
-    for (size_t u = 0; u < m.unpaid.size(); ++u)
-      if (m.unpaid[u].due.year == it->second.year && m.unpaid[u].due.position == it->second.position)
-        out[p].movement = uint32_t(u);
-  }
-  (void)st;
+  std::vector<matching::Override> out(m.payers.size());
+  for (size_t p = 0; p < m.payers.size(); ++p)
+    if (const auto it = choices.find(int(m.payers[p]) + 1); it != choices.end()) out[p] = overrideOf(it->second, m.unpaid);
   return out;
+}
+
+// The statement's entries, numbered, before any state is known.
+ImportPlan entriesOf(const Statement& st, const QString& statementName) {
+  ImportPlan plan;
+  plan.statementName = statementName;
+  plan.entries.resize(st.entries.size());
+  for (size_t i = 0; i < st.entries.size(); ++i) {
+    plan.entries[i].number = int(i) + 1;
+    plan.entries[i].entry = st.entries[i];
+  }
+  return plan;
 }
 
 // The entries of the statement that are new: importable, not left out, not
@@ -184,13 +194,7 @@ qint64 ImportPlan::skipped() const {
 
 ImportPlan planImport(const Statement& st, const QByteArray& folder, const QString& statementName,
                       const ProgressFn& progress) {
-  ImportPlan plan;
-  plan.statementName = statementName;
-  plan.entries.resize(st.entries.size());
-  for (size_t i = 0; i < st.entries.size(); ++i) {
-    plan.entries[i].number = int(i) + 1;
-    plan.entries[i].entry = st.entries[i];
-  }
+  ImportPlan plan = entriesOf(st, statementName);
   const auto years = byYear(st, {});
   const auto present = presentInYears(folder, candidatesOf(st, years, statementName), progress);
   size_t a = 0;
@@ -209,14 +213,8 @@ ImportPlan planImport(const Statement& st, const QByteArray& folder, const QStri
 
 ImportPlan planMatchedImport(const Statement& st, const QByteArray& folder, const QString& statementName,
                              const ProgressFn& progress) {
-  ImportPlan plan;
-  plan.statementName = statementName;
+  ImportPlan plan = entriesOf(st, statementName);
   plan.matching = true;
-  plan.entries.resize(st.entries.size());
-  for (size_t i = 0; i < st.entries.size(); ++i) {
-    plan.entries[i].number = int(i) + 1;
-    plan.entries[i].entry = st.entries[i];
-  }
   const auto years = byYear(st, {});
   const YearArchives archives = YearArchives::forReading(folder, yearsAndYearsBefore(years));
   const auto present = presentIn(archives, candidatesOf(st, years, statementName, true), progress);
@@ -254,10 +252,7 @@ void chooseMatches(ImportPlan& plan, const MatchChoices& choices) {
     matching::Override o;
     if (const auto it = choices.find(e.number); it != choices.end()) {
       e.refused = it->second.refused;
-      o.kind = it->second.refused ? matching::Override::Kind::Refused : matching::Override::Kind::Chosen;
-      o.movement = UINT32_MAX;
-      for (const uint32_t u : e.candidates)
-        if (plan.unpaid[u].due.year == it->second.year && plan.unpaid[u].due.position == it->second.position) o.movement = u;
+      o = overrideOf(it->second, plan.unpaid);
     }
     overrides.push_back(o);
   }
@@ -305,7 +300,7 @@ ImportResult importMatched(const Statement& st, const QByteArray& folder, const 
   }
   const ChooseInPlace choose = [&](const YearArchives& held, const std::vector<std::vector<bool>>& present) {
     const Matching m = matchingOf(st, newEntries(years, present), held);
-    const auto chosen = matching::chooseOneToOne(m.payments, dueOf(m.unpaid), m.pairs, overridesOf(st, m, choices));
+    const auto chosen = matching::chooseOneToOne(m.payments, dueOf(m.unpaid), m.pairs, overridesOf(m, choices));
     std::vector<InPlace> out;
     for (size_t p = 0; p < m.payers.size(); ++p) {
       if (!chosen[p]) continue;

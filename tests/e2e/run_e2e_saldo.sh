@@ -108,22 +108,7 @@ xdotool windowfocus --sync "$launcher"
 tabs 2
 keys Return
 yearwin=$(window '^ Fondaro 3\.0 - Registro Movimenti$') || fail "the year window did not appear again"
-xdotool windowfocus --sync "$yearwin"
-sleep 0.2
-tabs 2
-keys space
-importwin=$(window '^ Importa estratto conto$') || fail "the import window did not open"
-xdotool windowfocus --sync "$importwin"
-sleep 0.2
-keys space
-chooser=$(window "^Scegli l'estratto conto\$") || fail "the file dialog did not open"
-xdotool windowfocus --sync "$chooser"
-sleep 0.3
-write "$statement"
-keys Return
-gone "^Scegli l'estratto conto\$" || fail "the file dialog did not close"
-xdotool windowfocus --sync "$importwin"
-sleep 0.5
+read_statement "$yearwin" "$statement"
 mkdir -p "$(dirname "$shot")"
 import -window root "$shot"
 echo "e2e: picture of the statement settling the invoice kept in $shot"
