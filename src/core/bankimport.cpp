@@ -18,6 +18,9 @@ namespace fondaro {
 QString importNote(const QString& statementName) { return QStringLiteral("Importato da ") + statementName; }
 
 namespace {
+// The candidates the window offers for an entry.
+constexpr size_t kShortList = 8;
+
 QString causaleOf(const StatementEntry& e) {
   QString causale = collapseBlanks(e.description);
   if (causale.isEmpty()) causale = collapseBlanks(e.kind);
@@ -87,12 +90,11 @@ std::vector<YearCandidates> candidatesOf(const Statement& st, const std::map<int
 }
 
 // The matching of the new entries (statement indexes `payers`) against the
-// unpaid movements of `archives`: every candidate movement and pair.
+// unpaid movements of `archives` that have an amount they pay.
 struct Matching {
   std::vector<size_t> payers;               // statement indexes, in statement order
   std::vector<matching::Payment> payments;  // by payer
   std::vector<UnpaidMovement> unpaid;
-  std::vector<matching::Pair> pairs;
 };
 
 Matching matchingOf(const Statement& st, std::vector<size_t> payers, const YearArchives& archives) {
@@ -108,7 +110,6 @@ Matching matchingOf(const Statement& st, std::vector<size_t> payers, const YearA
     years.insert(e.date.year() - 1);
     amounts.insert(e.cents);
   }
-  std::vector<matching::Unpaid> due;
   for (const int year : years) {
     const MovementArchive* a = archives.find(year);
     if (!a) continue;
@@ -116,11 +117,9 @@ Matching matchingOf(const Statement& st, std::vector<size_t> payers, const YearA
       const auto u = matching::awaitingPayment(v.bytes(), year, pos);
       if (!u || !amounts.contains(u->in ? u->cents : -u->cents)) return;
       const FieldInfo& causale = TMovimento::fields()[mov::Causale];
-      due.push_back(*u);
       m.unpaid.push_back({*u, trimmedText(decodeField(v.bytes() + causale.offset, causale.capacity))});
     });
   }
-  m.pairs = matching::candidatePairs(m.payments, due);
   return m;
 }
 
@@ -225,9 +224,11 @@ ImportPlan planMatchedImport(const Statement& st, const QByteArray& folder, cons
   }
   Matching m = matchingOf(st, newEntries(years, present), archives);
   plan.unpaid = std::move(m.unpaid);
-  // Each entry's candidates, best first as the choice ranks them.
-  for (const matching::Pair& x : matching::rankPairs(m.payments, dueOf(plan.unpaid), m.pairs))
-    plan.entries[m.payers[x.payment]].candidates.push_back(x.movement);
+  // Each entry's short list: its best candidates as the choice ranks them.
+  const std::vector<matching::Unpaid> due = dueOf(plan.unpaid);
+  const matching::Matcher matcher(m.payments, due);
+  for (size_t p = 0; p < m.payers.size(); ++p)
+    plan.entries[m.payers[p]].candidates = matcher.candidates(uint32_t(p), kShortList);
   chooseMatches(plan, {});
   return plan;
 }
@@ -236,7 +237,6 @@ void chooseMatches(ImportPlan& plan, const MatchChoices& choices) {
   // The payers are the entries with candidates or a settled state from before.
   std::vector<size_t> payers;
   std::vector<matching::Payment> payments;
-  std::vector<matching::Pair> pairs;
   std::vector<matching::Override> overrides;
   for (size_t i = 0; i < plan.entries.size(); ++i) {
     PlannedEntry& e = plan.entries[i];
@@ -245,10 +245,8 @@ void chooseMatches(ImportPlan& plan, const MatchChoices& choices) {
     e.settled.reset();
     e.refused = false;
     if (e.state != EntryState::New || e.candidates.empty()) continue;
-    const uint32_t p = uint32_t(payers.size());
     payers.push_back(i);
     payments.push_back({e.entry.date, e.entry.cents, e.entry.counterparty});
-    for (const uint32_t u : e.candidates) pairs.push_back({p, u});
     matching::Override o;
     if (const auto it = choices.find(e.number); it != choices.end()) {
       e.refused = it->second.refused;
@@ -256,7 +254,7 @@ void chooseMatches(ImportPlan& plan, const MatchChoices& choices) {
     }
     overrides.push_back(o);
   }
-  const auto chosen = matching::chooseOneToOne(payments, dueOf(plan.unpaid), pairs, overrides);
+  const auto chosen = matching::chooseOneToOne(payments, dueOf(plan.unpaid), overrides);
   for (size_t p = 0; p < payers.size(); ++p) {
     if (!chosen[p]) continue;
     plan.entries[payers[p]].settles = *chosen[p];
@@ -300,7 +298,7 @@ ImportResult importMatched(const Statement& st, const QByteArray& folder, const 
   }
   const ChooseInPlace choose = [&](const YearArchives& held, const std::vector<std::vector<bool>>& present) {
     const Matching m = matchingOf(st, newEntries(years, present), held);
-    const auto chosen = matching::chooseOneToOne(m.payments, dueOf(m.unpaid), m.pairs, overridesOf(m, choices));
+    const auto chosen = matching::chooseOneToOne(m.payments, dueOf(m.unpaid), overridesOf(m, choices));
     std::vector<InPlace> out;
     for (size_t p = 0; p < m.payers.size(); ++p) {
       if (!chosen[p]) continue;

@@ -55,8 +55,9 @@ struct PlannedEntry {
   int number = 0;  // from 1, in statement order
   StatementEntry entry;
   EntryState state = EntryState::Skipped;
-  // Matching: the stored movements this entry may settle (indexes into
-  // ImportPlan::unpaid), best first, and the one it settles.
+  // Matching: the best of the stored movements this entry may settle (a
+  // short list of indexes into ImportPlan::unpaid), best first, and the one
+  // it settles.
   std::vector<uint32_t> candidates;
   std::optional<uint32_t> settles;
   std::optional<UnpaidMovement> settled;  // a copy of the movement it settles

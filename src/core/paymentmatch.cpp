@@ -89,73 +89,207 @@ QString foldName(QStringView name) {
   return collapseBlanks(out.toCaseFolded());
 }
 
-bool partiesAgree(QStringView a, QStringView b) {
-  const QString x = foldName(a), y = foldName(b);
+namespace {
+bool foldedAgree(const QString& x, const QString& y) {
   if (x.isEmpty() || y.isEmpty()) return false;
   return x == y || containsAsWords(x, y) || containsAsWords(y, x);
 }
+}  // namespace
+
+bool partiesAgree(QStringView a, QStringView b) { return foldedAgree(foldName(a), foldName(b)); }
+
+struct Matcher::Data {
+  Data(const std::vector<Payment>& p, const std::vector<Unpaid>& m) : payments(p), movements(m) {}
+  const std::vector<Payment>& payments;
+  const std::vector<Unpaid>& movements;
+  std::vector<QString> payers, parties;  // the names folded once
+  // The movements by signed amount, each run by due date, year and position.
+  QHash<qint64, std::vector<uint32_t>> byAmount;
+
+  qint64 dueDay(uint32_t m) const { return movements[m].due.toJulianDay(); }
+  bool agree(uint32_t p, uint32_t m) const { return foldedAgree(payers[p], parties[m]); }
+};
+
+namespace {
+
+// One payment's candidates, best first: those whose party agrees, then the
+// others; within each, the nearest due date first (at equal distance the
+// older), then the older archive, the lower position. The movements of its
+// amount due within its window are walked outwards from its booking date:
+// rightwards one by one, leftwards a due date at a time (so that a day's
+// movements still come by year and position).
+class Stream {
+ public:
+  Stream(const Matcher::Data& d, uint32_t p) : d_(&d), p_(p) {
+    const Payment& pay = d.payments[p];
+    const auto it = d.byAmount.constFind(pay.cents);
+    if (it == d.byAmount.cend() || !pay.booked.isValid()) return;
+    run_ = &*it;
+    booked_ = pay.booked.toJulianDay();
+    const auto at = [&](qint64 day) {
+      return qsizetype(std::lower_bound(run_->begin(), run_->end(), day,
+                                        [&](uint32_t m, qint64 v) { return d.dueDay(m) < v; }) -
+                       run_->begin());
+    };
+    lo_ = at(booked_ - kDaysBefore);
+    hi_ = at(booked_ + kDaysAfter + 1);
+    split_ = at(booked_);
+    rewind();
+  }
+
+  // The next candidate and whether its party agrees; nothing at the end.
+  std::optional<uint32_t> next(bool* agrees = nullptr) {
+    if (!run_) return std::nullopt;
+    for (;;) {
+      const std::optional<uint32_t> m = nearest();
+      if (!m) {
+        if (!agreeing_) return std::nullopt;
+        agreeing_ = false;  // then the others, from the start
+        rewind();
+        continue;
+      }
+      if (!mayPay(d_->payments[p_], d_->movements[*m]) || d_->agree(p_, *m) != agreeing_) continue;
+      if (agrees) *agrees = agreeing_;
+      return m;
+    }
+  }
+
+ private:
+  void rewind() {
+    right_ = split_;
+    leftEnd_ = split_;
+    startLeftGroup();
+  }
+  void startLeftGroup() {
+    groupStart_ = leftEnd_;
+    if (leftEnd_ <= lo_) return;
+    groupStart_ = leftEnd_ - 1;
+    const qint64 day = d_->dueDay((*run_)[leftEnd_ - 1]);
+    while (groupStart_ > lo_ && d_->dueDay((*run_)[groupStart_ - 1]) == day) --groupStart_;
+    left_ = groupStart_;
+  }
+  std::optional<uint32_t> nearest() {
+    const bool hasLeft = groupStart_ < leftEnd_ && left_ < leftEnd_;
+    const bool hasRight = right_ < hi_;
+    if (!hasLeft && !hasRight) return std::nullopt;
+    const bool takeLeft = hasLeft && (!hasRight || booked_ - d_->dueDay((*run_)[left_]) <=
+                                                       d_->dueDay((*run_)[right_]) - booked_);
+    if (!takeLeft) return (*run_)[right_++];
+    const uint32_t m = (*run_)[left_++];
+    if (left_ == leftEnd_) {
+      leftEnd_ = groupStart_;
+      startLeftGroup();
+    }
+    return m;
+  }
+
+  const Matcher::Data* d_;
+  uint32_t p_;
+  const std::vector<uint32_t>* run_ = nullptr;
+  qint64 booked_ = 0;
+  qsizetype lo_ = 0, hi_ = 0, split_ = 0;  // the window [lo_, hi_), the first due on or after the booking date
+  qsizetype right_ = 0;                    // the next on the right
+  qsizetype leftEnd_ = 0, groupStart_ = 0, left_ = 0;  // the left due date's group [groupStart_, leftEnd_)
+  bool agreeing_ = true;
+};
+
+}  // namespace
+
+Matcher::Matcher(const std::vector<Payment>& payments, const std::vector<Unpaid>& movements)
+    : d_(std::make_unique<Data>(payments, movements)) {
+  for (const Payment& p : payments) d_->payers.push_back(foldName(p.counterparty));
+  for (const Unpaid& m : movements) d_->parties.push_back(foldName(m.party));
+  for (size_t m = 0; m < movements.size(); ++m)
+    d_->byAmount[movements[m].in ? movements[m].cents : -movements[m].cents].push_back(uint32_t(m));
+  for (auto& run : d_->byAmount) {
+    std::sort(run.begin(), run.end(), [&](uint32_t a, uint32_t b) {
+      const Unpaid &x = movements[a], &y = movements[b];
+      return std::tuple(x.due.toJulianDay(), x.year, x.position) < std::tuple(y.due.toJulianDay(), y.year, y.position);
+    });
+  }
+}
+
+Matcher::~Matcher() = default;
+
+std::vector<uint32_t> Matcher::candidates(uint32_t p, size_t limit) const {
+  std::vector<uint32_t> out;
+  Stream s(*d_, p);
+  while (out.size() < limit) {
+    const auto m = s.next();
+    if (!m) break;
+    out.push_back(*m);
+  }
+  return out;
+}
+
+bool Matcher::isCandidate(uint32_t p, uint32_t m) const {
+  return p < d_->payments.size() && m < d_->movements.size() && mayPay(d_->payments[p], d_->movements[m]);
+}
+
+std::vector<std::optional<uint32_t>> Matcher::choose(const std::vector<Override>& overrides) const {
+  using Kind = Override::Kind;
+  const size_t n = d_->payments.size();
+  const auto kindOf = [&](size_t p) { return overrides.empty() ? Kind::Ranked : overrides[p].kind; };
+  std::vector<std::optional<uint32_t>> chosen(n);
+  std::vector<bool> taken(d_->movements.size(), false);
+  for (uint32_t p = 0; p < n; ++p) {
+    if (kindOf(p) != Kind::Chosen) continue;
+    const uint32_t m = overrides[p].movement;
+    if (isCandidate(p, m) && !taken[m]) {
+      chosen[p] = m;
+      taken[m] = true;
+    }
+  }
+  // Every ranked payment's best pair, merged: the pairs come in the one order
+  // of the ranking, and a pair whose movement is taken gives way to its
+  // payment's next.
+  using Key = std::tuple<int, qint64, qint64, int, qint64, uint32_t>;
+  std::vector<Stream> streams;
+  streams.reserve(n);
+  std::vector<std::pair<Key, uint32_t>> heap;
+  const auto keyOf = [&](uint32_t p, uint32_t m, bool agrees) {
+    const Unpaid& u = d_->movements[m];
+    const qint64 due = u.due.toJulianDay();
+    return Key{agrees ? 0 : 1, std::abs(due - d_->payments[p].booked.toJulianDay()), due, u.year, u.position, p};
+  };
+  const auto push = [&](uint32_t p) {
+    bool agrees = false;
+    if (const auto m = streams[p].next(&agrees)) {
+      heap.push_back({keyOf(p, *m, agrees), *m});
+      std::push_heap(heap.begin(), heap.end(), std::greater<>());
+    }
+  };
+  for (uint32_t p = 0; p < n; ++p) {
+    streams.emplace_back(*d_, p);
+    if (kindOf(p) == Kind::Ranked) push(p);
+  }
+  while (!heap.empty()) {
+    std::pop_heap(heap.begin(), heap.end(), std::greater<>());
+    const auto [key, m] = heap.back();
+    heap.pop_back();
+    const uint32_t p = std::get<5>(key);
+    if (taken[m]) {
+      push(p);
+      continue;
+    }
+    chosen[p] = m;
+    taken[m] = true;
+  }
+  return chosen;
+}
 
 std::vector<Pair> candidatePairs(const std::vector<Payment>& payments, const std::vector<Unpaid>& movements) {
-  // The movements by direction and amount, so that each payment looks only at
-  // its equals.
-  QHash<qint64, std::vector<uint32_t>> byAmount;
-  for (size_t m = 0; m < movements.size(); ++m) {
-    byAmount[movements[m].in ? movements[m].cents : -movements[m].cents].push_back(uint32_t(m));
-  }
+  const Matcher matcher(payments, movements);
   std::vector<Pair> pairs;
-  for (size_t p = 0; p < payments.size(); ++p) {
-    const auto it = byAmount.constFind(payments[p].cents);
-    if (it == byAmount.cend()) continue;
-    for (const uint32_t m : *it)
-      if (mayPay(payments[p], movements[m])) pairs.push_back({uint32_t(p), m});
-  }
+  for (uint32_t p = 0; p < payments.size(); ++p)
+    for (const uint32_t m : matcher.candidates(p, SIZE_MAX)) pairs.push_back({p, m});
   return pairs;
 }
 
 std::vector<std::optional<uint32_t>> chooseOneToOne(const std::vector<Payment>& payments,
                                                      const std::vector<Unpaid>& movements,
-                                                     const std::vector<Pair>& pairs,
                                                      const std::vector<Override>& overrides) {
-  using Kind = Override::Kind;
-  const auto kindOf = [&](uint32_t p) { return overrides.empty() ? Kind::Ranked : overrides[p].kind; };
-  std::vector<std::optional<uint32_t>> chosen(payments.size());
-  std::vector<bool> taken(movements.size(), false);
-  for (uint32_t p = 0; p < payments.size(); ++p) {
-    if (kindOf(p) != Kind::Chosen) continue;
-    const uint32_t m = overrides[p].movement;
-    const bool isPair = std::any_of(pairs.begin(), pairs.end(), [&](const Pair& x) { return x.payment == p && x.movement == m; });
-    if (isPair && !taken[m]) {
-      chosen[p] = m;
-      taken[m] = true;
-    }
-  }
-  std::vector<Pair> open;
-  for (const Pair& x : pairs)
-    if (kindOf(x.payment) == Kind::Ranked) open.push_back(x);
-  for (const Pair& x : rankPairs(payments, movements, std::move(open))) {
-    if (chosen[x.payment] || taken[x.movement]) continue;
-    chosen[x.payment] = x.movement;
-    taken[x.movement] = true;
-  }
-  return chosen;
-}
-
-std::vector<Pair> rankPairs(const std::vector<Payment>& payments, const std::vector<Unpaid>& movements,
-                            std::vector<Pair> pairs) {
-  using Key = std::tuple<int, qint64, qint64, int, qint64, uint32_t>;
-  std::vector<std::pair<Key, Pair>> ranked;
-  ranked.reserve(pairs.size());
-  for (const Pair& x : pairs) {
-    const Payment& p = payments[x.payment];
-    const Unpaid& m = movements[x.movement];
-    const qint64 days = std::abs(m.due.toJulianDay() - p.booked.toJulianDay());
-    ranked.push_back({{partiesAgree(p.counterparty, m.party) ? 0 : 1, days, m.due.toJulianDay(), m.year, m.position,
-                       x.payment},
-                      x});
-  }
-  std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (size_t i = 0; i < ranked.size(); ++i) pairs[i] = ranked[i].second;
-  return pairs;
+  return Matcher(payments, movements).choose(overrides);
 }
 
 QString settledReceipt(QStringView head, const QDate& booked) {

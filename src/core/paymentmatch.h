@@ -22,6 +22,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -63,19 +64,6 @@ QString foldName(QStringView name);
 // whole words. An empty name agrees with nothing.
 bool partiesAgree(QStringView a, QStringView b);
 
-struct Pair {
-  uint32_t payment = 0;
-  uint32_t movement = 0;
-};
-
-// Every pair where the payment may settle the movement, by payment then
-// movement.
-std::vector<Pair> candidatePairs(const std::vector<Payment>& payments, const std::vector<Unpaid>& movements);
-
-// The pairs best first, as the choice takes them.
-std::vector<Pair> rankPairs(const std::vector<Payment>& payments, const std::vector<Unpaid>& movements,
-                            std::vector<Pair> pairs);
-
 // What the user decided for one payment.
 struct Override {
   enum class Kind { Ranked, Refused, Chosen };
@@ -83,14 +71,45 @@ struct Override {
   uint32_t movement = 0;  // for Chosen
 };
 
-// The one-to-one choice over `pairs`: for each payment, the index of the
-// movement it settles, or nothing. `overrides` is empty or one per payment: a
-// refused payment settles nothing; a chosen pair is taken first (payments in
-// order) when it is a candidate pair and its movement is free, else the
-// payment settles nothing; the other payments are ranked.
+// The candidates of a set of payments among a set of movements, and the
+// one-to-one choice. The pairs are never all made: each payment's candidates
+// are enumerated best first from the movements of its amount sorted by due
+// date, outwards from its booking date, and merged (an archive where nothing
+// is ever marked paid may give every payment thousands of candidates).
+class Matcher {
+ public:
+  Matcher(const std::vector<Payment>& payments, const std::vector<Unpaid>& movements);
+  ~Matcher();
+  Matcher(const Matcher&) = delete;
+  Matcher& operator=(const Matcher&) = delete;
+
+  // Payment p's candidates, best first, at most `limit` of them.
+  std::vector<uint32_t> candidates(uint32_t p, size_t limit) const;
+  // Whether payment p may settle movement m.
+  bool isCandidate(uint32_t p, uint32_t m) const;
+
+  // For each payment, the index of the movement it settles, or nothing.
+  // `overrides` is empty or one per payment: a refused payment settles
+  // nothing; a chosen movement is taken first (payments in order) when it is
+  // a candidate of the payment and free, else the payment settles nothing;
+  // the other payments are ranked.
+  std::vector<std::optional<uint32_t>> choose(const std::vector<Override>& overrides = {}) const;
+
+  struct Data;
+
+ private:
+  std::unique_ptr<Data> d_;
+};
+
+// The same, for a set once: every pair of a payment and a movement it may
+// settle (tests, small sets), and the choice.
+struct Pair {
+  uint32_t payment = 0;
+  uint32_t movement = 0;
+};
+std::vector<Pair> candidatePairs(const std::vector<Payment>& payments, const std::vector<Unpaid>& movements);
 std::vector<std::optional<uint32_t>> chooseOneToOne(const std::vector<Payment>& payments,
                                                      const std::vector<Unpaid>& movements,
-                                                     const std::vector<Pair>& pairs,
                                                      const std::vector<Override>& overrides = {});
 
 // What settling writes. Ricevuta: `head` followed by " del " and the booking

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+#include <tuple>
 
 #include "core/paymentmatch.h"
 #include "core/records.h"
@@ -56,7 +58,7 @@ std::vector<int> settle(const std::vector<Stored>& stored, const std::vector<Pai
   std::vector<Payment> payments;
   for (const Paid& p : paid)
     payments.push_back({QDate::fromString(QString::fromUtf8(p.booked), u"dd/MM/yyyy"_s), p.cents, QString::fromUtf8(p.party)});
-  const auto chosen = chooseOneToOne(payments, movements, candidatePairs(payments, movements));
+  const auto chosen = chooseOneToOne(payments, movements);
   std::vector<int> out;
   for (const auto& c : chosen) out.push_back(c ? indexOf[*c] : -1);
   return out;
@@ -113,6 +115,53 @@ TEST(PaymentMatch, CandidatesAndChoiceAsATable) {
   }
 }
 
+// The choice never makes every pair: it walks each payment's candidates
+// outwards from its booking date and merges them. On random sets with many
+// equal amounts, equal due dates, two archives and agreeing names it gives
+// what taking every pair in the order of the ranking gives.
+TEST(PaymentMatch, TheMergedWalkTakesThePairsInRankOrder) {
+  std::mt19937 random(7);
+  const auto pick = [&](int n) { return int(random() % uint32_t(n)); };
+  const QString names[] = {u"Rossi"_s, u"Bianchi Srl"_s, u"ROSSI MARIO"_s, u""_s};
+  for (int round = 0; round < 300; ++round) {
+    std::vector<Unpaid> movements;
+    for (int i = 0, n = 1 + pick(30); i < n; ++i) {
+      const int year = 2023 + pick(2);
+      movements.push_back({year, qint64(1 + pick(5)) + i * 10, pick(4) == 0, qint64(100 * (1 + pick(3))),
+                           QDate(2024, 1, 1).addDays(pick(120) - 60), names[pick(4)]});
+    }
+    std::vector<Payment> payments;
+    for (int i = 0, n = 1 + pick(20); i < n; ++i) {
+      const qint64 cents = 100 * (1 + pick(3));
+      payments.push_back({QDate(2024, 1, 1).addDays(pick(60)), pick(4) == 0 ? cents : -cents, names[pick(4)]});
+    }
+    // Every pair, sorted by the ranking, taken while both sides are free.
+    using Key = std::tuple<int, qint64, qint64, int, qint64, uint32_t>;
+    std::vector<std::pair<Key, uint32_t>> all;
+    for (uint32_t p = 0; p < payments.size(); ++p) {
+      for (uint32_t m = 0; m < movements.size(); ++m) {
+        if (!mayPay(payments[p], movements[m])) continue;
+        const qint64 due = movements[m].due.toJulianDay();
+        all.push_back({{partiesAgree(payments[p].counterparty, movements[m].party) ? 0 : 1,
+                        std::abs(due - payments[p].booked.toJulianDay()), due, movements[m].year,
+                        movements[m].position, p},
+                       m});
+      }
+    }
+    std::sort(all.begin(), all.end());
+    std::vector<std::optional<uint32_t>> expected(payments.size());
+    std::vector<bool> taken(movements.size());
+    for (const auto& [key, m] : all) {
+      const uint32_t p = std::get<5>(key);
+      if (expected[p] || taken[m]) continue;
+      expected[p] = m;
+      taken[m] = true;
+    }
+    ASSERT_EQ(chooseOneToOne(payments, movements), expected) << "round " << round;
+    EXPECT_EQ(candidatePairs(payments, movements).size(), all.size());
+  }
+}
+
 TEST(PaymentMatch, CounterpartiesAgree) {
   const struct {
     const char16_t* a;
@@ -137,18 +186,17 @@ TEST(PaymentMatch, ChoicesOfTheUser) {
   const std::vector<Unpaid> movements{*awaitingPayment(reinterpret_cast<const uint8_t*>(&a), 2024, 1),
                                       *awaitingPayment(reinterpret_cast<const uint8_t*>(&b), 2024, 2)};
   const std::vector<Payment> payments{{QDate(2024, 2, 1), -900, {}}, {QDate(2024, 2, 14), -900, {}}};
-  const auto pairs = candidatePairs(payments, movements);
   using K = Override::Kind;
   // Ranked: each its nearest.
-  EXPECT_EQ(chooseOneToOne(payments, movements, pairs), (std::vector<std::optional<uint32_t>>{0u, 1u}));
+  EXPECT_EQ(chooseOneToOne(payments, movements), (std::vector<std::optional<uint32_t>>{0u, 1u}));
   // The first payment chosen for the second movement: the other takes what is left.
-  EXPECT_EQ(chooseOneToOne(payments, movements, pairs, {{K::Chosen, 1}, {}}),
+  EXPECT_EQ(chooseOneToOne(payments, movements, {{K::Chosen, 1}, {}}),
             (std::vector<std::optional<uint32_t>>{1u, 0u}));
   // Refused: it settles nothing, and the other payment still its own.
-  EXPECT_EQ(chooseOneToOne(payments, movements, pairs, {{K::Refused, 0}, {}}),
+  EXPECT_EQ(chooseOneToOne(payments, movements, {{K::Refused, 0}, {}}),
             (std::vector<std::optional<uint32_t>>{std::nullopt, 1u}));
   // A choice that is no candidate (gone meanwhile) settles nothing.
-  EXPECT_EQ(chooseOneToOne(payments, movements, pairs, {{K::Chosen, 7}, {}}),
+  EXPECT_EQ(chooseOneToOne(payments, movements, {{K::Chosen, 7}, {}}),
             (std::vector<std::optional<uint32_t>>{std::nullopt, 1u}));
 }
 
