@@ -102,12 +102,33 @@ struct Matcher::Data {
   Data(const std::vector<Payment>& p, const std::vector<Unpaid>& m) : payments(p), movements(m) {}
   const std::vector<Payment>& payments;
   const std::vector<Unpaid>& movements;
-  std::vector<QString> payers, parties;  // the names folded once
+  // Each name folded once and numbered (0: empty), for payments and movements
+  // alike; whether two names agree is worked out once per pair of names.
+  QHash<QString, uint32_t> nameIds;
+  std::vector<QString> names;
+  std::vector<uint32_t> payerName, partyName;
+  mutable QHash<quint64, bool> agreeing;
   // The movements by signed amount, each run by due date, year and position.
   QHash<qint64, std::vector<uint32_t>> byAmount;
 
+  uint32_t nameId(QStringView name) {
+    const QString folded = foldName(name);
+    if (folded.isEmpty()) return 0;
+    const auto it = nameIds.constFind(folded);
+    if (it != nameIds.cend()) return *it;
+    names.push_back(folded);
+    return nameIds.insert(folded, uint32_t(names.size() - 1)).value();
+  }
   qint64 dueDay(uint32_t m) const { return movements[m].due.toJulianDay(); }
-  bool agree(uint32_t p, uint32_t m) const { return foldedAgree(payers[p], parties[m]); }
+  bool agree(uint32_t p, uint32_t m) const {
+    const uint32_t a = payerName[p], b = partyName[m];
+    if (a == 0 || b == 0) return false;
+    if (a == b) return true;
+    const quint64 key = quint64(a) << 32 | b;
+    const auto it = agreeing.constFind(key);
+    if (it != agreeing.cend()) return *it;
+    return agreeing.insert(key, foldedAgree(names[a], names[b])).value();
+  }
 };
 
 namespace {
@@ -134,6 +155,8 @@ class Stream {
     lo_ = at(booked_ - kDaysBefore);
     hi_ = at(booked_ + kDaysAfter + 1);
     split_ = at(booked_);
+    year_ = pay.booked.year();
+    agreeing_ = d.payerName[p] != 0;  // a payment without a name agrees with none
     rewind();
   }
 
@@ -148,7 +171,9 @@ class Stream {
         rewind();
         continue;
       }
-      if (!mayPay(d_->payments[p_], d_->movements[*m]) || d_->agree(p_, *m) != agreeing_) continue;
+      // The run holds its direction and amount, the window its due dates.
+      const int year = d_->movements[*m].year;
+      if ((year != year_ && year != year_ - 1) || d_->agree(p_, *m) != agreeing_) continue;
       if (agrees) *agrees = agreeing_;
       return m;
     }
@@ -187,6 +212,7 @@ class Stream {
   uint32_t p_;
   const std::vector<uint32_t>* run_ = nullptr;
   qint64 booked_ = 0;
+  int year_ = 0;
   qsizetype lo_ = 0, hi_ = 0, split_ = 0;  // the window [lo_, hi_), the first due on or after the booking date
   qsizetype right_ = 0;                    // the next on the right
   qsizetype leftEnd_ = 0, groupStart_ = 0, left_ = 0;  // the left due date's group [groupStart_, leftEnd_)
@@ -197,8 +223,9 @@ class Stream {
 
 Matcher::Matcher(const std::vector<Payment>& payments, const std::vector<Unpaid>& movements)
     : d_(std::make_unique<Data>(payments, movements)) {
-  for (const Payment& p : payments) d_->payers.push_back(foldName(p.counterparty));
-  for (const Unpaid& m : movements) d_->parties.push_back(foldName(m.party));
+  d_->names.push_back(QString());
+  for (const Payment& p : payments) d_->payerName.push_back(d_->nameId(p.counterparty));
+  for (const Unpaid& m : movements) d_->partyName.push_back(d_->nameId(m.party));
   for (size_t m = 0; m < movements.size(); ++m)
     d_->byAmount[movements[m].in ? movements[m].cents : -movements[m].cents].push_back(uint32_t(m));
   for (auto& run : d_->byAmount) {
