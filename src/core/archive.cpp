@@ -333,6 +333,12 @@ void RecordFile::lockCurrent(WriteLock& held) {
   }
 }
 
+void RecordFile::prepareWrite(WriteLock& lock) {
+  if (held_) return;  // the holder passed the hook and holds the lock
+  beforeWrite(path_);
+  lockCurrent(lock);
+}
+
 void RecordFile::cutFragment(qint64 wholeRecords) {
   while (::ftruncate(fd_, off_t(wholeRecords * recordSize_)) != 0 && errno == EINTR) {
   }
@@ -340,10 +346,7 @@ void RecordFile::cutFragment(qint64 wholeRecords) {
 
 void RecordFile::writeAt(qint64 p, const void* record) {
   WriteLock lock;
-  if (!held_) {
-    beforeWrite(path_);
-    lockCurrent(lock);
-  }
+  prepareWrite(lock);
   if (p < 1 || p > count()) fail(ArchiveError::Op::Position, 0);
   writeFully((p - 1) * recordSize_, record, recordSize_);
 }
@@ -362,10 +365,7 @@ qint64 RecordFile::readAllLocked(const std::function<void(const char*, qint64)>&
 
 qint64 RecordFile::append(const void* record) {
   WriteLock lock;
-  if (!held_) {
-    beforeWrite(path_);
-    lockCurrent(lock);
-  }
+  prepareWrite(lock);
   const qint64 n = count();
   int error = 0;
   writeSome(n * recordSize_, record, recordSize_, &error);
@@ -387,10 +387,7 @@ RecordFile::Appended RecordFile::appendChosen(const std::function<QByteArray(qin
 
 RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QByteArrayView>(qint64)>& choose) {
   WriteLock lock;
-  if (!held_) {
-    beforeWrite(path_);
-    lockCurrent(lock);
-  }
+  prepareWrite(lock);
   const qint64 n = count();
   const std::vector<QByteArrayView> pieces = choose(n);
   // Blocks of whole records: a failure leaves whole records and at most one

@@ -194,6 +194,9 @@ class RecordFile {
   struct WriteLock;
   friend struct WriteLockHolder;
   void lockCurrent(WriteLock& lock);
+  // What every write does first: the write hook, then lockCurrent; nothing
+  // while a Hold has both done.
+  void prepareWrite(WriteLock& lock);
   bool namesOpenFile() const;
   // After a failed write under the lock: cuts what follows the last whole
   // record, so that the archive reads whole at once.

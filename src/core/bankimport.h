@@ -9,6 +9,10 @@
 // reference, the same Ricevuta, else the same Causale; counted by occurrence,
 // so two real equal payments on one day both arrive and importing the same or
 // an overlapping statement again adds nothing.
+//
+// With the matching of payments (planMatchedImport, importMatched) an entry
+// that pays a stored unpaid movement (core/paymentmatch.h) settles it in place
+// instead of being added, and the duplicate rule knows the movements settled.
 #include <QByteArray>
 #include <QSet>
 #include <QString>

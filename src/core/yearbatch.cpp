@@ -79,9 +79,9 @@ QByteArray settledIdentity(QByteArrayView totale, QByteArrayView ricevuta) {
 
 // A Ricevuta as a record stores it: trimmed, in Windows-1252, cut to its field.
 QByteArray storedRicevuta(const QString& text) {
-  TMovimento r;
-  r.Ricevuta.set(text);
-  return QByteArray(reinterpret_cast<const char*>(r.Ricevuta.data), r.Ricevuta.len);
+  decltype(TMovimento::Ricevuta) field;
+  field.set(text);
+  return QByteArray(reinterpret_cast<const char*>(field.data), field.len);
 }
 
 bool isYes(QByteArrayView flag) { return flag == QByteArrayView("S\xEC", 2); }

@@ -20,6 +20,10 @@
 // one file at the same moment add it once. A failure leaves whole records only
 // (see RecordFile::appendBlocks) and is told exactly: how many movements of
 // each year are in its archive.
+//
+// Settling (settleAndAppend): a candidate may instead settle a stored
+// movement, rewritten in place; every archive concerned is then held in year
+// order for the whole write, and what to settle is decided under the locks.
 #include <QByteArray>
 #include <functional>
 #include <map>
