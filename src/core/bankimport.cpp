@@ -290,7 +290,7 @@ ImportResult importMatched(const Statement& st, const QByteArray& folder, const 
   const auto years = byYear(st, leaveOut);
   const std::vector<YearCandidates> candidates = candidatesOf(st, years, statementName, true);
   // Where each statement index sits among the candidates.
-  std::map<size_t, std::pair<size_t, size_t>> place;
+  std::vector<std::pair<size_t, size_t>> place(st.entries.size());
   size_t a = 0;
   for (const auto& [year, idx] : years) {
     for (size_t k = 0; k < idx.size(); ++k) place[idx[k]] = {a, k};
@@ -303,7 +303,7 @@ ImportResult importMatched(const Statement& st, const QByteArray& folder, const 
     for (size_t p = 0; p < m.payers.size(); ++p) {
       if (!chosen[p]) continue;
       const matching::Unpaid& u = m.unpaid[*chosen[p]].due;
-      const auto [yearIndex, k] = place.at(m.payers[p]);
+      const auto [yearIndex, k] = place[m.payers[p]];
       const TMovimento stored = held.find(u.year)->ReadAt(u.position);
       out.push_back({{yearIndex, k, u.year, u.position}, settledMovement(stored, st.entries[m.payers[p]])});
     }
