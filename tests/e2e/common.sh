@@ -126,6 +126,15 @@ login() {
   fi
 }
 
+# From the launcher, the register's tile (two Tabs from the first): the year
+# window. Leaves its id in $yearwin.
+year_window() {
+  xdotool windowfocus --sync "$launcher"
+  tabs 2
+  keys Return
+  yearwin=$(window '^ Fondaro 3\.0 - Registro Movimenti$') || fail "the year window did not appear"
+}
+
 # From the register's year window, "Importa estratto conto..." and then
 # "Sfoglia..." read a statement into the import window's list. Leaves the
 # import window's id in $importwin.

@@ -46,10 +46,7 @@ cleanup() {
 trap cleanup EXIT
 
 login
-xdotool windowfocus --sync "$launcher"
-tabs 2
-keys Return
-yearwin=$(window '^ Fondaro 3\.0 - Registro Movimenti$') || fail "the year window did not appear"
+year_window
 read_statement "$yearwin" "$statement"
 mkdir -p "$(dirname "$shot")"
 import -window root "$shot"

@@ -42,10 +42,7 @@ cleanup() {
 trap cleanup EXIT
 
 login
-xdotool windowfocus --sync "$launcher"
-tabs 2
-keys Return
-yearwin=$(window '^ Fondaro 3\.0 - Registro Movimenti$') || fail "the year window did not appear"
+year_window
 xdotool windowfocus --sync "$yearwin"
 keys BackSpace BackSpace BackSpace BackSpace
 write "$year"
@@ -104,10 +101,7 @@ xdotool windowfocus --sync "$editor"
 tabs 11
 keys Return
 launcher=$(window '^ Fondaro 3\.0$') || fail "closing the editor did not bring the launcher back"
-xdotool windowfocus --sync "$launcher"
-tabs 2
-keys Return
-yearwin=$(window '^ Fondaro 3\.0 - Registro Movimenti$') || fail "the year window did not appear again"
+year_window
 read_statement "$yearwin" "$statement"
 mkdir -p "$(dirname "$shot")"
 import -window root "$shot"
