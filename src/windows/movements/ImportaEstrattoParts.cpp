@@ -133,7 +133,7 @@ void fillMatchCombo(QComboBox* combo, const ImportPlan& plan, const PlannedEntry
   const QSignalBlocker quiet(combo);
   combo->clear();
   if (!entry || entry->candidates.empty()) {
-    combo->addItem(t::kMatchNoCandidate.toString());
+    if (entry) combo->addItem(t::kMatchNoCandidate.toString());
     combo->setEnabled(false);
     return;
   }

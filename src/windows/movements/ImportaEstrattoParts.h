@@ -31,7 +31,7 @@ qint64 toImport(const PlanModel& plan);
 QString countsText(const PlanModel& plan);
 // "cboAbbinamento": the movements `entry` may settle, best first, then "none"
 // (add it as new); the one it settles is current. Disabled for an entry
-// without candidates (or none).
+// without candidates, and empty without an entry.
 void fillMatchCombo(QComboBox* combo, const ImportPlan& plan, const PlannedEntry* entry);
 // The user's choice in the combo.
 std::optional<MatchChoice> chosenMatch(const QComboBox* combo, const ImportPlan& plan);
