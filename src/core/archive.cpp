@@ -101,6 +101,10 @@ struct RecordFile::WriteLock {
   std::optional<AppendLock> lock;
 };
 
+struct WriteLockHolder {
+  RecordFile::WriteLock lock;
+};
+
 ArchiveError::ArchiveError(Op op, QByteArray path, int sysError, Cause cause)
     : UserError(describeError(op, cause, path, sysError).toStdString()),
       op_(op),
@@ -137,8 +141,9 @@ RecordFile::RecordFile(int fd, QByteArray path, int recordSize)
     : fd_(fd), path_(std::move(path)), recordSize_(recordSize) {}
 
 RecordFile::RecordFile(RecordFile&& other) noexcept
-    : fd_(other.fd_), path_(std::move(other.path_)), recordSize_(other.recordSize_) {
+    : fd_(other.fd_), path_(std::move(other.path_)), recordSize_(other.recordSize_), held_(other.held_) {
   other.fd_ = -1;
+  other.held_ = false;
 }
 
 RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
@@ -147,7 +152,9 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
     fd_ = other.fd_;
     path_ = std::move(other.path_);
     recordSize_ = other.recordSize_;
+    held_ = other.held_;
     other.fd_ = -1;
+    other.held_ = false;
   }
   return *this;
 }
@@ -410,15 +417,20 @@ void RecordFile::lockCurrent(WriteLock& held) {
   }
 }
 
+void RecordFile::prepareWrite(WriteLock& lock) {
+  if (held_) return;  // the holder passed the hook and holds the lock
+  beforeWrite(path_);
+  lockCurrent(lock);
+}
+
 void RecordFile::cutFragment(qint64 wholeRecords) {
   while (::ftruncate(fd_, off_t(wholeRecords * recordSize_)) != 0 && errno == EINTR) {
   }
 }
 
 void RecordFile::writeAt(qint64 p, const void* record) {
-  beforeWrite(path_);
   WriteLock lock;
-  lockCurrent(lock);
+  prepareWrite(lock);
   if (p < 1 || p > count()) fail(ArchiveError::Op::Position, 0);
   // Without the journal (a full disk) the rewrite goes on as it always did.
   QByteArray old(recordSize_, Qt::Uninitialized);
@@ -446,9 +458,8 @@ void RecordFile::readLocked(const std::function<void(int fd)>& work) const {
 }
 
 qint64 RecordFile::append(const void* record) {
-  beforeWrite(path_);
   WriteLock lock;
-  lockCurrent(lock);
+  prepareWrite(lock);
   const qint64 n = count();
   int error = 0;
   writeSome(n * recordSize_, record, recordSize_, &error);
@@ -469,9 +480,8 @@ RecordFile::Appended RecordFile::appendChosen(const std::function<QByteArray(qin
 }
 
 RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QByteArrayView>(qint64)>& choose) {
-  beforeWrite(path_);
   WriteLock lock;
-  lockCurrent(lock);
+  prepareWrite(lock);
   const qint64 n = count();
   const std::vector<QByteArrayView> pieces = choose(n);
   size_t next = 0;
@@ -482,9 +492,8 @@ RecordFile::Appended RecordFile::appendBlocks(const std::function<std::vector<QB
 }
 
 RecordFile::Appended RecordFile::appendMade(const std::function<QByteArrayView()>& next) {
-  beforeWrite(path_);
   WriteLock lock;
-  lockCurrent(lock);
+  prepareWrite(lock);
   return writeBatch(count(), [&] {
     QByteArrayView piece;
     while (piece.isEmpty() && !(piece = next()).isNull()) {
@@ -528,6 +537,26 @@ RecordFile::Appended RecordFile::writeBatch(qint64 n, const std::function<QByteA
 RecordFile::Appended RecordFile::appendAll(const void* records, qint64 n) {
   const QByteArrayView bytes(static_cast<const char*>(records), n * recordSize_);
   return appendBlocks([&](qint64) { return std::vector<QByteArrayView>{bytes}; });
+}
+
+RecordFile::Hold::Hold(RecordFile* file) : file_(file), lock_(std::make_unique<WriteLockHolder>()) {}
+
+RecordFile::Hold::Hold(Hold&& other) noexcept : file_(other.file_), lock_(std::move(other.lock_)) {
+  other.file_ = nullptr;
+}
+
+RecordFile::Hold::~Hold() {
+  if (!lock_) return;
+  lock_.reset();
+  if (file_) file_->held_ = false;
+}
+
+RecordFile::Hold RecordFile::hold() {
+  beforeWrite(path_);
+  Hold h(this);
+  lockCurrent(h.lock_->lock);
+  held_ = true;
+  return h;
 }
 
 void RecordFile::close() {

@@ -73,6 +73,8 @@ QString archiveAccessMessage();
 // but the disk did not confirm the write.
 QString unconfirmedWriteMessage(qint64 p);
 
+struct WriteLockHolder;
+
 // An open archive file of fixed-size records; untyped, see Archive<Rec>.
 //
 // Every write passes core/writehook.h first (the day's safety copy).
@@ -148,6 +150,28 @@ class RecordFile {
 
   void close();
 
+  // The write lock held over several reads and writes: for a writer that
+  // decides under the lock what to write (or under the locks of several
+  // archives, taken in one order: the yearly archives in year order). hold()
+  // passes the write hook first (the day copy, taken with no lock held), then
+  // takes the lock on the file the name names (reopening it as every write
+  // does); until the holder goes, the writes made through this file take no
+  // lock and no copy of their own. The file must not move while held.
+  class Hold {
+   public:
+    Hold(Hold&& other) noexcept;
+    Hold& operator=(Hold&&) = delete;
+    Hold(const Hold&) = delete;
+    ~Hold();
+
+   private:
+    friend class RecordFile;
+    Hold(RecordFile* file);
+    RecordFile* file_;
+    std::unique_ptr<WriteLockHolder> lock_;
+  };
+  Hold hold();
+
   // Holds a shared lock that appends and in-place writes of every running
   // copy wait for while `work(fd)` reads the file through fd (with pread, or
   // as the source of a copy in the kernel): what it reads is whole records as
@@ -175,7 +199,11 @@ class RecordFile {
   // Takes the write lock on the file the name names now (reopening it when a
   // new file took the name), released when the returned holder goes.
   struct WriteLock;
+  friend struct WriteLockHolder;
   void lockCurrent(WriteLock& lock);
+  // What every write does first: the write hook, then lockCurrent; nothing
+  // while a Hold has both done.
+  void prepareWrite(WriteLock& lock);
   bool namesOpenFile() const;
   // After a failed write under the lock: cuts what follows the last whole
   // record, so that the archive reads whole at once.
@@ -189,6 +217,7 @@ class RecordFile {
   int fd_ = -1;
   QByteArray path_;
   int recordSize_ = 0;
+  bool held_ = false;  // a Hold has the write lock
 };
 
 template <class Visit>

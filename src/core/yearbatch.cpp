@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include "core/filepath.h"
 #include "core/textrules.h"
@@ -65,25 +67,40 @@ bool isMissing(const ArchiveError& e) { return e.sysError() == ENOENT || e.sysEr
 
 namespace {
 
-// The duplicate rule over many candidates in little memory: each candidate is
-// held by the hash of its identity (a few bytes, whatever its size); a stored
-// record whose hash matches counts only once its whole identity is compared
-// equal to the candidate's, recomputed from the candidate. Candidates with one
-// identity form one group, counted by occurrence.
-class DuplicateCheck {
- public:
-  using KeyOf = std::function<QByteArray(size_t candidate, QByteArray* dayTotal)>;
+// The Totale and Ricevuta of a settled movement: what the settled-movement
+// rule compares (the date is the movement's own, not the payment's).
+QByteArray settledIdentity(QByteArrayView totale, QByteArrayView ricevuta) {
+  QByteArray key(totale.data(), totale.size());
+  key += '\0';
+  key += 'S';
+  key += ricevuta;
+  return key;
+}
 
-  DuplicateCheck(size_t candidates, KeyOf keyOf) : keyOf_(std::move(keyOf)), groupOf_(candidates) {
-    byHash_.reserve(candidates);
-    for (size_t i = 0; i < candidates; ++i) {
-      QByteArray dayTotal;
-      const QByteArray key = keyOf_(i, &dayTotal);
-      byHash_.push_back({hashOf(key), uint32_t(i), 0});
-      dayTotals_.push_back(hashOf(dayTotal));
-    }
-    std::sort(dayTotals_.begin(), dayTotals_.end());
-    dayTotals_.erase(std::unique(dayTotals_.begin(), dayTotals_.end()), dayTotals_.end());
+// A Ricevuta as a record stores it: trimmed, in Windows-1252, cut to its field.
+QByteArray storedRicevuta(const QString& text) {
+  decltype(TMovimento::Ricevuta) field;
+  field.set(text);
+  return QByteArray(reinterpret_cast<const char*>(field.data), field.len);
+}
+
+bool isYes(QByteArrayView flag) { return flag == QByteArrayView("S\xEC", 2); }
+
+// Candidates grouped by one identity, held by its hash (a few bytes, whatever
+// its size); a stored identity whose hash matches counts only once it is
+// compared equal to the whole identity, recomputed from the candidate.
+// Candidates with one identity form one group, counted by occurrence.
+class IdentityGroups {
+ public:
+  using KeyOf = std::function<QByteArray(size_t candidate)>;
+  static constexpr uint32_t kNone = UINT32_MAX;
+
+  IdentityGroups() = default;
+  // hashes[i]: the hash of candidate i's identity; none for a candidate that has none.
+  IdentityGroups(const std::vector<std::optional<uint64_t>>& hashes, KeyOf keyOf)
+      : keyOf_(std::move(keyOf)), groupOf_(hashes.size(), kNone) {
+    for (size_t i = 0; i < hashes.size(); ++i)
+      if (hashes[i]) byHash_.push_back({*hashes[i], uint32_t(i), 0});
     std::sort(byHash_.begin(), byHash_.end(), [](const Held& x, const Held& y) {
       return x.hash != y.hash ? x.hash < y.hash : x.index < y.index;
     });
@@ -91,17 +108,24 @@ class DuplicateCheck {
     stored_.assign(leaders_.size(), 0);
   }
 
-  // A stored record: one more occurrence of the candidates equal to it.
-  void count(const uint8_t* record) {
-    const QByteArray dt = dayAndTotal(record);
-    if (dt.isEmpty() || !std::binary_search(dayTotals_.begin(), dayTotals_.end(), hashOf(dt))) return;
-    const QByteArrayView ricevuta = field(record, mov::Ricevuta);
-    if (!ricevuta.isEmpty()) countKey(identity(dt, 'R', ricevuta));
-    countKey(identity(dt, 'C', field(record, mov::Causale)));
+  bool empty() const { return byHash_.empty(); }
+  // A stored identity: one more occurrence of the candidates equal to it.
+  void count(const QByteArray& key) {
+    const uint64_t h = hashOf(key);
+    auto it = std::lower_bound(byHash_.begin(), byHash_.end(), h, [](const Held& x, uint64_t v) { return x.hash < v; });
+    uint32_t lastGroup = kNone;
+    for (; it != byHash_.end() && it->hash == h; ++it) {
+      if (it->group == lastGroup) continue;
+      lastGroup = it->group;
+      if (keyOf_(leaders_[it->group]) == key) {
+        ++stored_[it->group];
+        return;
+      }
+    }
   }
-  // Whether candidate i is already present: it takes one stored occurrence
-  // of its group when one is left.
+  // Whether candidate i takes one stored occurrence of its group.
   bool take(size_t i) {
+    if (groupOf_.empty() || groupOf_[i] == kNone) return false;
     uint32_t& left = stored_[groupOf_[i]];
     if (left == 0) return false;
     --left;
@@ -109,15 +133,14 @@ class DuplicateCheck {
   }
   void forgetCounts() { std::fill(stored_.begin(), stored_.end(), 0); }
 
+  static uint64_t hashOf(QByteArrayView bytes) { return qHash(bytes, size_t(0x5bd1e995)); }
+
  private:
   struct Held {
     uint64_t hash;
     uint32_t index;
     uint32_t group;
   };
-  static uint64_t hashOf(QByteArrayView bytes) { return qHash(bytes, size_t(0x5bd1e995)); }
-
-  QByteArray keyOf(size_t i) const { return keyOf_(i, nullptr); }
 
   // Candidates of equal hash are compared whole: equal ones share a group.
   void formGroups() {
@@ -126,7 +149,7 @@ class DuplicateCheck {
       while (to < byHash_.size() && byHash_[to].hash == byHash_[from].hash) ++to;
       std::vector<std::pair<QByteArray, uint32_t>> seen;  // the run's identities and groups
       for (size_t k = from; k < to; ++k) {
-        const QByteArray key = to - from > 1 ? keyOf(byHash_[k].index) : QByteArray();
+        const QByteArray key = to - from > 1 ? keyOf_(byHash_[k].index) : QByteArray();
         auto it = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == key; });
         if (it == seen.end()) {
           leaders_.push_back(byHash_[k].index);
@@ -139,34 +162,84 @@ class DuplicateCheck {
     }
   }
 
-  void countKey(const QByteArray& key) {
-    const uint64_t h = hashOf(key);
-    auto it = std::lower_bound(byHash_.begin(), byHash_.end(), h, [](const Held& x, uint64_t v) { return x.hash < v; });
-    uint32_t lastGroup = UINT32_MAX;
-    for (; it != byHash_.end() && it->hash == h; ++it) {
-      if (it->group == lastGroup) continue;
-      lastGroup = it->group;
-      if (keyOf(leaders_[it->group]) == key) {
-        ++stored_[it->group];
-        return;
-      }
-    }
-  }
-
   KeyOf keyOf_;
   std::vector<Held> byHash_;        // sorted by hash
-  std::vector<uint64_t> dayTotals_; // sorted hashes of the candidates' Data and Totale
   std::vector<uint32_t> groupOf_;   // by candidate
   std::vector<uint32_t> leaders_;   // a candidate of each group
   std::vector<uint32_t> stored_;    // by group: the stored occurrences not yet taken
 };
 
-// Counts every stored record of the archive, with progress.
-void countArchive(DuplicateCheck& check, const MovementArchive& archive, const ProgressFn& progress) {
+// The duplicate rule over many candidates in little memory: each candidate's
+// identity (Data, Totale, and Ricevuta or Causale) and, where the candidate
+// may have settled a stored movement instead, its settled identity (Totale
+// and the Ricevuta settling writes). A candidate is present when a stored
+// occurrence of either is left for it.
+class DuplicateCheck {
+ public:
+  // The candidate's identity, `dayTotal` getting its Data and Totale part.
+  using KeyOf = std::function<QByteArray(size_t candidate, QByteArray* dayTotal)>;
+  // The candidate's settled identity, or an empty one.
+  using SettledKeyOf = std::function<QByteArray(size_t candidate)>;
+
+  DuplicateCheck(size_t candidates, KeyOf keyOf, SettledKeyOf settledKeyOf = {}) {
+    std::vector<std::optional<uint64_t>> hashes(candidates), settled;
+    if (settledKeyOf) settled.resize(candidates);
+    for (size_t i = 0; i < candidates; ++i) {
+      QByteArray dayTotal;
+      hashes[i] = IdentityGroups::hashOf(keyOf(i, &dayTotal));
+      dayTotals_.push_back(IdentityGroups::hashOf(dayTotal));
+      if (settledKeyOf) {
+        const QByteArray key = settledKeyOf(i);
+        if (!key.isEmpty()) settled[i] = IdentityGroups::hashOf(key);
+      }
+    }
+    std::sort(dayTotals_.begin(), dayTotals_.end());
+    dayTotals_.erase(std::unique(dayTotals_.begin(), dayTotals_.end()), dayTotals_.end());
+    primary_ = IdentityGroups(hashes, [keyOf](size_t i) { return keyOf(i, nullptr); });
+    if (settledKeyOf) settled_ = IdentityGroups(settled, settledKeyOf);
+  }
+
+  // Whether the settled-movement rule is on: the year before is read too.
+  bool readsYearBefore() const { return !settled_.empty(); }
+
+  // A stored record: one more occurrence of the candidates equal to it. Of a
+  // record of the year before only its settled identity counts.
+  void count(const uint8_t* record, bool settledOnly = false) {
+    if (!settledOnly) countPrimary(record);
+    if (settled_.empty() || !isYes(field(record, mov::Saldato))) return;
+    const QByteArrayView ricevuta = field(record, mov::Ricevuta);
+    if (!ricevuta.isEmpty()) settled_.count(settledIdentity(field(record, mov::Totale), ricevuta));
+  }
+  // Whether candidate i is already present: it takes one stored occurrence
+  // of its group when one is left.
+  bool take(size_t i) { return primary_.take(i) || settled_.take(i); }
+  void forgetCounts() {
+    primary_.forgetCounts();
+    settled_.forgetCounts();
+  }
+
+ private:
+  void countPrimary(const uint8_t* record) {
+    const QByteArray dt = dayAndTotal(record);
+    if (dt.isEmpty() || !std::binary_search(dayTotals_.begin(), dayTotals_.end(), IdentityGroups::hashOf(dt))) return;
+    const QByteArrayView ricevuta = field(record, mov::Ricevuta);
+    if (!ricevuta.isEmpty()) primary_.count(identity(dt, 'R', ricevuta));
+    primary_.count(identity(dt, 'C', field(record, mov::Causale)));
+  }
+
+  IdentityGroups primary_;
+  IdentityGroups settled_;
+  std::vector<uint64_t> dayTotals_;  // sorted hashes of the candidates' Data and Totale
+};
+
+// Counts every stored record of the archive, with progress (of the year
+// before: only the settled identities).
+void countArchive(DuplicateCheck& check, const MovementArchive& archive, const ProgressFn& progress,
+                  bool settledOnly = false) {
   const qint64 total = archive.Count();
   archive.Scan([&](qint64 pos, const MovimentoView& v) {
     if (pos % 8192 == 0) reportProgress(progress, pos, total);
-    check.count(v.bytes());
+    check.count(v.bytes(), settledOnly);
   });
   reportProgress(progress, total, total);
 }
@@ -190,42 +263,90 @@ namespace {
 // The duplicate check of one year's candidates, each candidate's movement made
 // only while its identity is taken.
 DuplicateCheck checkOf(const YearCandidates& c) {
-  return DuplicateCheck(c.count, [&c](size_t k, QByteArray* dayTotal) {
-    const TMovimento m = c.movementOf(k);
-    return candidateKey(m, dayTotal);
-  });
+  DuplicateCheck::SettledKeyOf settledKeyOf;
+  if (c.settledReceiptOf) {
+    settledKeyOf = [&c](size_t k) {
+      const TMovimento m = c.movementOf(k);
+      const QByteArray ricevuta = storedRicevuta(c.settledReceiptOf(k));
+      return ricevuta.isEmpty() ? QByteArray()
+                                : settledIdentity(field(reinterpret_cast<const uint8_t*>(&m), mov::Totale), ricevuta);
+    };
+  }
+  return DuplicateCheck(
+      c.count,
+      [&c](size_t k, QByteArray* dayTotal) {
+        const TMovimento m = c.movementOf(k);
+        return candidateKey(m, dayTotal);
+      },
+      settledKeyOf);
 }
 }  // namespace
 
-std::vector<std::vector<bool>> presentInYears(const QByteArray& folder, const std::vector<YearCandidates>& years,
-                                              const ProgressFn& progress) {
-  // Progress over every record of the archives to read.
-  std::vector<std::optional<MovementArchive>> archives;
-  qint64 total = 0;
-  for (const YearCandidates& y : years) {
+YearArchives YearArchives::forReading(const QByteArray& folder, const std::set<int>& years) {
+  YearArchives out;
+  for (const int year : years) {
     try {
-      archives.emplace_back(MovementArchive::OpenExisting(movementArchivePath(folder, archiveYearText(y.year)),
-                                                          RecordFile::Access::ReadOnly));
-      total += archives.back()->Count();
+      out.add(year, std::make_unique<MovementArchive>(MovementArchive::OpenExisting(
+                        movementArchivePath(folder, archiveYearText(year)), RecordFile::Access::ReadOnly)));
     } catch (const ArchiveError& e) {
       if (!isMissing(e)) throw;
-      archives.emplace_back();
     }
+  }
+  return out;
+}
+
+const MovementArchive* YearArchives::find(int year) const {
+  const auto it = archives_.find(year);
+  return it == archives_.end() ? nullptr : it->second.get();
+}
+
+MovementArchive* YearArchives::findMutable(int year) {
+  const auto it = archives_.find(year);
+  return it == archives_.end() ? nullptr : it->second.get();
+}
+
+std::vector<int> YearArchives::years() const {
+  std::vector<int> out;
+  for (const auto& [year, archive] : archives_) out.push_back(year);
+  return out;
+}
+
+void YearArchives::add(int year, std::unique_ptr<MovementArchive> archive) { archives_[year] = std::move(archive); }
+
+std::vector<std::vector<bool>> presentIn(const YearArchives& archives, const std::vector<YearCandidates>& years,
+                                         const ProgressFn& progress) {
+  // Progress over every record to read.
+  qint64 total = 0;
+  for (const YearCandidates& y : years) {
+    if (const auto* a = archives.find(y.year)) total += a->Count();
+    if (const auto* before = archives.find(y.year - 1); before && y.settledReceiptOf) total += before->Count();
   }
   std::vector<std::vector<bool>> present;
   qint64 doneBefore = 0;
-  for (size_t a = 0; a < years.size(); ++a) {
-    std::optional<MovementArchive>& archive = archives[a];
-    DuplicateCheck check = checkOf(years[a]);
-    if (archive) {
-      countArchive(check, *archive, [&](qint64 done, qint64) { return !progress || progress(doneBefore + done, total); });
-      doneBefore += archive->Count();
-      archive->Close();
-    }
-    std::vector<bool>& flags = present.emplace_back(years[a].count, false);
-    for (size_t k = 0; k < years[a].count; ++k) flags[k] = check.take(k);
+  const auto read = [&](DuplicateCheck& check, const MovementArchive& archive, bool settledOnly) {
+    countArchive(
+        check, archive, [&](qint64 done, qint64) { return !progress || progress(doneBefore + done, total); },
+        settledOnly);
+    doneBefore += archive.Count();
+  };
+  for (const YearCandidates& y : years) {
+    DuplicateCheck check = checkOf(y);
+    if (const auto* a = archives.find(y.year)) read(check, *a, false);
+    if (const auto* before = archives.find(y.year - 1); before && check.readsYearBefore()) read(check, *before, true);
+    std::vector<bool>& flags = present.emplace_back(y.count, false);
+    for (size_t k = 0; k < y.count; ++k) flags[k] = check.take(k);
   }
   return present;
+}
+
+std::vector<std::vector<bool>> presentInYears(const QByteArray& folder, const std::vector<YearCandidates>& years,
+                                              const ProgressFn& progress) {
+  std::set<int> wanted;
+  for (const YearCandidates& y : years) {
+    wanted.insert(y.year);
+    if (y.settledReceiptOf) wanted.insert(y.year - 1);
+  }
+  return presentIn(YearArchives::forReading(folder, wanted), years, progress);
 }
 
 qint64 ImportResult::added() const {
@@ -319,8 +440,122 @@ class YearWriter {
 
 }  // namespace
 
+namespace {
+
+// Appends `todo` (candidates of one year, in order) to an archive held by the
+// caller, in batches; `count` follows what is whole in the archive, also when
+// an error is thrown.
+void appendHeld(MovementArchive& archive, const YearCandidates& candidates, const std::vector<uint32_t>& todo,
+                YearCount& count) {
+  std::vector<TMovimento> batch;
+  for (size_t next = 0; next < todo.size();) {
+    batch.clear();
+    for (size_t i = next; i < todo.size() && batch.size() < kRecordsPerBatch; ++i)
+      batch.push_back(candidates.movementOf(todo[i]));
+    const auto appended = archive.AppendAll(batch);
+    count.added += appended.count;
+    next += batch.size();
+  }
+}
+
+}  // namespace
+
+ImportResult settleAndAppend(const QByteArray& folder, const std::vector<YearCandidates>& years,
+                             const ChooseInPlace& choose, const ProgressFn& progress) {
+  std::set<int> appendYears, all;
+  for (const YearCandidates& y : years) {
+    appendYears.insert(y.year);
+    all.insert(y.year);
+    all.insert(y.year - 1);
+  }
+  std::map<int, YearCount> counts;
+  for (const int year : appendYears) counts[year] = YearCount{year, 0, 0, 0};
+  std::map<int, ImportWriteError::YearFailure> failures;
+  const auto failed = [&](int year, const ArchiveError& e, bool checked) {
+    failures.emplace(year, ImportWriteError::YearFailure{year, e, checked});
+  };
+
+  // Every archive held, in year order, until the end: the choices made under
+  // the locks are the ones written.
+  YearArchives held;
+  std::map<int, RecordFile::Hold> holds;  // released before the archives close
+  for (const int year : all) {
+    const QByteArray path = movementArchivePath(folder, archiveYearText(year));
+    try {
+      auto archive = std::make_unique<MovementArchive>(
+          appendYears.count(year) ? MovementArchive::OpenOrCreate(path)
+                                  : MovementArchive::OpenExisting(path, RecordFile::Access::ReadWrite));
+      holds.emplace(year, archive->file().hold());
+      held.add(year, std::move(archive));
+    } catch (const ArchiveError& e) {
+      // The year before, missing or closed to writing (an old year made
+      // read-only): nothing of it is settled.
+      const bool closed = e.sysError() == EACCES || e.sysError() == EROFS || e.sysError() == EPERM;
+      if (!appendYears.count(year) && (isMissing(e) || closed)) continue;
+      failed(year, e, false);
+    }
+  }
+
+  const ProgressFn report = [&](qint64 done, qint64 total) {
+    if (progress) progress(done, total);
+    return true;
+  };
+  const std::vector<std::vector<bool>> present = presentIn(held, years, report);
+  for (size_t a = 0; a < years.size(); ++a)
+    counts[years[a].year].present += std::count(present[a].begin(), present[a].end(), true);
+
+  std::vector<InPlace> settles = choose ? choose(held, present) : std::vector<InPlace>{};
+  std::sort(settles.begin(), settles.end(), [](const InPlace& x, const InPlace& y) {
+    return std::tie(x.at.year, x.at.position) < std::tie(y.at.year, y.at.position);
+  });
+  ImportResult result;
+  std::vector<std::vector<bool>> settling(years.size());
+  for (size_t a = 0; a < years.size(); ++a) settling[a].assign(years[a].count, false);
+  for (const InPlace& s : settles) {
+    settling[s.at.yearIndex][s.at.candidate] = true;
+    if (failures.count(s.at.year)) continue;
+    YearCount& count = counts.try_emplace(s.at.year, YearCount{s.at.year, 0, 0, 0}).first->second;
+    try {
+      held.findMutable(s.at.year)->WriteAt(s.at.position, s.record);
+      ++count.paid;
+      result.settled.push_back(s.at);
+    } catch (const ArchiveError& e) {
+      // Written but not confirmed: it counts as settled, as a record counts as stored.
+      if (e.writtenAt() > 0) {
+        ++count.paid;
+        result.settled.push_back(s.at);
+      }
+      failed(s.at.year, e, true);
+    }
+  }
+
+  for (size_t a = 0; a < years.size(); ++a) {
+    const YearCandidates& candidates = years[a];
+    if (failures.count(candidates.year)) continue;
+    std::vector<uint32_t> todo;
+    for (size_t k = 0; k < candidates.count; ++k)
+      if (!present[a][k] && !settling[a][k]) todo.push_back(uint32_t(k));
+    YearCount& count = counts[candidates.year];
+    try {
+      appendHeld(*held.findMutable(candidates.year), candidates, todo, count);
+    } catch (const ArchiveError& e) {
+      if (e.writtenAt() > 0) count.added += e.writtenAt() - e.writtenFrom() + 1;
+      failed(candidates.year, e, true);
+    }
+  }
+  holds.clear();
+
+  for (const auto& [year, count] : counts) result.years.push_back(count);
+  if (failures.empty()) return result;
+  std::vector<ImportWriteError::YearFailure> inOrder;
+  for (auto& [year, f] : failures) inOrder.push_back(std::move(f));
+  throw ImportWriteError(std::move(result), std::move(inOrder));
+}
+
 ImportResult appendToYears(const QByteArray& folder, const std::vector<YearCandidates>& years,
                            const ProgressFn& progress) {
+  if (std::any_of(years.begin(), years.end(), [](const YearCandidates& y) { return bool(y.settledReceiptOf); }))
+    return settleAndAppend(folder, years, {}, progress);
   ImportResult result;
   std::vector<ImportWriteError::YearFailure> failures;
   const ProgressFn report = [&](qint64 done, qint64 total) {

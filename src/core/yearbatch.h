@@ -20,8 +20,15 @@
 // one file at the same moment add it once. A failure leaves whole records only
 // (see RecordFile::appendBlocks) and is told exactly: how many movements of
 // each year are in its archive.
+//
+// Settling (settleAndAppend): a candidate may instead settle a stored
+// movement, rewritten in place; every archive concerned is then held in year
+// order for the whole write, and what to settle is decided under the locks.
 #include <QByteArray>
 #include <functional>
+#include <map>
+#include <memory>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -41,6 +48,12 @@ struct YearCandidates {
   int year = 0;
   size_t count = 0;
   MovementOf movementOf;
+  // For candidates that may instead settle a stored movement (a bank
+  // payment): the Ricevuta settling candidate k would write. When set, the
+  // duplicate rule learns settled movements: a candidate is also present when
+  // its archive or the year before's holds a movement with Saldato "Sì", the
+  // candidate's Totale and that Ricevuta (by occurrence, as above).
+  std::function<QString(size_t k)> settledReceiptOf;
 };
 
 // For movements about to be added to one archive, in order, which are
@@ -56,15 +69,27 @@ std::vector<bool> alreadyPresent(const MovementArchive& archive, std::span<const
 std::vector<std::vector<bool>> presentInYears(const QByteArray& folder, const std::vector<YearCandidates>& years,
                                               const ProgressFn& progress = {});
 
-// Per year archive: the movements added (or to add) and those already present.
+// Per year archive: the movements added (or to add), those already present,
+// and the stored movements of the archive settled (or to settle) in place.
 struct YearCount {
   int year = 0;
   qint64 added = 0;
   qint64 present = 0;
+  qint64 paid = 0;
+};
+
+// A stored movement settled in place of appending candidate `candidate` of
+// years[yearIndex]: the movement at `position` of archive `year`.
+struct SettledAt {
+  size_t yearIndex = 0;
+  size_t candidate = 0;
+  int year = 0;
+  qint64 position = 0;
 };
 
 struct ImportResult {
-  std::vector<YearCount> years;  // in year order; only years with a candidate
+  std::vector<YearCount> years;  // in year order; only years with a candidate or a movement paid
+  std::vector<SettledAt> settled;  // the movements settled (whole in their archive), by archive and position
   qint64 added() const;
 };
 
@@ -109,8 +134,56 @@ class ImportWriteError : public UserError {
 // ImportWriteError after the other years are written. Progress counts the
 // records checked under the lock; it is reported, never used to stop (the
 // writing has begun).
+// Candidates with settledReceiptOf are written as settleAndAppend writes
+// them, with nothing to settle.
 ImportResult appendToYears(const QByteArray& folder, const std::vector<YearCandidates>& years,
                            const ProgressFn& progress = {});
+
+// Open yearly archives of a folder by year: read without a lock for a plan,
+// or held (the write lock of each, taken in year order) while settling.
+class YearArchives {
+ public:
+  // The existing archives of `years` in `folder`, open for reading; a
+  // missing one is left out, any other failure throws ArchiveError.
+  static YearArchives forReading(const QByteArray& folder, const std::set<int>& years);
+  // nullptr when the archive is not open (missing, or failed).
+  const MovementArchive* find(int year) const;
+  std::vector<int> years() const;
+  void add(int year, std::unique_ptr<MovementArchive> archive);
+  MovementArchive* findMutable(int year);
+
+ private:
+  std::map<int, std::unique_ptr<MovementArchive>> archives_;
+};
+
+// The same as presentInYears on archives already open (a settled-movement
+// rule reads each year's archive and the year before's).
+std::vector<std::vector<bool>> presentIn(const YearArchives& archives, const std::vector<YearCandidates>& years,
+                                         const ProgressFn& progress = {});
+
+// A stored movement rewritten in place instead of appending a candidate:
+// candidate `candidate` of years[yearIndex] settles the movement at
+// `position` of archive `year`, which becomes `record`.
+struct InPlace {
+  SettledAt at;
+  TMovimento record;
+};
+// Decides the in-place writes under the locks, from the archives as they are
+// then and each year's candidates already present.
+using ChooseInPlace =
+    std::function<std::vector<InPlace>(const YearArchives& held, const std::vector<std::vector<bool>>& present)>;
+
+// appendToYears with settling: every archive concerned (each candidate year,
+// opened or created, and the year before it, when it exists) is held, in
+// year order, for the whole write. Under the locks the duplicate check is
+// made, `choose` decides the movements to settle, each is rewritten in place
+// at its position, then each year's remaining candidates are appended in
+// candidate order. A candidate that settles is never appended, also when its
+// write fails. An archive that fails is written no more; the others go on,
+// and ImportWriteError tells each year's counts (paid on the line of the
+// archive of the settled movement).
+ImportResult settleAndAppend(const QByteArray& folder, const std::vector<YearCandidates>& years,
+                             const ChooseInPlace& choose, const ProgressFn& progress = {});
 
 // "2024": a year as its archive's name has it.
 QString archiveYearText(int year);

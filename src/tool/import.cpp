@@ -14,7 +14,7 @@ namespace {
 
 const char* kUsage =
     "usage: fondaro-tool import STATEMENT --into FOLDER [--format camt|ofx|csv]\n"
-    "                           [--columns COLUMNS] [--dry-run]\n"
+    "                           [--columns COLUMNS] [--match] [--dry-run]\n"
     "Reads the whole bank statement (CAMT.053, OFX 1 or 2, or the CSV file of an\n"
     "Italian home banking; the format is told by the content unless --format\n"
     "says) and appends each booked euro entry as a settled movement to the\n"
@@ -27,6 +27,14 @@ const char* kUsage =
     "--columns maps a CSV file whose header is not recognised (1-based; its first\n"
     "line is then the header): data=N,importo=N or data=N,uscite=N,entrate=N,\n"
     "optionally with descrizione=N,controparte=N,riferimento=N.\n"
+    "--match settles the unpaid movements the statement pays: an entry that is\n"
+    "new and pays a movement of its year's archive or the year before's (Saldato\n"
+    "not \"S\xC3\xAC\", no Ricevuta, the same direction and Importo, DataSca from 60 days\n"
+    "before to 30 days after the booking date; one to one, the counterparty\n"
+    "agreeing first, then the nearest due date) is not appended: the movement is\n"
+    "marked paid in place. Each is printed as \"entry K: <yyyy>.eur P paid\", in\n"
+    "entry order, and the archives' lines become \"<yyyy>.eur: N added, M already\n"
+    "present, S paid\".\n"
     "--dry-run prints the same and writes nothing.\n"
     "Exit 0; 1 when some entries were skipped; 2 when the statement cannot be\n"
     "read, parsed or mapped, or FOLDER is missing (nothing is written then), or\n"
@@ -40,6 +48,7 @@ struct ImportArgs {
   std::optional<StatementFormat> format;
   std::optional<CsvColumns> columns;
   bool dryRun = false;
+  bool match = false;
 };
 
 std::optional<StatementFormat> formatNamed(const QString& name) {
@@ -62,6 +71,7 @@ Syntax importSyntax() {
     return QStringLiteral("--columns: ") + why;
   };
   return {.options = {{.names = {u"--dry-run"_qs}, .takesValue = false},
+                      {.names = {u"--match"_qs}, .takesValue = false},
                       {.names = {u"--into"_qs}, .missing = u"--into needs a folder"_qs},
                       {.names = {u"--format"_qs},
                        .missing = u"--format needs camt, ofx or csv"_qs,
@@ -83,6 +93,7 @@ std::optional<ImportArgs> parseArgs(const QStringList& args) {
   ia.statement = p->positional.value(0);
   ia.folder = p->value(u"--into"_qs);
   ia.dryRun = p->has(u"--dry-run"_qs);
+  ia.match = p->has(u"--match"_qs);
   if (p->has(u"--format"_qs)) ia.format = formatNamed(p->value(u"--format"_qs));
   if (p->has(u"--columns"_qs)) ia.columns = parseColumnsOption(p->value(u"--columns"_qs), &why);
   if (ia.statement.isEmpty()) return refused(QStringLiteral("no statement given"));
@@ -94,27 +105,38 @@ std::optional<ImportArgs> parseArgs(const QStringList& args) {
   return ia;
 }
 
-QString yearLines(const std::vector<YearCount>& years) {
+// With --match, a line for each archive with something added, present or
+// paid, which tells what was paid too.
+QString yearLines(const std::vector<YearCount>& years, bool match) {
   QString text;
   for (const YearCount& y : years) {
-    text += QStringLiteral("%1.eur: %2 added, %3 already present\n")
-                .arg(y.year, 4, 10, QLatin1Char('0'))
+    if (match && y.added == 0 && y.present == 0 && y.paid == 0) continue;
+    text += QStringLiteral("%1.eur: %2 added, %3 already present")
+                .arg(archiveYearText(y.year))
                 .arg(y.added)
                 .arg(y.present);
+    text += match ? QStringLiteral(", %1 paid\n").arg(y.paid) : QStringLiteral("\n");
   }
+  return text;
+}
+
+QString settledLines(const std::vector<SettledEntry>& settled) {
+  QString text;
+  for (const SettledEntry& s : settled)
+    text += QStringLiteral("entry %1: %2.eur %3 paid\n").arg(s.number).arg(archiveYearText(s.year)).arg(s.position);
   return text;
 }
 
 // Every year's line, a failing year's too when its counts are known (what is
 // whole in its archive), then the error of each failing archive.
-void reportWriteFailure(const ImportWriteError& e) {
+void reportWriteFailure(const ImportWriteError& e, bool match) {
   std::vector<YearCount> known;
   for (const YearCount& y : e.result().years) {
     const auto failure = std::find_if(e.failures().begin(), e.failures().end(),
                                       [&](const auto& f) { return f.year == y.year; });
     if (failure == e.failures().end() || failure->checked) known.push_back(y);
   }
-  out(yearLines(known));
+  out(yearLines(known, match));
   flushOut();
   for (const auto& f : e.failures()) {
     qint64 written = 0;
@@ -147,19 +169,27 @@ int runImport(const QStringList& args) {
     return kExitError;
   }
   std::vector<YearCount> years;
+  std::vector<SettledEntry> settled;
   try {
-    if (ia->dryRun) {
+    if (ia->dryRun && ia->match) {
+      const ImportPlan plan = planMatchedImport(st, folder, name);
+      years = plan.years;
+      settled = settledEntries(plan);
+    } else if (ia->dryRun) {
       years = planImport(st, folder, name).years;
+    } else if (ia->match) {
+      years = importMatched(st, folder, name, {}, {}, settled).years;
     } else {
       years = importStatement(st, folder, name).years;
     }
   } catch (const ImportWriteError& e) {
-    reportWriteFailure(e);
+    out(settledLines(settled));
+    reportWriteFailure(e, ia->match);
     return kExitError;
   } catch (const ArchiveError& e) {
     return fail(u"import"_qs, e);
   }
-  out(yearLines(years));
+  out(settledLines(settled) + yearLines(years, ia->match));
   bool skipped = false;
   for (size_t i = 0; i < st.entries.size(); ++i) {
     if (st.entries[i].importable()) continue;

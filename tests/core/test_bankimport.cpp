@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <cstring>
 #include <numeric>
+#include <tuple>
 #include <thread>
 
 #include "core/bankimport.h"
@@ -247,6 +249,184 @@ TEST_F(BankImportFolder, AFailingYearDoesNotStopTheNext) {
   }
   EXPECT_EQ(records(2023).size(), 1u);
   EXPECT_EQ(records(2025).size(), 1u);
+}
+
+
+// ---- Settling the movements a statement pays -----------------------------------
+
+// An unpaid movement as the editor saves it.
+TMovimento unpaid(const char* due, qint64 cents, const char* party, const char* causale, const char* note = "") {
+  TMovimento r;
+  const bool in = cents > 0;
+  r.Entrata.set(in ? kSi : kNo);
+  r.Uscita.set(in ? kNo : kSi);
+  r.Data.set(QString::fromUtf8(due));
+  r.DataSca.set(QString::fromUtf8(due));
+  r.Preavviso.set(u"5");
+  r.Importo.set(centsText(cents));
+  r.Totale.set(signedAmount(in, centsText(cents)));
+  (in ? r.Pagatore : r.Beneficiario).set(QString::fromUtf8(party));
+  r.Causale.set(QString::fromUtf8(causale));
+  r.Note.set(QString::fromUtf8(note));
+  r.Saldato.set(kNo);
+  return r;
+}
+
+TMovimento paidBy(TMovimento r, const char* ricevuta, const char* note) {
+  r.Saldato.set(kSi);
+  r.Ricevuta.set(QString::fromUtf8(ricevuta));
+  r.Note.set(QString::fromUtf8(note));
+  return r;
+}
+
+bool sameBytes(const TMovimento& a, const TMovimento& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+std::vector<EntryState> statesOf(const ImportPlan& plan) {
+  std::vector<EntryState> out;
+  for (const auto& e : plan.entries) out.push_back(e.state);
+  return out;
+}
+
+QByteArray bytesOf(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A December invoice paid in January, two rents of one amount paid in the
+// other order than they fell due, and a payment of nothing entered: the
+// movements are settled where they are, nothing else of them changes, and
+// the same statement again changes nothing.
+TEST_F(BankImportFolder, SettlesInPlaceAndAgainChangesNothing) {
+  const TMovimento invoice = unpaid("20/12/2023", 30000, "Cliente Spa", "Fattura 7", "Consegna 15/12");
+  const TMovimento feb = unpaid("01/02/2024", -70000, "Immobiliare", "Affitto febbraio");
+  const TMovimento mar = unpaid("01/03/2024", -70000, "Immobiliare", "Affitto marzo");
+  store(2023, {unpaid("01/12/2023", -1000, "", "Altro"), invoice});
+  store(2024, {feb, mar});
+  const Statement st = statementOf({entry({2024, 1, 10}, 30000, u"Bonifico"_s, u"CRO1"_s, u"CLIENTE SPA"_s),
+                                    entry({2024, 3, 2}, -70000, u"Affitto"_s, u"R3"_s),
+                                    entry({2024, 2, 1}, -70000, u"Affitto"_s, {}),
+                                    entry({2024, 2, 1}, -150, u"Caffè"_s, u"R4"_s)});
+  const ImportPlan plan = planMatchedImport(st, folder(), u"s.csv"_s);
+  using S = EntryState;
+  EXPECT_EQ(statesOf(plan), (std::vector<S>{S::Settles, S::Settles, S::Settles, S::New}));
+  ASSERT_EQ(plan.years.size(), 2u);
+  EXPECT_EQ(plan.years[0].paid, 1);
+  EXPECT_EQ(plan.years[1].added, 1);
+  EXPECT_EQ(plan.years[1].paid, 2);
+
+  std::vector<SettledEntry> settled;
+  const ImportResult r = importMatched(st, folder(), u"s.csv"_s, {}, {}, settled);
+  const auto byNumber = [](const std::vector<SettledEntry>& v) {
+    std::vector<std::tuple<int, int, qint64>> out;
+    for (const auto& s : v) out.emplace_back(s.number, s.year, s.position);
+    return out;
+  };
+  EXPECT_EQ(byNumber(settled), byNumber(settledEntries(plan)));
+  EXPECT_EQ(byNumber(settled), (std::vector<std::tuple<int, int, qint64>>{{1, 2023, 2}, {2, 2024, 2}, {3, 2024, 1}}));
+  ASSERT_EQ(r.years.size(), 2u);
+  EXPECT_EQ(r.years[0].paid, 1);
+  EXPECT_EQ(r.years[1].added, 1);
+  EXPECT_EQ(r.years[1].paid, 2);
+
+  const auto y2023 = records(2023);
+  ASSERT_EQ(y2023.size(), 2u);
+  EXPECT_TRUE(sameBytes(y2023[1], paidBy(invoice, "CRO1 del 10/01/2024", "Consegna 15/12 - Pagato il 10/01/2024")));
+  const auto y2024 = records(2024);
+  ASSERT_EQ(y2024.size(), 3u);
+  // Without a reference, the description names the payment.
+  EXPECT_TRUE(sameBytes(y2024[0], paidBy(feb, "Affitto del 01/02/2024", "Pagato il 01/02/2024")));
+  EXPECT_TRUE(sameBytes(y2024[1], paidBy(mar, "R3 del 02/03/2024", "Pagato il 02/03/2024")));
+  EXPECT_EQ(y2024[2].Causale.get(), u"Caffè");
+
+  // Again: every entry is already present, not a byte changes.
+  const QByteArray before2023 = bytesOf(archive(2023)), before2024 = bytesOf(archive(2024));
+  const ImportPlan again = planMatchedImport(st, folder(), u"s.csv"_s);
+  EXPECT_EQ(statesOf(again), (std::vector<S>(4, S::Present)));
+  const ImportResult r2 = importMatched(st, folder(), u"s.csv"_s, {}, {}, settled);
+  EXPECT_TRUE(settled.empty());
+  ASSERT_EQ(r2.years.size(), 1u);
+  EXPECT_EQ(r2.years[0].present, 4);
+  EXPECT_EQ(r2.added(), 0);
+  EXPECT_EQ(bytesOf(archive(2023)), before2023);
+  EXPECT_EQ(bytesOf(archive(2024)), before2024);
+}
+
+// The choices are made again under the locks: a movement the editor paid
+// between the plan and the write is never overwritten, and the payment
+// settles what is left; a chosen movement that is gone adds the entry.
+TEST_F(BankImportFolder, ARecordChangedBetweenPlanAndWrite) {
+  const Statement st = statementOf({entry({2024, 2, 2}, -5000, u"SDD"_s, u"R1"_s)});
+  for (const bool chosen : {false, true}) {
+    SCOPED_TRACE(chosen ? "chosen by the user" : "ranked");
+    QFile::remove(archive(2024));
+    const TMovimento b = unpaid("20/02/2024", -5000, "", "Fattura B");
+    store(2024, {unpaid("01/02/2024", -5000, "", "Fattura A"), b});
+    const ImportPlan plan = planMatchedImport(st, folder(), u"s.csv"_s);
+    ASSERT_TRUE(plan.entries[0].settles);
+    EXPECT_EQ(plan.unpaid[*plan.entries[0].settles].due.position, 1);
+    // Meanwhile the editor pays A in cash.
+    auto a = MovementArchive::OpenExisting(archive(2024), RecordFile::Access::ReadWrite);
+    const TMovimento cash = paidBy(a.ReadAt(1), "Contanti", "");
+    a.WriteAt(1, cash);
+    a.Close();
+    MatchChoices choices;
+    if (chosen) choices[1] = MatchChoice{false, 2024, 1};
+    std::vector<SettledEntry> settled;
+    const ImportResult r = importMatched(st, folder(), u"s.csv"_s, {}, choices, settled);
+    const auto y2024 = records(2024);
+    EXPECT_TRUE(sameBytes(y2024[0], cash));
+    if (chosen) {
+      EXPECT_TRUE(settled.empty());
+      EXPECT_EQ(r.added(), 1);
+      EXPECT_TRUE(sameBytes(y2024[1], b));
+      EXPECT_EQ(y2024.size(), 3u);
+    } else {
+      ASSERT_EQ(settled.size(), 1u);
+      EXPECT_EQ(settled[0].position, 2);
+      EXPECT_EQ(r.added(), 0);
+      EXPECT_EQ(y2024.size(), 2u);
+      EXPECT_EQ(y2024[1].Ricevuta.get(), u"R1 del 02/02/2024");
+    }
+  }
+}
+
+// Imports of one statement at the same moment: each payment settles its
+// movement once, and what nothing pays is added once.
+TEST_F(BankImportFolder, TwoImportsAtOnceSettleEachPaymentOnce) {
+  std::vector<TMovimento> stored;
+  std::vector<StatementEntry> entries;
+  for (int i = 0; i < 30; ++i) {
+    const QByteArray due = QStringLiteral("%1/01/2024").arg(1 + i % 28, 2, 10, QLatin1Char('0')).toLatin1();
+    stored.push_back(unpaid(due.constData(), -(1000 + i % 10), "", "Rata"));  // amounts repeat
+    entries.push_back(entry({2024, 1, 1 + i % 28}, -(1000 + i % 10), u"Rata"_s, QStringLiteral("P%1").arg(i)));
+    entries.push_back(entry({2024, 1, 1 + i % 28}, 500 + i, u"Incasso"_s, QStringLiteral("N%1").arg(i)));
+  }
+  store(2024, stored);
+  const Statement st = statementOf(entries);
+  std::vector<ImportResult> results(4);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      std::vector<SettledEntry> settled;
+      results[size_t(t)] = importMatched(st, folder(), u"s.csv"_s, {}, {}, settled);
+    });
+  }
+  for (auto& t : threads) t.join();
+  qint64 paid = 0, added = 0;
+  for (const auto& r : results) {
+    added += r.added();
+    for (const auto& y : r.years) paid += y.paid;
+  }
+  EXPECT_EQ(paid, 30);
+  EXPECT_EQ(added, 30);
+  const auto y2024 = records(2024);
+  ASSERT_EQ(y2024.size(), 60u);
+  QSet<QString> receipts;
+  for (int i = 0; i < 30; ++i) {
+    EXPECT_EQ(y2024[size_t(i)].Saldato.get(), kSi);
+    receipts.insert(y2024[size_t(i)].Ricevuta.get());
+  }
+  EXPECT_EQ(receipts.size(), 30);
 }
 
 }  // namespace

@@ -79,6 +79,99 @@ TEST_F(ToolImport, TwoYearsThenTheSameStatementAgain) {
   EXPECT_EQ(count(2024), 2);
 }
 
+// --match: an invoice of December entered by hand and two rents are paid by
+// the statement; the settled movements are told before the archives' lines.
+class ToolImportMatch : public ToolImport {
+ protected:
+  void SetUp() override {
+    ToolImport::SetUp();
+    const auto invoice = runTool({u"append"_s, folder() + u"/2023.eur"_s},
+                                 R"({"Entrata":"Sì","Uscita":"No","Data":"15/12/2023","DataSca":"20/12/2023","Importo":"300,00","Totale":"+300,00","Causale":"Fattura 7","Pagatore":"Cliente Spa","Saldato":"No"})"
+                                 "\n");
+    ASSERT_EQ(invoice.exitCode, 0);
+    const auto rents = runTool({u"append"_s, folder() + u"/2024.eur"_s},
+                               R"({"Uscita":"Sì","Entrata":"No","Data":"01/02/2024","DataSca":"01/02/2024","Importo":"700,00","Totale":"-700,00","Causale":"Affitto febbraio","Saldato":"No"})"
+                               "\n"
+                               R"({"Uscita":"Sì","Entrata":"No","Data":"01/03/2024","DataSca":"01/03/2024","Importo":"700,00","Totale":"-700,00","Causale":"Affitto marzo","Saldato":"No"})"
+                               "\n");
+    ASSERT_EQ(rents.exitCode, 0);
+  }
+  QString csv() {
+    return statement("Data contabile;Descrizione;Controparte;Riferimento;Importo\n"
+                     "02/03/2024;Affitto;Immobiliare;R3;-700,00\n"
+                     "10/01/2024;Bonifico;Cliente Spa;CRO1;300,00\n"
+                     "01/02/2024;Affitto;Immobiliare;R2;-700,00\n"
+                     "05/02/2024;Caff\xC3\xA8;Bar;R4;-1,50\n",
+                     u"estratto.csv"_s);
+  }
+  QByteArray archives() const { return readAll(folder() + u"/2023.eur"_s) + readAll(folder() + u"/2024.eur"_s); }
+};
+
+TEST_F(ToolImportMatch, SettledMovementsArePrintedThenTheArchives) {
+  const QString s = csv();
+  const QString paid = u"entry 1: 2024.eur 2 paid\nentry 2: 2023.eur 1 paid\nentry 3: 2024.eur 1 paid\n"
+                       u"2023.eur: 0 added, 0 already present, 1 paid\n2024.eur: 1 added, 0 already present, 2 paid\n"_s;
+  const QByteArray before = archives();
+  auto r = runTool({u"import"_s, s, u"--into"_s, folder(), u"--match"_s, u"--dry-run"_s});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out, paid);
+  EXPECT_EQ(archives(), before);
+
+  r = runTool({u"import"_s, s, u"--match"_s, u"--into"_s, folder()});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out, paid);
+  EXPECT_EQ(r.err, u"");
+  EXPECT_EQ(count(2023), 1);
+  EXPECT_EQ(count(2024), 3);
+  const auto dump = runTool({u"dump"_s, folder() + u"/2023.eur"_s});
+  EXPECT_TRUE(dump.out.contains(u"\"Ricevuta\": \"CRO1 del 10/01/2024\", \"Note\": \"Pagato il 10/01/2024\""))
+      << dump.out.toStdString();
+
+  // Again: every entry on its booking year's line, nothing written.
+  const QByteArray after = archives();
+  r = runTool({u"import"_s, s, u"--into"_s, folder(), u"--match"_s});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, u"2024.eur: 0 added, 4 already present, 0 paid\n");
+  EXPECT_EQ(archives(), after);
+  // Without --match the lines are those of every import.
+  r = runTool({u"import"_s, s, u"--into"_s, folder(), u"--dry-run"_s});
+  EXPECT_EQ(r.out, u"2024.eur: 3 added, 1 already present\n");
+}
+
+// A settlement that fails is told with what was written; the other archive
+// is written all the same, and the failing entry is not added in its place.
+TEST_F(ToolImportMatch, AFailedSettlementIsToldExactly) {
+  const QString s = csv();
+  const struct {
+    const char* fault;
+    const char16_t* out;
+    const char16_t* err;
+    const char16_t* saldato;
+  } cases[] = {
+      {"pwrite:1:ENOSPC:1:cartella/2023.eur",
+       u"entry 1: 2024.eur 2 paid\nentry 3: 2024.eur 1 paid\n2024.eur: 1 added, 0 already present, 2 paid\n",
+       u"(0 movements of 2023.eur written before the failure)", u"\"Saldato\": \"No\""},
+      {"fdatasync:1:EIO:1:cartella/2023.eur",
+       u"entry 1: 2024.eur 2 paid\nentry 2: 2023.eur 1 paid\nentry 3: 2024.eur 1 paid\n"
+       u"2023.eur: 0 added, 0 already present, 1 paid\n2024.eur: 1 added, 0 already present, 2 paid\n",
+       u"(0 movements of 2023.eur written before the failure)", u"\"Saldato\": \"Sì\""},
+  };
+  const QByteArray fresh2023 = readAll(folder() + u"/2023.eur"_s), fresh2024 = readAll(folder() + u"/2024.eur"_s);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    writeAll(folder() + u"/2023.eur"_s, fresh2023);
+    writeAll(folder() + u"/2024.eur"_s, fresh2024);
+    const auto r = fondaro::testing::runToolFailing(QString::fromLatin1(c.fault),
+                                                    {u"import"_s, s, u"--into"_s, folder(), u"--match"_s});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, QStringView(c.out));
+    EXPECT_TRUE(r.err.startsWith(u"fondaro-tool import: "_s)) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringView(c.err))) << r.err.toStdString();
+    EXPECT_EQ(count(2024), 3);
+    EXPECT_TRUE(runTool({u"dump"_s, folder() + u"/2023.eur"_s}).out.contains(QStringView(c.saldato)));
+  }
+}
+
 TEST_F(ToolImport, SkippedEntriesAreListedAndExitOne) {
   const QString s = statement(camtOf(ntry("5.00", "EUR", "CRDT", "2024-02-01", "A", "Pendente", "PDNG") +
                                      ntry("7.00", "EUR", "CRDT", "2024-02-01", "B", "Buono") +

@@ -126,6 +126,39 @@ login() {
   fi
 }
 
+# From the launcher, the register's tile (two Tabs from the first): the year
+# window. Leaves its id in $yearwin.
+year_window() {
+  xdotool windowfocus --sync "$launcher"
+  tabs 2
+  keys Return
+  yearwin=$(window '^ Fondaro 3\.0 - Registro Movimenti$') || fail "the year window did not appear"
+}
+
+# From the register's year window, "Importa estratto conto..." and then
+# "Sfoglia..." read a statement into the import window's list. Leaves the
+# import window's id in $importwin.
+#   read_statement <year window id> <statement>
+read_statement() {
+  local chooser
+  xdotool windowfocus --sync "$1"
+  sleep 0.2
+  tabs 2  # past "Apri" to "Importa estratto conto..."
+  keys space
+  importwin=$(window '^ Importa estratto conto$') || fail "the import window did not open"
+  xdotool windowfocus --sync "$importwin"
+  sleep 0.2
+  keys space  # "Sfoglia..." has the focus
+  chooser=$(window "^Scegli l'estratto conto\$") || fail "the file dialog did not open"
+  xdotool windowfocus --sync "$chooser"
+  sleep 0.3
+  write "$2"
+  keys Return
+  gone "^Scegli l'estratto conto\$" || fail "the file dialog did not close"
+  xdotool windowfocus --sync "$importwin"
+  sleep 0.5
+}
+
 # A program folder of its own in the build folder, so that what the program
 # writes there (archives, the day's safety copies, a restore) touches no other
 # test's files and goes with it: the program beside a hard link of itself

@@ -46,27 +46,8 @@ cleanup() {
 trap cleanup EXIT
 
 login
-xdotool windowfocus --sync "$launcher"
-tabs 2
-keys Return
-yearwin=$(window '^ Fondaro 3\.0 - Registro Movimenti$') || fail "the year window did not appear"
-xdotool windowfocus --sync "$yearwin"
-sleep 0.2
-tabs 2  # past "Apri" to "Importa estratto conto..."
-keys space
-
-importwin=$(window '^ Importa estratto conto$') || fail "the import window did not open"
-xdotool windowfocus --sync "$importwin"
-sleep 0.2
-keys space  # "Sfoglia..." has the focus
-chooser=$(window "^Scegli l'estratto conto\$") || fail "the file dialog did not open"
-xdotool windowfocus --sync "$chooser"
-sleep 0.3
-write "$statement"
-keys Return
-gone "^Scegli l'estratto conto\$" || fail "the file dialog did not close"
-xdotool windowfocus --sync "$importwin"
-sleep 0.5
+year_window
+read_statement "$yearwin" "$statement"
 mkdir -p "$(dirname "$shot")"
 import -window root "$shot"
 echo "e2e: picture of the statement's list kept in $shot"

@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "core/archive.h"
 #include "core/bankimport.h"
@@ -21,6 +22,7 @@
 #include "movements/ImportaEstratto.h"
 #include "movements/MenuMovimenti.h"
 #include "movements/Movimenti.h"
+#include "movements/SospesiMov.h"
 #include "../core/test_support.h"
 #include "support.h"
 
@@ -68,6 +70,16 @@ class TestImportaEstratto : public QObject {
   void openWindow() {
     w.reset(new TfrmImportaEstratto(p->windows->frmMenuMovimenti));
     QVERIFY(showActive(w.get()));
+  }
+  // Closes the due list open over the window, keeping its lines.
+  void closeDueList(QStringList& lines) {
+    auto* list = qobject_cast<TfrmSospesiMov*>(QApplication::activeModalWidget());
+    if (!list) {
+      QTimer::singleShot(20, this, [this, &lines] { closeDueList(lines); });
+      return;
+    }
+    lines = list->list()->lines();
+    list->close();
   }
   void choose(const QString& path) {
     p->dialogs.answer(Answer::Ok, path);
@@ -140,6 +152,86 @@ class TestImportaEstratto : public QObject {
     QCOMPARE(now[1].Causale.get(), u"Fattura 12 caffè"_qs);
     QCOMPARE(now[1].Note.get(), u"Importato da estratto.csv"_qs);
     QCOMPARE(now[1].Saldato.get(), kSi);
+  }
+
+  // Two unpaid bills of one amount; the payment settles the nearer one. The
+  // user chooses the other from the short list, refuses, chooses again, and
+  // imports: the chosen bill is settled in place, the due list is offered and
+  // lists the one still to pay.
+  void aPaymentSettlesTheBillItPays() {
+    const auto bill = [](const char16_t* causale, const char16_t* due) {
+      TMovimento r;
+      r.Entrata.set(kNo);
+      r.Uscita.set(kSi);
+      r.Data.set(u"10/01/2024");
+      r.DataSca.set(QStringView(due));
+      r.Preavviso.set(u"0");
+      r.Importo.set(u"250,00");
+      r.Totale.set(u"-250,00");
+      r.Causale.set(QStringView(causale));
+      r.Beneficiario.set(u"Enel Energia");
+      r.Saldato.set(kNo);
+      return r;
+    };
+    {
+      auto a = MovementArchive::OpenOrCreate(archive(2024));
+      a.Append(bill(u"Bolletta gennaio", u"31/01/2024"));
+      a.Append(bill(u"Bolletta febbraio", u"15/02/2024"));
+      a.Close();
+    }
+    openWindow();
+    choose(statementFile(cp1252::encode(u"Data contabile;Descrizione;Controparte;Riferimento;Importo\r\n"
+                                        u"05/02/2024;Addebito SDD;ENEL ENERGIA SPA;0304198765432;-250,00\r\n"
+                                        u"06/02/2024;Canone;Banca;R9;-3,50\r\n")));
+    QCOMPARE(cell(0, 8), u"Salda: Bolletta gennaio (anno 2024, n. 1, scadenza 31/01/2024)"_qs);
+    QCOMPARE(cell(1, 8), u"Nuovo"_qs);
+    QCOMPARE(counts(), u"Da importare: 1   Esclusi: 0   Già presenti: 0   Scartati: 0   Da saldare: 1"_qs);
+    auto* combo = child<QComboBox>(w.get(), "cboAbbinamento");
+    QVERIFY(combo->isEnabled());
+    QCOMPARE(combo->count(), 3);
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(combo->itemText(1), u"Bolletta febbraio - anno 2024, n. 2, scadenza 15/02/2024 (Enel Energia)"_qs);
+    QCOMPARE(combo->itemText(2), u"Nessuno: aggiungere come movimento nuovo"_qs);
+
+    const auto pick = [&](int index) {
+      combo->setCurrentIndex(index);
+      emit combo->activated(index);
+    };
+    pick(2);
+    QCOMPARE(cell(0, 8), u"Nuovo (abbinamento rifiutato)"_qs);
+    QCOMPARE(counts(), u"Da importare: 2   Esclusi: 0   Già presenti: 0   Scartati: 0   Da saldare: 0"_qs);
+    pick(1);
+    QCOMPARE(cell(0, 8), u"Salda: Bolletta febbraio (anno 2024, n. 2, scadenza 15/02/2024)"_qs);
+    QCOMPARE(combo->currentIndex(), 1);
+    // The fee has nothing to settle.
+    table()->setCurrentIndex(at(1, 5));
+    QVERIFY(!combo->isEnabled());
+    table()->setCurrentIndex(at(0, 5));
+    saveShot(w.get(), artifacts(), u"import-statement-match"_qs);
+
+    // The due list opens over the window; it lists the bill still to pay.
+    QStringList dueLines;
+    QTimer::singleShot(0, this, [&] { closeDueList(dueLines); });
+    p->dialogs.clear();
+    p->dialogs.answer(Answer::Yes);
+    child<QPushButton>(w.get(), "btnImporta")->click();
+    QCOMPARE(p->dialogs.seen().size(), 1);
+    QCOMPARE(p->dialogs.seen().front().text,
+             u"Importazione dell'estratto conto estratto.csv completata.\n\r\n\r"
+             "Anno 2024: 1 movimento aggiunto, 0 già presenti, 1 movimento saldato."
+             "\n\r\n\rAprire l'elenco dei pagamenti in scadenza o scaduti dell'anno 2024?"_qs);
+    QCOMPARE(dueLines.size(), 1);
+    QVERIFY2(dueLines.front().startsWith(u"Bolletta gennaio"_qs), qPrintable(dueLines.front()));
+    const auto now = records(2024);
+    QCOMPARE(now.size(), size_t(3));
+    QCOMPARE(now[0].Saldato.get(), kNo);
+    QCOMPARE(now[1].Saldato.get(), kSi);
+    QCOMPARE(now[1].Ricevuta.get(), u"0304198765432 del 05/02/2024"_qs);
+    QCOMPARE(now[1].Note.get(), u"Pagato il 05/02/2024"_qs);
+    QCOMPARE(now[2].Causale.get(), u"Canone"_qs);
+    // The list now shows what is stored: both entries already present.
+    QCOMPARE(cell(0, 8), u"Già presente"_qs);
+    QCOMPARE(cell(1, 8), u"Già presente"_qs);
   }
 
   // One year's archive cannot be written: the other year is written all the

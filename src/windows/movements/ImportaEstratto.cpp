@@ -20,6 +20,7 @@
 #include "gui/programfolder.h"
 #include "gui/progress.h"
 #include "gui/widgets.h"
+#include "movements/SospesiMov.h"
 #include "movements/TextsImporta.h"
 
 namespace fondaro {
@@ -54,6 +55,17 @@ TfrmImportaEstratto::TfrmImportaEstratto(QWidget* owner)
   stkPagine->addWidget(mapping_.page);
   v->addWidget(stkPagine, 1);
 
+  auto* match = new QHBoxLayout;
+  lblAbbinamento = gui::layoutLabel(this, "lblAbbinamento", t::kMatchLabel, gui::windowFont("Verdana", 10, true));
+  cboAbbinamento = new QComboBox(this);
+  cboAbbinamento->setObjectName(u"cboAbbinamento"_qs);
+  cboAbbinamento->setFont(gui::windowFont("Verdana", 9));
+  cboAbbinamento->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  lblAbbinamento->setBuddy(cboAbbinamento);
+  match->addWidget(lblAbbinamento);
+  match->addWidget(cboAbbinamento, 1);
+  v->addLayout(match);
+
   lblConteggio = gui::layoutLabel(this, "lblConteggio", u"", gui::windowFont("Verdana", 10, true));
   v->addWidget(lblConteggio);
 
@@ -68,7 +80,10 @@ TfrmImportaEstratto::TfrmImportaEstratto(QWidget* owner)
   v->addLayout(buttons);
 
   connect(plan_, &gui::GridModel::ticksChanged, this, &TfrmImportaEstratto::updateCounts);
-  gui::setTabChain(this, {u"btnSfoglia", u"tblMovimenti", u"btnImporta", u"btnGuida", u"btnChiudi"});
+  connect(tblMovimenti->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          &TfrmImportaEstratto::showMatchOfCurrent);
+  connect(cboAbbinamento, &QComboBox::activated, this, &TfrmImportaEstratto::cboAbbinamentoChange);
+  gui::setTabChain(this, {u"btnSfoglia", u"tblMovimenti", u"cboAbbinamento", u"btnImporta", u"btnGuida", u"btnChiudi"});
   gui::connectClickSlots(this);
   clearStatement();
 }
@@ -82,7 +97,9 @@ void TfrmImportaEstratto::clearStatement() {
   csv_.reset();
   planned_ = false;
   statement_ = {};
+  choices_.clear();
   plan_->setValue({});
+  showMatchOfCurrent();
   stkPagine->setCurrentWidget(tblMovimenti);
   lblConteggio->clear();
   btnImporta->setEnabled(false);
@@ -161,7 +178,7 @@ void TfrmImportaEstratto::load(const std::optional<CsvColumns>& columns) {
       statement_ = readStatementFile(path_, {}, progress.callback());
     }
     progress.setSentence(t::kChecking.toString());
-    plan = planImport(statement_, gui::programFolderPath(), name_, progress.callback());
+    plan = planMatchedImport(statement_, gui::programFolderPath(), name_, progress.callback());
   } catch (const Cancelled&) {
     return;
   } catch (const StatementError& e) {
@@ -178,11 +195,40 @@ void TfrmImportaEstratto::showPlan(ImportPlan plan) {
   // The list is the page shown before it fits its columns to its width.
   stkPagine->setCurrentWidget(tblMovimenti);
   planned_ = true;
+  choices_.clear();
   plan_->setValue(std::move(plan));
-  gui::setTabChain(this, {u"btnSfoglia", u"tblMovimenti", u"btnImporta", u"btnGuida", u"btnChiudi"});
+  gui::setTabChain(this, {u"btnSfoglia", u"tblMovimenti", u"cboAbbinamento", u"btnImporta", u"btnGuida", u"btnChiudi"});
   if (plan_->rowCount() > 0) tblMovimenti->selectRow(0);
+  showMatchOfCurrent();
   updateCounts();
   tblMovimenti->setFocus();
+}
+
+void TfrmImportaEstratto::showMatchOfCurrent() {
+  const int row = tblMovimenti->currentIndex().row();
+  const bool valid = planned_ && row >= 0 && row < plan_->rowCount();
+  importParts::fillMatchCombo(cboAbbinamento, plan_->value(), valid ? &plan_->row(row) : nullptr);
+}
+
+void TfrmImportaEstratto::cboAbbinamentoChange() {
+  const int row = tblMovimenti->currentIndex().row();
+  const auto choice = importParts::chosenMatch(cboAbbinamento, plan_->value());
+  if (!planned_ || row < 0 || !choice) return;
+  choices_[plan_->row(row).number] = *choice;
+  ImportPlan plan = plan_->value();
+  chooseMatches(plan, choices_);
+  refreshPlan(std::move(plan));
+}
+
+void TfrmImportaEstratto::refreshPlan(ImportPlan plan) {
+  const QSet<int> out = importParts::leftOut(*plan_);
+  const QModelIndex current = tblMovimenti->currentIndex();
+  plan_->setValue(std::move(plan));
+  for (int row = 0; row < plan_->rowCount(); ++row)
+    if (out.contains(plan_->row(row).number)) plan_->setTicked(row, false);
+  tblMovimenti->setCurrentIndex(plan_->index(current.row(), current.column()));
+  showMatchOfCurrent();
+  updateCounts();
 }
 
 // Where the screen has room, the window grows wider (the list with it), so
@@ -208,9 +254,10 @@ void TfrmImportaEstratto::btnImportaClick() {
     return;
   }
   ImportResult result;
+  std::vector<SettledEntry> settled;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
-    result = importStatement(statement_, gui::programFolderPath(), name_, out);
+    result = importMatched(statement_, gui::programFolderPath(), name_, out, choices_, settled);
     QApplication::restoreOverrideCursor();
   } catch (const ImportWriteError& e) {
     QApplication::restoreOverrideCursor();
@@ -220,7 +267,14 @@ void TfrmImportaEstratto::btnImportaClick() {
   }
   int lastYearAdded = 0;
   const QString text = importParts::doneText(name_, result, plan.skipped(), out.size(), lastYearAdded);
-  if (lastYearAdded > 0) {
+  if (!settled.empty()) {
+    // What is still to pay, in the year of the statement's last entries.
+    const int year = result.years.back().year;
+    if (gui::question(this, text + kParagraphBreak + t::kOpenDueList.toString().arg(archiveYearText(year)))) {
+      openDueList(year);
+      if (!yearToOpen_.isEmpty()) return;
+    }
+  } else if (lastYearAdded > 0) {
     const QString year = QStringLiteral("%1").arg(lastYearAdded, 4, 10, QLatin1Char('0'));
     if (gui::question(this, text + kParagraphBreak + t::kOpenYear.toString().arg(year))) {
       yearToOpen_ = year;
@@ -232,6 +286,15 @@ void TfrmImportaEstratto::btnImportaClick() {
   }
   // What is in the archives now: everything imported shows as present.
   openFile(txtFile->text());
+}
+
+// A movement picked in the due list opens its year's register.
+void TfrmImportaEstratto::openDueList(int year) {
+  TfrmSospesiMov list(this, movementArchivePath(decodePath(gui::programFolderPath()), archiveYearText(year)));
+  list.showModal();
+  if (!list.picked()) return;
+  yearToOpen_ = archiveYearText(year);
+  close();
 }
 
 void TfrmImportaEstratto::btnGuidaClick() {

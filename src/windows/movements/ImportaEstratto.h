@@ -1,16 +1,19 @@
 #pragma once
 // "Importa estratto conto": a bank statement into the yearly archives. The
 // user chooses the file; every entry is listed with its state (new, already
-// present, skipped and why) and a tick to leave a new one out; a CSV file
-// whose columns are not recognised is mapped first. "Importa" writes, then a
-// summary offers to open the movements of the year. Reached from the year
-// window of the movements register.
+// present, skipped and why, or settling a stored unpaid movement) and a tick
+// to leave it out; under the list the user refuses a match or chooses another
+// of the entry's candidates; a CSV file whose columns are not recognised is
+// mapped first. "Importa" writes, then a summary offers to open the due list
+// (when movements were settled) or the movements of the year. Reached from
+// the year window of the movements register.
 #include <optional>
 
 #include "core/bankimport.h"
 #include "gui/form.h"
 #include "movements/ImportaEstrattoParts.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -36,6 +39,7 @@ class TfrmImportaEstratto : public gui::Form {
   void btnImportaClick();
   void btnGuidaClick();
   void btnChiudiClick();
+  void cboAbbinamentoChange();
 
  protected:
   void FormShow() override;
@@ -49,12 +53,20 @@ class TfrmImportaEstratto : public gui::Form {
   void updateCounts();
   void reportFailure(const QString& why);
   void clearStatement();
+  // The combo of the matches follows the selected entry.
+  void showMatchOfCurrent();
+  // The list as the plan now stands, ticks and selection kept.
+  void refreshPlan(ImportPlan plan);
+  // After an import that settled movements: the due list of `year`.
+  void openDueList(int year);
 
   QLineEdit* txtFile;
   QPushButton* btnSfoglia;
   QStackedWidget* stkPagine;
   gui::GridView* tblMovimenti;
   importParts::MappingPage mapping_;
+  QLabel* lblAbbinamento;
+  QComboBox* cboAbbinamento;
   QLabel* lblConteggio;
   QPushButton* btnImporta;
   QPushButton* btnGuida;
@@ -66,6 +78,7 @@ class TfrmImportaEstratto : public gui::Form {
   QString name_;
   std::optional<CsvTable> csv_;
   Statement statement_;
+  MatchChoices choices_;
   QString yearToOpen_;
 };
 

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -40,7 +41,14 @@ QString party(const PlannedEntry& p, bool) { return p.entry.counterparty; }
 QString reference(const PlannedEntry& p, bool) { return p.entry.reference; }
 QString state(const PlannedEntry& p, bool ticked) {
   switch (p.state) {
-    case EntryState::New: return (ticked ? t::kStateNew : t::kStateLeftOut).toString();
+    case EntryState::New:
+      if (!ticked) return t::kStateLeftOut.toString();
+      return (p.refused ? t::kStateRefused : t::kStateNew).toString();
+    case EntryState::Settles: {
+      const UnpaidMovement& m = *p.settled;
+      if (!ticked) return t::kStateSettlesLeftOut.toString().arg(m.causale);
+      return t::kStateSettles.toString().arg(m.causale).arg(m.due.year).arg(m.due.position).arg(formatDate(m.due.due));
+    }
     case EntryState::Present: return t::kStatePresent.toString();
     case EntryState::Skipped: return t::kStateSkipped.toString().arg(skipReasonText(p.entry));
   }
@@ -61,13 +69,20 @@ const Column kColumns[] = {
     {t::kColumns[8], 200, state, kLeft, GridCell::Text, state, 0.25},
 };
 
+// The entries an import writes: added, or settling a movement.
+bool isWritten(const PlannedEntry& p) { return p.state == EntryState::New || p.state == EntryState::Settles; }
+
 QString plural(qint64 n, QStringView one, QStringView many) {
   return n == 1 ? one.toString() : many.toString().arg(n);
 }
 
+// A year's line tells the movements settled when there are some.
 QString yearLine(const YearCount& y) {
-  return t::kYearLine.toString().arg(y.year).arg(plural(y.added, t::kAddedOne, t::kAddedMany),
-                                                 plural(y.present, t::kPresentOne, t::kPresentMany));
+  const QString added = plural(y.added, t::kAddedOne, t::kAddedMany);
+  const QString present = plural(y.present, t::kPresentOne, t::kPresentMany);
+  if (y.paid > 0)
+    return t::kYearLinePaid.toString().arg(y.year).arg(added, present, plural(y.paid, t::kPaidOne, t::kPaidMany));
+  return t::kYearLine.toString().arg(y.year).arg(added, present);
 }
 
 }  // namespace
@@ -75,9 +90,10 @@ QString yearLine(const YearCount& y) {
 PlanModel* makePlanModel(QObject* parent) {
   return new PlanModel({.columns = kColumns,
                         .rows = [](const ImportPlan& p) { return gui::listRows(p.entries); },
-                        .tickable = [](const PlannedEntry& p) { return p.state == EntryState::New; },
-                        .ink = [](const PlannedEntry& p, int) {
-                          return p.state == EntryState::New ? QColor() : QColor(0x80, 0x80, 0x80);
+                        .tickable = [](const PlannedEntry& p) { return isWritten(p); },
+                        .ink = [](const PlannedEntry& p, int column) {
+                          if (p.state == EntryState::Settles && column == 8) return QColor(0x00, 0x64, 0x00);
+                          return isWritten(p) ? QColor() : QColor(0x80, 0x80, 0x80);
                         }},
                        parent);
 }
@@ -98,13 +114,51 @@ qint64 toImport(const PlanModel& plan) {
 }
 
 QString countsText(const PlanModel& plan) {
-  qint64 present = 0;
-  for (const PlannedEntry& p : plan.value().entries) present += p.state == EntryState::Present;
-  return t::kCounts.toString()
-      .arg(toImport(plan))
-      .arg(leftOut(plan).size())
-      .arg(present)
-      .arg(plan.value().skipped());
+  qint64 present = 0, settling = 0, matchable = 0;
+  for (const PlannedEntry& p : plan.value().entries) {
+    present += p.state == EntryState::Present;
+    matchable += !p.candidates.empty();
+  }
+  for (int row = 0; row < plan.rowCount(); ++row) settling += plan.ticked(row) && plan.row(row).state == EntryState::Settles;
+  QString text = t::kCounts.toString()
+                     .arg(toImport(plan) - settling)
+                     .arg(leftOut(plan).size())
+                     .arg(present)
+                     .arg(plan.value().skipped());
+  if (matchable > 0) text += t::kCountsSettled.toString().arg(settling);
+  return text;
+}
+
+void fillMatchCombo(QComboBox* combo, const ImportPlan& plan, const PlannedEntry* entry) {
+  const QSignalBlocker quiet(combo);
+  combo->clear();
+  if (!entry || entry->candidates.empty()) {
+    if (entry) combo->addItem(t::kMatchNoCandidate.toString());
+    combo->setEnabled(false);
+    return;
+  }
+  for (const uint32_t u : entry->candidates) {
+    const UnpaidMovement& m = plan.unpaid[u];
+    const QString party = m.due.party.isEmpty() ? QString() : QStringLiteral("(%1)").arg(m.due.party);
+    combo->addItem(t::kMatchItem.toString()
+                       .arg(m.causale)
+                       .arg(m.due.year)
+                       .arg(m.due.position)
+                       .arg(formatDate(m.due.due), party)
+                       .trimmed(),
+                   int(u));
+  }
+  combo->addItem(t::kMatchNone.toString(), -1);
+  combo->setCurrentIndex(entry->settles ? combo->findData(int(*entry->settles)) : combo->count() - 1);
+  combo->setEnabled(true);
+}
+
+std::optional<MatchChoice> chosenMatch(const QComboBox* combo, const ImportPlan& plan) {
+  if (!combo->isEnabled() || combo->currentIndex() < 0) return std::nullopt;
+  const int u = combo->currentData().toInt();
+  if (u < 0) return MatchChoice{true, 0, 0};
+  const UnpaidMovement& m = plan.unpaid[size_t(u)];
+  return MatchChoice{false, m.due.year, m.due.position};
 }
 
 FileRow buildFileRow(QWidget* window) {
@@ -221,6 +275,7 @@ QString doneText(const QString& name, const ImportResult& result, qint64 skipped
   QStringList lines;
   lastYearAdded = 0;
   for (const YearCount& y : result.years) {
+    if (y.added == 0 && y.present == 0 && y.paid == 0) continue;  // all its entries settled elsewhere
     lines << yearLine(y);
     if (y.added > 0) lastYearAdded = y.year;
   }

@@ -29,6 +29,12 @@ QSet<int> leftOut(const PlanModel& plan);
 qint64 toImport(const PlanModel& plan);
 // The line under the list.
 QString countsText(const PlanModel& plan);
+// "cboAbbinamento": the movements `entry` may settle, best first, then "none"
+// (add it as new); the one it settles is current. Disabled for an entry
+// without candidates, and empty without an entry.
+void fillMatchCombo(QComboBox* combo, const ImportPlan& plan, const PlannedEntry* entry);
+// The user's choice in the combo.
+std::optional<MatchChoice> chosenMatch(const QComboBox* combo, const ImportPlan& plan);
 
 // The row of the statement's file: "txtFile" and "Sfoglia...".
 struct FileRow {
@@ -55,8 +61,9 @@ CsvColumns chosenColumns(const MappingPage& m);
 
 // The notice after a write that failed in some years.
 QString writeFailureText(const ImportWriteError& e);
-// The summary of a finished import; `lastYearAdded` gets the last year with a
-// movement added, or 0.
+// The summary of a finished import, a year's line with the movements settled
+// when there are some; `lastYearAdded` gets the last year with a movement
+// added, or 0.
 QString doneText(const QString& name, const ImportResult& result, qint64 skipped, qint64 leftOut,
                  int& lastYearAdded);
 

@@ -12,8 +12,9 @@ inline constexpr QStringView kTitle = u"Importa estratto conto";
 inline constexpr QStringView kHint =
     u"Scegliere il file dell'estratto conto scaricato dalla banca (CAMT.053, OFX o CSV). Ogni movimento "
     u"contabilizzato in euro diventa un movimento saldato nell'archivio dell'anno della sua data contabile; "
-    u"i movimenti già presenti non vengono aggiunti di nuovo. Togliere il segno di spunta ai movimenti "
-    u"nuovi da non importare.";
+    u"i movimenti già presenti non vengono aggiunti di nuovo. Un pagamento che salda un movimento non ancora "
+    u"saldato (stesso importo, scadenza vicina) non viene aggiunto: il movimento viene segnato come saldato. "
+    u"Togliere il segno di spunta ai movimenti da non importare.";
 inline constexpr QStringView kFile = u"File:";
 inline constexpr QStringView kBrowse = u"Sfoglia...";
 inline constexpr QStringView kImport = u"Importa";
@@ -32,9 +33,23 @@ inline constexpr QStringView kStateNew = u"Nuovo";
 inline constexpr QStringView kStateLeftOut = u"Nuovo, escluso";
 inline constexpr QStringView kStatePresent = u"Già presente";
 inline constexpr QStringView kStateSkipped = u"Scartato: %1";
+// An entry that pays a stored movement: %1 its Causale, %2 its year, %3 its
+// position, %4 its due date.
+inline constexpr QStringView kStateSettles = u"Salda: %1 (anno %2, n. %3, scadenza %4)";
+inline constexpr QStringView kStateSettlesLeftOut = u"Escluso (salderebbe: %1)";
+inline constexpr QStringView kStateRefused = u"Nuovo (abbinamento rifiutato)";
+
+// The choice of the movement an entry settles, under the list.
+inline constexpr QStringView kMatchLabel = u"Salda il movimento:";
+// %1 Causale, %2 year, %3 position, %4 due date, %5 payer or beneficiary.
+inline constexpr QStringView kMatchItem = u"%1 - anno %2, n. %3, scadenza %4 %5";
+inline constexpr QStringView kMatchNone = u"Nessuno: aggiungere come movimento nuovo";
+inline constexpr QStringView kMatchNoCandidate = u"(nessun movimento da saldare per questa voce)";
 
 // The line under the list: %1 new to import, %2 left out, %3 present, %4 skipped.
 inline constexpr QStringView kCounts = u"Da importare: %1   Esclusi: %2   Già presenti: %3   Scartati: %4";
+// After it when some entry pays a stored movement: %1 the movements to settle.
+inline constexpr QStringView kCountsSettled = u"   Da saldare: %1";
 
 // The mapping of a CSV file's columns.
 inline constexpr QStringView kMapHint =
@@ -63,6 +78,10 @@ inline constexpr QStringView kAddedOne = u"1 movimento aggiunto";
 inline constexpr QStringView kAddedMany = u"%1 movimenti aggiunti";
 inline constexpr QStringView kPresentOne = u"1 già presente";
 inline constexpr QStringView kPresentMany = u"%1 già presenti";
+inline constexpr QStringView kYearLinePaid = u"Anno %1: %2, %3, %4.";
+inline constexpr QStringView kPaidOne = u"1 movimento saldato";
+inline constexpr QStringView kPaidMany = u"%1 movimenti saldati";
+inline constexpr QStringView kOpenDueList = u"Aprire l'elenco dei pagamenti in scadenza o scaduti dell'anno %1?";
 inline constexpr QStringView kSkippedLine = u"Movimenti scartati: %1.";
 inline constexpr QStringView kLeftOutLine = u"Movimenti esclusi: %1.";
 inline constexpr QStringView kOpenYear = u"Aprire i movimenti dell'anno %1?";
