@@ -213,8 +213,8 @@ QString documentTypeDescription(QStringView type) {
 
 namespace {
 
-// The encoding named by the XML declaration at the start of `bytes`, lower
-// case; empty when there is no declaration or it names none.
+// The encoding named by the XML declaration at the start of `bytes`, as
+// written; empty when there is no declaration or it names none.
 QByteArray declaredEncoding(const QByteArray& bytes) {
   const QByteArray head = bytes.left(200);
   if (!head.startsWith("<?xml")) return {};
@@ -228,7 +228,7 @@ QByteArray declaredEncoding(const QByteArray& bytes) {
   const char quote = decl[i];
   const qsizetype close = decl.indexOf(quote, i + 1);
   if (close < 0) return {};
-  return decl.mid(i + 1, close - i - 1).trimmed().toLower();
+  return decl.mid(i + 1, close - i - 1).trimmed();
 }
 
 }  // namespace
@@ -239,7 +239,8 @@ QString decodeInvoiceXml(const QByteArray& bytes) {
     QStringDecoder d(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
     return d.decode(bytes.mid(2));
   }
-  const QByteArray enc = declaredEncoding(bytes);
+  const QByteArray declared = declaredEncoding(bytes);
+  const QByteArray enc = declared.toLower();
   if (enc.isEmpty() || enc == "utf-8" || enc == "utf8") {
     // A file that says UTF-8 and is not (a hand-made invoice saved by an old
     // editor) is read in the code page most such files come from.
@@ -255,7 +256,7 @@ QString decodeInvoiceXml(const QByteArray& bytes) {
       enc == "ascii" || enc == "iso_8859-1") {
     return QString::fromLatin1(bytes);
   }
-  malformed(QStringLiteral("codifica %1 non gestita").arg(QString::fromLatin1(enc.left(40))));
+  malformed(QStringLiteral("codifica %1 non gestita").arg(QString::fromLatin1(declared.left(40))));
 }
 
 // ---- The XML, as a small tree -------------------------------------------------

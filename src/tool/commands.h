@@ -29,5 +29,7 @@ int runRestore(const QStringList& args);
 int runRecurring(const QStringList& args);
 // fondaro-tool import STATEMENT --into FOLDER [...]: a bank statement into the yearly archives
 int runImport(const QStringList& args);
+// fondaro-tool invoices FILE|FOLDER|ZIP... --into FOLDER [...]: electronic invoices into the archives
+int runInvoices(const QStringList& args);
 
 }  // namespace fondaro::tool

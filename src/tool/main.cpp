@@ -30,6 +30,7 @@ const char* kUsage =
     "  restore COPY --into FOLDER               put a safety copy back\n"
     "  recurring add|list|stop|run FOLDER ...   the recurring movements of a program folder\n"
     "  import STATEMENT --into FOLDER           a bank statement (CAMT.053, OFX, CSV) into the archives\n"
+    "  invoices FILE|FOLDER|ZIP... --into FOLDER  electronic invoices (FatturaPA) into the archives\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -56,6 +57,7 @@ int dispatch(const QString& cmd, const QStringList& args) {
   if (cmd == QLatin1String("restore")) return runRestore(args);
   if (cmd == QLatin1String("recurring")) return runRecurring(args);
   if (cmd == QLatin1String("import")) return runImport(args);
+  if (cmd == QLatin1String("invoices")) return runInvoices(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;
