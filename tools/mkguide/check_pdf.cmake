@@ -15,5 +15,6 @@ guide_expect_chapters("${text}"
   "Applicazione Registro Movimenti." "${GUIDE_DIR}/movimenti.txt"
   "Applicazione Grafici Statistici." "${GUIDE_DIR}/grafici.txt"
   "Importa estratto conto." "${GUIDE_DIR}/importa_estratto.txt"
+  "Importa fatture elettroniche." "${GUIDE_DIR}/importa_fatture.txt"
   "Copie di sicurezza." "${GUIDE_DIR}/copie_sicurezza.txt"
   "Dove si trovano i dati." "${GUIDE_DIR}/cartella.txt")

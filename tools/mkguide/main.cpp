@@ -52,6 +52,7 @@ const ChapterTitle kChapterTable[] = {
     {"bilancio", "Applicazione Primanota e Bilancio."},
     {"grafici", "Applicazione Grafici Statistici."},
     {"importa_estratto", "Importa estratto conto."},
+    {"importa_fatture", "Importa fatture elettroniche."},
     {"copie_sicurezza", "Copie di sicurezza."},
     {"cartella", "Dove si trovano i dati."},
 };
