@@ -16,6 +16,7 @@
 #include "gui/application.h"
 #include "gui/controls.h"
 #include "gui/guide.h"
+#include "gui/importwindow.h"
 #include "gui/messages.h"
 #include "gui/pageview.h"
 #include "gui/print.h"
@@ -42,13 +43,7 @@ TfrmImportaFatture::TfrmImportaFatture(QWidget* owner)
   setGradientBackground(true);
   setFixedSize(1100, 700);
 
-  auto* v = new QVBoxLayout(this);
-  v->setContentsMargins(16, 14, 16, 14);
-  v->setSpacing(8);
-  v->addWidget(gui::layoutLabel(this, "lblTitolo", t::kTitle, gui::windowFont("Verdana", 14, true)));
-  QLabel* hint = gui::layoutLabel(this, "lblInfo", t::kHint, gui::windowFont("Verdana", 9));
-  hint->setWordWrap(true);
-  v->addWidget(hint);
+  QVBoxLayout* v = gui::buildImportHead(this, t::kTitle, t::kHint).layout;
 
   auto* files = new QHBoxLayout;
   QLabel* lblFile = gui::layoutLabel(this, "lblFile", t::kFiles, gui::windowFont("Verdana", 10, true));
@@ -117,15 +112,11 @@ TfrmImportaFatture::TfrmImportaFatture(QWidget* owner)
 
   lblConteggio = gui::layoutLabel(this, "lblConteggio", u"", gui::windowFont("Verdana", 10, true));
   v->addWidget(lblConteggio);
-  auto* buttons = new QHBoxLayout;
-  btnImporta = gui::layoutButton(this, "btnImporta", t::kImport, 110);
-  btnGuida = gui::layoutButton(this, "btnGuida", t::kGuide, 110);
-  btnChiudi = gui::layoutButton(this, "btnChiudi", t::kClose, 110);
-  buttons->addWidget(btnImporta);
-  buttons->addStretch();
-  buttons->addWidget(btnGuida);
-  buttons->addWidget(btnChiudi);
-  v->addLayout(buttons);
+  const gui::ImportFoot foot = gui::buildImportFoot(this, "btnImporta", t::kImport, t::kGuide, t::kClose);
+  btnImporta = foot.action;
+  btnGuida = foot.guide;
+  btnChiudi = foot.close;
+  v->addLayout(foot.layout);
 
   connect(list_, &gui::GridModel::ticksChanged, this, &TfrmImportaFatture::updateCounts);
   connect(tblFatture->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

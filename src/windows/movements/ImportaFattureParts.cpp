@@ -4,6 +4,7 @@
 
 #include "core/notice.h"
 #include "core/textrules.h"
+#include "gui/importwindow.h"
 #include "movements/TextsFatture.h"
 
 namespace fondaro::invoiceParts {
@@ -45,6 +46,8 @@ const Column kColumns[] = {
     {t::kColumns[8], 80, due},
     {t::kColumns[9], 150, state, kLeft, GridCell::Text, state, 0.22},
 };
+
+int instalmentOf(const InvoiceRow& r) { return r.instalment; }
 
 QString plural(qint64 n, QStringView one, QStringView many) {
   return n == 1 ? one.toString() : many.toString().arg(n);
@@ -113,18 +116,9 @@ ListModel* makeListModel(QObject* parent) {
 
 gui::GridLook listLook() { return {.wrap = true, .air = 8}; }
 
-QSet<int> leftOut(const ListModel& list) {
-  QSet<int> out;
-  for (int row = 0; row < list.rowCount(); ++row)
-    if (list.hasTick(row) && !list.ticked(row)) out.insert(list.row(row).instalment);
-  return out;
-}
+QSet<int> leftOut(const ListModel& list) { return gui::leftOutKeys(list, instalmentOf); }
 
-qint64 toImport(const ListModel& list) {
-  qint64 n = 0;
-  for (int row = 0; row < list.rowCount(); ++row) n += list.ticked(row);
-  return n;
-}
+qint64 toImport(const ListModel& list) { return gui::tickedCount(list); }
 
 QString countsText(const ListModel& list) {
   qint64 present = 0;
