@@ -148,7 +148,7 @@ TEST_F(ToolInvoices, AFailedWriteIsToldWithWhatWasWritten) {
     bool cards, movements;
   };
   const Case cases[] = {
-      {"an attachment", "rename:1:EIO", "", "cannot write the attachment a.xml", false, false},
+      {"an attachment", "write:1:ENOSPC:1:.fondaro-", "", "cannot write the attachment a.xml", false, false},
       {"the address book", "pwrite:1:ENOSPC:1:Clienti.pro", "", "(1 attachments stored, 0 cards added before the failure)",
        false, false},
       {"the year", "pwrite:1:ENOSPC:1:2024.eur", "Clienti.pro: 1 added\n",
