@@ -122,7 +122,7 @@ class InputReader {
       step();
     };
     // The zip is read whole: the portal's monthly downloads are a few MiB.
-    const SmallFile file = readSmallFile(native, 16 * kMaxInvoiceFileBytes);
+    const SmallFile file = readSmallFile(native, kMaxZipContentBytes);
     if (file.status == SmallFile::Status::Missing) return broken(QStringLiteral("file non trovato"));
     if (file.status == SmallFile::Status::TooLarge) return broken(QStringLiteral("file zip troppo grande"));
     if (file.status != SmallFile::Status::Ok) return broken(systemReason(file.sysError ? file.sysError : EINVAL));
@@ -136,6 +136,7 @@ class InputReader {
                                [](const QString& n) { return n.endsWith(u'/') || !isInvoiceFileName(n); }),
                 names.end());
     std::sort(names.begin(), names.end());
+    qint64 budget = kMaxZipContentBytes;
     for (const QString& entry : names) {
       const qsizetype slash = std::max(entry.lastIndexOf(u'/'), entry.lastIndexOf(u'\\'));
       InvoiceFileRead& f = add(entry.mid(slash + 1), zipName + u'/' + entry, path);
@@ -152,11 +153,13 @@ class InputReader {
       }
       QByteArray data;
       bool tooLarge = false;
+      const bool byBudget = budget < kMaxInvoiceFileBytes;
+      const qint64 limit = byBudget ? budget : kMaxInvoiceFileBytes;
       char buf[65536];
       for (;;) {
         const qint64 n = in.read(buf, sizeof buf);
         if (n <= 0) break;
-        if (data.size() + n > kMaxInvoiceFileBytes) {
+        if (data.size() + n > limit) {
           tooLarge = true;
           break;
         }
@@ -165,10 +168,12 @@ class InputReader {
       const bool damaged = in.getZipError() != UNZ_OK;
       in.close();
       if (tooLarge) {
-        fail(f, InvoiceReadError::Kind::Zip, QStringLiteral("file troppo grande per una fattura"));
+        fail(f, InvoiceReadError::Kind::Zip, byBudget ? QStringLiteral("contenuto del file zip troppo grande")
+                                                      : QStringLiteral("file troppo grande per una fattura"));
       } else if (damaged || in.getZipError() != UNZ_OK) {
         fail(f, InvoiceReadError::Kind::Zip, QStringLiteral("voce del file zip danneggiata"));
       } else {
+        budget -= data.size();
         f.bytes = std::move(data);
         readInvoiceBytes(f);
       }

@@ -21,8 +21,12 @@
 
 namespace fondaro {
 
-// The most bytes an invoice file (or a zip entry, uncompressed) may have.
-inline constexpr qint64 kMaxInvoiceFileBytes = 64 << 20;
+// The most bytes an invoice file (or a zip entry, uncompressed) may have (the
+// interchange system takes files of 5 MB at most), and the most all the
+// entries of one zip may have together: a zip made to fill the memory is
+// refused, not read.
+inline constexpr qint64 kMaxInvoiceFileBytes = 32 << 20;
+inline constexpr qint64 kMaxZipContentBytes = qint64(512) << 20;
 
 // One invoice file as read: the bytes as received, and the invoice in them or
 // why there is none.

@@ -752,37 +752,68 @@ class Writer {
 
   // Each needed attachment under its planned name, or the next free number:
   // a file already there is shared when its bytes are the same and is never
-  // replaced.
+  // replaced. The new files are stored together (core/replacefile.h
+  // storeNewFiles), a name taken meanwhile by another file moving on to the
+  // next number.
   void writeAttachments() {
     finalNames_.resize(plan_.attachments.size());
-    const bool any = std::find(neededAttachments_.begin(), neededAttachments_.end(), true) != neededAttachments_.end();
-    if (!any) return;
-    const QString folder = attachmentsFolder(decodePath(folder_));
-    if (!makeFolders(encodePath(folder))) failAttachment(QString::fromLatin1(kAttachmentsFolderName), WriteFailure(WriteFailure::Kind::System, errno));
-    QSet<QString> taken;
+    const QString folderText = attachmentsFolder(decodePath(folder_));
+    const QByteArray folder = encodePath(QStringView(folderText).chopped(1));
+    struct Pending {
+      size_t index;
+      QByteArray bytes;
+      int k = 1;
+    };
+    std::vector<Pending> pending;
     for (size_t i = 0; i < plan_.attachments.size(); ++i) {
       if (!neededAttachments_[i]) continue;
-      const PlannedAttachment& a = plan_.attachments[i];
-      const QByteArray bytes = bytesOf(a);
-      if (a.source == PlannedAttachment::Source::ReadableCopy && bytes.isEmpty()) continue;
-      for (int k = 1;; ++k) {
-        const QString name = k == 1 ? a.name : numberedAttachmentName(a.name, k);
-        if (taken.contains(name.toCaseFolded())) continue;
-        const QByteArray path = encodePath(folder + name);
-        if (pathExists(path)) {
-          if (!sameBytes(path, bytes)) continue;
-          ++result_.attachmentsShared;
-        } else {
-          WriteFailure why;
-          if (!replaceFileBytes(path, [&](int fd) { return writeAllTo(fd, bytes.constData(), bytes.size()); }, &why)) {
-            failAttachment(name, why);
+      QByteArray bytes = bytesOf(plan_.attachments[i]);
+      if (plan_.attachments[i].source == PlannedAttachment::Source::ReadableCopy && bytes.isEmpty()) continue;
+      pending.push_back({i, std::move(bytes)});
+    }
+    if (pending.empty()) return;
+    if (!makeFolders(folder)) failAttachment(QString::fromLatin1(kAttachmentsFolderName), WriteFailure(WriteFailure::Kind::System, errno));
+    QSet<QString> taken;
+    while (!pending.empty()) {
+      // Each one's name: the first that no other of the run has and that is
+      // free or holds the same bytes.
+      std::vector<NewFile> files;
+      std::vector<Pending*> stored;
+      for (Pending& p : pending) {
+        const QString wanted = plan_.attachments[p.index].name;
+        for (;; ++p.k) {
+          const QString name = p.k == 1 ? wanted : numberedAttachmentName(wanted, p.k);
+          if (taken.contains(name.toCaseFolded())) continue;
+          const QByteArray path = encodePath(folderText + name);
+          if (pathExists(path)) {
+            if (!sameBytes(path, p.bytes)) continue;
+            ++result_.attachmentsShared;
+            finalNames_[p.index] = name;
+          } else {
+            files.push_back({encodePath(name), p.bytes});
+            stored.push_back(&p);
           }
-          ++result_.attachmentsStored;
+          taken.insert(name.toCaseFolded());
+          break;
         }
-        taken.insert(name.toCaseFolded());
-        finalNames_[i] = name;
-        break;
       }
+      std::vector<NewFileState> states;
+      WriteFailure why;
+      const bool ok = storeNewFiles(folder, files, &states, &why);
+      std::vector<Pending> again;
+      for (size_t f = 0; f < files.size(); ++f) {
+        if (states[f] == NewFileState::Stored) {
+          ++result_.attachmentsStored;
+          finalNames_[stored[f]->index] = decodePath(files[f].name);
+        } else if (states[f] == NewFileState::NameTaken) {
+          again.push_back(std::move(*stored[f]));
+        }
+      }
+      if (!ok) {
+        const auto failed = std::find(states.begin(), states.end(), NewFileState::NotWritten);
+        failAttachment(failed == states.end() ? QString() : decodePath(files[size_t(failed - states.begin())].name), why);
+      }
+      pending = std::move(again);
     }
   }
 

@@ -10,6 +10,7 @@
 #include "core/replacefile.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/importreport.h"
 #include "tool/options.h"
 #include "tool/pdf.h"
 
@@ -91,13 +92,7 @@ std::optional<InvoiceArgs> parseArgs(const QStringList& args) {
 }
 
 void printCounts(const std::vector<YearCount>& years, qint64 cards) {
-  QString text;
-  for (const YearCount& y : years) {
-    text += QStringLiteral("%1.eur: %2 added, %3 already present\n")
-                .arg(archiveYearText(y.year))
-                .arg(y.added)
-                .arg(y.present);
-  }
+  QString text = yearCountLines(years);
   if (cards > 0) text += QStringLiteral("Clienti.pro: %1 added\n").arg(cards);
   out(text);
   flushOut();
@@ -128,13 +123,7 @@ bool reportSkips(const InvoicePlan& plan) {
 
 // What was written, then what failed.
 void reportWriteFailure(const InvoiceWriteError& e) {
-  std::vector<YearCount> known;
-  for (const YearCount& y : e.result().years) {
-    const auto failure = std::find_if(e.yearFailures().begin(), e.yearFailures().end(),
-                                      [&](const auto& f) { return f.year == y.year; });
-    if (failure == e.yearFailures().end() || failure->checked) known.push_back(y);
-  }
-  printCounts(known, e.result().cardsAdded);
+  printCounts(knownYearCounts(e.result().years, e.yearFailures()), e.result().cardsAdded);
   if (e.yearFailures().empty()) {
     err(QStringLiteral("fondaro-tool invoices: %1 (%2 attachments stored, %3 cards added before the failure)")
             .arg(e.english())
@@ -142,14 +131,7 @@ void reportWriteFailure(const InvoiceWriteError& e) {
             .arg(e.result().cardsAdded));
     return;
   }
-  for (const auto& f : e.yearFailures()) {
-    qint64 written = 0;
-    for (const YearCount& y : e.result().years) written += y.year == f.year ? y.added : 0;
-    err(QStringLiteral("fondaro-tool invoices: %1 (%2 movements of %3.eur written before the failure)")
-            .arg(f.error.describe())
-            .arg(written)
-            .arg(archiveYearText(f.year)));
-  }
+  reportYearFailures(u"invoices"_qs, e.result().years, e.yearFailures());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "core/filepath.h"
@@ -127,6 +128,43 @@ TEST_F(ToolInvoices, UsageErrors) {
     const auto r = runTool(args);
     EXPECT_EQ(r.exitCode, 2) << why;
     EXPECT_TRUE(r.err.contains(QLatin1String(why))) << r.err.toStdString();
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A write that fails at each stage: what was written before it is told and
+// stays, nothing after it is written.
+TEST_F(ToolInvoices, AFailedWriteIsToldWithWhatWasWritten) {
+  SampleInvoice a;
+  writeAll(in() + u"/a.xml"_s, a.xml());
+  struct Case {
+    const char* what;
+    const char* fault;
+    const char* out;
+    const char* err;
+    bool cards, movements;
+  };
+  const Case cases[] = {
+      {"an attachment", "write:1:ENOSPC:1:.fondaro-", "", "cannot write the attachment a.xml", false, false},
+      {"the address book", "pwrite:1:ENOSPC:1:Clienti.pro", "", "(1 attachments stored, 0 cards added before the failure)",
+       false, false},
+      {"the year", "pwrite:1:ENOSPC:1:2024.eur", "Clienti.pro: 1 added\n",
+       "(0 movements of 2024.eur written before the failure)", true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir(folder()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    const auto r = fondaro::testing::runToolFailing(
+        QString::fromLatin1(c.fault), {u"invoices"_s, in(), u"--into"_s, folder(), u"--own"_s, kCompanyVat});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(*c.out ? r.out.endsWith(QLatin1String(c.out)) : r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QLatin1String(c.err))) << r.err.toStdString();
+    EXPECT_EQ(QFileInfo(folder() + u"/Clienti.pro"_s).size() > 0, c.cards);
+    EXPECT_EQ(QFileInfo(folder() + u"/2024.eur"_s).size() > 0, c.movements);
   }
 }
 
