@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QHashSeed>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -84,6 +85,14 @@ int countPages(PrintDocument& doc) {
 }
 
 QByteArray pdfBytes(PrintDocument& doc, QString* error, const ProgressFn& progress) {
+  // The writer keeps its fonts in a hash and writes them in the hash's
+  // order, which the process's random seed decides: while this document is
+  // written, hashes take the fixed seed, so that another process writes the
+  // fonts in the same order.
+  struct FixedHashSeed {
+    FixedHashSeed() { QHashSeed::setDeterministicGlobalSeed(); }
+    ~FixedHashSeed() { QHashSeed::resetRandomGlobalSeed(); }
+  } fixedSeed;
   QBuffer pdf;
   pdf.open(QIODevice::WriteOnly);
   {
