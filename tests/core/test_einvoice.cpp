@@ -212,3 +212,28 @@ TEST(InvoiceFiles, FoldersAndZipsInNameOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every cut of an invoice and of its envelope is either read or refused with
+// a reason, never a crash or a document without a body.
+TEST(InvoiceReader, EveryTruncationIsReadOrRefused) {
+  QTemporaryDir scratch;
+  SampleInvoice s;
+  s.bodies[0].attachments = {{u"a.pdf"_s, u"PDF"_s, "%PDF-1.4 allegato"}};
+  const QByteArray xml = s.xml();
+  const auto der = fondaro::testing::signedEnvelope(xml, scratch.path(), true);
+  ASSERT_TRUE(der);
+  for (const QByteArray& whole : {xml, *der}) {
+    for (qsizetype n = 0; n < whole.size(); ++n) {
+      const InvoiceFileRead f = readBytes(whole.left(n));
+      if (f.document) {
+        EXPECT_FALSE(f.document->bodies.empty()) << n;
+      } else {
+        EXPECT_FALSE(f.reason.isEmpty()) << n;
+      }
+    }
+  }
+}
+
+}  // namespace
