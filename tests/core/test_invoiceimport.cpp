@@ -376,6 +376,11 @@ TEST_F(InvoiceImport, AttachmentsAreSharedOrNumberedNeverReplaced) {
   EXPECT_EQ(readAll(attachment(u"a.xml"_s)), "un altro file");
   EXPECT_EQ(readAll(attachment(u"a (2).xml"_s)), s.xml());
   EXPECT_EQ(safeAttachmentName(u"..\\x/y\u4e2d.pdf"_s), u"_x_y_.pdf");
+  for (const QString& wanted : {u".."_s, u""_s, u"a\u0001b"_s, QString(400, u'x') + u".pdf"_s, u"/"_s}) {
+    const QString name = safeAttachmentName(wanted);
+    EXPECT_TRUE(isSafeAttachmentName(name) && isStorableAttachmentName(name)) << name.toStdString();
+  }
+  EXPECT_TRUE(safeAttachmentName(QString(400, u'x') + u".pdf"_s).endsWith(u".pdf"));
   EXPECT_EQ(readableCopyName(u"IT01234567890_00001.xml.p7m"_s), u"IT01234567890_00001.pdf");
   EXPECT_EQ(readableCopyName(u"IT01234567890_00001.XML"_s), u"IT01234567890_00001.pdf");
 }
