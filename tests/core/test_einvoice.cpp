@@ -237,3 +237,28 @@ TEST(InvoiceReader, EveryTruncationIsReadOrRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+QStringList warnings;
+void keepWarning(QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; }
+
+// A zip whose directory points past its end is refused with its reason and
+// nothing else said: the tool's output carries only its own lines.
+TEST(InvoiceFiles, ADamagedZipIsRefusedQuietly) {
+  QTemporaryDir dir;
+  QByteArray zip = fondaro::testing::zipOf({{u"a.xml"_s, SampleInvoice().xml()}});
+  const qsizetype end = zip.lastIndexOf("PK\x05\x06");
+  ASSERT_GT(end, 0);
+  zip.replace(end + 16, 4, "\xff\xff\xff\x0f");  // the directory's offset
+  writeAll(dir.filePath(u"m.zip"_s), zip);
+  warnings.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(keepWarning);
+  const auto files = readInvoiceInputs({dir.filePath(u"m.zip"_s)});
+  qInstallMessageHandler(previous);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].reason, u"file zip illeggibile");
+  EXPECT_EQ(warnings, QStringList());
+}
+
+}  // namespace
