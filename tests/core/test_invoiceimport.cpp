@@ -30,14 +30,8 @@ using namespace Qt::StringLiterals;
 // A stand-in for the report engine's copy: the same bytes for the same file.
 QByteArray fakeCopy(const InvoiceFileRead& f) { return "%PDF copia di " + f.name.toUtf8(); }
 
-class InvoiceImport : public ::testing::Test {
+class InvoiceImport : public fondaro::testing::InvoiceFolders {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(QDir().mkpath(in()));
-    ASSERT_TRUE(QDir().mkpath(folder()));
-  }
-  QString in() const { return dir.filePath(u"in"_s); }
-  QString folder() const { return dir.filePath(u"programma"_s); }
   QByteArray nativeFolder() const { return encodePath(folder()); }
   QString file(const QString& name, const QByteArray& bytes) {
     const QString p = in() + u'/' + name;
@@ -84,7 +78,6 @@ class InvoiceImport : public ::testing::Test {
         for (const auto& i : b.instalments) out.push_back(&i);
     return out;
   }
-  QTemporaryDir dir;
 };
 
 TEST_F(InvoiceImport, AReceivedInvoiceBecomesAnUnpaidMovementWithItsAttachments) {

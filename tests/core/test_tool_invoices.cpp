@@ -32,16 +32,7 @@ QStringList fileLines(const QString& err) {
   return out;
 }
 
-class ToolInvoices : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(QDir().mkpath(in()));
-    ASSERT_TRUE(QDir().mkpath(folder()));
-  }
-  QString in() const { return dir.filePath(u"in"_s); }
-  QString folder() const { return dir.filePath(u"programma"_s); }
-  QTemporaryDir dir;
-};
+using ToolInvoices = fondaro::testing::InvoiceFolders;
 
 TEST_F(ToolInvoices, AFolderWithAZipASignedFileAndSkips) {
   SampleInvoice a;  // received, 2024
