@@ -57,11 +57,22 @@ QDate InvoiceInstalment::due(const QDate& documentDate) const {
   return documentDate;
 }
 
+namespace {
+// The sum of the summaries and the stamp duty; nothing when it does not fit.
+std::optional<qint64> summedCents(const InvoiceBody& b) {
+  qint64 sum = b.stampCents.value_or(0);
+  for (const InvoiceVatSummary& v : b.vat) {
+    if (__builtin_add_overflow(sum, v.taxableCents, &sum) || __builtin_add_overflow(sum, v.taxCents, &sum)) {
+      return std::nullopt;
+    }
+  }
+  return sum;
+}
+}  // namespace
+
 qint64 InvoiceBody::documentCents() const {
   if (totalCents) return *totalCents;
-  qint64 sum = 0;
-  for (const InvoiceVatSummary& v : vat) sum += v.taxableCents + v.taxCents;
-  return sum + stampCents.value_or(0);
+  return summedCents(*this).value_or(0);
 }
 
 // ---- Amounts and decimals ---------------------------------------------------
@@ -444,6 +455,10 @@ void readBody(const Node& b, InvoiceBody& body) {
       v.taxCents = tax.value_or(0);
       body.vat.push_back(std::move(v));
     }
+  }
+
+  if (!body.totalCents && !summedCents(body) && body.problem.isEmpty()) {
+    body.problem = QStringLiteral("importi del riepilogo IVA troppo grandi");
   }
 
   for (const Node* p : b.all(u"DatiPagamento")) {

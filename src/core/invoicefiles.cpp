@@ -41,6 +41,14 @@ void readInvoiceBytes(InvoiceFileRead& file) {
 
 namespace {
 
+// A zip's bytes for QuaZip: a seek outside them (a damaged directory points
+// anywhere) fails quietly instead of warning on the program's output.
+class ZipBytes : public QBuffer {
+ public:
+  using QBuffer::QBuffer;
+  bool seek(qint64 pos) override { return pos >= 0 && pos <= size() && QBuffer::seek(pos); }
+};
+
 QString systemReason(int err) { return QStringLiteral("non leggibile: %1").arg(systemErrorItalian(err)); }
 
 class InputReader {
@@ -127,7 +135,7 @@ class InputReader {
     if (file.status == SmallFile::Status::TooLarge) return broken(QStringLiteral("file zip troppo grande"));
     if (file.status != SmallFile::Status::Ok) return broken(systemReason(file.sysError ? file.sysError : EINVAL));
     QByteArray bytes = file.bytes;
-    QBuffer buffer(&bytes);
+    ZipBytes buffer(&bytes);
     QuaZip archive(&buffer);
     if (!archive.open(QuaZip::mdUnzip)) return broken(QStringLiteral("file zip illeggibile"));
     QStringList names = archive.getFileNameList();

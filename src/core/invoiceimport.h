@@ -8,13 +8,14 @@
 // Plan, then write: planInvoiceImport reads the archives (no lock, nothing
 // written) and tells every file, body and instalment what would happen;
 // importInvoices writes what the plan says (the user may leave instalments
-// out): the attachment files first (core/replacefile.h; a file already there
+// out): the attachment files first (core/replacefile.h storeNewFiles, all
+// synced before any record names them; a file already there
 // with the same bytes is shared, one with other bytes is never replaced: the
 // new one takes "<name> (2).<ext>", 3, 4, ...), then the cards as one locked
 // batch of Clienti.pro (looked up again under the lock), then the movements
 // through the one import writer (core/yearbatch.h appendToYears: per year
 // one locked batch, the duplicate rule checked inside the lock). Every write
-// passes core/writehook.h (the day copies) before it writes.
+// of an archive passes core/writehook.h (the day copies) before it writes.
 //
 // Direction: a body is received (money out) when the buyer
 // (CessionarioCommittente) is the company, issued (money in) when the seller
@@ -83,7 +84,7 @@ enum class InvoiceDirection {
 enum class InstalmentState {
   New,      // would be added
   Present,  // already in its year's archive, or met earlier in the run
-  LeftOut,  // the user left it out (importInvoices only)
+  LeftOut,  // the user left it out: for the window's list, the planner never sets it
 };
 
 // One attachment to store in the attachments folder: the name it has in the
@@ -170,11 +171,11 @@ struct InvoicePlan {
 
 // The readable copy (File02's bytes) of one invoice file, a PDF made by the
 // report engine; the caller gives it (the window's report engine, the tool's
-// PDF module) so that the core needs no graphics. Called at most once per
-// file, and only for files with an instalment to add (or to compare with a
-// file of the same name already stored). The same file should give the same
-// bytes, so that an import made twice shares the copy. An empty result means
-// no copy: the movements then have no File02.
+// PDF module) so that the core needs no graphics. Called only for files with
+// an instalment to add: by the planner when a stored file has the copy's name
+// (to compare), by importInvoices to write it. The same file should give the
+// same bytes, so that an import made twice shares the copy. An empty result
+// means no copy: the movements then have no File02.
 using ReadableCopyMaker = std::function<QByteArray(const InvoiceFileRead& file)>;
 
 struct InvoicePlanOptions {

@@ -4,6 +4,8 @@
 // company (VAT number 12345678903) from a supplier, and whose fields each test
 // changes. Signed envelopes are made with the openssl program and a throwaway
 // certificate; zips with QuaZip.
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QBuffer>
 #include <QDir>
@@ -233,5 +235,18 @@ inline std::optional<QByteArray> signedEnvelope(const QByteArray& content, const
   if (!o.open(QIODevice::ReadOnly)) return std::nullopt;
   return o.readAll();
 }
+
+// A scratch folder holding the invoices to read ("in") and a program folder
+// ("programma").
+class InvoiceFolders : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QDir().mkpath(in()));
+    ASSERT_TRUE(QDir().mkpath(folder()));
+  }
+  QString in() const { return dir.filePath(QStringLiteral("in")); }
+  QString folder() const { return dir.filePath(QStringLiteral("programma")); }
+  QTemporaryDir dir;
+};
 
 }  // namespace fondaro::testing

@@ -212,3 +212,57 @@ TEST(InvoiceFiles, FoldersAndZipsInNameOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every cut of an invoice and of its envelope is either read or refused with
+// a reason, never a crash or a document without a body.
+TEST(InvoiceReader, EveryTruncationIsReadOrRefused) {
+  QTemporaryDir scratch;
+  SampleInvoice s;
+  s.bodies[0].attachments = {{u"a.pdf"_s, u"PDF"_s, "%PDF-1.4 allegato"}};
+  const QByteArray xml = s.xml();
+  const auto der = fondaro::testing::signedEnvelope(xml, scratch.path(), true);
+  ASSERT_TRUE(der);
+  for (const QByteArray& whole : {xml, *der}) {
+    for (qsizetype n = 0; n < whole.size(); ++n) {
+      const InvoiceFileRead f = readBytes(whole.left(n));
+      if (f.document) {
+        EXPECT_FALSE(f.document->bodies.empty()) << n;
+      } else {
+        EXPECT_FALSE(f.reason.isEmpty()) << n;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+QStringList warnings;
+void keepWarning(QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; }
+
+// A zip whose directory points past its end (found by the fuzzer): each
+// entry refused with its reason and nothing else said, so the tool's output
+// carries only its own lines.
+TEST(InvoiceFiles, ADamagedZipIsRefusedQuietly) {
+  QTemporaryDir dir;
+  const QByteArray zip = QByteArray::fromHex(
+      "504b4eb3091761d5e8b256393f00adf9005d330f986c7e0100007b03000005002bcd2738597655fc3f7d83f240c27fe8f346cf3b17e2"
+      "f53b3332334730afeea7ff16e4a1c8947343bd4c815d695170059aca97edacfbfcd1c33dd7273cf817504b010214031400000000000000"
+      "005d310f986c7e0100007b030000050000000000000000000000a48100000000612e786d6c504b0102140314000000080056628b5d79b1"
+      "677bc8040000774c0000090000000000000000000000a481a1010000622e786d6c2e70376d504b050600000000020002006a000000");
+  writeAll(dir.filePath(u"m.zip"_s), zip);
+  warnings.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(keepWarning);
+  const auto files = readInvoiceInputs({dir.filePath(u"m.zip"_s)});
+  qInstallMessageHandler(previous);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].reason, u"voce del file zip illeggibile");
+  EXPECT_EQ(files[1].shownName, u"m.zip/b.xml.p7m");
+  EXPECT_EQ(files[1].reason, u"voce del file zip illeggibile");
+  EXPECT_EQ(warnings, QStringList());
+}
+
+}  // namespace

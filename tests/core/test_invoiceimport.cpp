@@ -30,14 +30,8 @@ using namespace Qt::StringLiterals;
 // A stand-in for the report engine's copy: the same bytes for the same file.
 QByteArray fakeCopy(const InvoiceFileRead& f) { return "%PDF copia di " + f.name.toUtf8(); }
 
-class InvoiceImport : public ::testing::Test {
+class InvoiceImport : public fondaro::testing::InvoiceFolders {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(QDir().mkpath(in()));
-    ASSERT_TRUE(QDir().mkpath(folder()));
-  }
-  QString in() const { return dir.filePath(u"in"_s); }
-  QString folder() const { return dir.filePath(u"programma"_s); }
   QByteArray nativeFolder() const { return encodePath(folder()); }
   QString file(const QString& name, const QByteArray& bytes) {
     const QString p = in() + u'/' + name;
@@ -84,7 +78,6 @@ class InvoiceImport : public ::testing::Test {
         for (const auto& i : b.instalments) out.push_back(&i);
     return out;
   }
-  QTemporaryDir dir;
 };
 
 TEST_F(InvoiceImport, AReceivedInvoiceBecomesAnUnpaidMovementWithItsAttachments) {
@@ -376,6 +369,11 @@ TEST_F(InvoiceImport, AttachmentsAreSharedOrNumberedNeverReplaced) {
   EXPECT_EQ(readAll(attachment(u"a.xml"_s)), "un altro file");
   EXPECT_EQ(readAll(attachment(u"a (2).xml"_s)), s.xml());
   EXPECT_EQ(safeAttachmentName(u"..\\x/y\u4e2d.pdf"_s), u"_x_y_.pdf");
+  for (const QString& wanted : {u".."_s, u""_s, u"a\u0001b"_s, QString(400, u'x') + u".pdf"_s, u"/"_s}) {
+    const QString name = safeAttachmentName(wanted);
+    EXPECT_TRUE(isSafeAttachmentName(name) && isStorableAttachmentName(name)) << name.toStdString();
+  }
+  EXPECT_TRUE(safeAttachmentName(QString(400, u'x') + u".pdf"_s).endsWith(u".pdf"));
   EXPECT_EQ(readableCopyName(u"IT01234567890_00001.xml.p7m"_s), u"IT01234567890_00001.pdf");
   EXPECT_EQ(readableCopyName(u"IT01234567890_00001.XML"_s), u"IT01234567890_00001.pdf");
 }
