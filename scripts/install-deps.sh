@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libofx-dev
-  libssl-dev libquazip1-qt6-dev
+  libssl-dev libquazip1-qt6-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick poppler-utils
   fonts-dejavu fonts-liberation2 fonts-wine fontconfig

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <algorithm>
+#include <cstdio>
 
 namespace fondaro {
 
@@ -271,6 +273,80 @@ bool replaceFileBytes(const QByteArray& target, const std::function<bool(int fd)
   }
   syncFolder(folder);
   return true;
+}
+
+namespace {
+
+// Gives `temp` the name `target` unless a file has it: EEXIST then.
+int renameNoReplace(const QByteArray& temp, const QByteArray& target) {
+  if (::renameat2(AT_FDCWD, temp.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without it: a second name, then the temporary one removed.
+  if (::link(temp.constData(), target.constData()) != 0) return errno;
+  ::unlink(temp.constData());
+  return 0;
+}
+
+}  // namespace
+
+bool storeNewFiles(const QByteArray& folder, const std::vector<NewFile>& files, std::vector<NewFileState>* states,
+                   WriteFailure* why) {
+  states->assign(files.size(), NewFileState::NotWritten);
+  if (files.empty()) return true;
+  removeStaleTemporaries(folder);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  // In groups, so that the open files stay well below the process's limit.
+  constexpr size_t kGroup = 128;
+  bool renamed = false;
+  int err = 0;
+  for (size_t first = 0; first < files.size() && !err; first += kGroup) {
+    const size_t last = std::min(files.size(), first + kGroup);
+    std::vector<std::pair<int, QByteArray>> temps;
+    for (size_t i = first; i < last && !err; ++i) {
+      QByteArray temp = folder + '/' + kTempPrefix + QByteArray(kTempRandom, 'X') + kTempSuffix;
+      const int fd = ::mkostemps(temp.data(), int(sizeof(kTempSuffix) - 1), O_CLOEXEC);
+      if (fd < 0) {
+        err = errno;
+        break;
+      }
+      ::flock(fd, LOCK_EX | LOCK_NB);  // ours while we write it (see isStale)
+      temps.emplace_back(fd, temp);
+      errno = 0;
+      if (::fchmod(fd, 0644 & ~mask) != 0 || !writeAllTo(fd, files[i].bytes.constData(), files[i].bytes.size())) {
+        err = errno ? errno : EIO;
+        break;
+      }
+      ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);  // the writeback starts now, for all of them together
+    }
+    for (auto& [fd, temp] : temps) {
+      if (!err && !syncRetrying(fd)) err = errno;
+      if (::close(fd) != 0 && !err && errno != EINTR) err = errno;
+    }
+    for (size_t k = 0; k < temps.size(); ++k) {
+      const QByteArray& temp = temps[k].second;
+      const size_t i = first + k;
+      if (err) {
+        ::unlink(temp.constData());
+        continue;
+      }
+      const int e = renameNoReplace(temp, folder + '/' + files[i].name);
+      if (e == 0) {
+        (*states)[i] = NewFileState::Stored;
+        renamed = true;
+        continue;
+      }
+      ::unlink(temp.constData());
+      if (e == EEXIST) {
+        (*states)[i] = NewFileState::NameTaken;
+      } else {
+        err = e;
+      }
+    }
+  }
+  if (renamed) syncFolder(folder);
+  if (err && why) *why = WriteFailure(WriteFailure::Kind::System, err);
+  return err == 0;
 }
 
 void removeStaleTemporaries(const QByteArray& folder) {

@@ -132,6 +132,17 @@ QString openFileName(QWidget* parent, const QString& caption, const QString& fol
   return QFileDialog::getOpenFileName(parent, caption, folder, patterns, nullptr, options);
 }
 
+QStringList openFileNames(QWidget* parent, const QString& caption, const QString& folder,
+                          const QString& filter) {
+  if (hook()) {
+    const DialogReply r =
+        hook()({DialogKind::OpenFile, Icon::None, caption, filter, folder, parent});
+    if (r.answer == Answer::Cancel || r.answer == Answer::No) return {};
+    return r.value.split(u'\n', Qt::SkipEmptyParts);
+  }
+  return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+}
+
 QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) {
   if (hook()) {
     const DialogReply r = hook()({DialogKind::ChooseFolder, Icon::None, caption, {}, folder, parent});

@@ -7,6 +7,7 @@
 // - question: Yes and No; only Yes goes on;
 // - message: OK only, no icon.
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -39,6 +40,10 @@ std::optional<int> inputInt(QWidget* parent, const QString& title, const QString
 // A file to open; empty when the user cancels.
 QString openFileName(QWidget* parent, const QString& caption, const QString& folder,
                      const QString& filter);
+// Several files to open at once; empty when the user cancels. A test's hook
+// answers an OpenFile request with the names one a line.
+QStringList openFileNames(QWidget* parent, const QString& caption, const QString& folder,
+                          const QString& filter);
 // An existing folder; empty when the user cancels.
 QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder);
 

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHashSeed>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -21,6 +22,37 @@ void prepareWriter(QPdfWriter& writer, PrintDocument& doc) {
   writer.setResolution(1200);
   writer.setPageLayout(doc.pageLayout());
 }
+// The document's metadata without a date or an identifier (the writer's own
+// has both).
+QByteArray fixedXmp(const QString& title) {
+  QString escaped = title.toHtmlEscaped();
+  return QStringLiteral(
+             "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
+             "<x:xmpmeta xmlns:x='adobe:ns:meta/'>\n"
+             "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>\n"
+             "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'>\n"
+             "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>%1</rdf:li></rdf:Alt></dc:title>\n"
+             "</rdf:Description>\n"
+             "</rdf:RDF>\n"
+             "</x:xmpmeta>\n"
+             "<?xpacket end='w'?>")
+      .arg(escaped)
+      .toUtf8();
+}
+
+// The writer stamps the time of writing into the document's information; its
+// digits become those of a fixed time (1 January 2000, 00:00, UTC) in place,
+// so that every offset of the file stays right.
+void blankCreationDate(QByteArray& pdf) {
+  static const QByteArray key = "/CreationDate (D:";
+  static const char fixed[] = "20000101000000";
+  for (qsizetype at = pdf.indexOf(key); at >= 0; at = pdf.indexOf(key, at + 1)) {
+    size_t digit = 0;
+    for (qsizetype i = at + key.size(); i < pdf.size() && pdf[i] != ')'; ++i)
+      if (pdf[i] >= '0' && pdf[i] <= '9') pdf[i] = digit < sizeof fixed - 1 ? fixed[digit++] : '0';
+  }
+}
+
 }  // namespace
 
 bool paintDocument(PrintDocument& doc, QPagedPaintDevice& device, const std::function<void()>& abandon,
@@ -52,6 +84,31 @@ int countPages(PrintDocument& doc) {
   QPdfWriter writer(&sink);
   prepareWriter(writer, doc);
   return std::max(1, doc.paginate(writer));
+}
+
+QByteArray pdfBytes(PrintDocument& doc, QString* error, const ProgressFn& progress) {
+  // The writer keeps its fonts in a hash and writes them in the hash's
+  // order, which the process's random seed decides: while this document is
+  // written, hashes take the fixed seed, so that another process writes the
+  // fonts in the same order.
+  struct FixedHashSeed {
+    FixedHashSeed() { QHashSeed::setDeterministicGlobalSeed(); }
+    ~FixedHashSeed() { QHashSeed::resetRandomGlobalSeed(); }
+  } fixedSeed;
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&pdf);
+    prepareWriter(writer, doc);
+    writer.setDocumentXmpMetadata(fixedXmp(doc.title()));
+    if (!paintDocument(doc, writer, {}, progress)) {
+      if (error) *error = u"Errore durante la scrittura delle pagine."_qs;
+      return {};
+    }
+  }
+  QByteArray bytes = pdf.data();
+  blankCreationDate(bytes);
+  return bytes;
 }
 
 bool writePdf(PrintDocument& doc, const QString& path, QString* error, const OutputGuard& guard,

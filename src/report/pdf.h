@@ -21,6 +21,12 @@ namespace fondaro::report {
 bool writePdf(PrintDocument& doc, const QString& path, QString* error = nullptr, const OutputGuard& guard = {},
               WriteFailure* failure = nullptr, const ProgressFn& progress = {});
 
+// The PDF of `doc` as bytes, drawn whole in memory; empty, with `error` set
+// (in Italian), when a page cannot be drawn. The same document gives the same
+// bytes: no date of creation and no random identifier go into the file, so a
+// copy made again of the same data is recognised as the same file.
+QByteArray pdfBytes(PrintDocument& doc, QString* error = nullptr, const ProgressFn& progress = {});
+
 // Lays out and draws every page of `doc` on `device`, page by page; false when
 // the device cannot be painted on (a printer that refuses the job). When a
 // page fails after the first, `abandon` is called before the painting ends,

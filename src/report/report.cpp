@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -278,6 +279,57 @@ bool Report::setHeight(const QString& name, double units) {
   if (!o) return false;
   o->rect.setHeight(std::max(0.0, units));
   return true;
+}
+
+bool Report::fitToLines(const QString& name) {
+  for (ReportBand& b : bands_) {
+    for (ReportObject& o : b.objects) {
+      if (o.name != name) continue;
+      const double edge = o.rect.bottom();
+      const double delta = lineHeightOf(o) * o.lines.size() - o.rect.height();
+      for (ReportObject& other : b.objects) {
+        const double top = std::min(other.rect.top(), other.rect.bottom());
+        const double bottom = std::max(other.rect.top(), other.rect.bottom());
+        if (top >= edge - kEpsilon) {
+          other.rect.translate(0, delta);
+        } else if (bottom >= edge - kEpsilon) {
+          if (other.rect.bottom() >= other.rect.top()) other.rect.setBottom(other.rect.bottom() + delta);
+          else other.rect.setTop(other.rect.top() + delta);
+        }
+      }
+      b.height = std::max(0.0, b.height + delta);
+      return true;
+    }
+  }
+  return false;
+}
+
+QStringList Report::wrapped(const QString& name, const QString& text) const {
+  const ReportObject* o = object(name);
+  if (!o || text.isEmpty()) return {text};
+  installFonts();
+  const QFont font = printFont(o->family, o->points, o->bold, o->italic);
+  // Report units to the font's pixels, less a little for the hinting of the
+  // device the text is drawn on.
+  const double width = (o->rect.width() - 2 * o->padding) * QFontMetricsF(font).fontDpi() / 96.0 * 0.97;
+  QStringList out;
+  for (const QString& paragraph : text.split(u'\n')) {
+    if (paragraph.isEmpty()) {
+      out << QString();
+      continue;
+    }
+    QTextLayout layout(paragraph, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(width);
+      out << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+  }
+  return out;
 }
 
 void Report::setOrientation(QPageLayout::Orientation orientation) { layout_.setOrientation(orientation); }

@@ -100,6 +100,16 @@ class Report : public PrintDocument {
   bool setPicture(const QString& object, const QImage& picture);
   // The height of a text object or of a band.
   bool setHeight(const QString& name, double units);
+  // Makes a text object as tall as its lines, moving what lies below it in its
+  // band by the difference and stretching (or shrinking) what spans its lower
+  // edge: a frame around it, the columns beside it that end where it ends, the
+  // band itself. So a template lays out its sections one line tall and the
+  // filler lets each grow to its contents. False when no such object exists.
+  bool fitToLines(const QString& object);
+  // `text` broken into the lines a text object's width holds in its font
+  // (between words, inside a word longer than the width); one empty line for
+  // an empty text.
+  QStringList wrapped(const QString& object, const QString& text) const;
   void setOrientation(QPageLayout::Orientation orientation);
   // The date [DATE] prints; today's when never set.
   void setPrintDate(const QDate& date) { printDate_ = date; }

@@ -29,6 +29,8 @@ int runRestore(const QStringList& args);
 int runRecurring(const QStringList& args);
 // fondaro-tool import STATEMENT --into FOLDER [...]: a bank statement into the yearly archives
 int runImport(const QStringList& args);
+// fondaro-tool invoices FILE|FOLDER|ZIP... --into FOLDER [...]: electronic invoices into the archives
+int runInvoices(const QStringList& args);
 
 // fondaro-tool categories FOLDER --from D --to D: totals by category of a period
 int runCategories(const QStringList& args);

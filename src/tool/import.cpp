@@ -1,12 +1,12 @@
 // fondaro-tool import: a bank statement into the yearly movement archives of a
 // folder, through the same core import as the window "Importa estratto conto".
 #include <QFileInfo>
-#include <algorithm>
 
 #include "core/bankimport.h"
 #include "core/filepath.h"
 #include "tool/commands.h"
 #include "tool/common.h"
+#include "tool/importreport.h"
 #include "tool/options.h"
 
 namespace fondaro::tool {
@@ -105,21 +105,6 @@ std::optional<ImportArgs> parseArgs(const QStringList& args) {
   return ia;
 }
 
-// With --match, a line for each archive with something added, present or
-// paid, which tells what was paid too.
-QString yearLines(const std::vector<YearCount>& years, bool match) {
-  QString text;
-  for (const YearCount& y : years) {
-    if (match && y.added == 0 && y.present == 0 && y.paid == 0) continue;
-    text += QStringLiteral("%1.eur: %2 added, %3 already present")
-                .arg(archiveYearText(y.year))
-                .arg(y.added)
-                .arg(y.present);
-    text += match ? QStringLiteral(", %1 paid\n").arg(y.paid) : QStringLiteral("\n");
-  }
-  return text;
-}
-
 QString settledLines(const std::vector<SettledEntry>& settled) {
   QString text;
   for (const SettledEntry& s : settled)
@@ -130,22 +115,9 @@ QString settledLines(const std::vector<SettledEntry>& settled) {
 // Every year's line, a failing year's too when its counts are known (what is
 // whole in its archive), then the error of each failing archive.
 void reportWriteFailure(const ImportWriteError& e, bool match) {
-  std::vector<YearCount> known;
-  for (const YearCount& y : e.result().years) {
-    const auto failure = std::find_if(e.failures().begin(), e.failures().end(),
-                                      [&](const auto& f) { return f.year == y.year; });
-    if (failure == e.failures().end() || failure->checked) known.push_back(y);
-  }
-  out(yearLines(known, match));
+  out(yearCountLines(knownYearCounts(e.result().years, e.failures()), match));
   flushOut();
-  for (const auto& f : e.failures()) {
-    qint64 written = 0;
-    for (const YearCount& y : e.result().years) written += y.year == f.year ? y.added : 0;
-    err(QStringLiteral("fondaro-tool import: %1 (%2 movements of %3.eur written before the failure)")
-            .arg(f.error.describe())
-            .arg(written)
-            .arg(f.year, 4, 10, QLatin1Char('0')));
-  }
+  reportYearFailures(u"import"_qs, e.result().years, e.failures());
 }
 
 }  // namespace
@@ -189,7 +161,7 @@ int runImport(const QStringList& args) {
   } catch (const ArchiveError& e) {
     return fail(u"import"_qs, e);
   }
-  out(settledLines(settled) + yearLines(years, ia->match));
+  out(settledLines(settled) + yearCountLines(years, ia->match));
   bool skipped = false;
   for (size_t i = 0; i < st.entries.size(); ++i) {
     if (st.entries[i].importable()) continue;

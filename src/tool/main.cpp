@@ -32,6 +32,7 @@ const char* kUsage =
     "  import STATEMENT --into FOLDER           a bank statement (CAMT.053, OFX, CSV) into the archives\n"
     "  categories FOLDER --from D --to D        totals by category of a period\n"
     "  rendiconto FOLDER --year YYYY            the rendiconto per cassa (Modello D) of a year\n"
+    "  invoices FILE|FOLDER|ZIP... --into FOLDER  electronic invoices (FatturaPA) into the archives\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
     "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
@@ -60,6 +61,7 @@ int dispatch(const QString& cmd, const QStringList& args) {
   if (cmd == QLatin1String("import")) return runImport(args);
   if (cmd == QLatin1String("categories")) return runCategories(args);
   if (cmd == QLatin1String("rendiconto")) return runRendiconto(args);
+  if (cmd == QLatin1String("invoices")) return runInvoices(args);
   err(QStringLiteral("unknown command \"%1\"").arg(cmd));
   err(QString::fromUtf8(kUsage));
   return kExitError;

@@ -60,6 +60,7 @@ bool takeOption(const Option& o, const QString& word, qsizetype eq, const QStrin
   const std::optional<QString> value = valueOf(o, word, eq, args, i, why);
   if (!value) return false;
   p.values[key] = *value;
+  p.allValues[key] << *value;
   return true;
 }
 

@@ -54,10 +54,12 @@ struct Syntax {
 struct ParsedArgs {
   QStringList positional;
   QMap<QString, QString> values;
+  QMap<QString, QStringList> allValues;  // every value of a repeated option, in order
   QSet<QString> flags;
 
   bool has(const QString& name) const { return values.contains(name) || flags.contains(name); }
   QString value(const QString& name) const { return values.value(name); }
+  QStringList valuesOf(const QString& name) const { return allValues.value(name); }
 };
 
 // Parses `args` by `syntax`; on a refusal returns nothing and says why in

@@ -6,6 +6,10 @@
 
 #include "core/replacefile.h"
 
+namespace fondaro {
+struct InvoiceFileRead;
+}
+
 namespace fondaro::tool {
 
 // Categorie and Rendiconto take the rows of categories::summaryPrintRows and
@@ -29,5 +33,13 @@ bool writeListPdf(const QString& path, Printout kind, const QString& title, cons
 using ListPdfWriter = bool (*)(const QString& path, Printout kind, const QString& title, const PrintoutLines& lines,
                                const OutputGuard& guard, QString* error);
 inline constexpr char kPdfModuleName[] = "fondaro-tool-pdf.so";
+
+// The readable copy of an invoice file (File02 of the movements an invoice
+// import adds) as PDF bytes, made by the same module: the module exports
+//   extern "C" InvoiceCopyMaker fondaro_invoice_copy_maker();
+// whose function gives the bytes, or empty bytes with the reason in `error`.
+// Empty too, with the reason, when the module or that entry is missing.
+using InvoiceCopyMaker = QByteArray (*)(const InvoiceFileRead& file, QString* error);
+QByteArray invoiceCopyPdf(const InvoiceFileRead& file, QString* error);
 
 }  // namespace fondaro::tool

@@ -173,3 +173,35 @@ TEST(WriteFailureText, SaysWhatFailed) {
     EXPECT_EQ(f.english(), QString::fromLocal8Bit(std::strerror(c.err)));
   }
 }
+
+namespace {
+
+// Many new files at once: each stored whole, a name already taken left to
+// its file, no temporary left behind.
+TEST(StoreNewFiles, StoresNewNamesAndNeverReplaces) {
+  QTemporaryDir dir;
+  const QByteArray folder = QFile::encodeName(dir.path());
+  writeAll(dir.filePath(QStringLiteral("b.pdf")), "already here");
+  std::vector<NewFile> files;
+  for (int i = 0; i < 300; ++i) files.push_back({"f" + QByteArray::number(i) + ".xml", QByteArray(i, 'x')});
+  files.push_back({"b.pdf", "new bytes"});
+  std::vector<NewFileState> states;
+  ASSERT_TRUE(storeNewFiles(folder, files, &states));
+  ASSERT_EQ(states.size(), files.size());
+  for (int i = 0; i < 300; ++i) {
+    EXPECT_EQ(states[size_t(i)], NewFileState::Stored);
+    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("f%1.xml").arg(i))), QByteArray(i, 'x'));
+  }
+  EXPECT_EQ(states.back(), NewFileState::NameTaken);
+  EXPECT_EQ(readAll(dir.filePath(QStringLiteral("b.pdf"))), "already here");
+  EXPECT_EQ(namesIn(folder).size(), 301u);
+
+  // A folder that cannot take the files: a failure, nothing stored.
+  const std::vector<NewFile> one = {{"x", "y"}};
+  WriteFailure why;
+  EXPECT_FALSE(storeNewFiles(folder + "/missing", one, &states, &why));
+  EXPECT_EQ(states[0], NewFileState::NotWritten);
+  EXPECT_EQ(why.err, ENOENT);
+}
+
+}  // namespace

@@ -2,11 +2,13 @@
 // a data band split across pages (title once, footer after the data, page
 // numbers), [DATE] only in the template's own texts, PDFs read back.
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 
 #include "gui/print.h"
+#include "report/fonts.h"
 #include "report/pdf.h"
 #include "report/report.h"
 #include "report/templates.h"
@@ -294,6 +296,48 @@ class TestReport : public QObject {
        "text":"Perché è così"}]}]})");
     QVERIFY(r);
     QVERIFY(gui::testing::pdfText(writeOut(*r, u"font"_qs)).contains(u"Perché è così"_qs));
+  }
+
+  // A section laid out one line tall grows to its lines: what lies below
+  // moves, a frame around it and the column beside it stretch, the band with
+  // them; emptied, it gives its room back.
+  void aTextFittedToItsLinesMovesWhatFollows() {
+    const auto r = Report::parse(R"({"name": "t", "bands": [{"name": "Dati", "kind": "data", "height": 60, "objects": [
+      {"name": "shpCornice", "kind": "rect", "x": 0, "y": 0, "width": 200, "height": 30},
+      {"name": "colA", "kind": "text", "x": 0, "y": 10, "width": 100, "height": 10, "lineHeight": 10},
+      {"name": "colB", "kind": "text", "x": 100, "y": 10, "width": 100, "height": 10, "lineHeight": 10},
+      {"name": "titSopra", "kind": "text", "x": 0, "y": 0, "width": 100, "height": 10},
+      {"name": "txtSotto", "kind": "text", "x": 0, "y": 40, "width": 100, "height": 10}]}]})");
+    QVERIFY(r);
+    Report report = *r;
+    report.addLines(u"colA"_qs, {u"uno"_qs, u"due"_qs, u"tre"_qs, u"quattro"_qs});
+    QVERIFY(report.fitToLines(u"colA"_qs));
+    QCOMPARE(report.object(u"colA"_qs)->rect, QRectF(0, 10, 100, 40));
+    QCOMPARE(report.object(u"colB"_qs)->rect, QRectF(100, 10, 100, 40));
+    QCOMPARE(report.object(u"shpCornice"_qs)->rect, QRectF(0, 0, 200, 60));
+    QCOMPARE(report.object(u"titSopra"_qs)->rect, QRectF(0, 0, 100, 10));
+    QCOMPARE(report.object(u"txtSotto"_qs)->rect, QRectF(0, 70, 100, 10));
+    QCOMPARE(report.band(u"Dati"_qs)->height, 90.0);
+    report.clearLines(u"colA"_qs);
+    QVERIFY(report.fitToLines(u"colA"_qs));
+    QCOMPARE(report.object(u"txtSotto"_qs)->rect, QRectF(0, 30, 100, 10));
+    QCOMPARE(report.band(u"Dati"_qs)->height, 50.0);
+    QVERIFY(!report.fitToLines(u"nessuno"_qs));
+  }
+
+  // Lines broken between words to the object's width, a word longer than the
+  // width inside itself; nothing lost.
+  void aTextIsWrappedToItsObjectsWidth() {
+    const auto r = Report::parse(R"({"name": "t", "bands": [{"name": "Dati", "kind": "data", "height": 20, "objects": [
+      {"name": "txtStretto", "kind": "text", "x": 0, "y": 0, "width": 120, "height": 10, "font": {"family": "Arial", "size": 8}}]}]})");
+    QVERIFY(r);
+    const QString text = u"Toner per stampante laser IT60X0542811101000000123456789012345 fine"_qs;
+    const QStringList lines = r->wrapped(u"txtStretto"_qs, text);
+    QVERIFY(lines.size() >= 3);
+    QCOMPARE(lines.join(QString()).remove(u' '), QString(text).remove(u' '));
+    const QFontMetricsF fm(printFont(u"Arial"_qs, 8));
+    for (const QString& l : lines) QVERIFY2(fm.horizontalAdvance(l) * 96.0 / fm.fontDpi() <= 120, qPrintable(l));
+    QCOMPARE(r->wrapped(u"txtStretto"_qs, QString()), QStringList{QString()});
   }
 };
 

@@ -16,5 +16,6 @@ guide_expect_chapters("${text}"
   "Applicazione Grafici Statistici." "${GUIDE_DIR}/grafici.txt"
   "Riepilogo per categoria e rendiconto per cassa." "${GUIDE_DIR}/categorie.txt"
   "Importa estratto conto." "${GUIDE_DIR}/importa_estratto.txt"
+  "Importa fatture elettroniche." "${GUIDE_DIR}/importa_fatture.txt"
   "Copie di sicurezza." "${GUIDE_DIR}/copie_sicurezza.txt"
   "Dove si trovano i dati." "${GUIDE_DIR}/cartella.txt")

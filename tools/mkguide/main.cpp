@@ -53,6 +53,7 @@ const ChapterTitle kChapterTable[] = {
     {"grafici", "Applicazione Grafici Statistici."},
     {"categorie", "Riepilogo per categoria e rendiconto per cassa."},
     {"importa_estratto", "Importa estratto conto."},
+    {"importa_fatture", "Importa fatture elettroniche."},
     {"copie_sicurezza", "Copie di sicurezza."},
     {"cartella", "Dove si trovano i dati."},
 };

@@ -6,6 +6,7 @@
 #include "tool/pdf.h"
 
 #include "report/fonts.h"
+#include "report/invoicecopy.h"
 #include "report/pdf.h"
 #include "report/templates.h"
 
@@ -64,8 +65,17 @@ bool writeListPdfNow(const QString& path, Printout kind, const QString& title, c
   return false;
 }
 
+QByteArray invoiceCopyNow(const InvoiceFileRead& file, QString* error) {
+  ensureGuiApplication();
+  return report::invoiceCopyPdf(file, error);
+}
+
 }  // namespace fondaro::tool
 
 extern "C" __attribute__((visibility("default"))) fondaro::tool::ListPdfWriter fondaro_list_pdf_writer() {
   return &fondaro::tool::writeListPdfNow;
+}
+
+extern "C" __attribute__((visibility("default"))) fondaro::tool::InvoiceCopyMaker fondaro_invoice_copy_maker() {
+  return &fondaro::tool::invoiceCopyNow;
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
 
 #include "WindowSet.h"
 #include "core/archive.h"
@@ -19,6 +20,8 @@
 #include "gui/widgets.h"
 #include "gui/product.h"
 #include "movements/ImportaEstratto.h"
+#include "movements/ImportaFatture.h"
+#include "movements/TextsFatture.h"
 #include "movements/TextsImporta.h"
 
 namespace fondaro {
@@ -69,6 +72,12 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
   btnImportaEstratto->setFont(gui::windowFont("Verdana", 10));
   btnImportaEstratto->setGeometry(260, 406, 240, 34);
 
+  // Electronic invoices, under the bank statement.
+  btnImportaFatture = new QPushButton(invoiceTexts::kYearWindowButton.toString(), c);
+  btnImportaFatture->setObjectName(u"btnImportaFatture"_qs);
+  btnImportaFatture->setFont(gui::windowFont("Verdana", 10));
+  btnImportaFatture->setGeometry(260, 448, 240, 34);
+
   imgGuida = new gui::PictureButton(u"imgGuida"_qs, gui::art(u"ico_guida"_qs),
                                     u"Guida: applicazione Registro Movimenti"_qs, c);
   imgGuida->setGeometry(694, 14, 52, 52);
@@ -81,7 +90,8 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
                          .keys = gui::Keys::Digits, .maxLength = 4}});
   setTabOrder(txtAnnoPreventivi, btnApriPreventivi);
   setTabOrder(btnApriPreventivi, btnImportaEstratto);
-  setTabOrder(btnImportaEstratto, imgGuida);
+  setTabOrder(btnImportaEstratto, btnImportaFatture);
+  setTabOrder(btnImportaFatture, imgGuida);
   setTabOrder(imgGuida, imgEsci);
 
   gui::connectClickSlots(this);
@@ -91,6 +101,7 @@ TfrmMenuMovimenti::TfrmMenuMovimenti(QWidget* owner) : Form(owner, Kind::Work) {
 void TfrmMenuMovimenti::FormShow() {
   txtAnnoPreventivi->setText(QString::number(QDate::currentDate().year()).rightJustified(4, u'0'));
   yearToOpen_.clear();
+  dueListToOpen_ = false;
   txtAnnoPreventivi->setFocus();
 }
 
@@ -112,6 +123,16 @@ void TfrmMenuMovimenti::btnImportaEstrattoClick() {
   btnApriPreventiviClick();
 }
 
+// After an invoice import the user may ask for the movements of a year, and
+// its due list: the register opens as "Apri" opens it, the due list over it.
+void TfrmMenuMovimenti::btnImportaFattureClick() {
+  const TfrmImportaFatture::Outcome asked = importElectronicInvoices(this);
+  if (asked.year.isEmpty()) return;
+  txtAnnoPreventivi->setText(asked.year);
+  dueListToOpen_ = asked.dueList;
+  btnApriPreventiviClick();
+}
+
 void TfrmMenuMovimenti::imgGuidaClick() { showRegisterGuide(this); }
 
 void TfrmMenuMovimenti::imgEsciClick() { close(); }
@@ -122,7 +143,11 @@ void TfrmMenuMovimenti::FormClose() {
   if (yearToOpen_.isEmpty()) return openLauncher(this);
   QWidget* editor = openRegister(this, yearToOpen_);
   // Once the register is on screen, the recurring movements whose time has come.
-  QTimer::singleShot(0, editor, [editor] { runRecurringMovements(editor); });
+  const bool dueList = std::exchange(dueListToOpen_, false);
+  QTimer::singleShot(0, editor, [editor, dueList] {
+    runRecurringMovements(editor);
+    if (dueList) QMetaObject::invokeMethod(editor, "cmdScadenzeClick");
+  });
 }
 
 }  // namespace fondaro

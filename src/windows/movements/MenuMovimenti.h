@@ -23,6 +23,7 @@ class TfrmMenuMovimenti : public gui::Form {
  public slots:
   void btnApriPreventiviClick();
   void btnImportaEstrattoClick();
+  void btnImportaFattureClick();
   void imgGuidaClick();
   void imgEsciClick();
 
@@ -34,10 +35,13 @@ class TfrmMenuMovimenti : public gui::Form {
   QLineEdit* txtAnnoPreventivi;
   QPushButton* btnApriPreventivi;
   QPushButton* btnImportaEstratto;
+  QPushButton* btnImportaFatture;
   gui::PictureButton* imgGuida;
   gui::PictureButton* imgEsci;
   // The year "Apri" accepted; empty when the window closes another way.
   QString yearToOpen_;
+  // With the year, its due list (after an invoice import).
+  bool dueListToOpen_ = false;
 };
 
 // The register guide page, shared by the year window and the editor.
