@@ -24,9 +24,11 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# The Debian package, $(BUILD)/fondaro_3.0.0-1_amd64.deb (packaging/CMakeLists.txt).
-package: build
-	cd $(BUILD) && cpack -G DEB
+# The Debian package, built by dpkg-buildpackage in a copy of the source tree:
+# $(BUILD)/fondaro_<version>_<arch>.deb and fondaro-dbgsym_<version>_<arch>.deb
+# (packaging/build-deb.sh).
+package: deps
+	@bash packaging/build-deb.sh . $(BUILD)
 
 bench: build
 	cmake --build $(BUILD) --target benches -j $(JOBS)

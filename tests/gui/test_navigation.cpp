@@ -67,7 +67,7 @@ const Expected kWindowSet[] = {
     {"frmIban", " Controllo IBAN", Kind::Dialog, false},
     {"frmInfo", " Informazioni su Fondaro 3.0", Kind::Dialog, false},
     {"frmPartitaIva", " Controllo partita IVA", Kind::Dialog, false},
-    {"frmSplash", " Fondaro 3.0 - \u00A9 Fondaro Software, tutti i diritti riservati", Kind::Dialog, false},
+    {"frmSplash", " Fondaro 3.0 - \u00A9 Fondaro Software, software libero con licenza GNU GPL 3 o successiva", Kind::Dialog, false},
     {"frmClienti", " Fondaro 3.0 - Pagatori e Beneficiari", Kind::Work, true},
     {"frmAllegaCartella", " Allega file", Kind::Dialog, false, {634, 534}},
     {"frmRicontatta", " Riepilogo persone da ricontattare", Kind::Dialog, false, {862, 560}},
