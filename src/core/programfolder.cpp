@@ -179,7 +179,7 @@ constexpr const char* kToolkitFlagOptions[] = {"-reverse", "-widgetcount", "-nog
 
 bool isToolkitOption(const QByteArray& arg, bool* takesValue) {
   const QByteArray name = arg.startsWith("--") ? arg.mid(1) : arg;
-  const QByteArray bare = name.left(name.indexOf('='));
+  const QByteArray bare = name.contains('=') ? name.left(name.indexOf('=')) : name;
   for (const char* o : kToolkitValueOptions)
     if (bare == o) {
       *takesValue = !name.contains('=');
