@@ -48,7 +48,7 @@ for f in unins000.dll Guida.pdf; do
 done
 # The icon of every window comes from the application; the class is the one
 # the menu entry names (StartupWMClass), so the desktop matches the two.
-xprop -id "$launcher" _NET_WM_ICON | grep -q '_NET_WM_ICON(CARDINAL) = [0-9]' || fail "the launcher has no icon"
+xprop -id "$launcher" _NET_WM_ICON | grep -qE 'Icon \(|= [0-9]' || fail "the launcher has no icon"
 xprop -id "$launcher" WM_CLASS | grep -q '"Fondaro"$' || fail "the launcher's class is not Fondaro: $(xprop -id "$launcher" WM_CLASS)"
 
 xdotool windowfocus --sync "$launcher"
