@@ -42,13 +42,15 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 # ---- reproducible: the binary stage again gives the same bytes ---------------
-# The second run keeps the compiled objects (no clean), but re-does everything
-# after them: the three ELF files are linked again, the artwork program draws
-# the icons again, the manual and the tool's manual page are written again,
-# "cmake --install" fills debian/tmp again and every dh_ step of the binary
-# packages runs again (debhelper's logs and staging folders are removed). The
-# files left in the build folder are touched first, so that a time taken from
-# a file rather than from the changelog (SOURCE_DATE_EPOCH) would show.
+# The second run keeps the build folder (no clean), and re-does everything
+# after the compiling: the three ELF files are linked again, the artwork
+# program draws the artwork and the icons again (their sources are touched),
+# the manual and the tool's manual page are written again, "cmake --install"
+# fills debian/tmp again and every dh_ step of the binary packages runs again
+# (debhelper's logs, stamp and staging folders are removed). The files that are
+# installed as they are (packaging/, resources/) are touched first, so that a
+# time taken from a file rather than from the changelog (SOURCE_DATE_EPOCH)
+# would show. Objects whose sources did not change come from ccache.
 cp "$deb" "$dbgsym" "$scratch/"
 obj="$tree/obj-$triplet"
 [ -d "$obj" ] || fail "dpkg-buildpackage left no build folder $obj"
@@ -56,7 +58,12 @@ rm -f "$obj/fondaro" "$obj/fondaro-tool" "$obj/fondaro-tool-pdf.so" "$obj/Guida.
 rm -rf "$tree/debian/.debhelper" "$tree/debian/tmp" "$tree/debian/fondaro" "$tree/debian/files" \
        "$tree/debian/debhelper-build-stamp" "$tree"/debian/*.debhelper.log "$tree"/debian/*.substvars
 sleep 1
-find "$obj" "$tree/packaging" "$tree/resources" -type f -exec touch {} +
+find "$tree/packaging" "$tree/resources" -type f -exec touch {} +
+if command -v ccache >/dev/null; then
+  export FONDARO_CCACHE=1
+  CCACHE_DIR=$(ccache -k cache_dir)
+  export CCACHE_DIR
+fi
 (cd "$tree" && dpkg-buildpackage -us -uc -b -nc) >"$build/fondaro-build-again.log" 2>&1 ||
   { tail -n 30 "$build/fondaro-build-again.log" >&2; fail "the second dpkg-buildpackage -nc failed"; }
 for f in "$deb" "$dbgsym"; do
@@ -169,7 +176,7 @@ echo "package: desktop entry and AppStream data valid"
 
 # The MIME database of the extracted tree alone: an archive is told by its name
 # and, named otherwise, by its first record; the menu entry opens it.
-update-mime-database "$root/usr/share/mime"
+update-mime-database "$root/usr/share/mime" >/dev/null 2>&1 || fail "update-mime-database refuses the MIME entry"
 update-desktop-database "$root/usr/share/applications"
 samples="$scratch/campioni"
 mkdir -p "$samples"
