@@ -127,8 +127,14 @@ dpkg-deb -f "$deb" Depends | grep -q ldconfig && fail "the package depends on ld
 # ---- the ELF files: hardened, stripped, their symbols in -dbgsym --------------
 dbgroot="$scratch/dbgsym"
 dpkg-deb -x "$dbgsym" "$dbgroot"
+# The control-flow check of hardening-check looks for the IBT/SHSTK note,
+# which the linker writes only when every object has it; Debian 12's crt1.o
+# and crti.o have none, so no program of Debian 12 carries it (/usr/bin/ls
+# neither), whatever -fcf-protection gives our own code. Every other check
+# must pass.
 for elf in usr/bin/fondaro usr/bin/fondaro-tool usr/lib/$triplet/fondaro/fondaro-tool-pdf.so; do
-  report=$(hardening-check "$root/$elf" 2>&1) || { echo "$report" >&2; fail "hardening-check fails on /$elf"; }
+  report=$(hardening-check --nocfprotection "$root/$elf" 2>&1) ||
+    { echo "$report" >&2; fail "hardening-check fails on /$elf"; }
   sections=$(readelf -S -W "$root/$elf")
   grep -q ' \.symtab ' <<<"$sections" && fail "/$elf is not stripped"
   grep -q ' \.comment ' <<<"$sections" && fail "/$elf keeps a .comment section"
