@@ -138,7 +138,7 @@ for elf in usr/bin/fondaro usr/bin/fondaro-tool usr/lib/$triplet/fondaro/fondaro
   sections=$(readelf -S -W "$root/$elf")
   grep -q ' \.symtab ' <<<"$sections" && fail "/$elf is not stripped"
   grep -q ' \.comment ' <<<"$sections" && fail "/$elf keeps a .comment section"
-  buildid=$(readelf -n "$root/$elf" | sed -n 's/.*Build ID: \([0-9a-f]*\).*/\1/p')
+  buildid=$(readelf -n "$root/$elf" 2>/dev/null | sed -n 's/.*Build ID: \([0-9a-f]*\).*/\1/p')
   [ -n "$buildid" ] || fail "/$elf has no build id"
   debug="$dbgroot/usr/lib/debug/.build-id/${buildid:0:2}/${buildid:2}.debug"
   [ -f "$debug" ] || fail "fondaro-dbgsym has no debug symbols for /$elf"
