@@ -35,9 +35,11 @@ crashtest: build
 	cd $(BUILD) && FONDARO_CRASH_STATES=$(CRASH_STATES) ctest -L crash --output-on-failure -j $(JOBS); \
 	  status=$$?; cat tests/crash/work/*.summary 2>/dev/null; exit $$status
 
-# The Debian package, $(BUILD)/fondaro_3.0.0-1_amd64.deb (packaging/CMakeLists.txt).
-package: build
-	cd $(BUILD) && cpack -G DEB
+# The Debian package, built by dpkg-buildpackage in a copy of the source tree:
+# $(BUILD)/fondaro_<version>_<arch>.deb and fondaro-dbgsym_<version>_<arch>.deb
+# (packaging/build-deb.sh).
+package: deps
+	@bash packaging/build-deb.sh . $(BUILD)
 
 bench: build
 	cmake --build $(BUILD) --target benches -j $(JOBS)

@@ -12,7 +12,8 @@ PACKAGES=(
   fonts-dejavu fonts-liberation2 fonts-wine fontconfig
   cups printer-driver-cups-pdf
   libreoffice-calc-nogui
-  dpkg-dev desktop-file-utils appstream lintian man-db groff-base
+  dpkg-dev debhelper devscripts ccache desktop-file-utils appstream lintian man-db groff-base
+  shared-mime-info xdg-utils libfile-mimeinfo-perl
 )
 if [ "${FONDARO_FUZZ:-0}" = 1 ]; then
   PACKAGES+=(clang libclang-rt-dev)

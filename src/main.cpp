@@ -1,4 +1,4 @@
-// Fondaro: start, the window set, the event loop.
+// Fondaro: the command line, start, the window set, the event loop.
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -46,15 +46,26 @@ class FirstPaint : public QObject {
 
 int main(int argc, char** argv) {
   fondaro::keepFreedMemoryForReuse();
+  // The command line first: "--help" and "--version" need no display.
+  const fondaro::CommandLine line = fondaro::parseCommandLine(argc, argv);
+  switch (line.action) {
+    case fondaro::CommandLine::Action::Help:
+      std::fputs(fondaro::commandLineHelp().c_str(), stdout);
+      return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    case fondaro::CommandLine::Action::Version:
+      std::fputs(fondaro::versionText("fondaro").c_str(), stdout);
+      return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    case fondaro::CommandLine::Action::Usage:
+      std::fprintf(stderr, "%s\n\n%s", line.usage.c_str(), fondaro::commandLineHelp().c_str());
+      return 2;
+    case fondaro::CommandLine::Action::Run:
+      break;
+  }
   if (const std::string why = fondaro::gui::noDisplayMessage(argv[0]); !why.empty()) {
     std::fprintf(stderr, "%s\n", why.c_str());
     return 1;
   }
-  const fondaro::StartFolder folder = fondaro::startProgramFolder(argc, argv);
-  if (!folder.usage.empty()) {
-    std::fprintf(stderr, "%s\n", folder.usage.c_str());
-    return 2;
-  }
+  const fondaro::StartFolder folder = fondaro::startProgramFolder(line);
   fondaro::gui::useSoftwareRendering();
   QApplication app(argc, argv);
   fondaro::gui::prepareApplication(app);
@@ -64,6 +75,8 @@ int main(int argc, char** argv) {
   }
 
   fondaro::WindowSet& windows = fondaro::buildLoginWindow();
+  // "fondaro 2024.eur": the register of 2024 once the password is right.
+  fondaro::openRegisterAfterLogin(folder.year);
   FirstPaint firstPaint;
   const char* p = std::getenv("FONDARO_STARTUP_PROBE");
   firstPaint.probe = p && *p == '1';

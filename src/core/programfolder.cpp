@@ -6,8 +6,10 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/filepath.h"
 #include "core/passwordfile.h"
@@ -122,8 +124,12 @@ QByteArray chooseProgramFolder(const FolderSources& sources) {
 }
 
 QString prepareProgramFolder(const QByteArray& folder, const QByteArray& shipped) {
-  if (!makeFolders(withoutSeparator(folder))) {
-    const int err = errno;
+  // The folders made here hold nobody else's business: 0700.
+  const mode_t mask = ::umask(077);
+  const bool made = makeFolders(withoutSeparator(folder));
+  const int err = errno;
+  ::umask(mask);
+  if (!made) {
     return u"Impossibile creare la cartella dei dati di Fondaro:\n"_qs + displayPath(folder) + u"\n"_qs +
            systemErrorItalian(err);
   }
@@ -160,31 +166,166 @@ FolderSources processFolderSources(const QByteArray& option) {
   return sources;
 }
 
-StartFolder startProgramFolder(int argc, char** argv) {
-  StartFolder start;
+namespace {
+
+// The toolkit's own options (QGuiApplication, QApplication, the X11 platform),
+// which it takes out of the command line itself: those that take a value, and
+// those that do not.
+constexpr const char* kToolkitValueOptions[] = {
+    "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-qwindowicon",
+    "-qwindowtitle", "-style", "-stylesheet", "-session", "-display", "-geometry", "-name", "-title",
+    "-visual", "-qmljsdebugger"};
+constexpr const char* kToolkitFlagOptions[] = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
+
+bool isToolkitOption(const QByteArray& arg, bool* takesValue) {
+  const QByteArray name = arg.startsWith("--") ? arg.mid(1) : arg;
+  const QByteArray bare = name.contains('=') ? name.left(name.indexOf('=')) : name;
+  for (const char* o : kToolkitValueOptions)
+    if (bare == o) {
+      *takesValue = !name.contains('=');
+      return true;
+    }
+  for (const char* o : kToolkitFlagOptions)
+    if (name == o) {
+      *takesValue = false;
+      return true;
+    }
+  return false;
+}
+
+CommandLine usageError(std::string what) {
+  CommandLine line;
+  line.action = CommandLine::Action::Usage;
+  line.usage = "fondaro: " + what;
+  return line;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, char** argv) {
+  CommandLine line;
   const QByteArray flag(kFolderOption);
-  QByteArray option;
+  bool options = true;
+  bool folderGiven = false;
   for (int i = 1; i < argc; ++i) {
     const QByteArray arg(argv[i]);
-    if (arg == flag) {
-      option = i + 1 < argc ? QByteArray(argv[++i]) : QByteArray();
-    } else if (arg.startsWith(flag + '=')) {
-      option = arg.mid(flag.size() + 1);
+    if (options && arg == "--") {
+      options = false;
+    } else if (options && (arg == "--help" || arg == "-h")) {
+      line.action = CommandLine::Action::Help;
+    } else if (options && arg == "--version") {
+      if (line.action != CommandLine::Action::Help) line.action = CommandLine::Action::Version;
+    } else if (options && (arg == flag || arg.startsWith(flag + '='))) {
+      line.folder = arg == flag ? (i + 1 < argc ? QByteArray(argv[++i]) : QByteArray()) : arg.mid(flag.size() + 1);
+      folderGiven = true;
+      if (line.folder.isEmpty())
+        return usageError(std::string(kFolderOption) + " vuole il nome di una cartella (" + kFolderOption +
+                          " CARTELLA)");
+    } else if (bool takesValue = false; options && isToolkitOption(arg, &takesValue)) {
+      if (takesValue) ++i;
+    } else if (options && arg.startsWith('-') && arg.size() > 1) {
+      return usageError("opzione sconosciuta: " + arg.toStdString());
+    } else if (!line.archive.isEmpty()) {
+      return usageError("si apre un archivio alla volta: " + line.archive.toStdString() + ", " + arg.toStdString());
+    } else if (arg.isEmpty()) {
+      return usageError("il nome dell'archivio è vuoto");
     } else {
-      continue;
-    }
-    if (option.isEmpty()) {
-      start.usage = std::string("fondaro: ") + kFolderOption + " vuole il nome di una cartella (" +
-                    kFolderOption + " CARTELLA)";
-      return start;
+      line.archive = arg;
     }
   }
-  const FolderSources sources = processFolderSources(option);
+  if (folderGiven && !line.archive.isEmpty())
+    return usageError("un archivio si apre nella sua cartella: " + std::string(kFolderOption) +
+                      " e il nome di un archivio non vanno insieme");
+  return line;
+}
+
+std::string commandLineHelp() {
+  return "Uso: fondaro [--cartella CARTELLA] [AAAA.eur]\n"
+         "     fondaro --help | --version\n"
+         "\n"
+         "Fondaro, contabilità di cassa per piccole imprese, associazioni e famiglie.\n"
+         "\n"
+         "  --cartella CARTELLA  lavora sui dati di CARTELLA (anche --cartella=CARTELLA)\n"
+         "  AAAA.eur             apre la cartella dell'archivio e, dopo l'accesso,\n"
+         "                       il registro dei movimenti di quell'anno\n"
+         "  --help               mostra questo aiuto ed esce\n"
+         "  --version            mostra la versione ed esce\n"
+         "\n"
+         "Senza --cartella i dati stanno nella cartella indicata da FONDARO_DIR,\n"
+         "altrimenti nella cartella del programma, se è una cartella portatile,\n"
+         "altrimenti in ~/Fondaro. Vedere fondaro(1).\n";
+}
+
+std::string versionText(const char* program) { return std::string(program) + " " FONDARO_VERSION "\n"; }
+
+StartFolder startProgramFolder(const CommandLine& line) {
+  StartFolder start;
+  if (line.action == CommandLine::Action::Usage) {
+    start.usage = line.usage;
+    return start;
+  }
+  FolderSources sources = processFolderSources(line.folder);
+  bool userFolder = sources.option.isEmpty() && sources.variable.isEmpty();
+  if (!line.archive.isEmpty()) {
+    // The archive names the folder outright, as "--cartella" would.
+    const QByteArray path = line.archive.startsWith('/') ? line.archive : joinPath(sources.workingDir, line.archive);
+    const qsizetype slash = path.lastIndexOf('/');
+    const QString name = decodePath(path.mid(slash + 1));
+    static const QRegularExpression yearly(u"^[0-9]{4}\\.eur$"_qs);
+    struct stat st {};
+    if (!yearly.match(name).hasMatch()) {
+      start.error = u"Fondaro apre gli archivi annuali dei movimenti, di nome AAAA.eur (come 2024.eur):\n"_qs +
+                    displayPath(path);
+      return start;
+    }
+    const bool found = ::stat(path.constData(), &st) == 0;
+    const int err = errno;
+    if (!found || !S_ISREG(st.st_mode)) {
+      start.error = u"Impossibile aprire l'archivio dei movimenti:\n"_qs + displayPath(path) + u"\n"_qs +
+                    (found ? u"non è un file"_qs : systemErrorItalian(err));
+      return start;
+    }
+    sources.option = path.left(slash + 1);
+    start.year = name.left(4);
+    userFolder = false;
+  }
   start.folder = chooseProgramFolder(sources);
   setProgramFolder(start.folder);
-  if (start.folder != withSeparator(sources.executable))
-    start.error = prepareProgramFolder(start.folder, shippedFolderPath(sources.executable));
+  const QByteArray executable = withSeparator(sources.executable);
+  if (start.folder == executable) return start;
+  // The user's folder, a folder made now (0700) and one closed to group and
+  // others keep what is created in them private, from the first password file on.
+  struct stat st {};
+  const bool exists = ::stat(start.folder.constData(), &st) == 0;
+  start.privateData = userFolder || !exists || (st.st_mode & 077) == 0;
+  if (start.privateData) keepNewFilesPrivate();
+  start.error = prepareProgramFolder(start.folder, shippedFolderPath(sources.executable));
   return start;
 }
+
+StartFolder startProgramFolder(int argc, char** argv) { return startProgramFolder(parseCommandLine(argc, argv)); }
+
+namespace {
+// The umask the user gave the program, taken when new files are made private
+// (again only when the umask then is not that private one).
+struct UserMask {
+  mode_t mask = 0;
+  bool taken = false;
+};
+UserMask& userMask() {
+  static UserMask m;
+  return m;
+}
+}  // namespace
+
+void keepNewFilesPrivate() {
+  const mode_t current = ::umask(077);
+  if (!userMask().taken || (current & 077) != 077) userMask() = {current, true};
+  ::umask(current | 077);
+}
+
+UserUmask::UserUmask() : saved_(::umask(0)) { ::umask(userMask().taken ? userMask().mask : mode_t(saved_)); }
+
+UserUmask::~UserUmask() { ::umask(mode_t(saved_)); }
 
 }  // namespace fondaro

@@ -92,14 +92,64 @@ QByteArray chooseProgramFolder(const FolderSources& sources);
 // program works without it.
 QString prepareProgramFolder(const QByteArray& folder, const QByteArray& shipped);
 
-// The start of the program: reads "--cartella DIR" (or "--cartella=DIR") from
-// the command line and FONDARO_DIR, chooses the folder, prepares it when it is
-// not the executable's own, and points the program folder there.
+// ---- the command line ----------------------------------------------------------
+
+// fondaro [--cartella DIR] [YYYY.eur] | --help | --version. The options of
+// the toolkit itself ("-style fusion", "-platform xcb", ...) are left to it;
+// "--" ends the options.
+struct CommandLine {
+  enum class Action { Run, Help, Version, Usage };
+  Action action = Action::Run;
+  QByteArray folder;   // the DIR of "--cartella DIR" as given
+  QByteArray archive;  // the yearly archive to open, as given
+  std::string usage;   // what is wrong with the line (Action::Usage)
+};
+CommandLine parseCommandLine(int argc, char** argv);
+
+// What "fondaro --help" prints; what "<program> --version" prints
+// ("fondaro 3.0.1"), the program's and the tool's.
+std::string commandLineHelp();
+std::string versionText(const char* program);
+
+// The start of the program: chooses the folder from the command line (the
+// folder of its archive, else "--cartella DIR") and FONDARO_DIR, prepares it
+// when it is not the executable's own, and points the program folder there.
+// For a private folder (see keepNewFilesPrivate) it makes new files private
+// first. An archive must be an existing "<yyyy>.eur": its year is the register
+// to open after login.
 struct StartFolder {
   QByteArray folder;
-  QString error;      // the folder cannot be used (Italian; for a message box)
-  std::string usage;  // the command line is wrong (for the terminal)
+  QString year;        // the register to open after login; empty for none
+  QString error;       // the folder cannot be used (Italian; for a message box)
+  std::string usage;   // the command line is wrong (for the terminal)
+  bool privateData = false;  // new files are private (keepNewFilesPrivate)
 };
+StartFolder startProgramFolder(const CommandLine& line);
 StartFolder startProgramFolder(int argc, char** argv);
+
+// ---- private data ------------------------------------------------------------
+
+// The user's own folder "~/Fondaro", and any folder the program makes for its
+// data, are made 0700: the accounts and the password file are no one else's.
+// The files and folders the program then creates in a private program folder
+// (the user's folder, or one that gives group and others no access) are
+// private too: keepNewFilesPrivate() takes group and other permissions out of
+// the process's umask, so every writer (archives, copies, exports,
+// attachments) creates 0600 files and 0700 folders. A folder or file that
+// exists keeps its mode.
+void keepNewFilesPrivate();
+// For the span of a launch of another program (the shell opening a document),
+// the umask the user started the program with, so that the opened program does
+// not inherit the private one.
+class UserUmask {
+ public:
+  UserUmask();
+  ~UserUmask();
+  UserUmask(const UserUmask&) = delete;
+  UserUmask& operator=(const UserUmask&) = delete;
+
+ private:
+  unsigned saved_;
+};
 
 }  // namespace fondaro

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "gui/widgets.h"
 #include "report/fonts.h"
 
 #if defined(Q_OS_LINUX)
@@ -127,7 +129,11 @@ void prepareApplication(QApplication& app) {
   app.setApplicationVersion(u"3.0"_qs);
   // The menu entry's name (packaging/), by which desktops match the windows
   // to its icon.
-  app.setDesktopFileName(u"it.fondaro.Fondaro"_qs);
+  app.setDesktopFileName(u"it.fondaro.fondaro"_qs);
+  // Every window's icon: the theme's (the package installs it), else the logo.
+  QIcon logo;
+  for (const char* name : {"logo_small", "logo"}) logo.addPixmap(art(QString::fromLatin1(name)));
+  app.setWindowIcon(QIcon::fromTheme(u"it.fondaro.Fondaro"_qs, logo));
   setFormatSettings();
   auto* qtbase = new QTranslator(&app);
   if (qtbase->load(QLocale(QLocale::Italian, QLocale::Italy), u"qtbase"_qs, u"_"_qs,

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "core/filepath.h"
+#include "core/programfolder.h"
 
 namespace fondaro::gui {
 
@@ -43,6 +44,9 @@ void TMisc::Open(const QString& command) {
   }
   // The desktop's answer is not looked at: a missing document, mail program or
   // browser leaves the program as it was.
+  // The program the desktop starts gets the user's umask, not the program's
+  // private one (core/programfolder.h).
+  const UserUmask userUmask;
   QDesktopServices::openUrl(QUrl(openerUrl(command), QUrl::StrictMode));
 }
 

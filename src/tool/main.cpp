@@ -5,6 +5,7 @@
 
 #include "core/filepath.h"
 #include "core/heap.h"
+#include "core/programfolder.h"
 #include "tool/commands.h"
 #include "tool/common.h"
 
@@ -35,12 +36,17 @@ const char* kUsage =
     "  invoices FILE|FOLDER|ZIP... --into FOLDER  electronic invoices (FatturaPA) into the archives\n"
     "\n"
     "The kind of an archive comes from its name (*.eur movements, *.pro clients)\n"
-    "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command.";
+    "unless --kind says. Run \"fondaro-tool COMMAND --help\" for one command,\n"
+    "\"fondaro-tool --version\" for the version.";
 
 int dispatch(const QString& cmd, const QStringList& args) {
   using namespace fondaro::tool;
   if (cmd == QLatin1String("--help") || cmd == QLatin1String("-h") || cmd == QLatin1String("help")) {
     out(QString::fromUtf8(kUsage) + u'\n');
+    return kExitOk;
+  }
+  if (cmd == QLatin1String("--version")) {
+    out(QString::fromStdString(fondaro::versionText("fondaro-tool")));
     return kExitOk;
   }
   if (cmd == QLatin1String("dump")) return runDump(args);

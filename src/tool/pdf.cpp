@@ -18,7 +18,8 @@ void* loadModule(QString* why) {
   if (!tried) {
     tried = true;
     const QByteArray folder = executableFolderPath();
-    for (const QByteArray& place : {folder + kPdfModuleName, folder + "../lib/fondaro/" + kPdfModuleName}) {
+    // Beside the tool (a build), else in the installed library folder.
+    for (const QByteArray& place : {folder + kPdfModuleName, folder + FONDARO_PDF_MODULE_FROM_BIN + kPdfModuleName}) {
       module = ::dlopen(place.constData(), RTLD_NOW | RTLD_LOCAL);
       if (module) break;
       failure = QString::fromLocal8Bit(::dlerror());

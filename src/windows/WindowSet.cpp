@@ -1,6 +1,8 @@
 #include "WindowSet.h"
 
 #include <QDate>
+#include <QTimer>
+#include <utility>
 
 #include "core/archive.h"
 #include "core/notice.h"
@@ -152,6 +154,27 @@ QWidget* openRegister(QWidget* from, const QString& year) {
   editor->setWindowTitle(gui::windowCaption(u"Registro movimenti anno ") + year);
   gui::switchTo(from, editor);
   return editor;
+}
+
+namespace {
+QString& registerAfterLogin() {
+  static QString year;
+  return year;
+}
+}  // namespace
+
+void openRegisterAfterLogin(const QString& year) { registerAfterLogin() = year; }
+
+void enterAfterLogin(QWidget* login) {
+  const QString year = std::exchange(registerAfterLogin(), QString());
+  if (year.isEmpty()) {
+    gui::switchTo(login, theSet().frmAvvio);
+    runRecurringMovements(theSet().frmAvvio);
+    return;
+  }
+  QWidget* editor = openRegister(login, year);
+  // Once the register is on screen, as when the year window opens it.
+  QTimer::singleShot(0, editor, [editor] { runRecurringMovements(editor); });
 }
 
 std::optional<gui::StoredRecord<TCliente>> pickPerson(QWidget* owner) {

@@ -102,6 +102,13 @@ void openLauncher(QWidget* from);
 // The movement register of `year` (four digits) in place of `from`: the editor
 // on that year's archive, with the year in its caption. Returns the register.
 QWidget* openRegister(QWidget* from, const QString& year);
+// The register of `year` (four digits) is what the login opens, in place of
+// the launcher; empty: the launcher, as always. The start sets it from an
+// archive named on the command line.
+void openRegisterAfterLogin(const QString& year);
+// What a right password opens: the launcher (or the register set above), then
+// the recurring movements whose time has come.
+void enterAfterLogin(QWidget* login);
 // The address-book search, modal over `owner`: the card the user picked, or
 // nothing. The card editor shows it; the movement editor copies the person.
 std::optional<gui::StoredRecord<TCliente>> pickPerson(QWidget* owner);

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <memory>
+#include <regex>
 #include <vector>
 
 #include "core/filepath.h"
@@ -43,7 +44,11 @@ class ProgramFolder : public ::testing::Test {
   std::unique_ptr<QTemporaryDir> dir;
   QByteArray base;  // the scratch folder, with its '/'
 
+  mode_t umaskBefore = 0;
+
   void SetUp() override {
+    // A start that makes new files private changes the process's umask.
+    umaskBefore = ::umask(022);
     ::unsetenv(kFolderVariable);
     dir = std::make_unique<QTemporaryDir>();
     base = QFile::encodeName(dir->path()) + '/';
@@ -55,6 +60,7 @@ class ProgramFolder : public ::testing::Test {
     setProgramFolder(QByteArray());
     ::unsetenv(kFolderVariable);
     dir.reset();
+    ::umask(umaskBefore);
   }
 
   QByteArray at(const char* name) const { return base + name; }
@@ -220,4 +226,144 @@ TEST_F(ProgramFolder, TheCommandLine) {
     EXPECT_EQ(text(programFolderPath()), text(folder));
     EXPECT_TRUE(QFileInfo(QString::fromUtf8(folder)).isDir());
   }
+}
+
+// ---- the command line of the program ----------------------------------------
+
+namespace {
+CommandLine parse(std::vector<QByteArray> args) {
+  args.insert(args.begin(), QByteArray("fondaro"));
+  std::vector<char*> argv;
+  for (QByteArray& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  return parseCommandLine(int(args.size()), argv.data());
+}
+}  // namespace
+
+TEST(CommandLine, OptionsArchiveAndMistakes) {
+  using A = CommandLine::Action;
+  const struct {
+    const char* name;
+    std::vector<QByteArray> args;
+    A action;
+    QByteArray folder;
+    QByteArray archive;
+    std::string usage;  // for A::Usage
+  } cases[] = {
+      {"nothing", {}, A::Run, "", "", ""},
+      {"help", {"--help"}, A::Help, "", "", ""},
+      {"-h", {"-h"}, A::Help, "", "", ""},
+      {"version", {"--version"}, A::Version, "", "", ""},
+      {"help wins over version", {"--version", "--help"}, A::Help, "", "", ""},
+      {"folder", {"--cartella", "Conti"}, A::Run, "Conti", "", ""},
+      {"archive", {"Conti/2024.eur"}, A::Run, "", "Conti/2024.eur", ""},
+      {"the toolkit's options pass", {"-style", "fusion", "-platform=xcb", "-reverse", "2024.eur"}, A::Run, "",
+       "2024.eur", ""},
+      {"after --, a name that starts with -", {"--", "-2024.eur"}, A::Run, "", "-2024.eur", ""},
+      {"unknown option", {"--sconosciuta"}, A::Usage, "", "", "fondaro: opzione sconosciuta: --sconosciuta"},
+      {"unknown short option", {"-x", "2024.eur"}, A::Usage, "", "", "fondaro: opzione sconosciuta: -x"},
+      {"two archives", {"2023.eur", "2024.eur"}, A::Usage, "", "",
+       "fondaro: si apre un archivio alla volta: 2023.eur, 2024.eur"},
+      {"folder and archive", {"--cartella", "Conti", "2024.eur"}, A::Usage, "", "",
+       "fondaro: un archivio si apre nella sua cartella: --cartella e il nome di un archivio non vanno insieme"},
+      {"empty archive name", {""}, A::Usage, "", "", "fondaro: il nome dell'archivio è vuoto"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CommandLine line = parse(c.args);
+    EXPECT_EQ(line.action, c.action);
+    EXPECT_EQ(line.usage, c.usage);
+    if (c.action == A::Usage) continue;
+    EXPECT_EQ(text(line.folder), text(c.folder));
+    EXPECT_EQ(text(line.archive), text(c.archive));
+  }
+  // The number itself is the project's, checked against the changelog by the package test.
+  EXPECT_TRUE(std::regex_match(versionText("fondaro"), std::regex("fondaro [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+      << versionText("fondaro");
+  EXPECT_NE(commandLineHelp().find("--cartella CARTELLA"), std::string::npos);
+}
+
+TEST_F(ProgramFolder, AnArchiveOpensItsFolderAndYear) {
+  writeBytes(at("Conti/2023.eur"), "");
+  writeBytes(at("Conti/copia.eur"), "");
+  QDir().mkpath(QString::fromUtf8(at("Conti/2022.eur")));
+  ::chdir(base.constData());
+  const struct {
+    const char* name;
+    QByteArray archive;
+    QString year;
+    QString error;  // its start
+  } cases[] = {
+      {"relative", "Conti/2023.eur", u"2023"_qs, {}},
+      {"absolute", at("Conti/2023.eur"), u"2023"_qs, {}},
+      {"not a yearly name", "Conti/copia.eur", {}, u"Fondaro apre gli archivi annuali dei movimenti"_qs},
+      {"missing", "Conti/2021.eur", {}, u"Impossibile aprire l'archivio dei movimenti:\n"_qs},
+      {"a folder", "Conti/2022.eur", {}, u"Impossibile aprire l'archivio dei movimenti:\n"_qs},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    setProgramFolder(QByteArray());
+    CommandLine line;
+    line.archive = c.archive;
+    ::setenv(kFolderVariable, at("variabile").constData(), 1);  // the archive wins
+    const StartFolder start = startProgramFolder(line);
+    EXPECT_TRUE(start.error.startsWith(c.error)) << start.error.toStdString();
+    EXPECT_EQ(start.year, c.year);
+    if (!c.error.isEmpty()) continue;
+    EXPECT_EQ(text(start.folder), text(at("Conti/")));
+    EXPECT_EQ(text(programFolderPath()), text(at("Conti/")));
+  }
+  EXPECT_FALSE(QFileInfo::exists(QString::fromUtf8(at("variabile"))));
+}
+
+TEST_F(ProgramFolder, TheDataIsPrivate) {
+  writeBytes(at("usr/share/fondaro/") + kPasswordFileName, kFirstPassword);
+  QDir().mkpath(QString::fromUtf8(at("condivisa")));
+  ::chmod(at("condivisa").constData(), 0775);
+  QDir().mkpath(QString::fromUtf8(at("chiusa")));
+  ::chmod(at("chiusa").constData(), 0700);
+  const auto modeOf = [](const QByteArray& path) {
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+  };
+  // The shipped files come from beside the executable here (no installed
+  // layout): the test gives the folders their first password file itself.
+  const struct {
+    const char* name;
+    QByteArray folder;  // --cartella
+    int folderMode;     // after the start
+    bool privateFiles;
+  } cases[] = {
+      {"a folder made now", "nuova/dati", 0700, true},
+      {"a shared folder keeps its mode", "condivisa", 0775, false},
+      {"a closed folder", "chiusa", 0700, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::umask(022);
+    CommandLine line;
+    line.folder = at(c.folder.constData());
+    const StartFolder start = startProgramFolder(line);
+    ASSERT_EQ(start.error.toStdString(), "");
+    EXPECT_EQ(text(start.folder), text(at(c.folder.constData()) + "/"));
+    EXPECT_EQ(start.privateData, c.privateFiles);
+    EXPECT_EQ(modeOf(at(c.folder.constData())), c.folderMode);
+    const mode_t now = ::umask(022);
+    EXPECT_EQ(now, c.privateFiles ? mode_t(077) : mode_t(022));
+  }
+  // The parents a folder needs are made private too.
+  EXPECT_EQ(modeOf(at("nuova")), 0700);
+}
+
+TEST_F(ProgramFolder, ProgramsTheDesktopOpensGetTheUsersUmask) {
+  ::umask(027);
+  keepNewFilesPrivate();
+  {
+    const UserUmask user;
+    const mode_t during = ::umask(027);
+    ::umask(during);
+    EXPECT_EQ(during, mode_t(027));
+  }
+  const mode_t after = ::umask(022);
+  EXPECT_EQ(after, mode_t(077));
 }

@@ -67,7 +67,7 @@ const Expected kWindowSet[] = {
     {"frmIban", " Controllo IBAN", Kind::Dialog, false},
     {"frmInfo", " Informazioni su Fondaro 3.0", Kind::Dialog, false},
     {"frmPartitaIva", " Controllo partita IVA", Kind::Dialog, false},
-    {"frmSplash", " Fondaro 3.0 - \u00A9 Fondaro Software, tutti i diritti riservati", Kind::Dialog, false},
+    {"frmSplash", " Fondaro 3.0 - \u00A9 Fondaro Software, software libero con licenza GNU GPL 3 o successiva", Kind::Dialog, false},
     {"frmClienti", " Fondaro 3.0 - Pagatori e Beneficiari", Kind::Work, true},
     {"frmAllegaCartella", " Allega file", Kind::Dialog, false, {634, 534}},
     {"frmRicontatta", " Riepilogo persone da ricontattare", Kind::Dialog, false, {862, 560}},
@@ -349,6 +349,7 @@ class TestNavigation : public QObject {
       QCOMPARE(w->objectName(), u"frmInfo"_qs);
       auto* link = child<gui::Link>(w, "lnkWeb");
       QCOMPARE(link->text(), u"info@fondaro.example"_qs);
+      QVERIFY(child<QLabel>(w, "lblLicenza")->text().contains(u"GNU General Public License, versione 3"_qs));
       QTest::mousePress(link, Qt::LeftButton);
       pressed = link->colour();
       QTest::mouseRelease(link, Qt::LeftButton);
@@ -430,6 +431,29 @@ class TestNavigation : public QObject {
     QCOMPARE(QApplication::focusWidget()->objectName(), u"imgApp02"_qs);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QCOMPARE(visibleWindows(), std::vector<gui::Form*>{ws().frmMenuMovimenti});
+  }
+
+  // "fondaro 2023.eur": the right password opens the register of 2023 in
+  // place of the launcher, once; closing it leads to the launcher.
+  void anArchiveNamedAtStartOpensItsRegisterAfterLogin() {
+    p->setPassword(u"benvenutoprimo"_qs);
+    openRegisterAfterLogin(u"2023"_qs);
+    startWindowSet();
+    QVERIFY(QTest::qWaitForWindowActive(ws().frmPassword));
+    typeText(QApplication::focusWidget(), u"benvenutoprimo"_qs);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(visibleWindows(), std::vector<gui::Form*>{ws().frmMovimenti});
+    QCOMPARE(ws().frmMovimenti->windowTitle(), u" Fondaro 3.0 - Registro movimenti anno 2023"_qs);
+    ws().frmMovimenti->close();
+    QCOMPARE(visibleWindows(), std::vector<gui::Form*>{ws().frmAvvio});
+    enterAfterLogin(ws().frmAvvio);
+    QCOMPARE(visibleWindows(), std::vector<gui::Form*>{ws().frmAvvio});
+  }
+
+  // Every window shows the program's icon: the application's.
+  void everyWindowHasTheProgramsIcon() {
+    QVERIFY(!QApplication::windowIcon().isNull());
+    for (gui::Form* f : inOrder(ws())) QVERIFY2(!f->windowIcon().isNull(), qPrintable(f->objectName()));
   }
 
   // Pictures of the finished windows, kept for a human look.

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program extracted from the package, under a virtual X display, with a
 # home folder of its own: started from <root>/usr/bin it is an installed
 # program, so it prepares ~/Fondaro with the shipped first password file and
 # manual; the first password opens it, a movement entered with the keyboard is
 # saved into ~/Fondaro/<year>.eur and read back with the extracted
-# fondaro-tool. Then "--cartella DIR" starts it on another folder.
+# fondaro-tool. ~/Fondaro and what the program makes in it are the user's
+# alone (0700, 0600); every window has the program's icon and the class the
+# menu entry names. Then "--cartella DIR" starts it on another folder, and an
+# archive named on the command line opens its folder and, after the login,
+# the register of its year.
 #   e2e_package.sh <root> <shipped password file> <picture.png>
 set -euo pipefail
 
@@ -36,6 +41,15 @@ pid=$!
 login "from the extracted package"
 cmp -s "$data/unins000.dll" "$shipped" || fail "~/Fondaro did not get the first password file"
 cmp -s "$data/Guida.pdf" "$root/usr/share/fondaro/Guida.pdf" || fail "~/Fondaro did not get the manual"
+mode() { stat -c %a "$1"; }
+[ "$(mode "$data")" = 700 ] || fail "~/Fondaro was made $(mode "$data"), not 700"
+for f in unins000.dll Guida.pdf; do
+  [ "$(mode "$data/$f")" = 600 ] || fail "~/Fondaro/$f was made $(mode "$data/$f"), not 600"
+done
+# The icon of every window comes from the application; the class is the one
+# the menu entry names (StartupWMClass), so the desktop matches the two.
+xprop -id "$launcher" _NET_WM_ICON | grep -qE 'Icon \(|= [0-9]' || fail "the launcher has no icon"
+xprop -id "$launcher" WM_CLASS | grep -q '"Fondaro"$' || fail "the launcher's class is not Fondaro: $(xprop -id "$launcher" WM_CLASS)"
 
 xdotool windowfocus --sync "$launcher"
 tabs 2
@@ -90,6 +104,7 @@ xdotool windowfocus --sync "$notice"
 keys Return
 
 [ -f "$archive" ] || fail "the movement was not saved into $archive: $(ls -A "$data")"
+[ "$(mode "$archive")" = 600 ] || fail "$archive was made $(mode "$archive"), not 600"
 dump=$("$tool" dump "$archive") || fail "the extracted fondaro-tool could not read $archive"
 [ "$(printf '%s\n' "$dump" | wc -l)" = 1 ] || fail "$archive holds more than the one movement: $dump"
 has "$dump" Causale "Quota dal pacchetto"
@@ -118,7 +133,29 @@ cd "$HOME"
 pid=$!
 window '^ Fondaro 3\.0 - Accesso$' >/dev/null || fail "the program did not start with --cartella"
 cmp -s "$HOME/Conti 2/unins000.dll" "$shipped" || fail "--cartella did not prepare ~/Conti 2"
+[ "$(mode "$HOME/Conti 2")" = 700 ] || fail "--cartella made ~/Conti 2 $(mode "$HOME/Conti 2"), not 700"
 kill "$pid"
 wait "$pid" 2>/dev/null || true
 pid=""
 echo "e2e: the extracted package keeps its data in ~/Fondaro, or in the folder --cartella names"
+
+# An archive named as the file manager names it: the program works on its
+# folder, which exists and keeps its mode, and the login opens its year.
+shared="$HOME/Condivisa"
+mkdir -m 755 "$shared"
+printf '{"Entrata":"Sì","Uscita":"No","Data":"05/03/2023","Causale":"Quota 2023","Importo":"5,00","Totale":"+5,00"}\n' |
+  "$tool" append "$shared/2023.eur" >/dev/null
+"$exe" "Condivisa/2023.eur" &
+pid=$!
+w=$(window '^ Fondaro 3\.0 - Accesso$') || fail "the program did not start on Condivisa/2023.eur"
+cmp -s "$shared/unins000.dll" "$shipped" || fail "the archive's folder did not get the first password file"
+[ "$(mode "$shared")" = 755 ] || fail "the archive's folder changed its mode to $(mode "$shared")"
+xdotool windowfocus --sync "$w"
+write benvenutoprimo
+keys Return
+window '^ Fondaro 3\.0 - Registro movimenti anno 2023$' >/dev/null ||
+  fail "the login did not open the register of 2023 from Condivisa/2023.eur"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=""
+echo "e2e: fondaro Condivisa/2023.eur opens the register of 2023 on that folder after the login"

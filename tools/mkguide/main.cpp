@@ -10,6 +10,8 @@
 #include "core/guidetext.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -283,6 +285,23 @@ void drawFooter(QPainter &painter, const QRectF &area, int pageNumber)
     painter.restore();
 }
 
+// A build that names its date (SOURCE_DATE_EPOCH, as the Debian package
+// build does) gets that date in place of the clock's, so that two builds write
+// the same bytes; the digits keep their number, so no offset moves. The time
+// is UTC: the package build runs with TZ=UTC, which Qt writes as "Z".
+void stampSourceDate(QByteArray &pdf)
+{
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    const QByteArray key = "/CreationDate (D:";
+    const qsizetype at = pdf.indexOf(key);
+    if (!ok || at < 0 || pdf.size() < at + key.size() + 14)
+        return;
+    const QByteArray digits =
+        QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC).toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    pdf.replace(at + key.size(), digits.size(), digits);
+}
+
 bool writeManual(const QString &outPath, const std::vector<Chapter> &chapters, QString *error)
 {
     // Written aside and moved into place at the end, so the program folder
@@ -292,7 +311,9 @@ bool writeManual(const QString &outPath, const std::vector<Chapter> &chapters, Q
         *error = QStringLiteral("cannot write %1: %2").arg(outPath, out.errorString());
         return false;
     }
-    QPdfWriter writer(&out);
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
     writer.setResolution(kResolution);
     writer.setTitle(kManualTitle);
     writer.setCreator(QStringLiteral("Fondaro 3.0"));
@@ -327,7 +348,13 @@ bool writeManual(const QString &outPath, const std::vector<Chapter> &chapters, Q
         if (page > 0)
             drawFooter(painter, QRectF(0, pageHeight, bodySize.width(), footerHeight), page + 1);
     }
-    if (!painter.end() || !out.commit()) {
+    if (!painter.end()) {
+        *error = QStringLiteral("cannot finish %1").arg(outPath);
+        return false;
+    }
+    QByteArray bytes = pdf.data();
+    stampSourceDate(bytes);
+    if (out.write(bytes) != bytes.size() || !out.commit()) {
         *error = QStringLiteral("cannot finish %1: %2").arg(outPath, out.errorString());
         return false;
     }

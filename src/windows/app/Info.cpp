@@ -29,6 +29,7 @@ TfrmInfo::TfrmInfo(QWidget* owner) : Form(owner, Kind::Dialog) {
   auto* lblDescrizione =
       gui::layoutLabel(this, "lblDescrizione", texts::kDescription, gui::windowFont("Tahoma", 11));
   auto* lblContatti = gui::layoutLabel(this, "lblContatti", texts::kContacts, gui::windowFont("Tahoma", 11));
+  auto* lblLicenza = gui::layoutLabel(this, "lblLicenza", texts::kLicence, gui::windowFont("Tahoma", 9));
 
   imgEmail = new gui::PictureButton(u"imgEmail"_qs, gui::art(u"ico_email"_qs),
                                     texts::kWriteTo.toString() + vendor::kEmail.toString(), this);
@@ -62,8 +63,9 @@ TfrmInfo::TfrmInfo(QWidget* owner) : Form(owner, Kind::Dialog) {
   link->addStretch();
   grid->addLayout(link, 3, 1);
   grid->setRowMinimumHeight(4, 10);
-  grid->addWidget(lblCartella, 5, 0, 1, 2);
-  grid->addWidget(btnChiudi, 6, 0, 1, 2, Qt::AlignRight);
+  grid->addWidget(lblLicenza, 5, 0, 1, 2);
+  grid->addWidget(lblCartella, 6, 0, 1, 2);
+  grid->addWidget(btnChiudi, 7, 0, 1, 2, Qt::AlignRight);
 
   setTabOrder(lnkWeb, imgEmail);
   setTabOrder(imgEmail, btnChiudi);

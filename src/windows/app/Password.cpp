@@ -101,8 +101,7 @@ void TfrmPassword::cmdOKClick() {
     return;
   }
   if (matches) {
-    gui::switchTo(this, windowSet().frmAvvio);
-    runRecurringMovements(windowSet().frmAvvio);
+    enterAfterLogin(this);
     return;
   }
   gui::message(this, texts::kWrongPassword.toString());

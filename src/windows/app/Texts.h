@@ -70,6 +70,10 @@ inline constexpr QStringView kInfoCaption = u" Informazioni su ";
 inline constexpr QStringView kDescription =
     u"Contabilità di cassa, primanota e statistiche\nper piccole imprese, associazioni e famiglie.";
 inline constexpr QStringView kContacts = u"Per informazioni e assistenza scrivere a:";
+// Beyond the described window: the licence, as in the credits window's caption.
+inline constexpr QStringView kLicence =
+    u"Software libero: si può ridistribuire e modificare secondo i termini della\n"
+    u"GNU General Public License, versione 3 o (a scelta) successiva. Senza alcuna garanzia.";
 // Beyond the described window: where the data of this copy of the program is.
 inline constexpr QStringView kDataFolder = u"Cartella dei dati: ";
 inline constexpr QStringView kWriteTo = u"Scrivi a ";

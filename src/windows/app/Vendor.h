@@ -9,6 +9,7 @@ inline constexpr QStringView kEmail = u"info@fondaro.example";
 inline constexpr QStringView kWebSite = u"https://www.fondaro.example";
 inline constexpr QStringView kWebSiteShown = u"www.fondaro.example";
 // Follows " Fondaro 3.0" in the credits window's caption.
-inline constexpr QStringView kNotice = u" - © Fondaro Software, tutti i diritti riservati";
+// The program is free software under the GNU GPL, version 3 or later.
+inline constexpr QStringView kNotice = u" - © Fondaro Software, software libero con licenza GNU GPL 3 o successiva";
 
 }  // namespace fondaro::vendor
