@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fondaro: one entry point for setting up, building, running and testing.
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz

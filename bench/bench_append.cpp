@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A batch of 100 000 records appended to a new archive (one lock, block
 // writes, one sync) against writing the same bytes to a plain file in blocks
 // of a mebibyte and syncing once, measured in the same run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bank statement of 10 000 entries (CAMT.053) into a year of 100 000
 // movements: the reading alone, then the whole import (reading, the duplicate
 // check under the append lock, the batch append), against a raw block read of

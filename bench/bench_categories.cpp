@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The totals by category of a year of 100 000 movements, and the rendiconto
 // per cassa of that year, against a raw block read of the same archive in the
 // same run (goal: within 1.5 times the raw read, as the other scans).

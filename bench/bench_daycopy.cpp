@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The day copy of a 100 000-record year (341 MB) that the first write of a day
 // takes, against the plainest whole copy of the same bytes in the same run:
 // read in blocks of a mebibyte, written to a new file, synced once. The day

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The movement export of a 100000-record archive against a raw block read of
 // the same file in the same run: reading the rows the grid shows, building the
 // spreadsheet document from them, and writing it through a renamed new file.

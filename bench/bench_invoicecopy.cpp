@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readable copy of an electronic invoice (what an import stores as File02
 // for each invoice file, and the window shows): a one-page invoice of five
 // lines and two instalments, laid out only, and made whole as PDF bytes. An

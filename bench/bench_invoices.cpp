@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A month's zip of 1 000 electronic invoices (from 50 suppliers, one in ten
 // with three instalments) into a year of 100 000 movements: the reading of
 // the zip alone, then the whole import (reading, planning with the duplicate

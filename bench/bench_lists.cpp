@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list windows' work over a generated 100000-record year archive, against
 // a raw block read of the same file in the same run: the search list (scan,
 // line building, sort), the due list, the journal of the whole year with its

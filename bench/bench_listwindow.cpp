@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list window's whole answer over a generated 100000-record archive: the
 // lines shown in a list (construct, set, show, paint), and the search list
 // scanned, sorted and shown, as "Cerca" does it.

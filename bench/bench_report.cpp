@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list printout of 100000 lines (about 1900 landscape pages) written as a
 // PDF by the report engine, against the plainest way to put the same lines on
 // PDF pages: one QPainter::drawText per line on a QPdfWriter. Both run in the

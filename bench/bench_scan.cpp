@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A filtered scan of a large movement archive against a raw block read of the
 // same file in the same run. The scan is what the search, the journal, the
 // charts and the exports do, and the filter is the search's own (FilterSet, on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the program: from the process start to the login window painted.
 // The program prints one line at that moment when FONDARO_STARTUP_PROBE=1.
 // Without a display the offscreen platform is used; with one, the real one.

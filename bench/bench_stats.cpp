@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monthly totals of a large movement archive against a raw block read of
 // the same file in the same run: the totals should cost little more than
 // reading the bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the benchmarks share: generated archives in the temporary folder,
 // written before any timing starts and removed when the program ends, and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a large bank statement for measuring the import's time and memory:
    make_big_statement.py csv|camt ENTRIES OUT [YEARS]
 Entries are spread over YEARS booking years (default 1) from 2024, each with

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a year of movements as JSON Lines for `fondaro-tool append`, the
 same records the benchmarks generate (benchsupport.h, listYear):
    make_big_year.py [RECORDS] > year.jsonl

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four checks of the validator windows on arbitrary text, decoded both as
 // UTF-8 (typed or given on the command line) and as Windows-1252 (read from an
 // archive field). Beyond not crashing, every result must be one the window can

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date validity test on arbitrary text: a valid text names a real date and
 // formats back to itself once padded.
 #include <cstddef>

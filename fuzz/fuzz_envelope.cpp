@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signed envelope (CMS in DER or BER, Base64 text, Base64 of Base64) on
 // arbitrary bytes: its content or nothing, never a crash; and the zip reader
 // on the same bytes written as a zip file.

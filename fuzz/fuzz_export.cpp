@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a movement archive and as an address book, exported: the
 // document stays one line, and every value's markup characters are escaped so
 // the table keeps exactly one cell per column and one row per record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The electronic-invoice reader on arbitrary bytes (an envelope or XML, in
 // any encoding), then the planner on what it read, in a folder that does not
 // exist (nothing is written): a document or InvoiceReadError, never a crash,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number parsing, the general form and amount normalisation on arbitrary text.
 #include <cmath>
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The OFX reader (libofx behind its adapter) on arbitrary bytes written to a
 // file: entries or StatementError, and every importable entry a movement.
 #include <QTemporaryFile>

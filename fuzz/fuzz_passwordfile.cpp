@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password file's INI edit and the password scrambling on arbitrary bytes:
 // reading never crashes, setting the value always reads back the value set,
 // and every other line keeps its bytes. The bytes are also read as a file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as an archive: every field of every record decoded, every
 // check of the command-line tool applied. Must never read out of bounds.
 #include <QTemporaryFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statement readers on arbitrary bytes: the CAMT.053 reader and the CSV
 // reader (decoding, separator, header, rows) either give entries or throw
 // StatementError; every importable entry becomes a movement; the amount rule

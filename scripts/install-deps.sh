@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian 12 package needed to build, run and test Fondaro.
 # Idempotent: when everything is present it returns at once without touching apt.
 set -euo pipefail

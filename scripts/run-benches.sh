@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark binary of a build folder.
 set -euo pipefail
 build=${1:-build}

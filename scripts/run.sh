@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the program from its build folder (`make run`).
 set -euo pipefail
 build=${1:-build}

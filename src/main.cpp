@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fondaro: the command line, start, the window set, the event loop.
 #include <QApplication>
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling the export grid of a 100000-record archive: the rows put in the
 // model and the view laid out over them, as the export window does on show.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's artwork (logo, launcher tiles and buttons, icons, the
 // credits picture) as PNG files, each also at double size ("logo@2x.png").
 // Run at build time:

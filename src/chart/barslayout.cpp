@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bar form: a box of three walls with the value axis on the left, one
 // bar a point, its label below the floor and its value mark above the bar
 // (below it for a negative value).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The chart engine: one chart with a title, a foot text and a legend, holding
 // one series of points drawn as three-dimensional bars or as a

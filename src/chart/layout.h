@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where everything of a chart goes, computed from its figures and the area it
 // is given, before anything is drawn: rectangles, polygons and placed texts in

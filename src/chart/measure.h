@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Measures shared by the chart's layouts: safe values, fonts in the 1/96 inch
 // space of the drawing, and the parts each layout computes for the whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing a chart's layout: pens, brushes and the order of the strokes, no
 // measuring.
 #include <QPageSize>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pie form: a tilted disc with a visible front side, one slice a point in
 // proportion to its magnitude, and the value marks in two columns beside the
 // pie, each joined to its slice by a leader line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed-record archive files: yearly movement archives "<yyyy>.eur" and the
 // address book "Clienti.pro". A file is a flat run of records with no header;

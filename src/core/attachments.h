@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The attachments folder "Documenti_Allegati" in the program folder: one flat
 // folder for the files attached to every card, identified by name only. A card

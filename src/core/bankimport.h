@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bank statement into the yearly movement archives: each entry becomes one
 // movement of its booking year's archive ("<yyyy>.eur"), unless it is already

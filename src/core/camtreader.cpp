@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CAMT.053 (ISO 20022 bank-to-customer statement) read by the local names of
 // its elements, so that every version of the message (001.02 to 001.08 and
 // later) reads alike whatever its namespace. The account reports (camt.052)

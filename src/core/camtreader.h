@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CAMT.053 reader (ISO 20022 bank-to-customer statement, read through
 // QXmlStreamReader). The account reports (camt.052) and notifications

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An editor's card as the core sees it: one text per record field, and the
 // table that binds each of those texts to the editor control that shows it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Categories: the "Categoria" of the movements added up over a period.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four checks of the validator windows: Italian tax code, Italian VAT
 // number (with the office that issued it), credit card number (with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The address-book card as the editor holds it in its controls, and the rules
 // that tie it to the stored record: what a new card and a shown record look

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The export of the address book to "Anagrafica.xls": its columns, its sheet,
 // and the rows read from "Clienti.pro", for the same document as the movements.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The number of copies a print asks for, as the user typed it.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows-1252, the code page of every text stored in the archives.
 // It differs from Latin-1 only in 0x80-0x9F, so a 32-entry table is the whole codec.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The password scrambling of the password file and the password text rules the
 // login and change-password windows share.

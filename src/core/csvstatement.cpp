@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV statements of Italian home banking: decoded, split as RFC 4180 says
 // (quoted cells may hold separators, quotes written twice and line breaks),
 // the header found by the column names the banks use, each dated row an entry.

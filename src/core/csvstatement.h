@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CSV reader: the statements of Italian home banking, decoded, split as
 // RFC 4180 says, the header found by the column names the banks use (or

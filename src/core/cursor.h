@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Browsing and saving an editor's card, the same for both editors.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The day copy: today's copy of a data file before its first write of the
 // day, taken by the hook of every write, and the retention of day copies.
 #include <sys/stat.h>

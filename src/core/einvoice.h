@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An electronic invoice (FatturaPA 1.2.x, "FPR12" between businesses, "FPA12"
 // to public bodies) as the import reads it: one header with the two parties

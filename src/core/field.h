@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The length-prefixed text field of the archives: one length byte, then a fixed
 // capacity of Windows-1252 bytes of which the first <length> hold the text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File names as the operating system has them: bytes. A folder copied from an
 // old USB stick or a FAT volume mounted with a Latin-1 charset has names that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Full copies: every data file of a folder into a new folder, built in a
 // temporary folder and renamed when whole; also the copy a restore makes of
 // what it replaces.

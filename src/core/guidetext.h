@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The guide pages' text format, read the same way by the guide window and by
 // the build step that writes the manual: paragraphs separated by empty lines;

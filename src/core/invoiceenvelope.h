@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The signed envelope of an electronic invoice (".xml.p7m", CAdES): a CMS
 // SignedData whose encapsulated content is the invoice's XML. The content is

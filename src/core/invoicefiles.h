@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files an electronic-invoice import is given, read whole before anything
 // is planned: single ".xml" files, signed ".p7m" envelopes, zip files (the

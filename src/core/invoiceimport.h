@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Electronic invoices into the yearly movement archives, the address book and
 // the attachments folder: each instalment of an invoice becomes an unpaid

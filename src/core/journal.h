@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The journal ("primanota") of a period: the movements of a year archive dated
 // within the period, optionally only those whose reason holds a text, one line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stored Windows-1252 bytes read where they lie in a scan buffer, with no
 // text decoded per field: a field's bytes and their trim (the exports' cells

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list windows' lines and rules: one text line per record, built once
 // here and shown, found, printed and compared by the windows and the tool.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The manifest of a copy: its writing and reading, the check of a copy
 // against it, and the listing of the copies of a folder.
 #include <fcntl.h>

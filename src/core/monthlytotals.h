@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The figures of the statistics charts: the twelve monthly income or expense
 // totals of a year and the annual income and expense totals of an archive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The movement card as the editor holds it in its controls, and the rules that
 // tie it to the stored record: which record a save writes, which checks a save

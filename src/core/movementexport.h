@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The export of a year's movements to "Movimenti.xls": its columns, its sheet,
 // and the rows read from the year archive. The export window shows these rows

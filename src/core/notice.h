@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A message the core asks a window to show: its kind and its exact text. The
 // windows turn the kind into the message box of the window kit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OFX statements (1.x SGML and 2.x XML) through libofx. Its C interface stays
 // in this file: the rest of the program sees statement entries only.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The OFX reader with a way to stop it. OFX is read by libofx in a child
 // process (its running time grows faster than the file's size); the progress

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The password file "unins000.dll" in the program folder: an INI text file with
 // the scrambled password under section "Accesso", key "Valore".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which unpaid movement a payment of the bank settles: an invoice, a rent or a
 // fee entered unpaid with its due date, and later paid through the bank.

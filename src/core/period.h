@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The period of the journal: the day and month items the period window offers,
 // the dates built from them, and the checks of a chosen period with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program folder: where the archives, the attachments folder, the password
 // file and the manual are. Decided here, once, for the program and for

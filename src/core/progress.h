@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Long work in the core (a big export, a statement import, a copy) reports how
 // far it is and learns whether the user wants it stopped.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the two exports (a year's movements, the address book) share: an export
 // as one table of columns with the record field behind each, the cells of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two record layouts of the archives, byte for byte. Each record is a flat
 // sequence of length-prefixed fields with no padding; the structs below are the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scan shared by the lists that read fields they may fail to understand
 // (the due list, the journal): every record in file order, a record whose

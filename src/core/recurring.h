@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recurring movements: a movement entered once (rent, fees, a subscription)
 // with a repetition, a first date and an end, generated into the yearly

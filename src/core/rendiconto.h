@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "rendiconto per cassa" (Modello D) of third-sector bodies: the form's
 // rows as data, the classification of the categories into its lines, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file written whole or not at all: the content goes to a new file in the
 // same folder, reaches the disk, and only then takes the target's name (and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The restore of a copy: checked first, what is there copied aside, then
 // every file put back, all under the locks of the files it replaces.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The safety copies' errors, places and settings; the copies themselves are
 // in daycopy.cpp, fullcopy.cpp, manifest.cpp and restore.cpp.
 #include "core/safetycopies.h"

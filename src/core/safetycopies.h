@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Safety copies of the program's data: the archives ("<yyyy>.eur",
 // "Clienti.pro"), the password file and the attachments folder, kept in the

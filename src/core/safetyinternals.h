@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the safety copies' parts share (daycopy.cpp, fullcopy.cpp,
 // manifest.cpp, restore.cpp): the names of copies, listing a folder, copying

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The warning a window shows after a list that had to skip damaged records:
 // which positions, and what their absence means for that list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The spreadsheet export document: an HTML table behind the workbook settings
 // a spreadsheet program reads, so that the ".xls" file opens as a one-sheet

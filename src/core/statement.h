@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bank statement as the import reads it: the bank's movements, each one
 // entry of one kind whatever the file's format. One reader per format gives

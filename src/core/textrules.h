@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Amounts and dates as the archives hold them: amount texts "1250,00", signed
 // amount texts "+1250,00", date texts "05/03/2024"; comma decimals, no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every error a user may meet has in common, whichever part of the
 // program raised it: its kind, the English text that fondaro-tool prints and

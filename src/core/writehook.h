@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one place every write of a data file passes before it writes: an
 // archive's append, batch or in-place write (RecordFile), the password file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // New movements into the yearly archives of a folder ("<yyyy>.eur"), each
 // unless it is already there: the one writer of every import (bank

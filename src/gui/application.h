@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Program-wide set-up: rendering, Italian translations of the standard dialogs,
 // fonts, formatting settings, and how the program ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One user action on an archive, as every window does it: the step opens,
 // reads or writes and closes; an archive failure stops it where it happened

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of the two card editors (movements, address book): one card of an
 // archive on screen, tied to its position by lblPosizione, with its three

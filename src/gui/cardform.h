@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pieces an editor's card is built from, so that every editor looks alike:
 // white rounded sections with a title and rows of caption, field and small

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An editor's card declared as data: one row per control, in the order of the
 // card. The rows build the sections, and give the Enter chain, the Tab order,

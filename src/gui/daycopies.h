@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The day copies in the windows (core/safetycopies.h, installDayCopies):
 // every write of an archive, the password file or the schedules' file takes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid of an export window ("grdRecords"): a table view over the rows of an
 // export, with the column "N." first and then the export's columns. Only the

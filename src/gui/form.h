@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of every window. Two kinds:
 // - work windows open maximised with the normal title-bar buttons, their content

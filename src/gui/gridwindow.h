@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid of a window whose centre is a list of rows (an import's entries,
 // the schedules, the safety copies): a table model over a core value, its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The guide pages the help buttons show, embedded in the program.
 #include <QString>

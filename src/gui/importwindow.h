@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the import windows (a bank statement, electronic invoices) share
 // beyond the grid: the head (title and hint over the window's width), the row

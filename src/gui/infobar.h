@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The info bar: a blue strip "shpInfo" along the bottom of a window's container
 // with a one-line text "panInfo". Moving the mouse over a control that has a help

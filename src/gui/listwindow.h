@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of every list window (search results, due list, call-back list,
 // journal): a list of text lines built once by the core, shown in a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three message kinds, and the other modal dialogs the windows use (one
 // value, a file to open), all through one place so that tests can answer them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the program hands a web address, a "mailto:" link or a file to the
 // desktop: TMisc::Open. Callers pass the text as they build it (file paths in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pages of a printout shown inside a window, one under the other, as
 // wide as the view allows (up to a readable width): a scroll area over

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print preview: a window of the program's own, "frmAnteprima", titled
 // "Anteprima di stampa - <document>". It shows the document's pages as the

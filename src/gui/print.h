@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the program prints: the system's default printer, the print
 // dialog, the preview window, or a PDF file written with no dialog. Documents

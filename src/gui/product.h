@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The product's name as every caption, credit and message title shows it.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program folder as the windows name it. The folder is decided and held by
 // the core (core/programfolder.h); these are the core's own functions under the

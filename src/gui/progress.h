@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress dialog of long work: a sentence, a bar and "Annulla". It shows
 // only when the work lasts longer than half a second, so that quick work on a

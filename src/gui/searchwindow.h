@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of the two search windows (movements, address book): a filter panel
 // "panAvvio" with ten text filters in two columns and "Cerca", then the result

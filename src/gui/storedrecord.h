@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a list window hands back to the window that opened it: the record
 // behind the line the user chose, with its position in the archive, so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small controls the windows share: pictures that act as buttons, text links,
 // plain pictures, and the program's artwork.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The font families the program's windows and printouts name (Verdana, Tahoma,
 // Arial, Courier New, Times New Roman) mapped to installed families with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printouts from a program with no windows (the command-line tool, the
 // benchmarks): the QtGui application object that fonts and PDF writing need,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The readable copy of an electronic invoice: what a person looks for on a
 // paper invoice, drawn by the report engine from the template

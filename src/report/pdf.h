@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a document as a PDF file, with no printer and no dialog.
 #include <QString>

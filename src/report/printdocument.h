@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Anything that prints: a document that lays itself out for a paint device and
 // draws its pages with QPainter. It needs QtGui only, so the same document goes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A banded report drawn with QPainter. A template (JSON, embedded as a Qt
 // resource) gives the page, the bands and their objects; the caller finds

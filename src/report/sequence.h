@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Several documents printed one after another as one: each starts on a page of
 // its own and numbers its own pages (a batch of invoices, each a paper of its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printouts the program ships, filled through their objects' names.
 #include <QDateTime>

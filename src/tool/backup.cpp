@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool backup, backups, restore: the safety copies of a folder's data
 // (core/safetycopies.h).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool categories and rendiconto: the totals by category of a period
 // and the rendiconto per cassa of a year, from the core's summary and form.
 #include "core/categories.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool check-codes: the four checks over every card of an address book.
 #include <QRegularExpression>
 

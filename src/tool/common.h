@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared plumbing of the fondaro-tool commands: the file arguments, the record
 // kind of a file, output in UTF-8.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool import: a bank statement into the yearly movement archives of a
 // folder, through the same core import as the window "Importa estratto conto".
 #include <QFileInfo>

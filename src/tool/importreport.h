@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the importing commands (import, invoices) print of the yearly
 // archives: a line per year, and after a failed write what each archive

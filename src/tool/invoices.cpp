@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool invoices: electronic invoices (FatturaPA) into the yearly
 // movement archives, the address book and the attachments of a program
 // folder, through the same core import as the window "Importa fatture

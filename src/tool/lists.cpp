@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool list, due and journal: the lines the list windows show, from
 // the same core functions, printed as UTF-8 text or as the windows' printout.
 #include <QDate>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool: a command-line companion to Fondaro on the same core, for
 // users who script, for recovery, and for tests and benchmarks.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libofx loaded by the tool only when an OFX statement is read.
 //
 // libofx and the SGML parser under it take a few milliseconds to load and

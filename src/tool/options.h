@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one argument parser of the fondaro-tool commands: each command describes
 // its options in a table and its own small habits in a Syntax; the parser says

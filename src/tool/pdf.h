@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list windows' printouts written as PDF files, without a display.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool recall: the call-back list of an address book.
 #include "core/lists.h"
 #include "tool/commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool recurring: the schedules of recurring movements of a program
 // folder, and their generation, on the same core as the program.
 #include <QDate>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool validate: runs one of the four checks of the validator windows
 // on a text and prints the notice the window would show.
 #include "core/checks.h"

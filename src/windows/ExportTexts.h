@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the two export windows (a year's movements, the address book).
 #include <QStringView>

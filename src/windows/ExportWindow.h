@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of the two export windows (a year's movements, the address book):
 // the grid of every record of the archive, of which only the columns the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's 28 windows, one instance of each created at start in a fixed
 // order. The first, the login window, is the main window. The navigation

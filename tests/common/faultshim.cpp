@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A preloaded library that makes one system call fail, for the tests of what
  * the program does when the disk gives up half way.
  *

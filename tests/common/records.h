@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Records and archives for tests of every layer: a record from field names and
 // texts, and an archive file in a scratch folder holding given records.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Electronic invoices written for the tests from the public FatturaPA 1.2
 // schema: a builder whose defaults make one ordinary invoice received by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small statements shared by the reader tests and the tests of the shared
 // rules: a camt.053 document of any version and the two shapes of OFX around

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attachments folder: which names may be opened or written there, and a
 // copy that never leaves a broken file in place of a good one.
 #include <gtest/gtest.h>

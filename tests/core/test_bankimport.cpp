@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bank statement import: the movement an entry becomes, the duplicate rule
 // and the import into the yearly archives. The readers have their own tests
 // (test_camtreader.cpp, test_csvstatement.cpp, test_ofxreader.cpp), and so

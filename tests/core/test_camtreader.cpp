@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CAMT.053 reader: every version of the message with the details of an
 // entry, damaged statements, statements in UTF-16, statements larger than the
 // pieces the XML reader is fed, and the kind of transaction when the bank's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The binding tables and the record cursor that both editors share.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Totals by category: names and their order, the summary of a period over two
 // archives against the journal's totals, and the tool's command.
 #include <gtest/gtest.h>

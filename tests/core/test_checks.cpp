@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four checks of the validator windows: outcome, exact notice, kind,
 // whether the window closes, and the office or circuit found.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address-book card's rules: flags shown, the record a save writes, the
 // check before saving, and the printed rows.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSV statements read row by row from the file's bytes (readCsvFile, what the
 // tool and the window use for a recognised file) against the table the window
 // shows for mapping (parseCsv and readCsv): the same entries and the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers written as a run of digits, read once for the copies answer, the
 // days of notice and the journal's amounts.
 #include <gtest/gtest.h>

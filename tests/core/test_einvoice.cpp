@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The electronic-invoice reader, the signed envelopes and the input files
 // (folders, zips), on invoices written from the public schema.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names kept as bytes, the bounded read of small files, and archives and
 // the password file in a folder whose name is not UTF-8.
 #include <gtest/gtest.h>

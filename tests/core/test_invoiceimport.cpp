@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Electronic invoices into the archives: what each instalment becomes, the
 // direction, the skips, the duplicate and address-book rules, the
 // attachments, and that nothing is written before everything is read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal of a period: which movements it lists, its lines, its exact
 // totals, and the records it cannot read.
 #include <gtest/gtest.h>

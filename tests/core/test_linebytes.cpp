@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines, orders, keys and numbers read straight from stored bytes agree
 // with the same rules applied to the decoded text, over random records that
 // hold every kind of byte: Windows-1252 letters, 0x80-0xFF, control bytes,

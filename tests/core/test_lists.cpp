@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List lines, search filters, the sorted order, the list find and the due
 // rule, on small archives written here.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics figures: running totals held in the general number form with
 // an exact path in cents, the monthly totals of a year and the annual totals.
 #include <gtest/gtest.h>

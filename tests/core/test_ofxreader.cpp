@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The OFX reader on both versions and their currencies, on the shapes real
 // banks write and on hostile ones: the booking date as the file writes it,
 // statements libofx complains about but reads whole, and damaged files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which unpaid movement a bank payment settles: the candidates, the ranking
 // one to one, and what settling writes. No file is read here; the import that
 // writes the settlements has its tests in test_bankimport.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal's period: the dates built from the period window's lists, the
 // checks in their order with the field each failure points to and its message,
 // and the date rules the tool shares.

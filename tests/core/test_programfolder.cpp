@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder of a started program: which folder the command line, the
 // variable and the executable's place choose, and how a folder other than the
 // executable's is prepared with the shipped files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recurring movements: the date rules, the schedule file, and the generation
 // into the yearly archives (once per occurrence, whatever happens).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rendiconto per cassa: the form computed for a small association over
 // two years (every row checked), the classification with its fallbacks, the
 // settings file, and the tool's command.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file writes: what they never replace, where a link leads them, the
 // mode of the new file, and the temporary files they leave nowhere.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Safety copies: the day copy, consistency under a concurrent append,
 // retention, verification, restore, and a full disk.
 #include <gtest/gtest.h>

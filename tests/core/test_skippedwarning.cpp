@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The warning after a list that skipped damaged records: one record is named
 // in the singular, several in the plural, in the journal and the due list.
 #include <gtest/gtest.h>

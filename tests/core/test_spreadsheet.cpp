@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spreadsheet export document, byte for byte, and the movement rows it is
 // written from.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules every statement reader shares: amounts and dates as banks write
 // them, and the format told by a file's content.
 #include <gtest/gtest.h>

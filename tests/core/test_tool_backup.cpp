@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool backup, backups and restore.
 #include <gtest/gtest.h>
 

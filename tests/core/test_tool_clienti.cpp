@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool on an address book: check-codes, recall and list.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool export: the document of an archive on standard output or in a
 // file, and failures that create nothing.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool import: the built tool on small statements, its lines, its
 // exit status, and that a statement it refuses leaves the folder untouched.
 #include <gtest/gtest.h>

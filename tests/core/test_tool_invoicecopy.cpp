@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readable copy that fondaro-tool invoices stores beside the movements
 // (File02), made by its PDF module: the invoice read back from the stored PDF,
 // and the same bytes when another process makes it again, so that importing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool invoices: the built tool on a folder of invoices, its lines,
 // its exit status, and that a refused run creates nothing.
 #include <gtest/gtest.h>

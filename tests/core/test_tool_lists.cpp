@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool list, due and journal: the lines the windows show, the exit
 // codes, and that nothing but the output is ever written.
 #include <gtest/gtest.h>

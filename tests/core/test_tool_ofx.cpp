@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool reads OFX through libofx, which it loads only when a statement
 // needs it (src/tool/ofxlazy.cpp): both shapes of OFX arrive whole, and the
 // library's own messages stay off the tool's output.

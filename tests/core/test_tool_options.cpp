@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The argument parser of the fondaro-tool commands, on syntaxes shaped as the
 // commands use them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What fondaro-tool writes: never over an archive, the password file or the
 // input; a failed standard output is an error; a disk that gives up half way
 // loses nothing and is reported honestly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool recurring: the commands on a program folder, two generators
 // at once, and a failing disk between the append and the progress.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool stats: the three lines of figures, the exit status, and a file
 // that is only read.
 #include <gtest/gtest.h>

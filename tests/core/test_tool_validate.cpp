@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fondaro-tool validate: the printed notice and the exit status of the built tool.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Crash tests of Fondaro's writers: what a power cut can leave on the disk.
 
 For each operation (a scenario below) a test folder is prepared, the operation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writers of the windows, called as the windows call them, for the crash
 // tests (tests/crash/crashcheck.py): the program's day-copy hook is installed
 // as at start, then one core call writes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A preloaded library that records every file-system operation a run makes
  * in one folder, for the crash tests (tests/crash/crashcheck.py rebuilds the
  * folder as a power cut at any point of the run could leave it).

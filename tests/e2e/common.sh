@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared start of the end-to-end scripts; sourced after they set $exe and
 # $shipped (and $shot when they keep a picture). Re-runs the calling script on a
 # virtual X display, checks that the program folder still holds the shipped

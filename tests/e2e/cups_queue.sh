@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The print server and its cups-pdf queue "PDF" for the printing tests, sourced
 # by them: starts the server when it is not running (and stops it again when
 # the test ends), exits 77 (skip), saying why, only when it cannot be started,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints on the system's default printer, through the program's own print
 // seam: a list printout of N numbered lines, as the list windows do, or with
 // "card" an address-book card as its editor prints it, or with "rendiconto"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on a virtual X display, types the first password,
 # presses Enter, checks that the launcher replaces the login window, keeps a
 # picture of it, then leaves through the launcher's exit icon with the keyboard.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under a virtual X display, keyboard only: log in, enter a
 # person in the address book and save the card; open the movements register,
 # fill a movement, import the person as its payer through the address-book

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under a virtual X display, keyboard only, in a program
 # folder of its own: an address book holds one card from the morning; a card
 # is entered and saved (the program first takes the day's safety copy of the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under a virtual X display: from the register's year window,
 # "Importa fatture elettroniche..." reads a received invoice due in three days
 # (the company's VAT number asked the first time), the list shows it with its

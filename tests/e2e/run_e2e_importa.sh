@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under a virtual X display: from the register's year window,
 # "Importa estratto conto..." reads a CAMT.053 statement, the list shows its
 # entries, "Importa" adds them, the summary's "Sì" opens the register on the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program started from a folder whose name is in Latin-1 bytes (an old USB
 # stick, a FAT volume mounted with a Latin-1 charset), under the C locale: it
 # must find its own password file there, so the first password opens the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under a virtual X display, keyboard only: log in, open the
 # movements register for a year, fill a movement (the due date from the
 # calendar), keep a picture of the filled editor, save it, and read the year's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Recurring movements with the real program: a schedule made with fondaro-tool
 # from a movement of the year, three weekly occurrences due; logging in adds
 # them, the message offers the due list, Enter opens it over the register.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program under a virtual X display, keyboard only: an invoice is
 # entered by hand in the register, unpaid, due in a week; the due list warns
 # of it; the bank statement that pays it, read from the year window's

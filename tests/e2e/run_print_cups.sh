@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A list printout of three pages and an address-book card through a real CUPS
 # queue: the cups-pdf printer "PDF" turns each job into a file, whose page count
 # is checked. Starts the print

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The rendiconto per cassa of a small association: written as PDF by
 # fondaro-tool and read back with pdftotext (headings, lines, both years,
 # results, the notes under the form), then printed through a real CUPS queue

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Electronic invoices written for the window tests from the public schema:
 // Rossi Forniture (VAT number 01234567897) bills the company Bianchi Servizi

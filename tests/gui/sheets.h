@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the export tests share: a written file's bytes, and the file as a
 // spreadsheet program reads it (LibreOffice headless, converted to CSV for the

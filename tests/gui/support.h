@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every window test starts from: the Italian application as the program
 // prepares it, the 28 windows built as main() builds them, a scratch program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attachments window: the rows it starts from, attaching a file into the
 // attachments folder with the overwrite question, opening, clearing, applying
 // into the editor and cancelling, and the names and failures it refuses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The period window's checks, the journal it opens with its lines and totals,
 // and the journal's print question.
 #include <QAbstractItemView>

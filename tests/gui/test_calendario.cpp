@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar: opened from the editor's date fields, it starts on today and
 // writes the chosen date into the field its mode names, and only there.
 #include <QCalendarWidget>

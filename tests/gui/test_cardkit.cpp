@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kit's card pieces: tables of control names that must name controls,
 // the binding of card controls to record fields, click handlers wired by
 // name, and the sections an editor's card is built from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An editor's card declared as a table of rows: the rows build the sections
 // (captions beside or above the boxes) and give the Enter chain, the Tab
 // order and the info-bar sentences; the address-book card shows its described

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The totals by category and the rendiconto per cassa, opened from the
 // journal's period window: their grids, the period widened over two years,
 // the printouts and exports, the classification written to Rendiconto.json.

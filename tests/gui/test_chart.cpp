@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart engine on its own: the series keeps its points across forms, the
 // drawing stays inside its area whatever the values, and the printed page
 // carries the texts. Pictures of each case go to the artifacts for a look.

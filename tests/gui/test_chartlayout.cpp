@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's layout, checked as rectangles: whatever the figures and however
 // small the chart, no text overlaps another and every text stays inside the
 // chart's area; the pie's slices share out the whole disc.

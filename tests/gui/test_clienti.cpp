@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address-book editor: the new card, browsing "Clienti.pro", the keys of
 // the card fields and the province boxes, saving and duplicating as the core
 // reads the archive back, the e-mail and check buttons, the windows the editor

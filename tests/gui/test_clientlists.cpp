@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address-book search and the call-back list, opened as a user opens them:
 // from the card editor (search, call-back list) and from the movement editor's
 // import buttons (search). The filters, the sorted lines and their count, the

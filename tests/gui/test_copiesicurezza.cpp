@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Safety copies in the windows: the editors' day copy before a save (one copy,
 // one warning when it cannot be made), the safety copies window (its list, the
 // restore question, what a restore does to the open windows and the files),

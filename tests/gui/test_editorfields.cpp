@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fields of both card editors as the user sees them: one yellow focus
 // frame at a time, after refused saves with real message boxes and after the
 // editor was left and entered again; the boxes of a loaded card shown from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address-book export window: the grid of the cards with its 26 columns and
 // nine editable ones, places of birth and residence joined, the export written
 // from the grid (an edit reaches the file, never the archive), the file as a

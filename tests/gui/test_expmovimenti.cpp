@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The movement export window: the grid over the year archive, its editable
 // cells, the export with its two questions, the written file as a spreadsheet
 // program reads it, and the failure message.

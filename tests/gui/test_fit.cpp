@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fitting a designed panel to less room: scaling from the designed values
 // (never drifting), the legibility floor, and scrolling with the focus below it.
 #include <QLabel>

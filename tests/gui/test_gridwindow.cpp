@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid base of the list windows: columns declared as a table, ticks held
 // in the model, Space and the arrows, and the fitting of columns and rows.
 #include <QHeaderView>

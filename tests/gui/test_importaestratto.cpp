@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window "Importa estratto conto": from the file to the summary, the
 // entries' states and ticks, the mapping of a CSV file whose columns are not
 // recognised (remembered for the next file with the same header), a damaged

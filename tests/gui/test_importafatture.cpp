@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window "Importa fatture elettroniche": the company's identifiers asked
 // the first time and checked, files chosen several at once, every instalment
 // listed with its state and tick, the readable copy of the selected invoice,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readable copy of an electronic invoice: what a paper invoice shows, read
 // back from the PDF with pdftotext; a batch's bodies on pages of their own; a
 // long invoice over several pages with no line lost; the same bytes each time.

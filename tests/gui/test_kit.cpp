@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window kit: info bar, focus frames, Enter chains, key filters, typing
 // rules, message kinds, the shell, the program folder and the fonts.
 #include <QCheckBox>

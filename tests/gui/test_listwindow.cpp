@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kit's list window base: lines shown through a model in a fixed-pitch
 // font and scrollable sideways, the list find, the count label, the double
 // click.

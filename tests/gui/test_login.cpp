@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The login window and the change-password window.
 #include <QAbstractButton>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The year window of the movements register: the year it proposes, the one
 // check of "Apri", what it hands the editor, and where closing it leads.
 #include <QLabel>

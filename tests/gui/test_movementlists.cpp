@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The movement search and the due list, opened from the editor as a user
 // opens them: filters, the sorted list, the count, the messages, and the
 // double click that loads a card into the editor.

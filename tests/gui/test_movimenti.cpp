@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The movement editor: the new card, browsing the year archive, the keys of
 // the card fields, saving with its checks, duplicating, the e-mail button, the
 // windows the editor opens, and what the archive holds afterwards as the core

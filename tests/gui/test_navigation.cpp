@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window set, the navigation between windows, the launcher and the guide,
 // information and credits windows.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print seam: PDF files written whole or not at all, the notice when no
 // printer exists, the requests a capture records, and the preview window.
 #include <QAction>

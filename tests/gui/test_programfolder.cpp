@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The information window shows the program folder in use, a name that is not
 // UTF-8 included. How the folder is chosen and prepared is tested in
 // tests/core/test_programfolder.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long work shows a progress dialog and stops on "Annulla": the older file (the
 // last export, the card's PDF, an attached file) stays as it was, nothing new
 // is left behind, and no message follows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report engine: templates read as data, objects found and filled by name,
 // a data band split across pages (title once, footer after the data, page
 // numbers), [DATE] only in the template's own texts, PDFs read back.

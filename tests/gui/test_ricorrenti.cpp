@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recurring movements in the windows: "Ripeti..." on the card shown, the
 // message after the generation and the due list it leads to, the list of
 // schedules with its change and stop, and the generation when the register

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving when the disk does not confirm the write: the card reached the
 // archive at a known position, the editor says so and keeps that position, and
 // saving again rewrites it instead of adding a second copy. The failures come

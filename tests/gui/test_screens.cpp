@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window on the screens users have: each of the program's windows is
 // opened on the screen this run was started with (see CMakeLists.txt: a
 // 1366 x 768 laptop less its task bar, 1280 x 720, 1024 x 768, 2560 x 1440 at

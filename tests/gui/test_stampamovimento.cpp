@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The card printout: what the editor's controls hold at that moment goes on one
 // A4 sheet under its captions, with the date and time of printing; one print
 // per opening; no printer means a notice and nothing printed.

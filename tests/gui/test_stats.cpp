@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statistics: the year window with its three boxes, the chart windows it
 // opens (figures, bars and pie, printing questions, help), and the warning
 // for an amount that cannot be read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four check windows: what they show, the notice each check gives, whether
 // the window then closes or keeps the focus on its field, and how the field
 // takes what the user types.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A guide page missing from the chapter table still reaches the manual: after
 # the known chapters, titled with its file name, whatever order the pages are
 # given in.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the guide pages that the guide window shows: how many paragraphs
 # each has, its fixed opening paragraph, and the form the window expects
 # (no byte order mark, one line per paragraph, so the window wraps the text

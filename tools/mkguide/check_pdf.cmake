@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the manual Guida.pdf: its title, and every guide page as a chapter
 # with the window's title, in order, with all of its text as written.
 #   cmake -DPDFTOTEXT=<pdftotext> -DPDF=<Guida.pdf> -DGUIDE_DIR=<resources/guide> -P check_pdf.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mkguide: writes the PDF manual "Guida.pdf" from the guide pages that the
 // program shows in its guide window (resources/guide/<key>.txt).
 //

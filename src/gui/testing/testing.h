@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for window tests: answer the program's dialogs and read what they
 // said, capture what goes to the desktop's opener and the program's end, drive

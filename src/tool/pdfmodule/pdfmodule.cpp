@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool's PDF writer, a module of its own: the graphics libraries it needs
 // are loaded only by the commands that write a PDF, so that every other
 // command starts as fast as a plain program (see tool/pdf.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The launcher, home of the program after login: four tiles open the four work
 // areas; small icons open the general guide, the information and credits

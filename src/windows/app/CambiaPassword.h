@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The change-password window: the current password, the new one twice.
 #include "gui/form.h"

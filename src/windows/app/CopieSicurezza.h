@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The safety copies window, opened from the launcher's small icon beside the
 // credits: the copies of the program folder's data (core/safetycopies.h), each

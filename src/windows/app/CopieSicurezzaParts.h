@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parts of the safety copies window that are data or plain text work: the
 // list's columns and the words for a copy (its kind, time, size and files).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the safety copies window: caption, labels, columns, buttons,
 // hover sentences, questions and notices.

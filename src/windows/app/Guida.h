@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The guide window: every help button fills its title and text and shows it.
 // It also links to the manual "Guida.pdf" in the program folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The information window: the product, and a link that writes to the vendor.
 #include "gui/form.h"

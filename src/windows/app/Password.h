@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The login window, the program's main window: only the right password opens
 // the launcher. It can also open the change-password window.

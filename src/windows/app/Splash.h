@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The credits window: the vendor's picture and a link to the vendor web site.
 #include "gui/form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the program's own windows (login, change of password,
 // launcher, guide, information and credits): captions, labels, button texts,

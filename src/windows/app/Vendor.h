@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The vendor's contacts, shown by the launcher, the information and the credits
 // windows. The addresses sit under a reserved example domain.

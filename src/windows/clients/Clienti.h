@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The address-book editor, a navigation window: one card of "Clienti.pro" on
 // screen, browsing card by card, entering, saving, duplicating, the checks of

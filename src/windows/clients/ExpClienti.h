@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The export of the address book to the spreadsheet file "Anagrafica.xls" in
 // the program folder. The grid shows every card of "Clienti.pro"; nine of its

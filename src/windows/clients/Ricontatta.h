@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The call-back list of the address book: every card whose "Da ricontattare"
 // box is ticked, one line each with its pending questions last, built each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The address-book editor's card as a table: each control with its caption,
 // its section, its typing rules and its info-bar sentence; then the button

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The address-book search: ten filters, then the sorted list of the matching
 // cards. A double click picks a card and closes the window; the window that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The attachments of the card on screen in one of the two editors: up to three
 // files, each with a description. "Sfoglia..." copies a chosen file into the

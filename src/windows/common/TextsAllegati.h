@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the attachments window: captions, the file dialog, questions
 // and warnings.

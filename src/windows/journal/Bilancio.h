@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The journal of a period with its totals: the movements of the chosen year
 // dated within the period (and holding the reason, when one was given), in

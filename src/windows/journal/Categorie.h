@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The totals by category of a period ("Riepilogo per categoria"): opened from
 // the journal's period window with its period, which may then be widened over

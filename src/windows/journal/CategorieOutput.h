@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the windows of the totals by category and of the rendiconto share:
 // their printouts to the printer, the preview or a PDF in the program folder,

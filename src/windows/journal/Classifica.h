@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The classification of the categories into the rendiconto's lines: every
 // category and sub-category used in a year and the year before, with its

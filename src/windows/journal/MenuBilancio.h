@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The period selection of the journal, a navigation window: a year, an
 // optional reason and a period inside the year chosen from drop-down lists.

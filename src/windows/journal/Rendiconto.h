@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rendiconto per cassa (Modello D) of a year, opened from the journal's
 // period window with its year: the form's rows with the year and the year

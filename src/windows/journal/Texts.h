@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the journal's windows, the period window and the journal:
 // captions, instructions, button texts, hover texts and notices. The period

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the windows of the totals by category, the rendiconto per cassa
 // and its classification.

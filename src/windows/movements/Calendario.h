@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calendar from which the movement editor takes a date into one of its
 // two date fields. Every opening starts on today.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The movement editor's Categoria completes from the categories already used
 // in the open year and the year before, without regard to case; the text the

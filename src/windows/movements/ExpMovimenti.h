@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The export of a year's movements to the spreadsheet file "Movimenti.xls" in
 // the program folder. The grid shows every movement of the archive the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Importa estratto conto": a bank statement into the yearly archives. The
 // user chooses the file; every entry is listed with its state (new, already

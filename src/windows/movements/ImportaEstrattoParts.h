@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parts of "Importa estratto conto" that are data or plain text work: the
 // list's columns, the page that maps a CSV file's columns, and the summaries

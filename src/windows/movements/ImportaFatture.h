@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Importa fatture elettroniche": electronic invoices (single files, signed
 // envelopes, zip files, folders) into the yearly archives, the address book

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parts of "Importa fatture elettroniche" that are data or plain text
 // work: the list's rows and columns (every instalment, every file or body

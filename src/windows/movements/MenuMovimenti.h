@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The year selection of the movements register, a navigation window: the user
 // types a calendar year and "Apri" opens the register of that year.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The movement editor, a navigation window: one card of the open year's
 // archive on screen, browsing card by card, entering, saving, duplicating.

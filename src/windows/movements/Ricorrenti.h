@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list of recurring movements: every schedule with its reason, amount,
 // kind, repetition, next date, end and state; a schedule can be changed or

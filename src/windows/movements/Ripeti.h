@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The repetition window: how a movement repeats (every 1, 2, 3, 6 or 12
 // months, or every N weeks), from which date, and until when (never, a date

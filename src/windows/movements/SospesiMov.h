@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The due and overdue payments of one year's archive: the unpaid movements
 // whose notice period has begun, listed when the window is shown; a double

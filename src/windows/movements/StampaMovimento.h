@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printing of the movement card on screen: the editor's card as it is at
 // that moment, saved or not, on one A4 sheet. One print per opening.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the window "Importa fatture elettroniche" and of its messages.
 #include <QStringView>

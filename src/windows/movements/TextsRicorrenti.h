@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the recurring movements: the repetition window, the list of
 // schedules, and the message after a generation.

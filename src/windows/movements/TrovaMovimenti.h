@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The movement search of one year's archive: ten filters, then the sorted list
 // of the matching movements; a double click picks one for the editor and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printing a chart: the print dialog with the copies preset, then the chart
 // alone on a landscape page, once per copy.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The chart on screen: a white panel with the chart engine's drawing, shared
 // by the statistics' charts and the charts of the totals by category.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The year selection of the statistics, a navigation window: three boxes, one
 // a chart (monthly income, monthly expense, annual balance), each with its

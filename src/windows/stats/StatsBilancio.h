@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The annual balance chart: total income against total expense of an archive.
 #include "stats/StatsWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The monthly income chart of a year: twelve points, one a month.
 #include "stats/StatsWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The chart windows of the statistics: a per-use window that reads the year's
 // archive named by the statistics year window, draws its figures as 3D bars

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the statistics windows as the user reads them: captions,
 // labels, buttons, notices and hover sentences.

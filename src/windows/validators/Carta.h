@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The credit card check: the Luhn check digit, and the circuit of a valid number.
 #include "validators/CheckWindow.h"

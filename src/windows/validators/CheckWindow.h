@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the four check windows share: a title, one field, "Controlla" and
 // "Chiudi". Each window is one kind of check: its caption, title, field name

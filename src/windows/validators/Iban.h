@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The IBAN check: the check digits of a 27-character IBAN (remainder 1 modulo 97).
 #include "validators/CheckWindow.h"

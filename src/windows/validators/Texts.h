@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the four check windows: each window's caption and instruction,
 // and the two buttons. The notices of the checks come from the core, which the

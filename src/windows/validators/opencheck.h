@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check windows a card's small buttons open, each with the card's text
 // already in its field.
