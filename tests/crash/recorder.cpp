@@ -325,6 +325,23 @@ ssize_t pwrite64(int fd, const void* buf, size_t n, off64_t offset) {
   return w;
 }
 
+// The kernel's copy (the day copy): logged as the write of the bytes it put
+// in the target, read back from the source where they came from.
+ssize_t copy_file_range(int fdIn, off64_t* offIn, int fdOut, off64_t* offOut, size_t len, unsigned int flags) {
+  const int e0 = errno;
+  const long long from = offIn ? (long long)*offIn : (long long)lseek(fdIn, 0, SEEK_CUR);
+  const long long at = offOut ? (long long)*offOut : (long long)lseek(fdOut, 0, SEEK_CUR);
+  errno = e0;
+  const ssize_t n = NEXT(copy_file_range)(fdIn, offIn, fdOut, offOut, len, flags);
+  if (n > 0 && from >= 0 && at >= 0 && recording()) {
+    const int e = errno;
+    std::string bytes(size_t(n), '\0');
+    if (::pread(fdIn, bytes.data(), size_t(n), off_t(from)) == n) recordWrite(fdOut, bytes.data(), n, at);
+    errno = e;
+  }
+  return n;
+}
+
 int ftruncate(int fd, off_t size) {
   const int r = NEXT(ftruncate)(fd, size);
   if (r == 0 && recording()) {
