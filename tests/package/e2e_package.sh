@@ -48,8 +48,8 @@ for f in unins000.dll Guida.pdf; do
 done
 # The icon of every window comes from the application; the class is the one
 # the menu entry names (StartupWMClass), so the desktop matches the two.
-xprop -id "$launcher" _NET_WM_ICON | grep -qE 'Icon \(|= [0-9]' || fail "the launcher has no icon"
-xprop -id "$launcher" WM_CLASS | grep -q '"Fondaro"$' || fail "the launcher's class is not Fondaro: $(xprop -id "$launcher" WM_CLASS)"
+grep -qE 'Icon \(|= [0-9]' <<<"$(xprop -id "$launcher" _NET_WM_ICON)" || fail "the launcher has no icon"
+grep -q '"Fondaro"$' <<<"$(xprop -id "$launcher" WM_CLASS)" || fail "the launcher's class is not Fondaro: $(xprop -id "$launcher" WM_CLASS)"
 
 xdotool windowfocus --sync "$launcher"
 tabs 2
@@ -118,7 +118,7 @@ has "$dump" Data "$(date +%d/%m/%Y)"
 # The extracted tool finds its PDF module in usr/lib/fondaro.
 "$tool" journal "$archive" --from "01/01/$year" --to "31/12/$year" --pdf "$home/primanota.pdf" ||
   fail "the extracted fondaro-tool could not write the journal as PDF"
-pdftotext "$home/primanota.pdf" - | grep -q "Quota dal pacchetto" ||
+grep -q "Quota dal pacchetto" <<<"$(pdftotext "$home/primanota.pdf" -)" ||
   fail "the journal PDF of the extracted fondaro-tool lacks the movement"
 echo "e2e: the movement is in ~/Fondaro/$year.eur"
 

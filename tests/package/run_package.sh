@@ -102,7 +102,7 @@ done
 cmp -s "$root/usr/share/fondaro/unins000.dll" "$source/resources/unins000.dll" ||
   fail "/usr/share/fondaro/unins000.dll is not the first password file"
 [ -x "$root/usr/bin/fondaro" ] && [ -x "$root/usr/bin/fondaro-tool" ] || fail "the programs are not executable"
-dpkg-deb -c "$deb" | grep -q 'usr/lib/fondaro' && fail "the module is still in /usr/lib/fondaro"
+grep -q 'usr/lib/fondaro' <<<"$(dpkg-deb -c "$deb")" && fail "the module is still in /usr/lib/fondaro"
 cmp -s "$root/usr/share/doc/fondaro/copyright" "$source/debian/copyright" || fail "the copyright file is not debian/copyright"
 grep -q '^License: GPL-3+' "$root/usr/share/doc/fondaro/copyright" || fail "the copyright file names another licence"
 
@@ -122,7 +122,7 @@ grep -q '^Suggests:.*libreoffice-calc' <<<"$control" || fail "LibreOffice Calc i
 grep -q '^Depends:.*libreoffice' <<<"$control" && fail "LibreOffice must only be suggested"
 [ -z "$(dpkg-deb -I "$deb" | grep -E '^ .*(postinst|postrm|preinst|prerm)')" ] ||
   fail "the package has maintainer scripts: $(dpkg-deb -I "$deb" | grep -E 'post|pre')"
-dpkg-deb -f "$deb" Depends | grep -q ldconfig && fail "the package depends on ldconfig"
+grep -q ldconfig <<<"$(dpkg-deb -f "$deb" Depends)" && fail "the package depends on ldconfig"
 
 # ---- the ELF files: hardened, stripped, their symbols in -dbgsym --------------
 dbgroot="$scratch/dbgsym"
@@ -142,7 +142,10 @@ for elf in usr/bin/fondaro usr/bin/fondaro-tool usr/lib/$triplet/fondaro/fondaro
   [ -n "$buildid" ] || fail "/$elf has no build id"
   debug="$dbgroot/usr/lib/debug/.build-id/${buildid:0:2}/${buildid:2}.debug"
   [ -f "$debug" ] || fail "fondaro-dbgsym has no debug symbols for /$elf"
-  readelf -S -W "$debug" | grep -q ' \.debug_info ' || fail "the debug file of /$elf has no .debug_info"
+  # Read whole before grep: grep -q stops reading at the first match, and the
+  # writer's broken pipe would fail the pipeline under pipefail.
+  debug_sections=$(readelf -S -W "$debug" 2>/dev/null || true)
+  grep -q ' \.debug_info ' <<<"$debug_sections" || fail "the debug file of /$elf has no .debug_info"
 done
 echo "package: hardening-check passes on the three ELF files; their symbols are in fondaro-dbgsym"
 
